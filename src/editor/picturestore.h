@@ -1,0 +1,43 @@
+#pragma once
+// The keyed picture store: the built-in flags and the red dot, in their
+// fixed order, and the user's pictures under 001User … 999User.
+#include <QImage>
+#include <QString>
+#include <vector>
+
+namespace tembra {
+
+struct PictureEntry {
+    QString key;
+    QImage picture;
+    QString tag; // size tag for user pictures; a copy of the name for some built-ins; may be empty
+};
+
+class PictureStore {
+public:
+    PictureStore() = default;
+    // The 163 built-in pictures, loaded from the compiled-in resources.
+    static PictureStore builtIn();
+
+    int count() const { return int(m_entries.size()); }
+    const PictureEntry &at(int index) const { return m_entries[size_t(index)]; }
+    // nullptr when no entry has this key ("not found").
+    const PictureEntry *find(const QString &key) const;
+    bool contains(const QString &key) const { return find(key) != nullptr; }
+
+    // Appends an entry; refused (false) for an empty key, a key already present or a null picture.
+    bool add(const QString &key, const QImage &picture, const QString &tag = QString());
+    // Adds a user picture under userKey(slot); refused for a slot outside 1 … 999.
+    bool addUser(int slot, const QImage &picture, const QString &tag);
+    // Removes the entry with this key; false when there is none.
+    bool remove(const QString &key);
+
+    // "001User" for slot 1; empty for a slot outside 1 … 999.
+    static QString userKey(int slot);
+    static constexpr int kMaxUserSlot = 999;
+
+private:
+    std::vector<PictureEntry> m_entries;
+};
+
+} // namespace tembra

@@ -1,0 +1,44 @@
+#pragma once
+// Colours of every face: fill per two-hour band, scale ticks, hands.
+// Colours are 0x00BBGGRR integers.
+#include <QColor>
+#include <QtGlobal>
+#include <array>
+
+namespace tembra {
+
+using Colour = quint32;
+
+inline QColor toQColor(Colour c)
+{
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+inline Colour fromQColor(const QColor &c)
+{
+    return Colour(c.red()) | (Colour(c.green()) << 8) | (Colour(c.blue()) << 16);
+}
+
+struct FaceColours {
+    std::array<Colour, 25> FaceColors{};
+    Colour GageColor = 255;  // red
+    Colour NeadleColor = 0;  // black
+
+    FaceColours() { FaceColors = defaultFaceColors(); }
+
+    // Default for the even entry h: grey at night, light grey by day.
+    static Colour defaultFaceColour(int h)
+    {
+        return (h >= 6 && h <= 16) ? Colour(14737632) : Colour(8421504);
+    }
+    static std::array<Colour, 25> defaultFaceColors()
+    {
+        std::array<Colour, 25> a{};
+        for (int h = 0; h <= 22; h += 2)
+            a[h] = defaultFaceColour(h);
+        return a;
+    }
+    // Fill of a face that shows hour hh (0 … 23).
+    Colour fillFor(int hh) const { return FaceColors[size_t(2 * (hh / 2))]; }
+};
+
+} // namespace tembra

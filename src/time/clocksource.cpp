@@ -1,0 +1,10 @@
+#include "time/clocksource.h"
+
+namespace tembra {
+
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
+} // namespace tembra
