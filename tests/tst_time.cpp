@@ -1,0 +1,189 @@
+// Date-time values, the label formats, and the shown time of placed and band clocks.
+#include "time/clockentry.h"
+#include "time/datetime.h"
+#include "time/summertime.h"
+
+#include <QtTest>
+
+using namespace tembra;
+
+class TestTime : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTripsWithQDateTime_data();
+    void roundTripsWithQDateTime();
+    void formats_data();
+    void formats();
+    void nearlyMidnightRoundsToTheNextDay();
+    void placedClockTime_data();
+    void placedClockTime();
+    void bandTimes_data();
+    void bandTimes();
+    void summerPeriod_data();
+    void summerPeriod();
+    void summerBoundaries_data();
+    void summerBoundaries();
+};
+
+void TestTime::roundTripsWithQDateTime_data()
+{
+    QTest::addColumn<QDateTime>("dt");
+    QTest::addColumn<double>("days");
+    QTest::newRow("epoch") << QDateTime(QDate(1899, 12, 30), QTime(0, 0)) << 0.0;
+    QTest::newRow("noon 1900-01-01") << QDateTime(QDate(1900, 1, 1), QTime(12, 0)) << 2.5;
+    QTest::newRow("2026-12-08 06:00") << QDateTime(QDate(2026, 12, 8), QTime(6, 0)) << 46364.25;
+    QTest::newRow("leap day 2024") << QDateTime(QDate(2024, 2, 29), QTime(0, 0)) << 45351.0;
+}
+
+void TestTime::roundTripsWithQDateTime()
+{
+    QFETCH(QDateTime, dt);
+    QFETCH(double, days);
+    QCOMPARE(toDateTime(dt), days);
+    QCOMPARE(toQDateTime(days), dt);
+}
+
+void TestTime::formats_data()
+{
+    QTest::addColumn<DateTime>("t");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("morning") << makeDateTime(2026, 12, 8, 9, 5) << "12/8(火)" << "9:05";
+    QTest::newRow("evening") << makeDateTime(2026, 12, 8, 21, 30) << "12/8(火)" << "21:30";
+    QTest::newRow("midnight") << makeDateTime(2027, 1, 1, 0, 0) << "1/1(金)" << "0:00";
+    QTest::newRow("last minute of year") << makeDateTime(2026, 12, 31, 23, 59, 59) << "12/31(木)" << "23:59";
+    QTest::newRow("sunday") << makeDateTime(2026, 4, 5, 2, 0) << "4/5(日)" << "2:00";
+    QTest::newRow("saturday") << makeDateTime(2026, 10, 31, 12, 0) << "10/31(土)" << "12:00";
+}
+
+void TestTime::formats()
+{
+    QFETCH(DateTime, t);
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    QCOMPARE(formatDate(t), date);
+    QCOMPARE(formatTime(t), time);
+}
+
+void TestTime::nearlyMidnightRoundsToTheNextDay()
+{
+    // Adding hours as fractions of a day leaves floating-point dust; a value a
+    // hair below midnight must read as midnight of the new day.
+    DateTime t = makeDateTime(2026, 12, 7, 23, 0);
+    for (int i = 0; i < 10; ++i)
+        t = addMinutes(t, 6);
+    QVERIFY(t != makeDateTime(2026, 12, 8));
+    QCOMPARE(formatTime(t), QStringLiteral("0:00"));
+    QCOMPARE(formatDate(t), QStringLiteral("12/8(火)"));
+    const TimeParts p = split(makeDateTime(2026, 12, 8) - 1e-9);
+    QCOMPARE(p.day, 8);
+    QCOMPARE(p.hour, 0);
+}
+
+void TestTime::placedClockTime_data()
+{
+    QTest::addColumn<DateTime>("now");
+    QTest::addColumn<int>("difTime");
+    QTest::addColumn<int>("difMinute");
+    QTest::addColumn<int>("summer");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    const DateTime morning = makeDateTime(2026, 12, 8, 9, 5);
+    QTest::newRow("default clock") << morning << 0 << 0 << 0 << "12/8(火)" << "9:05";
+    QTest::newRow("newfoundland") << makeDateTime(2026, 12, 8, 1, 10) << -12 << -30 << 0 << "12/7(月)" << "12:40";
+    QTest::newRow("summer hour") << morning << -8 << 0 << 1 << "12/8(火)" << "2:05";
+    QTest::newRow("no summer hour") << morning << -8 << 0 << 0 << "12/8(火)" << "1:05";
+    QTest::newRow("kabul crosses midnight") << makeDateTime(2026, 12, 8, 23, 45) << -5 << 30 << 0 << "12/8(火)" << "19:15";
+    QTest::newRow("exactly midnight") << makeDateTime(2026, 12, 8, 21, 0) << 3 << 0 << 0 << "12/9(水)" << "0:00";
+    QTest::newRow("new year backwards") << makeDateTime(2027, 1, 1, 8, 59) << -9 << 0 << 0 << "12/31(木)" << "23:59";
+}
+
+void TestTime::placedClockTime()
+{
+    QFETCH(DateTime, now);
+    QFETCH(int, difTime);
+    QFETCH(int, difMinute);
+    QFETCH(int, summer);
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    ClockEntry e;
+    e.DifTime = qint16(difTime);
+    e.DifMinute = qint16(difMinute);
+    const DateTime t = clockTime(e, now, summer);
+    QCOMPARE(formatDate(t), date);
+    QCOMPARE(formatTime(t), time);
+}
+
+void TestTime::bandTimes_data()
+{
+    QTest::addColumn<int>("band");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("band 0") << 0 << "12/7(月)" << "15:00";
+    QTest::newRow("band 9") << 9 << "12/8(火)" << "9:00";
+    QTest::newRow("band 10") << 10 << "12/8(火)" << "11:00";
+    QTest::newRow("band 11") << 11 << "12/8(火)" << "13:00";
+}
+
+void TestTime::bandTimes()
+{
+    QFETCH(int, band);
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    const DateTime t = bandTime(band, makeDateTime(2026, 12, 8, 10, 0));
+    QCOMPARE(formatDate(t), date);
+    QCOMPARE(formatTime(t), time);
+}
+
+void TestTime::summerPeriod_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end");
+    QTest::newRow("1999 ends on the 31st") << 1999 << QDateTime(QDate(1999, 4, 4), QTime(2, 0))
+                                           << QDateTime(QDate(1999, 10, 31), QTime(2, 0));
+    QTest::newRow("2026") << 2026 << QDateTime(QDate(2026, 4, 5), QTime(2, 0))
+                          << QDateTime(QDate(2026, 10, 25), QTime(2, 0));
+    QTest::newRow("2029 starts on the 1st") << 2029 << QDateTime(QDate(2029, 4, 1), QTime(2, 0))
+                                            << QDateTime(QDate(2029, 10, 28), QTime(2, 0));
+    QTest::newRow("2027") << 2027 << QDateTime(QDate(2027, 4, 4), QTime(2, 0))
+                          << QDateTime(QDate(2027, 10, 31), QTime(2, 0));
+    QTest::newRow("2024 leap") << 2024 << QDateTime(QDate(2024, 4, 7), QTime(2, 0))
+                               << QDateTime(QDate(2024, 10, 27), QTime(2, 0));
+}
+
+void TestTime::summerPeriod()
+{
+    QFETCH(int, year);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    const SummerPeriod p = makeSummerPeriod(year);
+    QCOMPARE(toQDateTime(p.start), start);
+    QCOMPARE(toQDateTime(p.end), end);
+    QCOMPARE(p.year, year);
+}
+
+void TestTime::summerBoundaries_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<bool>("follows");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("exactly start") << QDateTime(QDate(2026, 4, 5), QTime(2, 0, 0)) << true << 0;
+    QTest::newRow("a second after start") << QDateTime(QDate(2026, 4, 5), QTime(2, 0, 1)) << true << 1;
+    QTest::newRow("a second before end") << QDateTime(QDate(2026, 10, 25), QTime(1, 59, 59)) << true << 1;
+    QTest::newRow("exactly end") << QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0)) << true << 0;
+    QTest::newRow("midsummer, not following") << QDateTime(QDate(2026, 7, 1), QTime(12, 0)) << false << 0;
+    QTest::newRow("winter") << QDateTime(QDate(2026, 12, 8), QTime(12, 0)) << true << 0;
+    QTest::newRow("midsummer") << QDateTime(QDate(2026, 7, 1), QTime(12, 0)) << true << 1;
+}
+
+void TestTime::summerBoundaries()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(bool, follows);
+    QFETCH(int, expected);
+    QCOMPARE(summer(makeSummerPeriod(2026), follows, toDateTime(now)), expected);
+}
+
+QTEST_APPLESS_MAIN(TestTime)
+#include "tst_time.moc"
