@@ -6,7 +6,7 @@
 
 namespace tembra {
 
-qint16 roundToInt16(double v)
+qint16 roundHalfEven16(double v)
 {
     if (std::isnan(v))
         return 0;
@@ -25,7 +25,7 @@ MainLayout computeLayout(double clientWidth, double clientHeight)
     l.map = QRectF(kMapLeft, kMapTop, w, h);
     l.MapScaleX = float(w / kDesignMapWidth);
     l.MapScaleY = float(h / kDesignMapHeight);
-    l.BandRadius = roundToInt16(std::min(w / 24.0, 440.0));
+    l.BandRadius = roundHalfEven16(std::min(w / 24.0, 440.0));
     return l;
 }
 

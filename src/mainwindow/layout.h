@@ -44,6 +44,6 @@ MainLayout computeLayout(double clientWidth, double clientHeight);
 QSizeF minimumClientSize();
 
 // Round half to even into a 16-bit integer, as integer stores of the program do.
-qint16 roundToInt16(double v);
+qint16 roundHalfEven16(double v);
 
 } // namespace tembra

@@ -1,0 +1,272 @@
+// The main window started with a fixed clock: band strip, the default clock,
+// faces on the drawing surface, summer-time marks and the layout rule.
+#include "fakes.h"
+#include "mainwindow/fonts.h"
+#include "mainwindow/tembrawindow.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace tembra;
+
+namespace {
+int px(double twips) { return int(std::lround(twips / 15.0)); }
+QPoint posTw(const QWidget *w) { return QPoint(w->x() * 15, w->y() * 15); }
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsWithCaptionAndDesignSize();
+    void bandLabelsShowEachBandsTime();
+    void defaultClockStandsOnTheMap();
+    void noFaceBeforeTheFirstTick();
+    void tickDrawsEveryFace();
+    void labelsChangeWithTheMinute();
+    void summerClockGainsAnHourAndShowsItsMark();
+    void summerMarkFollowsTheFace();
+    void newYearTakesTheNewSummerPeriod();
+    void resizeFollowsTheLayoutRule_data();
+    void resizeFollowsTheLayoutRule();
+    void clockSizeMenuClearsAndRedraws();
+
+private:
+    std::unique_ptr<FixedClock> clock;
+    std::unique_ptr<RecordingMessenger> messages;
+    std::unique_ptr<tembra::tembra> window;
+    QTemporaryDir config;
+};
+
+void TestMainWindow::initTestCase()
+{
+    installFontSubstitutions();
+    QApplication::setFont(designFont(9));
+    QVERIFY(config.isValid());
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+}
+
+void TestMainWindow::init()
+{
+    clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
+    messages = std::make_unique<RecordingMessenger>();
+    window = std::make_unique<tembra::tembra>(*clock, *messages);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    window.reset();
+}
+
+void TestMainWindow::startsWithCaptionAndDesignSize()
+{
+    QCOMPARE(window->windowTitle(), QStringLiteral("テンブラ　ver 1.0"));
+    QCOMPARE(window->clientArea()->size(), QSize(792, 531));
+    QCOMPARE(window->layout().map, QRectF(135, 0, 11655, 6645));
+    QCOMPARE(window->BandRadius(), qint16(440));
+    QCOMPARE(window->ClockRadius(), qint16(440));
+    QCOMPARE(window->legend()->text(), QStringLiteral("DST: Daylight Saving Time (Summer Time)"));
+    QVERIFY(window->legend()->isVisible());
+}
+
+void TestMainWindow::bandLabelsShowEachBandsTime()
+{
+    // Band k shows local time + (2k − 19) hours.
+    const QStringList dates = { "12/7(月)", "12/7(月)", "12/7(月)", "12/7(月)", "12/7(月)", "12/8(火)",
+                                "12/8(火)", "12/8(火)", "12/8(火)", "12/8(火)", "12/8(火)", "12/8(火)" };
+    const QStringList times = { "14:05", "16:05", "18:05", "20:05", "22:05", "0:05",
+                                "2:05", "4:05", "6:05", "8:05", "10:05", "12:05" };
+    const MainLayout &l = window->layout();
+    for (int k = 0; k < 12; ++k) {
+        QCOMPARE(window->bandLabel(k)->text(), dates[k]);
+        QCOMPARE(window->bandLabel(k + 12)->text(), times[k]);
+        QVERIFY(window->bandLabel(k)->isVisible());
+        // Date under the face, time above it; left edge at the face centre less the map's left.
+        QCOMPARE(window->bandLabel(k)->x(), px(l.bandLabelLeft(k)));
+        QCOMPARE(window->bandLabel(k)->y(), px(l.bandDateTop()));
+        QCOMPARE(window->bandLabel(k + 12)->y(), px(l.bandTimeTop()));
+    }
+    // The legend stands one and a half of its heights below the date labels.
+    QCOMPARE(window->legend()->y(), px(l.bandDateTop() + 1.5 * window->legend()->height() * 15));
+}
+
+void TestMainWindow::defaultClockStandsOnTheMap()
+{
+    QCOMPARE(window->CountryCount(), 0);
+    const ClockEntry &e = window->entry(0);
+    QCOMPARE(e.Fname, QStringLiteral("Japan"));
+    QCOMPARE(e.ClockLeft, 9950.f);
+    QCOMPARE(e.ClockTop, 3300.f);
+    QCOMPARE(e.FlagLeft, 10500.f);
+    QCOMPARE(e.FlagTop, 2900.f);
+    QCOMPARE(e.DifTime, qint16(0));
+    QVERIFY(!e.summertime);
+
+    PictureBox *flag = window->imgBox(0);
+    QVERIFY(flag->isVisible());
+    QVERIFY(flag->hasPicture());
+    QCOMPARE(flag->pos(), QPoint(px(10500), px(2900)));
+    QCOMPARE(flag->size(), window->pictures().find("Japan")->picture.size());
+    QCOMPARE(window->labelDate(0)->text(), QStringLiteral("12/8(火)"));
+    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("9:05"));
+    QCOMPARE(window->labelDate(0)->x(), flag->x());
+    QCOMPARE(window->labelDate(0)->y(), flag->y() + flag->height() + px(50));
+    QCOMPARE(window->labelTime(0)->y(), window->labelDate(0)->y() + window->labelDate(0)->height());
+    QVERIFY(!window->dstLabel(0)->isVisible());
+    // Pictures and labels lie above the map.
+    QVERIFY(window->labelDate(0)->palette().color(QPalette::WindowText) == QColor(255, 0, 0));
+}
+
+void TestMainWindow::noFaceBeforeTheFirstTick()
+{
+    const QImage s = window->surface();
+    QVERIFY(!s.isNull());
+    for (int y = 0; y < s.height(); y += 7)
+        for (int x = 0; x < s.width(); x += 7)
+            QCOMPARE(s.pixelColor(x, y).alpha(), 0);
+}
+
+void TestMainWindow::tickDrawsEveryFace()
+{
+    window->Timer1_Timer();
+    const QImage s = window->surface();
+    const MainLayout &l = window->layout();
+    for (int k = 0; k < 12; ++k) {
+        // Inside each band face, off the hands: the fill of its hour.
+        const QPoint c(px(l.bandFaceX(k)), px(l.bandFaceY()));
+        const QColor fill = s.pixelColor(c + QPoint(-12, 12)); // hands are at 1 o'clock/2 o'clock-ish
+        QVERIFY2(fill.alpha() == 255, qPrintable(QString("band %1").arg(k)));
+        const int hour = (9 + 2 * k - 19 + 48) % 24;
+        QCOMPARE(fill, toQColor(window->colours().fillFor(hour)));
+        // Just outside the face stays clear.
+        QCOMPARE(s.pixelColor(c + QPoint(0, -px(440) - 3)).alpha(), 0);
+    }
+    // The placed clock's face at its reference position, radius 440.
+    const QPoint c(px(9950), px(3300));
+    QCOMPARE(s.pixelColor(c + QPoint(-12, 12)), toQColor(window->colours().fillFor(9)));
+    QCOMPARE(s.pixelColor(c + QPoint(px(440) + 3, 0)).alpha(), 0);
+}
+
+void TestMainWindow::labelsChangeWithTheMinute()
+{
+    clock->set(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
+    window->Timer1_Timer();
+    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("23:59"));
+    clock->advanceSecs(1);
+    window->Timer1_Timer();
+    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("0:00"));
+    QCOMPARE(window->labelDate(0)->text(), QStringLiteral("1/1(金)"));
+    QCOMPARE(window->bandLabel(23)->text(), QStringLiteral("3:00"));
+}
+
+void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
+{
+    clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
+    window->Timer1_Timer();
+    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("12:00"));
+    QVERIFY(!window->dstLabel(0)->isVisible());
+
+    window->entries()[0].summertime = true;
+    window->Timer1_Timer();
+    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("13:00"));
+    QLabel *mark = window->dstLabel(0);
+    QVERIFY(mark->isVisible());
+    QCOMPARE(mark->text(), QStringLiteral("DST"));
+    QCOMPARE(posTw(mark), QPoint(10215, 3690)); // (10214, 3696) on the pixel grid
+    QCOMPARE(mark->pos(), QPoint(px(10214), px(3696)));
+
+    // Leaving the period hides the mark at the next tick.
+    clock->set(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0)));
+    window->Timer1_Timer();
+    QVERIFY(!mark->isVisible());
+    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("2:00"));
+}
+
+void TestMainWindow::summerMarkFollowsTheFace()
+{
+    clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
+    window->entries()[0].summertime = true;
+    window->Timer1_Timer();
+    window->resizeClientTwips(QSizeF(11880 + 11655, 7965 + 6645)); // map doubled
+    QCoreApplication::processEvents();
+    QCOMPARE(window->layout().map.size(), QSizeF(23310, 13290));
+    QLabel *mark = window->dstLabel(0);
+    QVERIFY(mark->isVisible());
+    QCOMPARE(mark->pos(), QPoint(px(window->cxByR(9950) + 0.6 * 440), px(window->cyByR(3300) + 0.9 * 440)));
+}
+
+void TestMainWindow::newYearTakesTheNewSummerPeriod()
+{
+    QCOMPARE(window->summerPeriod().year, 2026);
+    clock->set(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)));
+    window->Timer1_Timer();
+    QCOMPARE(window->summerPeriod().year, 2027);
+    QCOMPARE(toQDateTime(window->summerPeriod().start), QDateTime(QDate(2027, 4, 4), QTime(2, 0)));
+    window->entries()[0].summertime = true;
+    clock->set(QDateTime(QDate(2027, 6, 1), QTime(8, 0, 0)));
+    window->Timer1_Timer();
+    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("9:00"));
+}
+
+void TestMainWindow::resizeFollowsTheLayoutRule_data()
+{
+    QTest::addColumn<QSizeF>("client");
+    QTest::newRow("design") << QSizeF(11880, 7965);
+    QTest::newRow("wide and tall") << QSizeF(21000, 12000);
+    QTest::newRow("small") << QSizeF(6000, 4500);
+}
+
+void TestMainWindow::resizeFollowsTheLayoutRule()
+{
+    QFETCH(QSizeF, client);
+    window->Timer1_Timer();
+    const QSize before = window->clientArea()->size();
+    window->resizeClientTwips(client);
+    QCoreApplication::processEvents();
+    QCOMPARE(window->clientArea()->size(), QSize(px(client.width()), px(client.height())));
+    if (window->clientArea()->size() == before)
+        window->Form_Resize(); // no size change, no layout of its own
+    const MainLayout expected = computeLayout(px(client.width()) * 15.0, px(client.height()) * 15.0);
+    QCOMPARE(window->layout().map, expected.map);
+    QCOMPARE(window->BandRadius(), expected.BandRadius);
+
+    // Picture at its converted reference position; labels keep the picture's rule.
+    PictureBox *flag = window->imgBox(0);
+    QCOMPARE(flag->pos(), QPoint(px(expected.cxByR(10500)), px(expected.cyByR(2900))));
+    QCOMPARE(flag->size(), window->pictures().find("Japan")->picture.size());
+    QCOMPARE(window->labelDate(0)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
+    for (int k = 0; k < 12; ++k) {
+        QCOMPARE(window->bandLabel(k)->pos(), QPoint(px(expected.bandLabelLeft(k)), px(expected.bandDateTop())));
+        QCOMPARE(window->bandLabel(k + 12)->pos(), QPoint(px(expected.bandLabelLeft(k)), px(expected.bandTimeTop())));
+    }
+    // The layout clears the surface; the next tick draws at the new places.
+    const QImage cleared = window->surface();
+    QCOMPARE(cleared.pixelColor(px(expected.bandFaceX(0)) - 12, px(expected.bandFaceY()) + 12).alpha(), 0);
+    window->Timer1_Timer();
+    const QImage drawn = window->surface();
+    QCOMPARE(drawn.pixelColor(px(expected.bandFaceX(0)) - 5, px(expected.bandFaceY()) + 5).alpha(), 255);
+    QCOMPARE(drawn.pixelColor(px(expected.cxByR(9950)) - 5, px(expected.cyByR(3300)) + 5).alpha(), 255);
+}
+
+void TestMainWindow::clockSizeMenuClearsAndRedraws()
+{
+    window->Timer1_Timer();
+    const QPoint c(px(9950), px(3300));
+    QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 255);
+    window->ccsize_Click(5); // 180
+    QCOMPARE(window->ClockRadius(), qint16(180));
+    QCOMPARE(window->surface().pixelColor(c).alpha(), 0);
+    window->Timer1_Timer();
+    QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 0);
+    QCOMPARE(window->surface().pixelColor(c + QPoint(-5, 5)).alpha(), 255);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
