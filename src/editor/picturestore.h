@@ -3,6 +3,7 @@
 // fixed order, and the user's pictures under 001User … 999User.
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace tembra {
@@ -18,6 +19,11 @@ public:
     PictureStore() = default;
     // The 163 built-in pictures, loaded from the compiled-in resources.
     static PictureStore builtIn();
+    // The same, with the pictures read from another folder (":/flags" for the
+    // resources). A picture that cannot be read is replaced by a transparent
+    // one of the usual size, with a warning, so that its key still works.
+    static PictureStore builtIn(const QString &folder);
+    static constexpr const char *kBuiltInFolder = ":/flags";
 
     int count() const { return int(m_entries.size()); }
     const PictureEntry &at(int index) const { return m_entries[size_t(index)]; }
@@ -27,13 +33,20 @@ public:
 
     // Appends an entry; refused (false) for an empty key, a key already present or a null picture.
     bool add(const QString &key, const QImage &picture, const QString &tag = QString());
-    // Adds a user picture under userKey(slot); refused for a slot outside 1 … 999.
+    // Adds a user picture under userKey(slot); refused for a slot outside 1 … 999
+    // or a null picture. A slot already in the store gets the new picture and
+    // tag in place (see the definition for why).
     bool addUser(int slot, const QImage &picture, const QString &tag);
     // Removes the entry with this key; false when there is none.
     bool remove(const QString &key);
 
+    // Keys in store order.
+    QStringList keys() const;
+
     // "001User" for slot 1; empty for a slot outside 1 … 999.
     static QString userKey(int slot);
+    // The slot of a user key ("012User" → 12); 0 for any other key.
+    static int userSlot(const QString &key);
     static constexpr int kMaxUserSlot = 999;
 
 private:

@@ -1,0 +1,77 @@
+#include "editor/sizetag.h"
+
+#include <algorithm>
+
+namespace tembra {
+
+namespace {
+
+// Reads exactly `len` ASCII digits; anything else (a sign, a blank, a
+// full-width digit) makes the field invalid. QString::toInt would accept
+// " 12" or "+12", which no tag the chooser writes ever contains.
+std::optional<int> digits(const QString &s, int from, int len)
+{
+    int value = 0;
+    for (int i = from; i < from + len; ++i) {
+        const char16_t c = s.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + int(c - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<SizeTag> parseSizeTag(const QString &tag)
+{
+    // Only the exact form is trusted: the settings can hold anything, and a
+    // half-read tag would give a picture some arbitrary size.
+    if (tag.size() != kSizeTagLength || tag.at(6) != QLatin1Char('-'))
+        return std::nullopt;
+    const QStringView mode = QStringView(tag).left(2);
+    SizeTag t;
+    if (mode == u"st")
+        t.stretch = true;
+    else if (mode != u"nn")
+        return std::nullopt;
+    const auto w = digits(tag, 2, 4);
+    const auto h = digits(tag, 7, 4);
+    if (!w || !h)
+        return std::nullopt;
+    t.width = *w;
+    t.height = *h;
+    return t;
+}
+
+QString makeSizeTag(bool stretch, int widthTwips, int heightTwips)
+{
+    const int w = std::clamp(widthTwips, 0, 9999);
+    const int h = std::clamp(heightTwips, 0, 9999);
+    return QStringLiteral("%1%2-%3")
+        .arg(stretch ? QStringLiteral("st") : QStringLiteral("nn"))
+        .arg(w, 4, 10, QLatin1Char('0'))
+        .arg(h, 4, 10, QLatin1Char('0'));
+}
+
+std::optional<QSize> stretchedSize(const QString &tag)
+{
+    const auto t = parseSizeTag(tag);
+    if (!t || !t->stretch)
+        return std::nullopt;
+    return QSize(t->width, t->height);
+}
+
+PictureDisplay pictureDisplay(const QImage &picture, const QString &tag, int twipsPerPixel)
+{
+    PictureDisplay d;
+    if (const auto s = stretchedSize(tag)) {
+        d.stretched = true;
+        d.twips = *s;
+    } else {
+        d.twips = QSize(picture.width() * twipsPerPixel, picture.height() * twipsPerPixel);
+    }
+    return d;
+}
+
+} // namespace tembra
