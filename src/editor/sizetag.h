@@ -1,6 +1,8 @@
 #pragma once
 // The size tag of a user picture, "st1200-0600" or "nn0840-0420": whether the
 // picture is shown stretched, and its width and height in twips.
+#include "face/twips.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -21,7 +23,6 @@ struct SizeTag {
 };
 
 constexpr int kSizeTagLength = 11;
-constexpr int kTwipsPerPixel = 15;
 
 // nullopt for anything that is not exactly "st" or "nn", four digits, "-",
 // four digits: built-in tags such as "Andorra", empty or damaged tags.

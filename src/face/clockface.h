@@ -4,6 +4,7 @@
 // The geometry is computed in twips (y down) without touching a painter, so
 // that it can be checked directly; paintFace() then puts it on a surface.
 #include "face/facecolours.h"
+#include "face/twips.h"
 #include "time/datetime.h"
 
 #include <QPointF>
@@ -66,8 +67,5 @@ void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline
 // Logical-pixel rectangle a painted face can touch (for partial repaints).
 QRectF faceBounds(const FaceDrawing &face);
 
-constexpr double kTwipsPerPixel = 15.0;
-inline double twipsToPx(double t) { return t / kTwipsPerPixel; }
-inline double pxToTwips(double p) { return p * kTwipsPerPixel; }
 
 } // namespace tembra

@@ -1,5 +1,6 @@
 #include "mainwindow/tembrawindow.h"
 
+#include "editor/sizetag.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/maps.h"
 
@@ -367,10 +368,10 @@ void tembra::addClock(int i)
     if (e.Fname.isEmpty()) {
         p->setPicture(QImage());
     } else if (const PictureEntry *pic = m_pictures.find(e.Fname)) {
-        if (pic->tag.startsWith(QLatin1String("st"))) {
+        if (const std::optional<QSize> size = stretchedSize(pic->tag)) {
             p->hide();
             p->setStretch(true);
-            p->setFrameSize(QSize(px(pic->tag.mid(2, 4).toInt()), px(pic->tag.mid(7, 4).toInt())));
+            p->setFrameSize(QSize(px(size->width()), px(size->height())));
             p->show();
         }
         p->setPicture(pic->picture);
