@@ -1,0 +1,112 @@
+// How long the window's work takes: one tick with every clock, a full repaint
+// at 1920 × 1080, and start-up to the first tick.
+#include "mainwindow/fonts.h"
+#include "mainwindow/tembrawindow.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+using namespace tembra;
+
+namespace {
+class SilentMessenger : public Messenger {
+public:
+    Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
+};
+
+QTemporaryDir *configDir()
+{
+    static QTemporaryDir dir;
+    return &dir;
+}
+
+// A settings file with all 21 placed clocks, spread over the map.
+void writeFullSettings()
+{
+    QSettings s(configDir()->path() + "/TembraOG/TembraOG.ini", QSettings::IniFormat);
+    s.clear();
+    const char *flags[] = { "Japan", "USA", "UK", "France", "Brazil", "India", "China" };
+    for (int i = 0; i <= 20; ++i) {
+        s.beginGroup(QString::asprintf("UC%03d", i));
+        s.setValue("ClockLeft", QString::number(800 + (i % 7) * 1500));
+        s.setValue("ClockTop", QString::number(800 + (i / 7) * 1900));
+        s.setValue("DifMinute", "0");
+        s.setValue("DifTime", QString::number(i - 10));
+        s.setValue("FlagLeft", QString::number(1300 + (i % 7) * 1500));
+        s.setValue("FlagTop", QString::number(500 + (i / 7) * 1900));
+        s.setValue("Fname", flags[i % 7]);
+        s.setValue("summertime", i % 2 ? "True" : "False");
+        s.endGroup();
+    }
+    s.setValue("UserClock/n", "20");
+    s.sync();
+}
+
+std::unique_ptr<tembra::tembra> makeWindow(FixedClock &clock, SilentMessenger &messages)
+{
+    auto w = std::make_unique<tembra::tembra>(clock, messages);
+    w->show();
+    QCoreApplication::processEvents();
+    return w;
+}
+} // namespace
+
+static void BM_TickAllClocks(benchmark::State &state)
+{
+    FixedClock clock(QDateTime(QDate(2026, 7, 1), QTime(9, 5, 0)));
+    SilentMessenger messages;
+    auto w = makeWindow(clock, messages);
+    state.counters["placed"] = w->CountryCount() + 1;
+    for (auto _ : state) {
+        clock.advanceSecs(1);
+        w->Timer1_Timer();
+    }
+}
+BENCHMARK(BM_TickAllClocks)->Unit(benchmark::kMicrosecond);
+
+static void BM_FullRepaint1920x1080(benchmark::State &state)
+{
+    FixedClock clock(QDateTime(QDate(2026, 7, 1), QTime(9, 5, 0)));
+    SilentMessenger messages;
+    auto w = makeWindow(clock, messages);
+    w->resizeClientTwips(QSizeF(1920 * 15, 1080 * 15));
+    QCoreApplication::processEvents();
+    w->Timer1_Timer();
+    QWidget *area = w->clientArea();
+    area->repaint(); // the map is scaled once per size, not per paint
+    for (auto _ : state)
+        area->repaint();
+    state.counters["width"] = area->width();
+    state.counters["height"] = area->height();
+}
+BENCHMARK(BM_FullRepaint1920x1080)->Unit(benchmark::kMillisecond);
+
+static void BM_StartupToFirstTick(benchmark::State &state)
+{
+    FixedClock clock(QDateTime(QDate(2026, 7, 1), QTime(9, 5, 0)));
+    SilentMessenger messages;
+    for (auto _ : state) {
+        auto w = makeWindow(clock, messages);
+        w->Timer1_Timer();
+        benchmark::DoNotOptimize(w->surface());
+    }
+}
+BENCHMARK(BM_StartupToFirstTick)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("XDG_CONFIG_HOME", configDir()->path().toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installFontSubstitutions();
+    QApplication::setFont(designFont(9));
+    writeFullSettings();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
