@@ -72,8 +72,10 @@ QSettings *Registry::store()
                                                      m_appname, m_appname);
         else
             return nullptr;
-        // QSettings reads the file in its constructor; later its status only
-        // moves away from NoError, so remember what the read said.
+        // QSettings parses a section only when it is first used, and only then
+        // notices a damaged line; parse them all now so that damage shows up at
+        // start-up. Its status never returns to NoError, so keep this one.
+        m_settings->allKeys();
         m_readStatus = m_settings->status();
     }
     return m_settings.get();

@@ -56,14 +56,47 @@ qsizetype scanNumber(QStringView s, QByteArray &ascii)
     return i;
 }
 
+// Only called for text scanNumber accepted, so a failed conversion means the
+// number is out of range. Qt does not say which way, so work out whether it
+// was too large (an infinity) or too small (0) from its decimal exponent.
 double asciiToDouble(const QByteArray &ascii)
 {
     bool ok = false;
     const double v = ascii.toDouble(&ok);
-    // Overflow comes back as an infinity with ok false, underflow as 0.
-    if (!ok && !std::isinf(v))
-        return 0.0;
-    return v;
+    if (ok)
+        return v;
+    const bool negative = ascii.startsWith('-');
+    auto digitAt = [&ascii](qsizetype k) { return k < ascii.size() && ascii[k] >= '0' && ascii[k] <= '9'; };
+    // The number is 0.ddd × 10^(scale + exponent).
+    qsizetype i = (negative || ascii.startsWith('+')) ? 1 : 0;
+    qint64 scale = 0;
+    for (; digitAt(i); ++i) {
+        if (scale > 0 || ascii[i] != '0')
+            ++scale;
+    }
+    if (scale == 0) {
+        if (i < ascii.size() && ascii[i] == '.')
+            ++i;
+        for (; i < ascii.size() && ascii[i] == '0'; ++i)
+            --scale;
+        if (!digitAt(i))
+            return 0.0; // all zeros
+    }
+    qint64 exponent = 0;
+    const qsizetype e = ascii.indexOf('e');
+    if (e >= 0) {
+        qsizetype j = e + 1;
+        const bool expNegative = j < ascii.size() && ascii[j] == '-';
+        if (j < ascii.size() && (ascii[j] == '-' || ascii[j] == '+'))
+            ++j;
+        for (; j < ascii.size() && exponent < 100000000; ++j)
+            exponent = exponent * 10 + (ascii[j] - '0');
+        if (expNegative)
+            exponent = -exponent;
+    }
+    if (scale + exponent > 0)
+        return negative ? -HUGE_VAL : HUGE_VAL;
+    return negative ? -0.0 : 0.0;
 }
 
 } // namespace
