@@ -1,0 +1,102 @@
+#pragma once
+// Every setting the program keeps: the start-up load, the per-clock sections
+// and the save on exit. All go through AppRegistry.
+//
+// Start-up order for the main window:
+//   openSettings(messenger);            // a damaged file is set aside first
+//   iniset(display);
+//   (summer period)
+//   MapChoice map = setsetreg(addUserPicture, messenger);
+//   if (auto n = readClockCount()) count = *n;
+//   else { entries[0] = defaultClockEntry(); setRegData(0, entries[0]); count = 0; }
+//   for i in 0 … count: getRegData(i, entries[i]); addClock(i);
+// Exit through the menu: exitSave(entries, count, display, &file); on false
+// tell the user the file could not be written and keep the window open.
+#include "face/facecolours.h"
+#include "time/clockentry.h"
+
+#include <QImage>
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <optional>
+
+namespace tembra {
+
+class Messenger;
+
+struct DisplaySettings {
+    FaceColours colours;
+    qint16 BandRadius = 440;
+    qint16 ClockRadius = 440;
+};
+
+// The map the window shows after start-up.
+struct MapChoice {
+    int builtInIndex = 0; // 2 … 7: that built-in map (counted from 1); 0: the default map
+    QImage fileImage;     // set when the user's own map file was chosen and could be loaded
+};
+
+struct PictureFile {
+    enum class Status { Loaded, Missing, Unreadable };
+    Status status = Status::Missing;
+    QImage image; // only when Loaded
+};
+
+// Loads a picture (BMP, GIF, JPEG, ICO, PNG …). Only regular files are
+// opened, so a path naming a device or a pipe cannot stall start-up.
+PictureFile loadPictureFile(const QString &path);
+
+using PictureLoader = std::function<PictureFile(const QString &path)>;
+// Receives a user picture for slot 1 … 999 (key PictureStore::userKey(slot)).
+using AddUserPicture = std::function<void(int slot, const QImage &picture, const QString &sizeTag)>;
+
+constexpr int kMaxUserSlots = 999;
+// Sound limits for values read back (see getRegData).
+constexpr float kPositionLimit = 1.0e6f;  // twips, either sign
+constexpr int kDifTimeLimit = 48;         // hours, either sign
+constexpr int kDifMinuteLimit = 1440;     // minutes, either sign
+
+// "UC007"; "001" — clock sections and user picture slots are named with three digits.
+QString clockSection(int i);
+QString slotNumber(int slot);
+
+// Selects the application and checks that its settings file can be read. A
+// file QSettings cannot parse or open is renamed to "<file>.bad-<time>" and the
+// user told once where it went; the program then starts from the defaults.
+void openSettings(Messenger &messenger);
+
+// Face colours, clock size, hand and scale colours; writes the default of
+// every missing key.
+void iniset(DisplaySettings &display);
+
+// Hands each user picture to addUserPicture and says which map to show. A
+// slot whose file is missing or not a picture is reported once through
+// messenger and kept in the store.
+MapChoice setsetreg(const AddUserPicture &addUserPicture, Messenger &messenger,
+                    const PictureLoader &load = loadPictureFile);
+
+// "UserImgCount", limited to 0 … 999.
+int readUserImgCount();
+// "WorldMap": 1 … 7 a built-in map, 8 the user's file; anything else reads as
+// a number outside that range (0 when empty).
+int readWorldMap();
+
+// "n": the index of the last placed clock, 0 … 20; nullopt when it was never
+// stored (first start).
+std::optional<int> readClockCount();
+
+// Clock i (0 … 20) from / to section clockSection(i). FlagWidth and
+// FlagHeight are not stored. An index outside 0 … 20 does nothing.
+void getRegData(int i, ClockEntry &entry);
+void setRegData(int i, const ClockEntry &entry);
+
+// The twelve "Color" keys.
+void saveFaceColours(const FaceColours &colours);
+
+// Saves clocks 0 … countryCount, then size, count and colours. False when the
+// settings could not be written; errorFile then gets the file's name.
+bool exitSave(const ClockEntries &entries, int countryCount, const DisplaySettings &display,
+              QString *errorFile = nullptr);
+
+} // namespace tembra

@@ -1,0 +1,102 @@
+#pragma once
+// Shared by the settings tests: every test gets its own settings file in a
+// temporary folder, and the per-user folder itself is redirected before Qt
+// starts, so nothing can reach the real ~/.config.
+#include "mainwindow/messenger.h"
+#include "settings/registry.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace tembra::testing {
+
+class RecordingMessenger : public Messenger {
+public:
+    QStringList texts;
+    Answer message(const QString &text, Buttons, const QString &) override
+    {
+        texts << text;
+        return Answer::Ok;
+    }
+};
+
+// A fresh settings file for one test, AppRegistry pointed at it.
+class TempStore {
+public:
+    TempStore()
+    {
+        AppRegistry().setWriteObserver(nullptr);
+        AppRegistry().setAppname(QStringLiteral("TembraOG"));
+        AppRegistry().setSettingsFile(file());
+    }
+    ~TempStore()
+    {
+        AppRegistry().setWriteObserver(nullptr);
+        // Back to the redirected per-user file, never this test's folder.
+        AppRegistry().setSettingsFile(QString());
+    }
+    QString dir() const { return m_dir.path(); }
+    QString file() const { return m_dir.filePath(QStringLiteral("TembraOG.ini")); }
+
+    // Puts text in the file as if the user had edited it, and makes the store
+    // read it as it would at start-up.
+    void writeRaw(const QByteArray &content) const
+    {
+        QFile f(file());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+        f.close();
+        restart();
+    }
+    QByteArray raw() const
+    {
+        QFile f(file());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // What a later run of the program would find: the store reopens the file.
+    void restart() const { AppRegistry().setSettingsFile(file()); }
+
+    // Reads "section/key" straight from the file, bypassing AppRegistry.
+    QVariant onDisk(const QString &sectionKey) const
+    {
+        QSettings s(file(), QSettings::IniFormat);
+        return s.value(sectionKey);
+    }
+    QStringList keysOnDisk() const
+    {
+        QSettings s(file(), QSettings::IniFormat);
+        return s.allKeys();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+inline QTemporaryDir &redirectedConfigHome()
+{
+    static QTemporaryDir home;
+    return home;
+}
+
+} // namespace tembra::testing
+
+// Like QTEST_GUILESS_MAIN, but the per-user config folder is a temporary one
+// before anything in Qt can look it up.
+#define TEMBRA_SETTINGS_TEST_MAIN(TestClass)                                                       \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        QTemporaryDir &home = tembra::testing::redirectedConfigHome();                             \
+        if (!home.isValid())                                                                       \
+            return 1;                                                                              \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));                                \
+        qputenv("HOME", QFile::encodeName(home.path()));                                           \
+        QCoreApplication app(argc, argv);                                                          \
+        TestClass tc;                                                                              \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }

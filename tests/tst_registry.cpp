@@ -1,0 +1,344 @@
+#include "settings/registry.h"
+#include "settings_testsupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace tembra;
+using tembra::testing::TempStore;
+
+class TestRegistry : public QObject {
+    Q_OBJECT
+
+private slots:
+    void perUserFileFollowsConfigHome();
+    void getRegValueWritesDefault_data();
+    void getRegValueWritesDefault();
+    void saveRegValueUsesCurrentSection();
+    void textSurvivesRestart_data();
+    void textSurvivesRestart();
+    void handEditedValuesReadAsText_data();
+    void handEditedValuesReadAsText();
+    void regDelRemovesOnlyThatKey();
+    void eachWriteReachesDiskAtOnce();
+    void groupWritesFileOnceAtEnd();
+    void writeFailureIsReported_data();
+    void writeFailureIsReported();
+    void storeRecoversAfterFailedWrite();
+    void setAsideKeepsEveryBadFile();
+    void observerSeesWritesInOrder();
+};
+
+void TestRegistry::perUserFileFollowsConfigHome()
+{
+    Registry r;
+    QCOMPARE(r.settingsFilePath(), QString()); // no application yet: nowhere to write
+    r.setAppname(QStringLiteral("TembraOG"));
+    const QString expected = QDir(tembra::testing::redirectedConfigHome().path())
+                                 .filePath(QStringLiteral("TembraOG/TembraOG.ini"));
+    QCOMPARE(r.settingsFilePath(), expected);
+
+    r.setSection(QStringLiteral("UserClock"));
+    r.setKey(QStringLiteral("ClockRc"));
+    r.setSetting(QStringLiteral("300"));
+    r.RegSave();
+    QVERIFY(r.lastWriteOk());
+    QVERIFY(QFileInfo::exists(expected));
+    QVERIFY(QFile::remove(expected));
+
+    // An explicit file wins over the application name, and clearing it goes back.
+    QTemporaryDir dir;
+    const QString own = dir.filePath(QStringLiteral("own.ini"));
+    r.setSettingsFile(own);
+    QCOMPARE(r.settingsFilePath(), own);
+    r.setSettingsFile(QString());
+    QCOMPARE(r.settingsFilePath(), expected);
+}
+
+void TestRegistry::getRegValueWritesDefault_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("def");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("missing key gets default") << QByteArray() << "UserClock" << "ClockRc" << "440" << "440";
+    QTest::newRow("missing key, empty default") << QByteArray() << "UserClock" << "n" << "" << "";
+    QTest::newRow("stored empty text counts as missing")
+        << QByteArray("[UserClock]\nClockRc=\n") << "UserClock" << "ClockRc" << "440" << "440";
+    QTest::newRow("stored value wins") << QByteArray("[UserClock]\nClockRc=300\n") << "UserClock"
+                                       << "ClockRc" << "440" << "300";
+    QTest::newRow("other section does not count")
+        << QByteArray("[Color]\nClockRc=300\n") << "UserClock" << "ClockRc" << "440" << "440";
+    QTest::newRow("keys are case-sensitive")
+        << QByteArray("[UserClock]\nclockrc=300\n") << "UserClock" << "ClockRc" << "440" << "440";
+    QTest::newRow("blank is not empty") << QByteArray("[UserClock]\nn=\" \"\n") << "UserClock" << "n"
+                                        << "" << " ";
+}
+
+void TestRegistry::getRegValueWritesDefault()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, def);
+    QFETCH(QString, expected);
+
+    TempStore store;
+    if (!file.isEmpty())
+        store.writeRaw(file);
+    QCOMPARE(getRegValue(section, key, def), expected);
+    QCOMPARE(AppRegistry().Section(), section);
+    QCOMPARE(AppRegistry().Key(), key);
+
+    // The value is now in the file itself, empty defaults included.
+    const QString sk = section + QLatin1Char('/') + key;
+    QVERIFY2(store.keysOnDisk().contains(sk), qPrintable(store.keysOnDisk().join(',')));
+    QCOMPARE(store.onDisk(sk).toString(), expected);
+}
+
+void TestRegistry::saveRegValueUsesCurrentSection()
+{
+    TempStore store;
+    AppRegistry().setSection(QStringLiteral("Color"));
+    saveRegValue(QStringLiteral("6"), QStringLiteral("14737632"));
+    QCOMPARE(store.onDisk(QStringLiteral("Color/6")).toString(), QStringLiteral("14737632"));
+
+    // A read moves the current section; the next write follows it.
+    QCOMPARE(getRegValue(QStringLiteral("UserImg"), QStringLiteral("UserImgCount"), QStringLiteral("0")),
+             QStringLiteral("0"));
+    saveRegValue(QStringLiteral("001FileName"), QStringLiteral("a.bmp"));
+    QCOMPARE(store.onDisk(QStringLiteral("UserImg/001FileName")).toString(), QStringLiteral("a.bmp"));
+    QVERIFY(!store.keysOnDisk().contains(QStringLiteral("Color/001FileName")));
+}
+
+void TestRegistry::textSurvivesRestart_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("japanese") << QStringLiteral("日本（東京）ﾃﾝﾌﾞﾗ");
+    QTest::newRow("comma") << QStringLiteral("London, Paris");
+    QTest::newRow("comma no space") << QStringLiteral("a,b,,c,");
+    QTest::newRow("quotes") << QStringLiteral("\"quoted\" and 'single'");
+    QTest::newRow("windows path") << QStringLiteral("C:\\Users\\ｔａｒｏ\\My Pictures\\flag.bmp");
+    QTest::newRow("trailing backslash") << QStringLiteral("D:\\maps\\");
+    QTest::newRow("spaces around") << QStringLiteral("  padded  ");
+    QTest::newRow("only spaces") << QStringLiteral("   ");
+    QTest::newRow("at sign") << QStringLiteral("@Invalid()");
+    QTest::newRow("at byte array") << QStringLiteral("@ByteArray(x)");
+    QTest::newRow("lone at") << QStringLiteral("@");
+    QTest::newRow("equals and semicolon") << QStringLiteral("a=b; c#d");
+    QTest::newRow("line breaks") << QStringLiteral("one\r\ntwo\tthree");
+    QTest::newRow("percent and brackets") << QStringLiteral("[UC000] 100%");
+    QTest::newRow("long") << QString(5000, QChar(0x6642));
+}
+
+void TestRegistry::textSurvivesRestart()
+{
+    QFETCH(QString, value);
+    TempStore store;
+    AppRegistry().setSection(QStringLiteral("UC000"));
+    saveRegValue(QStringLiteral("Fname"), value);
+    QVERIFY(AppRegistry().lastWriteOk());
+
+    store.restart();
+    QCOMPARE(getRegValue(QStringLiteral("UC000"), QStringLiteral("Fname"), QStringLiteral("default")), value);
+    // Any other reader of the file sees the same text, as a text.
+    const QVariant v = store.onDisk(QStringLiteral("UC000/Fname"));
+    QCOMPARE(v.typeId(), int(QMetaType::QString));
+    QCOMPARE(v.toString(), value);
+}
+
+void TestRegistry::handEditedValuesReadAsText_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("unquoted comma list") << QByteArray("Fname=London, Paris") << "London, Paris";
+    QTest::newRow("quoted comma") << QByteArray("Fname=\"London, Paris\"") << "London, Paris";
+    QTest::newRow("utf-8") << QByteArray("Fname=日本") << "日本";
+    QTest::newRow("escaped unicode") << QByteArray("Fname=\\x65e5\\x672c") << "日本";
+    QTest::newRow("byte array") << QByteArray("Fname=@ByteArray(abc)") << "abc";
+    QTest::newRow("invalid marker") << QByteArray("Fname=@Invalid()") << "";
+    QTest::newRow("unknown variant") << QByteArray("Fname=@Variant(\\0\\0\\0\\x7f\\0)") << "";
+    QTest::newRow("spaces trimmed by the format") << QByteArray("Fname=   x   ") << "x";
+    QTest::newRow("CRLF file") << QByteArray("Fname=abc\r") << "abc";
+}
+
+void TestRegistry::handEditedValuesReadAsText()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, expected);
+    TempStore store;
+    store.writeRaw("[UC000]\r\n" + line + "\nOther=1\n");
+    Registry &r = AppRegistry();
+    r.setSection(QStringLiteral("UC000"));
+    r.setKey(QStringLiteral("Fname"));
+    r.RegGet();
+    QCOMPARE(r.Setting(), expected);
+    QCOMPARE(QSettings::Status(r.readStatus()), QSettings::NoError);
+}
+
+void TestRegistry::regDelRemovesOnlyThatKey()
+{
+    TempStore store;
+    store.writeRaw("[UserImg]\n001FileName=a.bmp\n001Size=st0100-0100\n[UC000]\nFname=x\n");
+    Registry &r = AppRegistry();
+    r.setSection(QStringLiteral("UserImg"));
+    r.setKey(QStringLiteral("001FileName"));
+    r.RegDel();
+    QVERIFY(r.lastWriteOk());
+    QStringList keys = store.keysOnDisk();
+    QVERIFY(!keys.contains(QStringLiteral("UserImg/001FileName")));
+    QVERIFY(keys.contains(QStringLiteral("UserImg/001Size")));
+
+    // A key spelled like a section never takes the whole section with it.
+    r.setSection(QString());
+    r.setKey(QStringLiteral("UC000"));
+    r.RegDel();
+    QVERIFY(store.keysOnDisk().contains(QStringLiteral("UC000/Fname")));
+}
+
+void TestRegistry::eachWriteReachesDiskAtOnce()
+{
+    TempStore store;
+    AppRegistry().setSection(QStringLiteral("UserClock"));
+    saveRegValue(QStringLiteral("n"), QStringLiteral("3"));
+    QVERIFY(store.raw().contains("n=3"));
+    getRegValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440"));
+    QVERIFY(store.raw().contains("ClockRc=440"));
+}
+
+void TestRegistry::groupWritesFileOnceAtEnd()
+{
+    TempStore store;
+    {
+        RegWriteGroup group;
+        AppRegistry().setSection(QStringLiteral("Color"));
+        saveRegValue(QStringLiteral("0"), QStringLiteral("1"));
+        {
+            RegWriteGroup inner;
+            saveRegValue(QStringLiteral("2"), QStringLiteral("2"));
+            QVERIFY(inner.end());
+        }
+        QVERIFY(!store.raw().contains("0=1")); // inner groups do not flush
+        // Reads inside the group see the pending values.
+        QCOMPARE(getRegValue(QStringLiteral("Color"), QStringLiteral("2"), QStringLiteral("x")),
+                 QStringLiteral("2"));
+        QVERIFY(group.end());
+    }
+    const QByteArray raw = store.raw();
+    QVERIFY(raw.contains("0=1"));
+    QVERIFY(raw.contains("2=2"));
+}
+
+void TestRegistry::writeFailureIsReported_data()
+{
+    QTest::addColumn<QString>("blocker"); // what stands where the file or its folder should be
+    QTest::newRow("folder is a regular file") << "parent-file";
+    QTest::newRow("settings file is a folder") << "file-dir";
+}
+
+void TestRegistry::writeFailureIsReported()
+{
+    QFETCH(QString, blocker);
+    TempStore store;
+    QString path;
+    if (blocker == QLatin1String("parent-file")) {
+        const QString plain = store.dir() + QStringLiteral("/plain");
+        QFile f(plain);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a folder");
+        f.close();
+        path = plain + QStringLiteral("/TembraOG.ini");
+    } else {
+        path = store.dir() + QStringLiteral("/dir.ini");
+        QVERIFY(QDir().mkpath(path));
+    }
+    AppRegistry().setSettingsFile(path);
+
+    AppRegistry().setSection(QStringLiteral("UserClock"));
+    saveRegValue(QStringLiteral("n"), QStringLiteral("1"));
+    QVERIFY(!AppRegistry().lastWriteOk());
+
+    RegWriteGroup group;
+    saveRegValue(QStringLiteral("n"), QStringLiteral("2"));
+    saveRegValue(QStringLiteral("ClockRc"), QStringLiteral("300"));
+    QVERIFY(!group.end());
+    QVERIFY(!AppRegistry().lastWriteOk());
+    QVERIFY(!QFileInfo(path).isFile());
+}
+
+void TestRegistry::storeRecoversAfterFailedWrite()
+{
+    TempStore store;
+    const QString folder = store.dir() + QStringLiteral("/later");
+    {
+        QFile f(folder);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const QString path = folder + QStringLiteral("/TembraOG.ini");
+    AppRegistry().setSettingsFile(path);
+    AppRegistry().setSection(QStringLiteral("UserClock"));
+    saveRegValue(QStringLiteral("n"), QStringLiteral("1"));
+    QVERIFY(!AppRegistry().lastWriteOk());
+
+    // Once the obstacle is gone the same store writes again, and says so.
+    QVERIFY(QFile::remove(folder));
+    QVERIFY(QDir().mkpath(folder));
+    AppRegistry().setSection(QStringLiteral("UserClock"));
+    saveRegValue(QStringLiteral("n"), QStringLiteral("2"));
+    QVERIFY(AppRegistry().lastWriteOk());
+    QSettings check(path, QSettings::IniFormat);
+    QCOMPARE(check.value(QStringLiteral("UserClock/n")).toString(), QStringLiteral("2"));
+}
+
+void TestRegistry::setAsideKeepsEveryBadFile()
+{
+    TempStore store;
+    const QByteArray first("[broken\nfirst\n");
+    store.writeRaw(first);
+    QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::FormatError);
+    const QString kept1 = AppRegistry().setAsideFile();
+    QVERIFY(QRegularExpression(QStringLiteral("TembraOG\\.ini\\.bad-\\d{8}-\\d{6}(-\\d+)?$"))
+                .match(kept1)
+                .hasMatch());
+    QVERIFY(!QFileInfo::exists(store.file()));
+    QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::NoError);
+    QCOMPARE(getRegValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440")),
+             QStringLiteral("440"));
+
+    // A second bad file within the same second must not overwrite the first copy.
+    const QByteArray second("[broken\nsecond\n");
+    store.writeRaw(second);
+    const QString kept2 = AppRegistry().setAsideFile();
+    QVERIFY(!kept2.isEmpty());
+    QVERIFY(kept2 != kept1);
+    QFile f1(kept1), f2(kept2);
+    QVERIFY(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
+    QCOMPARE(f1.readAll(), first);
+    QCOMPARE(f2.readAll(), second);
+
+    // Nothing to set aside: nothing happens.
+    AppRegistry().setSettingsFile(store.dir() + QStringLiteral("/none.ini"));
+    QCOMPARE(AppRegistry().setAsideFile(), QString());
+}
+
+void TestRegistry::observerSeesWritesInOrder()
+{
+    TempStore store;
+    QStringList seen;
+    AppRegistry().setWriteObserver([&seen](const QString &s, const QString &k, const QString &v) {
+        seen << s + QLatin1Char('/') + k + QLatin1Char('=') + v;
+    });
+    getRegValue(QStringLiteral("UserClock"), QStringLiteral("n"), QString());
+    getRegValue(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("5")); // "" counts as missing
+    saveRegValue(QStringLiteral("ClockRc"), QStringLiteral("600"));
+    getRegValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440")); // present: no write
+    QCOMPARE(seen, (QStringList{QStringLiteral("UserClock/n="), QStringLiteral("UserClock/n=5"),
+                                QStringLiteral("UserClock/ClockRc=600")}));
+}
+
+TEMBRA_SETTINGS_TEST_MAIN(TestRegistry)
+#include "tst_registry.moc"

@@ -1,0 +1,820 @@
+#include "settings/registry.h"
+#include "settings/schema.h"
+#include "settings/valuetext.h"
+#include "settings_testsupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QtTest>
+#include <cmath>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+using namespace tembra;
+using tembra::testing::RecordingMessenger;
+using tembra::testing::TempStore;
+
+namespace {
+
+// The smallest GIF there is, 1 × 1 pixel: Qt can read GIF but not write it.
+const QByteArray kGif1x1 = QByteArray::fromHex(
+    "47494638396101000100800000000000ffffff21f90401000000002c000000000100010000020144003b");
+
+QString missingText(const QString &name)
+{
+    return name + QStringLiteral("\u3000の画像ファイルが見つかりません\r\n")
+        + QStringLiteral("「時計の設定」、「編集」により、再び設定してください");
+}
+
+QString unreadableText(const QString &name)
+{
+    return name + QStringLiteral("\u3000の画像ファイルを読み込めません\r\n")
+        + QStringLiteral("「時計の設定」、「編集」により、再び設定してください");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QImage sample(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    return img;
+}
+
+// user picture handed over by setsetreg
+struct Added {
+    int slot;
+    QString tag;
+    QSize size;
+};
+
+QStringList expectedExitWrites(int countryCount)
+{
+    QStringList order;
+    const char *clockKeys[] = {"ClockLeft", "ClockTop", "DifMinute", "DifTime",
+                               "FlagLeft", "FlagTop", "Fname", "summertime"};
+    for (int i = 0; i <= countryCount; ++i)
+        for (const char *k : clockKeys)
+            order << clockSection(i) + QLatin1Char('/') + QLatin1String(k);
+    for (const char *k : {"ClockRc", "n", "GageColor", "NeadleColor"})
+        order << QStringLiteral("UserClock/") + QLatin1String(k);
+    for (int h = 0; h <= 22; h += 2)
+        order << QStringLiteral("Color/") + QString::number(h);
+    return order;
+}
+
+} // namespace
+
+class TestSettingsSchema : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstStartWritesDefaults();
+    void inisetConversions_data();
+    void inisetConversions();
+    void numberTextForms_data();
+    void numberTextForms();
+    void leadingNumberLikeVal_data();
+    void leadingNumberLikeVal();
+    void clockSectionTextForms();
+    void getRegDataSanitises_data();
+    void getRegDataSanitises();
+    void clockSurvivesSaveAndRestart();
+    void readClockCountLimits_data();
+    void readClockCountLimits();
+    void exitSaveOrder_data();
+    void exitSaveOrder();
+    void exitSaveLeavesHigherSections();
+    void exitSaveReportsFailure_data();
+    void exitSaveReportsFailure();
+    void userPicturesAndMessages();
+    void userImgCountIsBounded_data();
+    void userImgCountIsBounded();
+    void pictureFormats_data();
+    void pictureFormats();
+    void worldMapChoice_data();
+    void worldMapChoice();
+    void damagedSettingsFileSetAside_data();
+    void damagedSettingsFileSetAside();
+};
+
+void TestSettingsSchema::firstStartWritesDefaults()
+{
+    TempStore store;
+    RecordingMessenger messenger;
+    openSettings(messenger);
+    DisplaySettings display;
+    display.ClockRadius = 1;
+    display.colours.FaceColors.fill(7);
+    iniset(display);
+    int added = 0;
+    const MapChoice map = setsetreg([&added](int, const QImage &, const QString &) { ++added; }, messenger);
+    const std::optional<int> n = readClockCount();
+
+    QCOMPARE(AppRegistry().Appname(), QStringLiteral("TembraOG"));
+    QVERIFY(messenger.texts.isEmpty());
+    QCOMPARE(added, 0);
+    QCOMPARE(map.builtInIndex, 0);
+    QVERIFY(map.fileImage.isNull());
+    QVERIFY(!n.has_value());
+    for (int h : {0, 2, 4, 18, 20, 22})
+        QCOMPARE(display.colours.FaceColors[size_t(h)], Colour(8421504));
+    for (int h = 6; h <= 16; h += 2)
+        QCOMPARE(display.colours.FaceColors[size_t(h)], Colour(14737632));
+    QCOMPARE(display.ClockRadius, qint16(440));
+    QCOMPARE(display.BandRadius, qint16(440));
+    QCOMPARE(display.colours.NeadleColor, Colour(0));
+    QCOMPARE(display.colours.GageColor, Colour(255));
+
+    // The file now holds exactly the defaults a first start writes.
+    QStringList expected{QStringLiteral("UserClock/ClockRc"), QStringLiteral("UserClock/NeadleColor"),
+                         QStringLiteral("UserClock/GageColor"), QStringLiteral("UserClock/n"),
+                         QStringLiteral("UserImg/UserImgCount"), QStringLiteral("UserImg/WorldMap")};
+    for (int h = 0; h <= 22; h += 2)
+        expected << QStringLiteral("Color/") + QString::number(h);
+    QStringList keys = store.keysOnDisk();
+    keys.sort();
+    expected.sort();
+    QCOMPARE(keys, expected);
+    QCOMPARE(store.onDisk(QStringLiteral("Color/6")).toString(), QStringLiteral("14737632"));
+    QCOMPARE(store.onDisk(QStringLiteral("Color/22")).toString(), QStringLiteral("8421504"));
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/ClockRc")).toString(), QStringLiteral("440"));
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/GageColor")).toString(), QStringLiteral("255"));
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/NeadleColor")).toString(), QStringLiteral("0"));
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/n")).toString(), QString());
+    QCOMPARE(store.onDisk(QStringLiteral("UserImg/UserImgCount")).toString(), QStringLiteral("0"));
+    QCOMPARE(store.onDisk(QStringLiteral("UserImg/WorldMap")).toString(), QString());
+
+    // The window then stores its default clock, and the next start finds it.
+    setRegData(0, defaultClockEntry());
+    store.restart();
+    QCOMPARE(readClockCount(), std::optional<int>()); // "n" is only written on exit or when a clock is added
+    ClockEntry e;
+    getRegData(0, e);
+    QCOMPARE(e, defaultClockEntry());
+}
+
+void TestSettingsSchema::inisetConversions_data()
+{
+    QTest::addColumn<QString>("key"); // "UserClock/..." or "Color/..."
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("expected");
+
+    QTest::newRow("ClockRc fraction") << "UserClock/ClockRc" << "300.5" << qint64(300);
+    QTest::newRow("ClockRc text") << "UserClock/ClockRc" << "abc" << qint64(0);
+    QTest::newRow("ClockRc leading number") << "UserClock/ClockRc" << "  250px" << qint64(250);
+    QTest::newRow("ClockRc half to even up") << "UserClock/ClockRc" << "301.5" << qint64(302);
+    QTest::newRow("ClockRc odd size kept") << "UserClock/ClockRc" << "123" << qint64(123);
+    QTest::newRow("ClockRc exponent") << "UserClock/ClockRc" << "6e2" << qint64(600);
+    QTest::newRow("ClockRc negative") << "UserClock/ClockRc" << "-440" << qint64(0);
+    QTest::newRow("ClockRc above 16 bits") << "UserClock/ClockRc" << "1e12" << qint64(32767);
+    QTest::newRow("colour plain") << "Color/8" << "65280" << qint64(65280);
+    QTest::newRow("colour half to even down") << "Color/0" << "254.5" << qint64(254);
+    QTest::newRow("colour half to even up") << "Color/0" << "255.5" << qint64(256);
+    QTest::newRow("colour with blanks") << "Color/10" << " 12 " << qint64(12);
+    QTest::newRow("colour not a number") << "Color/2" << "grey" << qint64(0);
+    QTest::newRow("colour trailing junk") << "Color/2" << "12abc" << qint64(0);
+    QTest::newRow("colour negative") << "Color/2" << "-1" << qint64(0);
+    QTest::newRow("colour too large") << "Color/22" << "4294967295" << qint64(0xFFFFFF);
+    QTest::newRow("colour huge") << "Color/22" << "1e40" << qint64(0xFFFFFF);
+    QTest::newRow("colour nan") << "Color/22" << "nan" << qint64(0);
+    QTest::newRow("gauge colour") << "UserClock/GageColor" << "16711680" << qint64(16711680);
+    QTest::newRow("hand colour") << "UserClock/NeadleColor" << "0.4" << qint64(0);
+}
+
+void TestSettingsSchema::inisetConversions()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(qint64, expected);
+
+    TempStore store;
+    {
+        QSettings s(store.file(), QSettings::IniFormat);
+        s.setValue(key, text);
+    }
+    store.restart();
+    DisplaySettings d;
+    iniset(d);
+    qint64 got = -1;
+    if (key == QLatin1String("UserClock/ClockRc"))
+        got = d.ClockRadius;
+    else if (key == QLatin1String("UserClock/GageColor"))
+        got = d.colours.GageColor;
+    else if (key == QLatin1String("UserClock/NeadleColor"))
+        got = d.colours.NeadleColor;
+    else
+        got = d.colours.FaceColors[size_t(key.mid(6).toInt())];
+    QCOMPARE(got, expected);
+    // A value that was there is read, not replaced.
+    QCOMPARE(store.onDisk(key).toString(), text);
+}
+
+void TestSettingsSchema::numberTextForms_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("whole") << 9950.0f << "9950";
+    QTest::newRow("half") << 1234.5f << "1234.5";
+    QTest::newRow("negative") << -5.25f << "-5.25";
+    QTest::newRow("zero") << 0.0f << "0";
+    QTest::newRow("negative zero") << -0.0f << "0";
+    QTest::newRow("tenth") << 0.1f << "0.1";
+    QTest::newRow("seven digits") << 123456.789f << "123456.8";
+    QTest::newRow("large whole") << 1000000.0f << "1000000";
+    QTest::newRow("beyond seven digits") << 12345678.0f << "12345680";
+    QTest::newRow("tiny") << 1.2345678e-5f << "0.00001234568";
+    QTest::newRow("not finite") << float(INFINITY) << "0";
+}
+
+void TestSettingsSchema::numberTextForms()
+{
+    QFETCH(float, value);
+    QFETCH(QString, text);
+    QCOMPARE(singleText(value), text);
+    // And the text reads back as the same seven digits.
+    if (std::isfinite(value))
+        QCOMPARE(singleText(float(*numericValue(text))), text);
+}
+
+void TestSettingsSchema::leadingNumberLikeVal_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("plain") << "12" << 12.0;
+    QTest::newRow("leading blanks") << " \t 12" << 12.0;
+    QTest::newRow("blanks inside") << "1 2 3" << 123.0;
+    QTest::newRow("trailing text") << "12abc" << 12.0;
+    QTest::newRow("no number") << "abc" << 0.0;
+    QTest::newRow("sign") << "-3.5x" << -3.5;
+    QTest::newRow("point first") << ".5" << 0.5;
+    QTest::newRow("second point stops") << "1.5.3" << 1.5;
+    QTest::newRow("exponent") << "1e3" << 1000.0;
+    QTest::newRow("D exponent") << "2D2" << 200.0;
+    QTest::newRow("exponent without digits") << "7e" << 7.0;
+    QTest::newRow("nan is not a number") << "nan" << 0.0;
+    QTest::newRow("full-width digits are not digits") << "１２" << 0.0;
+    QTest::newRow("lone sign") << "-" << 0.0;
+    QTest::newRow("too large") << "1e999" << double(INFINITY);
+    QTest::newRow("too large negative") << "-12e400" << -double(INFINITY);
+    QTest::newRow("too large by its digits") << "1" + QString(400, QLatin1Char('0')) << double(INFINITY);
+    QTest::newRow("large despite leading zeros") << "0.001e400" << double(INFINITY);
+    QTest::newRow("too small") << "1e-999" << 0.0;
+    QTest::newRow("too small by its digits") << "0." + QString(400, QLatin1Char('0')) + "1" << 0.0;
+    QTest::newRow("zero with huge exponent") << "0.000e99999" << 0.0;
+}
+
+void TestSettingsSchema::leadingNumberLikeVal()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(leadingNumber(text), value);
+}
+
+void TestSettingsSchema::clockSectionTextForms()
+{
+    TempStore store;
+    ClockEntry e;
+    e.summertime = true;
+    e.DifTime = -5;
+    e.DifMinute = 30;
+    e.ClockLeft = 1234.5f;
+    e.ClockTop = 9950.0f;
+    e.FlagLeft = -0.25f;
+    e.FlagTop = 6645.0f;
+    e.Fname = QStringLiteral("001User");
+    e.FlagWidth = 300; // not stored
+    setRegData(7, e);
+
+    QSettings s(store.file(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("UC007"));
+    QCOMPARE(s.childKeys().size(), 8);
+    QCOMPARE(s.value(QStringLiteral("summertime")).toString(), QStringLiteral("True"));
+    QCOMPARE(s.value(QStringLiteral("DifTime")).toString(), QStringLiteral("-5"));
+    QCOMPARE(s.value(QStringLiteral("DifMinute")).toString(), QStringLiteral("30"));
+    QCOMPARE(s.value(QStringLiteral("ClockLeft")).toString(), QStringLiteral("1234.5"));
+    QCOMPARE(s.value(QStringLiteral("ClockTop")).toString(), QStringLiteral("9950"));
+    QCOMPARE(s.value(QStringLiteral("FlagLeft")).toString(), QStringLiteral("-0.25"));
+    QCOMPARE(s.value(QStringLiteral("FlagTop")).toString(), QStringLiteral("6645"));
+    QCOMPARE(s.value(QStringLiteral("Fname")).toString(), QStringLiteral("001User"));
+    e.summertime = false;
+    setRegData(7, e);
+    QCOMPARE(store.onDisk(QStringLiteral("UC007/summertime")).toString(), QStringLiteral("False"));
+}
+
+void TestSettingsSchema::getRegDataSanitises_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected"); // the field as text: singleText / number / True-False / Fname
+
+    QTest::newRow("position missing") << "ClockLeft" << "" << "0";
+    QTest::newRow("position plain") << "ClockLeft" << "1234.5" << "1234.5";
+    QTest::newRow("position blanks") << "FlagTop" << " 12.25 " << "12.25";
+    QTest::newRow("position text") << "ClockTop" << "left" << "0";
+    QTest::newRow("position trailing junk") << "ClockTop" << "12px" << "0";
+    QTest::newRow("position nan") << "FlagLeft" << "nan" << "0";
+    QTest::newRow("position inf") << "FlagLeft" << "inf" << "0";
+    QTest::newRow("position huge") << "ClockLeft" << "1e40" << "1000000";
+    QTest::newRow("position huge negative") << "ClockTop" << "-1e300" << "-1000000";
+    QTest::newRow("position overflowing double") << "FlagTop" << "1e999" << "1000000";
+    QTest::newRow("DifTime plain") << "DifTime" << "-21" << "-21";
+    QTest::newRow("DifTime half to even") << "DifTime" << "2.5" << "2";
+    QTest::newRow("DifTime beyond 16 bits") << "DifTime" << "40000" << "48";
+    QTest::newRow("DifTime far negative") << "DifTime" << "-1e9" << "-48";
+    QTest::newRow("DifTime text") << "DifTime" << "minus five" << "0";
+    QTest::newRow("DifMinute plain") << "DifMinute" << "-30" << "-30";
+    QTest::newRow("DifMinute beyond 16 bits") << "DifMinute" << "99999" << "1440";
+    QTest::newRow("DifMinute half to even") << "DifMinute" << "44.5" << "44";
+    QTest::newRow("summertime True") << "summertime" << "True" << "True";
+    QTest::newRow("summertime any case") << "summertime" << "tRUE" << "True";
+    QTest::newRow("summertime False") << "summertime" << "False" << "False";
+    QTest::newRow("summertime minus one") << "summertime" << "-1" << "True";
+    QTest::newRow("summertime zero") << "summertime" << "0" << "False";
+    QTest::newRow("summertime fraction") << "summertime" << "0.5" << "True";
+    QTest::newRow("summertime word") << "summertime" << "yes" << "False";
+    QTest::newRow("summertime missing") << "summertime" << "" << "False";
+    QTest::newRow("Fname as is") << "Fname" << " United Kingdom " << " United Kingdom ";
+    QTest::newRow("Fname with comma") << "Fname" << "Bosnia, Herzegovina" << "Bosnia, Herzegovina";
+    QTest::newRow("Fname missing") << "Fname" << "" << "";
+}
+
+void TestSettingsSchema::getRegDataSanitises()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+
+    TempStore store;
+    {
+        QSettings s(store.file(), QSettings::IniFormat);
+        s.setValue(QStringLiteral("UC003/") + key, text);
+    }
+    store.restart();
+    ClockEntry e = defaultClockEntry();
+    e.FlagWidth = 123; // not stored, so untouched
+    getRegData(3, e);
+    QCOMPARE(e.FlagWidth, 123.0f);
+
+    QString got;
+    if (key == QLatin1String("ClockLeft"))
+        got = singleText(e.ClockLeft);
+    else if (key == QLatin1String("ClockTop"))
+        got = singleText(e.ClockTop);
+    else if (key == QLatin1String("FlagLeft"))
+        got = singleText(e.FlagLeft);
+    else if (key == QLatin1String("FlagTop"))
+        got = singleText(e.FlagTop);
+    else if (key == QLatin1String("DifTime"))
+        got = QString::number(e.DifTime);
+    else if (key == QLatin1String("DifMinute"))
+        got = QString::number(e.DifMinute);
+    else if (key == QLatin1String("summertime"))
+        got = boolText(e.summertime);
+    else
+        got = e.Fname;
+    QCOMPARE(got, expected);
+
+    // Every other field of the section was missing: 0, false, empty — and now present.
+    if (key != QLatin1String("ClockLeft"))
+        QCOMPARE(e.ClockLeft, 0.0f);
+    if (key != QLatin1String("Fname"))
+        QCOMPARE(e.Fname, QString());
+    QCOMPARE(store.keysOnDisk().filter(QStringLiteral("UC003/")).size(), 8);
+}
+
+void TestSettingsSchema::clockSurvivesSaveAndRestart()
+{
+    TempStore store;
+    ClockEntries entries;
+    for (int i = 0; i <= 4; ++i) {
+        ClockEntry &e = entries[size_t(i)];
+        e.ClockLeft = 100.5f * float(i + 1);
+        e.ClockTop = 3300.0f - float(i);
+        e.FlagLeft = 10500.25f;
+        e.FlagTop = 2900.0f + 0.125f * float(i);
+        e.DifTime = qint16(-5 + i);
+        e.DifMinute = qint16(i % 2 ? 30 : -45);
+        e.Fname = i == 3 ? QStringLiteral("日本, 東京 \"x\" \\y") : QStringLiteral("%1User").arg(i, 3, 10, QLatin1Char('0'));
+        e.summertime = i % 2;
+    }
+    DisplaySettings display;
+    display.ClockRadius = 250;
+    display.colours.GageColor = 0x00FF00;
+    display.colours.NeadleColor = 0x123456;
+    display.colours.FaceColors[10] = 0xABCDEF;
+    QVERIFY(exitSave(entries, 4, display));
+
+    // Next start, as the window runs it.
+    store.restart();
+    RecordingMessenger messenger;
+    openSettings(messenger);
+    DisplaySettings loaded;
+    iniset(loaded);
+    setsetreg(nullptr, messenger);
+    const std::optional<int> n = readClockCount();
+    QCOMPARE(n, std::optional<int>(4));
+    for (int i = 0; i <= 4; ++i) {
+        ClockEntry e;
+        getRegData(i, e);
+        QCOMPARE(e, entries[size_t(i)]);
+    }
+    QVERIFY(messenger.texts.isEmpty());
+    QCOMPARE(loaded.ClockRadius, qint16(250));
+    QCOMPARE(loaded.colours.GageColor, Colour(0x00FF00));
+    QCOMPARE(loaded.colours.NeadleColor, Colour(0x123456));
+    QCOMPARE(loaded.colours.FaceColors, display.colours.FaceColors);
+}
+
+void TestSettingsSchema::readClockCountLimits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("expected"); // -1: none stored
+    QTest::newRow("empty: first start") << "" << -1;
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("four") << "4" << 4;
+    QTest::newRow("twenty") << "20" << 20;
+    QTest::newRow("above twenty") << "21" << 20;
+    QTest::newRow("huge") << "1e9" << 20;
+    QTest::newRow("negative") << "-3" << 0;
+    QTest::newRow("text") << "abc" << 0;
+    QTest::newRow("leading number") << "  7 clocks" << 7;
+    QTest::newRow("half to even down") << "2.5" << 2;
+    QTest::newRow("half to even up") << "3.5" << 4;
+    QTest::newRow("blank only") << "\" \"" << 0;
+}
+
+void TestSettingsSchema::readClockCountLimits()
+{
+    QFETCH(QString, text);
+    QFETCH(int, expected);
+    TempStore store;
+    store.writeRaw("[UserClock]\nn=" + text.toUtf8() + "\n");
+    const std::optional<int> n = readClockCount();
+    if (expected < 0)
+        QVERIFY(!n.has_value());
+    else
+        QCOMPARE(n, std::optional<int>(expected));
+}
+
+void TestSettingsSchema::exitSaveOrder_data()
+{
+    QTest::addColumn<int>("countryCount");
+    QTest::newRow("one clock") << 0;
+    QTest::newRow("five clocks") << 4;
+    QTest::newRow("all clocks") << 20;
+}
+
+void TestSettingsSchema::exitSaveOrder()
+{
+    QFETCH(int, countryCount);
+    TempStore store;
+    ClockEntries entries;
+    for (int i = 0; i < kMaxClocks; ++i)
+        entries[size_t(i)].Fname = QStringLiteral("clock %1").arg(i);
+    DisplaySettings display;
+    display.ClockRadius = 600;
+
+    QStringList seen;
+    AppRegistry().setWriteObserver([&seen](const QString &s, const QString &k, const QString &) {
+        seen << s + QLatin1Char('/') + k;
+    });
+    QString errorFile = QStringLiteral("untouched");
+    QVERIFY(exitSave(entries, countryCount, display, &errorFile));
+    QCOMPARE(errorFile, QStringLiteral("untouched"));
+    QCOMPARE(seen, expectedExitWrites(countryCount));
+
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/n")).toString(), QString::number(countryCount));
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/ClockRc")).toString(), QStringLiteral("600"));
+    QCOMPARE(store.onDisk(clockSection(countryCount) + QStringLiteral("/Fname")).toString(),
+             QStringLiteral("clock %1").arg(countryCount));
+    QVERIFY(!store.keysOnDisk().contains(clockSection(countryCount + 1) + QStringLiteral("/Fname")));
+}
+
+void TestSettingsSchema::exitSaveLeavesHigherSections()
+{
+    TempStore store;
+    ClockEntries entries;
+    for (int i = 0; i <= 4; ++i)
+        entries[size_t(i)].Fname = QStringLiteral("first %1").arg(i);
+    DisplaySettings display;
+    QVERIFY(exitSave(entries, 4, display));
+
+    // Clocks 3 and 4 were deleted during the next run.
+    entries[1].Fname = QStringLiteral("moved");
+    QVERIFY(exitSave(entries, 2, display));
+
+    store.restart();
+    QCOMPARE(readClockCount(), std::optional<int>(2));
+    QCOMPARE(store.onDisk(QStringLiteral("UC001/Fname")).toString(), QStringLiteral("moved"));
+    QCOMPARE(store.onDisk(QStringLiteral("UC003/Fname")).toString(), QStringLiteral("first 3"));
+    QCOMPARE(store.onDisk(QStringLiteral("UC004/Fname")).toString(), QStringLiteral("first 4"));
+
+    // A count beyond the table saves what the table has.
+    QVERIFY(exitSave(entries, 99, display));
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/n")).toString(), QStringLiteral("20"));
+}
+
+void TestSettingsSchema::exitSaveReportsFailure_data()
+{
+    QTest::addColumn<bool>("fileIsFolder");
+    QTest::newRow("folder is a regular file") << false;
+    QTest::newRow("settings file is a folder") << true;
+}
+
+void TestSettingsSchema::exitSaveReportsFailure()
+{
+    QFETCH(bool, fileIsFolder);
+    TempStore store;
+    QString path;
+    if (fileIsFolder) {
+        path = store.dir() + QStringLiteral("/TembraOG.ini");
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        writeBytes(store.dir() + QStringLiteral("/plain"), "x");
+        path = store.dir() + QStringLiteral("/plain/TembraOG.ini");
+    }
+    AppRegistry().setSettingsFile(path);
+
+    ClockEntries entries;
+    DisplaySettings display;
+    QString errorFile;
+    QVERIFY(!exitSave(entries, 3, display, &errorFile));
+    QCOMPARE(errorFile, path);
+    QVERIFY(!QFileInfo(path).isFile());
+    QVERIFY(!exitSave(entries, 0, display)); // no name asked for: still no success
+
+    // Once writable again the very same save succeeds.
+    AppRegistry().setSettingsFile(store.dir() + QStringLiteral("/ok.ini"));
+    QVERIFY(exitSave(entries, 3, display, &errorFile));
+}
+
+void TestSettingsSchema::userPicturesAndMessages()
+{
+    TempStore store;
+    const QString pics = store.dir() + QStringLiteral("/写真");
+    QVERIFY(QDir().mkpath(pics));
+    const QString good = pics + QStringLiteral("/flag one.png");
+    QVERIFY(sample(4, 3).save(good));
+    const QString goneA = pics + QStringLiteral("/消えた.bmp");
+    const QString goneB = pics + QStringLiteral("/gone.jpg");
+    const QString broken = pics + QStringLiteral("/broken.bmp");
+    writeBytes(broken, "BM this is not really a bitmap");
+    const QString folder = pics + QStringLiteral("/folder.gif");
+    QVERIFY(QDir().mkpath(folder));
+
+    QSettings s(store.file(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("UserImg"));
+    s.setValue(QStringLiteral("UserImgCount"), QStringLiteral("7"));
+    s.setValue(QStringLiteral("001FileName"), goneA);
+    s.setValue(QStringLiteral("001Size"), QStringLiteral("st0300-0200"));
+    s.setValue(QStringLiteral("002FileName"), QString());
+    s.setValue(QStringLiteral("002Size"), QStringLiteral("nn0100-0100")); // free slot: no message
+    s.setValue(QStringLiteral("003FileName"), good);
+    s.setValue(QStringLiteral("003Size"), QStringLiteral("st0060-0045"));
+    s.setValue(QStringLiteral("004FileName"), goneB);
+    s.setValue(QStringLiteral("005FileName"), broken);
+    s.setValue(QStringLiteral("005Size"), QStringLiteral("st0010-0010"));
+    s.setValue(QStringLiteral("006FileName"), folder);
+    // 007 has no keys at all
+    s.endGroup();
+    s.sync();
+    store.restart();
+
+    RecordingMessenger messenger;
+    QList<Added> added;
+    setsetreg([&added](int slot, const QImage &img, const QString &tag) {
+        added << Added{slot, tag, img.size()};
+    }, messenger);
+
+    QCOMPARE(added.size(), 1);
+    QCOMPARE(added[0].slot, 3);
+    QCOMPARE(added[0].tag, QStringLiteral("st0060-0045"));
+    QCOMPARE(added[0].size, QSize(4, 3));
+    QCOMPARE(messenger.texts, (QStringList{missingText(goneA), missingText(goneB),
+                                           unreadableText(broken), unreadableText(folder)}));
+    // Byte for byte: full-width space, CR LF.
+    QCOMPARE(missingText(QStringLiteral("a")).toUtf8(),
+             QByteArray("a\xE3\x80\x80\xE3\x81\xAE\xE7\x94\xBB\xE5\x83\x8F\xE3\x83\x95\xE3\x82\xA1"
+                        "\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\x8C\xE8\xA6\x8B\xE3\x81\xA4\xE3\x81\x8B"
+                        "\xE3\x82\x8A\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93\r\n"
+                        "\xE3\x80\x8C\xE6\x99\x82\xE8\xA8\x88\xE3\x81\xAE\xE8\xA8\xAD\xE5\xAE\x9A"
+                        "\xE3\x80\x8D\xE3\x80\x81\xE3\x80\x8C\xE7\xB7\xA8\xE9\x9B\x86\xE3\x80\x8D"
+                        "\xE3\x81\xAB\xE3\x82\x88\xE3\x82\x8A\xE3\x80\x81\xE5\x86\x8D\xE3\x81\xB3"
+                        "\xE8\xA8\xAD\xE5\xAE\x9A\xE3\x81\x97\xE3\x81\xA6\xE3\x81\x8F\xE3\x81\xA0"
+                        "\xE3\x81\x95\xE3\x81\x84"));
+
+    // Slots with problems stay as they were so the user can set them again.
+    QCOMPARE(store.onDisk(QStringLiteral("UserImg/001FileName")).toString(), goneA);
+    QCOMPARE(store.onDisk(QStringLiteral("UserImg/001Size")).toString(), QStringLiteral("st0300-0200"));
+    QCOMPARE(store.onDisk(QStringLiteral("UserImg/005FileName")).toString(), broken);
+    QCOMPARE(store.onDisk(QStringLiteral("UserImg/UserImgCount")).toString(), QStringLiteral("7"));
+    QVERIFY(store.keysOnDisk().contains(QStringLiteral("UserImg/007FileName")));
+}
+
+void TestSettingsSchema::userImgCountIsBounded_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<int>("slotsRead");
+    QTest::newRow("far too many") << "40000" << 999;
+    QTest::newRow("beyond any integer") << "1e300" << 999;
+    QTest::newRow("exactly the limit") << "999" << 999;
+    QTest::newRow("negative") << "-5" << 0;
+    QTest::newRow("not a number") << "many" << 0;
+    QTest::newRow("fraction to even") << "2.5" << 2;
+}
+
+void TestSettingsSchema::userImgCountIsBounded()
+{
+    QFETCH(QString, count);
+    QFETCH(int, slotsRead);
+    TempStore store;
+    store.writeRaw("[UserImg]\nUserImgCount=" + count.toUtf8() + "\n");
+    RecordingMessenger messenger;
+    int loads = 0;
+    setsetreg(nullptr, messenger, [&loads](const QString &) {
+        ++loads;
+        return PictureFile{};
+    });
+    QCOMPARE(loads, 0); // every slot is free
+    QVERIFY(messenger.texts.isEmpty());
+    const QStringList slotKeys = store.keysOnDisk().filter(QStringLiteral("FileName"));
+    QCOMPARE(slotKeys.size(), slotsRead);
+    if (slotsRead > 0)
+        QVERIFY(slotKeys.contains(QStringLiteral("UserImg/") + slotNumber(slotsRead) + QStringLiteral("FileName")));
+    QCOMPARE(readUserImgCount(), slotsRead);
+}
+
+void TestSettingsSchema::pictureFormats_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("format"); // written with QImage::save; "gif" raw; "" special
+    QTest::addColumn<int>("status");
+    QTest::newRow("bmp") << "a.bmp" << QByteArray("BMP") << int(PictureFile::Status::Loaded);
+    QTest::newRow("jpeg") << "a.jpg" << QByteArray("JPEG") << int(PictureFile::Status::Loaded);
+    QTest::newRow("png") << "a.png" << QByteArray("PNG") << int(PictureFile::Status::Loaded);
+    QTest::newRow("ico") << "a.ico" << QByteArray("ICO") << int(PictureFile::Status::Loaded);
+    QTest::newRow("gif") << "a.gif" << QByteArray("gif") << int(PictureFile::Status::Loaded);
+    QTest::newRow("png named jpg") << "b.jpg" << QByteArray("PNG") << int(PictureFile::Status::Loaded);
+    QTest::newRow("garbage") << "c.bmp" << QByteArray("garbage") << int(PictureFile::Status::Unreadable);
+    QTest::newRow("empty file") << "d.png" << QByteArray("empty") << int(PictureFile::Status::Unreadable);
+    QTest::newRow("missing") << "e.png" << QByteArray() << int(PictureFile::Status::Missing);
+    QTest::newRow("empty name") << "" << QByteArray() << int(PictureFile::Status::Missing);
+    QTest::newRow("folder") << "f.png" << QByteArray("folder") << int(PictureFile::Status::Unreadable);
+#ifdef Q_OS_UNIX
+    // Neither may hang: a pipe nobody writes to, a device that never ends.
+    QTest::newRow("pipe") << "g.png" << QByteArray("fifo") << int(PictureFile::Status::Unreadable);
+    QTest::newRow("endless device") << "/dev/zero" << QByteArray() << int(PictureFile::Status::Unreadable);
+#endif
+}
+
+void TestSettingsSchema::pictureFormats()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, format);
+    QFETCH(int, status);
+    QTemporaryDir dir;
+    const QString path = name.isEmpty() || name.startsWith(QLatin1Char('/')) ? name : dir.filePath(name);
+    if (format == "gif")
+        writeBytes(path, kGif1x1);
+    else if (format == "garbage")
+        writeBytes(path, QByteArray(2000, '\x7f'));
+    else if (format == "empty")
+        writeBytes(path, QByteArray());
+    else if (format == "folder")
+        QVERIFY(QDir().mkpath(path));
+#ifdef Q_OS_UNIX
+    else if (format == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    else if (!format.isEmpty())
+        QVERIFY(sample(3, 2).save(path, format.constData()));
+
+    const PictureFile p = loadPictureFile(path);
+    QCOMPARE(int(p.status), status);
+    QCOMPARE(p.image.isNull(), status != int(PictureFile::Status::Loaded));
+}
+
+void TestSettingsSchema::worldMapChoice_data()
+{
+    QTest::addColumn<QString>("worldMap");
+    QTest::addColumn<QString>("mapFile"); // "good", "missing", "broken", "" (key absent)
+    QTest::addColumn<int>("builtIn");
+    QTest::addColumn<bool>("fileShown");
+    QTest::newRow("empty") << "" << "good" << 0 << false;
+    QTest::newRow("first map is the default") << "1" << "good" << 0 << false;
+    QTest::newRow("second map") << "2" << "good" << 2 << false;
+    QTest::newRow("seventh map") << "7" << "" << 7 << false;
+    QTest::newRow("leading number") << " 3rd" << "" << 3 << false;
+    QTest::newRow("half to even down") << "6.5" << "" << 6 << false;
+    QTest::newRow("half to even up to file") << "7.5" << "good" << 0 << true;
+    QTest::newRow("own file") << "8" << "good" << 0 << true;
+    QTest::newRow("own file missing") << "8" << "missing" << 0 << false;
+    QTest::newRow("own file broken") << "8" << "broken" << 0 << false;
+    QTest::newRow("own file not named") << "8" << "" << 0 << false;
+    QTest::newRow("beyond the menu") << "9" << "good" << 0 << false;
+    QTest::newRow("negative") << "-2" << "good" << 0 << false;
+    QTest::newRow("text") << "world" << "good" << 0 << false;
+}
+
+void TestSettingsSchema::worldMapChoice()
+{
+    QFETCH(QString, worldMap);
+    QFETCH(QString, mapFile);
+    QFETCH(int, builtIn);
+    QFETCH(bool, fileShown);
+
+    TempStore store;
+    QString path;
+    if (mapFile == QLatin1String("good")) {
+        path = store.dir() + QStringLiteral("/map.jpg");
+        QVERIFY(sample(20, 10).save(path, "JPEG"));
+    } else if (mapFile == QLatin1String("missing")) {
+        path = store.dir() + QStringLiteral("/nowhere/map.jpg");
+    } else if (mapFile == QLatin1String("broken")) {
+        path = store.dir() + QStringLiteral("/map.bmp");
+        writeBytes(path, "no picture here");
+    }
+    QByteArray ini = "[UserImg]\nWorldMap=" + worldMap.toUtf8() + "\n";
+    if (!path.isEmpty())
+        ini += "WorldMapFile=" + path.toUtf8() + "\n";
+    store.writeRaw(ini);
+
+    RecordingMessenger messenger;
+    const MapChoice map = setsetreg(nullptr, messenger);
+    QCOMPARE(map.builtInIndex, builtIn);
+    QCOMPARE(!map.fileImage.isNull(), fileShown);
+    if (fileShown)
+        QCOMPARE(map.fileImage.size(), QSize(20, 10));
+    QVERIFY(messenger.texts.isEmpty()); // a bad map file is never reported
+}
+
+void TestSettingsSchema::damagedSettingsFileSetAside_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("setAside");
+    QTest::newRow("binary garbage") << (QByteArray("\x01\x02\xff\xfe") + '\0' + "[[[]]]\n==\n") << true;
+    QTest::newRow("unterminated section") << QByteArray("[UserClock\nClockRc=300\n") << true;
+    QTest::newRow("line without equals") << QByteArray("[UserClock]\nClockRc 300\n") << true;
+    QTest::newRow("settings file is a folder") << QByteArray("<folder>") << true;
+    // Damage QSettings reads through: the values are simply texts.
+    QTest::newRow("invalid utf-8") << QByteArray("[UserClock]\nClockRc=\xff\xfe\n") << false;
+    QTest::newRow("nul byte") << (QByteArray("[UserClock]\nClockRc=3") + '\0' + "00\n") << false;
+    QTest::newRow("empty file") << QByteArray() << false;
+}
+
+void TestSettingsSchema::damagedSettingsFileSetAside()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, setAside);
+    TempStore store;
+    if (content == "<folder>") {
+        QVERIFY(QDir().mkpath(store.file()));
+        store.restart();
+    } else {
+        store.writeRaw(content);
+    }
+
+    RecordingMessenger messenger;
+    openSettings(messenger);
+    DisplaySettings d;
+    iniset(d);
+    setsetreg(nullptr, messenger);
+    readClockCount();
+
+    const QStringList bad = QDir(store.dir()).entryList({QStringLiteral("TembraOG.ini.bad-*")},
+                                                        QDir::AllEntries | QDir::NoDotAndDotDot);
+    if (!setAside) {
+        QVERIFY(messenger.texts.isEmpty());
+        QVERIFY(bad.isEmpty());
+        QVERIFY(d.ClockRadius >= 0);
+        return;
+    }
+    QCOMPARE(bad.size(), 1);
+    const QString kept = QDir(store.dir()).filePath(bad.first());
+    QCOMPARE(messenger.texts.size(), 1);
+    QVERIFY(messenger.texts.first().startsWith(QStringLiteral("設定ファイルを読み込めませんでした")));
+    QVERIFY2(messenger.texts.first().endsWith(QStringLiteral("\r\n") + kept), qPrintable(messenger.texts.first()));
+    if (content != "<folder>") {
+        QFile f(kept);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content); // the user's file, untouched
+    }
+    // The run goes on from the defaults, in a new file.
+    QCOMPARE(d.ClockRadius, qint16(440));
+    QCOMPARE(d.colours.FaceColors, FaceColours::defaultFaceColors());
+    QVERIFY(QFileInfo(store.file()).isFile());
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/ClockRc")).toString(), QStringLiteral("440"));
+    QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::NoError);
+}
+
+TEMBRA_SETTINGS_TEST_MAIN(TestSettingsSchema)
+#include "tst_settingsschema.moc"

@@ -1,0 +1,170 @@
+// libFuzzer target: any bytes as the settings file, then the whole start-up
+// load, an exit save and a second load. Built by tools/fuzz-settings.sh.
+//
+// Besides crashes and sanitizer reports it aborts when a loaded value leaves
+// the range the window relies on, or when a save and reload changes a clock.
+#include "mainwindow/messenger.h"
+#include "settings/registry.h"
+#include "settings/schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace tembra;
+
+namespace {
+
+QTemporaryDir *g_work = nullptr;
+
+struct CountingMessenger : Messenger {
+    int count = 0;
+    Answer message(const QString &, Buttons, const QString &) override
+    {
+        ++count;
+        return Answer::Ok;
+    }
+};
+
+void require(bool ok, const char *what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// Never touches the named file: paths in the input may name anything on this
+// machine. Which outcome a path gets depends only on its text.
+PictureFile fakeLoad(const QString &path)
+{
+    PictureFile p;
+    if (path.isEmpty())
+        return p;
+    unsigned h = 0;
+    for (QChar c : path)
+        h = h * 31u + c.unicode();
+    switch (h % 3) {
+    case 0:
+        p.status = PictureFile::Status::Missing;
+        break;
+    case 1:
+        p.status = PictureFile::Status::Unreadable;
+        break;
+    default:
+        p.status = PictureFile::Status::Loaded;
+        p.image = QImage(2, 2, QImage::Format_RGB32);
+        break;
+    }
+    return p;
+}
+
+void checkEntry(const ClockEntry &e)
+{
+    for (float v : {e.ClockLeft, e.ClockTop, e.FlagLeft, e.FlagTop})
+        require(std::isfinite(v) && std::fabs(v) <= kPositionLimit, "position out of range");
+    require(std::abs(int(e.DifTime)) <= kDifTimeLimit, "DifTime out of range");
+    require(std::abs(int(e.DifMinute)) <= kDifMinuteLimit, "DifMinute out of range");
+}
+
+struct Loaded {
+    DisplaySettings display;
+    ClockEntries entries;
+    int count = 0;
+    int messages = 0;
+};
+
+Loaded loadAll()
+{
+    Loaded l;
+    CountingMessenger messenger;
+    openSettings(messenger);
+    iniset(l.display);
+    int pictures = 0;
+    const MapChoice map = setsetreg(
+        [&pictures](int slot, const QImage &, const QString &) {
+            require(slot >= 1 && slot <= kMaxUserSlots, "user picture slot out of range");
+            ++pictures;
+        },
+        messenger, fakeLoad);
+    require(map.builtInIndex == 0 || (map.builtInIndex >= 2 && map.builtInIndex <= 7),
+            "built-in map index");
+    require(pictures + messenger.count <= kMaxUserSlots + 1, "too many pictures or messages");
+    if (const std::optional<int> n = readClockCount()) {
+        require(*n >= 0 && *n < kMaxClocks, "clock count out of range");
+        l.count = *n;
+    } else {
+        l.entries[0] = defaultClockEntry();
+        setRegData(0, l.entries[0]);
+    }
+    for (int i = 0; i <= l.count; ++i) {
+        getRegData(i, l.entries[size_t(i)]);
+        checkEntry(l.entries[size_t(i)]);
+    }
+    require(l.display.ClockRadius >= 0, "negative clock radius");
+    for (int h = 0; h <= 22; h += 2)
+        require(l.display.colours.FaceColors[size_t(h)] <= 0xFFFFFFu, "face colour");
+    l.messages = messenger.count;
+    return l;
+}
+
+bool near(float a, float b)
+{
+    return std::fabs(a - b) <= 1e-5f * std::fmax(1.0f, std::fabs(a));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    g_work = new QTemporaryDir;
+    // Nothing here may fall back to the real per-user settings.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(g_work->path() + QStringLiteral("/config")));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString dir = g_work->path() + QStringLiteral("/run");
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    const QString file = dir + QStringLiteral("/TembraOG.ini");
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly))
+            return 0;
+        f.write(reinterpret_cast<const char *>(data), qint64(size));
+    }
+    AppRegistry().setSettingsFile(file);
+
+    const Loaded first = loadAll();
+    require(exitSave(first.entries, first.count, first.display), "exit save failed");
+
+    // What was saved must load back as the same clocks, with no complaint
+    // about the file itself.
+    AppRegistry().setSettingsFile(file);
+    require(AppRegistry().readStatus() == QSettings::NoError, "saved file does not read back");
+    const Loaded second = loadAll();
+    require(second.count == first.count, "clock count changed");
+    require(second.display.ClockRadius == first.display.ClockRadius, "clock radius changed");
+    require(second.display.colours.FaceColors == first.display.colours.FaceColors, "colours changed");
+    require(second.display.colours.GageColor == first.display.colours.GageColor, "GageColor changed");
+    require(second.display.colours.NeadleColor == first.display.colours.NeadleColor, "NeadleColor changed");
+    for (int i = 0; i <= first.count; ++i) {
+        const ClockEntry &a = first.entries[size_t(i)];
+        const ClockEntry &b = second.entries[size_t(i)];
+        require(near(a.ClockLeft, b.ClockLeft) && near(a.ClockTop, b.ClockTop)
+                    && near(a.FlagLeft, b.FlagLeft) && near(a.FlagTop, b.FlagTop),
+                "position changed");
+        require(a.DifTime == b.DifTime && a.DifMinute == b.DifMinute, "difference changed");
+        require(a.summertime == b.summertime, "summertime changed");
+        require(a.Fname == b.Fname, "Fname changed");
+    }
+    return 0;
+}
