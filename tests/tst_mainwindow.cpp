@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/tembrawindow.h"
+#include "settings/registry.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -53,6 +54,9 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
+    // Every test starts from its own empty settings file.
+    static int run = 0;
+    AppRegistry().setSettingsFile(config.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run)));
     clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
     messages = std::make_unique<RecordingMessenger>();
     window = std::make_unique<tembra::tembra>(*clock, *messages);

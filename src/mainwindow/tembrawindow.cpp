@@ -3,6 +3,8 @@
 #include "editor/sizetag.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/maps.h"
+#include "settings/registry.h"
+#include "settings/schema.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -305,14 +307,34 @@ void tembra::Form_Load()
 
 void tembra::loadSettings()
 {
-    m_colours = FaceColours();
-    m_layout.BandRadius = 440;
-    m_clockRadius = 440;
+    openSettings(m_messenger);
+    DisplaySettings display;
+    iniset(display);
+    m_colours = display.colours;
+    m_layout.BandRadius = display.BandRadius;
+    m_clockRadius = display.ClockRadius;
     MakeSummerStartEndDate();
-    m_countryCount = 0;
-    m_entries[0] = defaultClockEntry();
-    for (int i = 0; i <= m_countryCount; ++i)
+    const MapChoice map = setsetreg(
+        [this](int slot, const QImage &picture, const QString &tag) {
+            m_pictures.addUser(slot, picture, tag);
+        },
+        m_messenger);
+    if (map.builtInIndex >= 2 && map.builtInIndex <= 7)
+        setMapPicture(builtInMap(map.builtInIndex));
+    else if (!map.fileImage.isNull())
+        setMapPicture(map.fileImage);
+
+    if (const std::optional<int> n = readClockCount()) {
+        m_countryCount = *n;
+    } else {
+        m_countryCount = 0;
+        m_entries[0] = defaultClockEntry();
+        setRegData(0, m_entries[0]);
+    }
+    for (int i = 0; i <= m_countryCount; ++i) {
+        getRegData(i, m_entries[size_t(i)]);
         addClock(i);
+    }
 }
 
 void tembra::setMapPicture(const QImage &image)
@@ -545,6 +567,11 @@ void tembra::Setoption_Click()
     static const int sizes[] = { 0, 600, 440, 300, 250, 180 };
     for (int k = 1; k <= 5; ++k)
         m_ccsize[size_t(k)]->setChecked(sizes[k] == m_clockRadius);
+    for (int k = 1; k <= 8; ++k)
+        m_wMap[size_t(k)]->setChecked(false);
+    const int m = readWorldMap(); // 0 when nothing was chosen yet
+    if (m >= 1 && m <= 8)
+        m_wMap[size_t(m)]->setChecked(true);
 }
 
 void tembra::ccsize_Click(int index)
@@ -558,8 +585,11 @@ void tembra::ccsize_Click(int index)
 
 void tembra::wMap_Click(int index)
 {
-    if (index >= 1 && index <= 7)
-        setMapPicture(builtInMap(index));
+    if (index < 1 || index > 7)
+        return;
+    setMapPicture(builtInMap(index));
+    AppRegistry().setSection(QStringLiteral("UserImg"));
+    saveRegValue(QStringLiteral("WorldMap"), QString::number(index));
 }
 
 void tembra::BorderStyleYes_Click()
@@ -583,6 +613,17 @@ void tembra::toTask_Click()
 
 void tembra::endMenu_Click()
 {
+    DisplaySettings display;
+    display.colours = m_colours;
+    display.BandRadius = m_layout.BandRadius;
+    display.ClockRadius = m_clockRadius;
+    QString file;
+    if (!exitSave(m_entries, m_countryCount, display, &file)) {
+        // Never close as if all were well: what the user set would be lost.
+        m_messenger.message(QStringLiteral("設定を保存できませんでした。") + QStringLiteral("\r\n") + file
+                            + QStringLiteral("\r\n") + QStringLiteral("書き込みできる状態にしてから、もう一度「終了」を選んでください"));
+        return;
+    }
     m_saved = true;
     close();
 }

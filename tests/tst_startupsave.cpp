@@ -1,0 +1,261 @@
+// Start-up load and exit save through the real window and a real settings file.
+#include "fakes.h"
+#include "mainwindow/fonts.h"
+#include "mainwindow/tembrawindow.h"
+#include "settings/registry.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace tembra;
+
+class TestStartupSave : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void firstStartStoresTheDefaults();
+    void exitSavesAndNextStartRestores_data();
+    void exitSavesAndNextStartRestores();
+    void closeBoxSavesNothing();
+    void failedSaveKeepsTheWindowOpen();
+    void missingUserPicturesAreReportedOnce();
+    void storedUserPictureIsShownStretched();
+    void unknownPictureKeyIsCleared();
+    void storedMapIsRestored();
+    void countAboveTheTableBuildsTwentyOneClocks();
+
+private:
+    std::unique_ptr<tembra::tembra> start();
+    QSettings file() const { return QSettings(iniPath, QSettings::IniFormat); }
+
+    QTemporaryDir dir;
+    QString iniPath;
+    FixedClock clock{ QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)) };
+    RecordingMessenger messages;
+};
+
+void TestStartupSave::initTestCase()
+{
+    installFontSubstitutions();
+    QApplication::setFont(designFont(9));
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+}
+
+void TestStartupSave::init()
+{
+    static int run = 0;
+    iniPath = dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
+    AppRegistry().setSettingsFile(iniPath);
+    messages.texts.clear();
+}
+
+std::unique_ptr<tembra::tembra> TestStartupSave::start()
+{
+    // Each start reads the file afresh, as a new process would.
+    AppRegistry().setSettingsFile(iniPath);
+    auto w = std::make_unique<tembra::tembra>(clock, messages);
+    w->show();
+    return w;
+}
+
+void TestStartupSave::firstStartStoresTheDefaults()
+{
+    auto w = start();
+    QSettings s = file();
+    const QStringList colourKeys = { "0", "2", "4", "6", "8", "10", "12", "14", "16", "18", "20", "22" };
+    for (const QString &k : colourKeys) {
+        const int h = k.toInt();
+        QCOMPARE(s.value("Color/" + k).toString(), QString::number((h >= 6 && h <= 16) ? 14737632 : 8421504));
+    }
+    QCOMPARE(s.value("UserClock/ClockRc").toString(), QStringLiteral("440"));
+    QCOMPARE(s.value("UserClock/GageColor").toString(), QStringLiteral("255"));
+    QCOMPARE(s.value("UserClock/NeadleColor").toString(), QStringLiteral("0"));
+    QVERIFY(s.contains("UserClock/n"));
+    QCOMPARE(s.value("UserClock/n").toString(), QString());
+    QCOMPARE(s.value("UserImg/UserImgCount").toString(), QStringLiteral("0"));
+    QVERIFY(s.contains("UserImg/WorldMap"));
+    QCOMPARE(s.value("UC000/Fname").toString(), QStringLiteral("Japan"));
+    QCOMPARE(s.value("UC000/ClockLeft").toString(), QStringLiteral("9950"));
+    QCOMPARE(s.value("UC000/FlagTop").toString(), QStringLiteral("2900"));
+    QCOMPARE(s.value("UC000/summertime").toString(), QStringLiteral("False"));
+    QVERIFY(messages.texts.isEmpty());
+}
+
+void TestStartupSave::exitSavesAndNextStartRestores_data()
+{
+    QTest::addColumn<int>("clocks");
+    QTest::newRow("one clock") << 1;
+    QTest::newRow("five clocks") << 5;
+}
+
+void TestStartupSave::exitSavesAndNextStartRestores()
+{
+    QFETCH(int, clocks);
+    {
+        // Five clocks on disk to start from; the first start then edits them.
+        QSettings s = file();
+        s.setValue("UserClock/n", QString::number(clocks - 1));
+        for (int i = 0; i < clocks; ++i) {
+            const QString sec = QString::asprintf("UC%03d/", i);
+            s.setValue(sec + "ClockLeft", QString::number(1000 + 1000 * i));
+            s.setValue(sec + "ClockTop", "2000");
+            s.setValue(sec + "FlagLeft", QString::number(1500 + 1000 * i));
+            s.setValue(sec + "FlagTop", "1500");
+            s.setValue(sec + "DifTime", QString::number(-i));
+            s.setValue(sec + "DifMinute", i == 2 ? "30" : "0");
+            s.setValue(sec + "Fname", i % 2 ? "USA" : "Japan");
+            s.setValue(sec + "summertime", i == 1 ? "True" : "False");
+        }
+    }
+    ClockEntries before;
+    {
+        auto w = start();
+        QCOMPARE(w->CountryCount(), clocks - 1);
+        QCOMPARE(w->entry(clocks - 1).DifTime, qint16(-(clocks - 1)));
+        w->entries()[0].ClockLeft = 1234.5f; // as a drag would leave it
+        w->entries()[0].FlagTop = 77.25f;
+        w->ccsize_Click(3);
+        before = w->entries();
+        w->endMenu_Click();
+        QVERIFY(w->saved());
+        QVERIFY(!w->isVisible());
+    }
+    QSettings s = file();
+    QCOMPARE(s.value("UC000/ClockLeft").toString(), QStringLiteral("1234.5"));
+    QCOMPARE(s.value("UC000/FlagTop").toString(), QStringLiteral("77.25"));
+    QCOMPARE(s.value("UserClock/ClockRc").toString(), QStringLiteral("300"));
+    QCOMPARE(s.value("UserClock/n").toString(), QString::number(clocks - 1));
+
+    auto again = start();
+    QCOMPARE(again->CountryCount(), clocks - 1);
+    QCOMPARE(again->ClockRadius(), qint16(300));
+    for (int i = 0; i < clocks; ++i)
+        QCOMPARE(again->entry(i), before[size_t(i)]);
+    QVERIFY(messages.texts.isEmpty());
+}
+
+void TestStartupSave::closeBoxSavesNothing()
+{
+    {
+        auto w = start();
+        w->entries()[0].ClockLeft = 5000;
+        w->ccsize_Click(1);
+        w->close();
+        QVERIFY(!w->saved());
+    }
+    auto again = start();
+    QCOMPARE(again->entry(0).ClockLeft, 9950.f);
+    QCOMPARE(again->ClockRadius(), qint16(440));
+}
+
+void TestStartupSave::failedSaveKeepsTheWindowOpen()
+{
+    auto w = start();
+    // Make the file impossible to replace: its folder becomes a plain file.
+    const QString folder = QFileInfo(iniPath).absolutePath();
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    w->entries()[0].ClockLeft = 4321;
+    w->endMenu_Click();
+    QVERIFY(!w->saved());
+    QVERIFY(w->isVisible());
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY(messages.texts[0].contains(QStringLiteral("保存できませんでした")));
+    QVERIFY(messages.texts[0].contains(QStringLiteral("TembraOG.ini")));
+}
+
+void TestStartupSave::missingUserPicturesAreReportedOnce()
+{
+    const QString a = dir.filePath("gone/a.png");
+    const QString b = dir.filePath("gone/b.gif");
+    {
+        QSettings s = file();
+        s.setValue("UserImg/UserImgCount", "3");
+        s.setValue("UserImg/001FileName", a);
+        s.setValue("UserImg/001Size", "nn0600-0600");
+        s.setValue("UserImg/002FileName", "");
+        s.setValue("UserImg/002Size", "st1200-0600");
+        s.setValue("UserImg/003FileName", b);
+    }
+    auto w = start();
+    const QString tail = QStringLiteral("　の画像ファイルが見つかりません\r\n「時計の設定」、「編集」により、再び設定してください");
+    QCOMPARE(messages.texts, QStringList({ a + tail, b + tail }));
+    QVERIFY(!w->pictures().contains("001User"));
+    QCOMPARE(file().value("UserImg/001FileName").toString(), a);
+}
+
+void TestStartupSave::storedUserPictureIsShownStretched()
+{
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QString path = dir.filePath("mine.bmp");
+    QVERIFY(picture.save(path, "BMP"));
+    {
+        QSettings s = file();
+        s.setValue("UserImg/UserImgCount", "1");
+        s.setValue("UserImg/001FileName", path);
+        s.setValue("UserImg/001Size", "st1200-0600");
+        s.setValue("UserClock/n", "0");
+        s.setValue("UC000/Fname", "001User");
+        s.setValue("UC000/FlagLeft", "3000");
+        s.setValue("UC000/FlagTop", "1500");
+    }
+    auto w = start();
+    QVERIFY(messages.texts.isEmpty());
+    PictureBox *box = w->imgBox(0);
+    QVERIFY(box->stretch());
+    QCOMPARE(box->size(), QSize(80, 40));
+    QCOMPARE(w->labelDate(0)->y(), box->y() + 40 + 3); // 600 + 50 twips under the top
+}
+
+void TestStartupSave::unknownPictureKeyIsCleared()
+{
+    {
+        QSettings s = file();
+        s.setValue("UserClock/n", "0");
+        s.setValue("UC000/Fname", "007User");
+        s.setValue("UC000/FlagLeft", "3000");
+        s.setValue("UC000/FlagTop", "1500");
+    }
+    auto w = start();
+    QCOMPARE(w->entry(0).Fname, QString());
+    QVERIFY(!w->imgBox(0)->hasPicture());
+    QVERIFY(w->labelDate(0)->isVisible());
+    w->endMenu_Click();
+    QCOMPARE(file().value("UC000/Fname").toString(), QString());
+}
+
+void TestStartupSave::storedMapIsRestored()
+{
+    {
+        auto w = start();
+        w->wMap_Click(6);
+        QCOMPARE(file().value("UserImg/WorldMap").toString(), QStringLiteral("6"));
+    }
+    auto again = start();
+    QCOMPARE(again->mapPicture(), QImage(":/maps/dark.png"));
+}
+
+void TestStartupSave::countAboveTheTableBuildsTwentyOneClocks()
+{
+    {
+        QSettings s = file();
+        s.setValue("UserClock/n", "5000");
+    }
+    auto w = start();
+    QCOMPARE(w->CountryCount(), 20);
+    w->Timer1_Timer();
+    QVERIFY(w->labelTime(20)->isVisible());
+}
+
+QTEST_MAIN(TestStartupSave)
+#include "tst_startupsave.moc"
