@@ -452,7 +452,8 @@ void tembra::clearSurface()
 
 void tembra::Form_Resize()
 {
-    if (isMinimized())
+    // Sizes can arrive while the controls are still being built.
+    if (isMinimized() || !m_loaded)
         return;
     const QSizeF client = clientTwips();
     m_layout = computeLayout(client.width(), client.height());
