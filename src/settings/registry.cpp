@@ -1,6 +1,5 @@
 #include "settings/registry.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -91,7 +90,7 @@ QSettings::Status Registry::readStatus()
     return store() ? m_readStatus : QSettings::NoError;
 }
 
-QString Registry::setAsideFile()
+QString Registry::setAsideFile(const QDateTime &when)
 {
     const QString path = settingsFilePath();
     m_settings.reset();
@@ -99,7 +98,7 @@ QString Registry::setAsideFile()
         return QString();
 
     const QString stem = path + QStringLiteral(".bad-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString bad = stem;
     for (int n = 2; QFileInfo::exists(bad) || QFileInfo(bad).isSymLink(); ++n) {
         if (n > 99)

@@ -3,7 +3,7 @@
 // and the save on exit. All go through AppRegistry.
 //
 // Start-up order for the main window:
-//   openSettings(messenger);            // a damaged file is set aside first
+//   openSettings(messenger, clock);     // a damaged file is set aside first
 //   iniset(display);
 //   (summer period)
 //   MapChoice map = setsetreg(addUserPicture, messenger);
@@ -23,6 +23,7 @@
 
 namespace tembra {
 
+class ClockSource;
 class Messenger;
 
 struct DisplaySettings {
@@ -64,7 +65,8 @@ QString slotNumber(int slot);
 // Selects the application and checks that its settings file can be read. A
 // file QSettings cannot parse or open is renamed to "<file>.bad-<time>" and the
 // user told once where it went; the program then starts from the defaults.
-void openSettings(Messenger &messenger);
+// The clock dates the kept copy.
+void openSettings(Messenger &messenger, const ClockSource &clock);
 
 // Face colours, clock size, hand and scale colours; writes the default of
 // every missing key.

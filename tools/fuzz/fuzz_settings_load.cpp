@@ -6,6 +6,7 @@
 #include "mainwindow/messenger.h"
 #include "settings/registry.h"
 #include "settings/schema.h"
+#include "time/clocksource.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -82,7 +83,8 @@ Loaded loadAll()
 {
     Loaded l;
     CountingMessenger messenger;
-    openSettings(messenger);
+    const FixedClock clock;
+    openSettings(messenger, clock);
     iniset(l.display);
     int pictures = 0;
     const MapChoice map = setsetreg(
