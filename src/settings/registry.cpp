@@ -33,21 +33,33 @@ Registry::Registry() = default;
 
 Registry::~Registry()
 {
-    if (m_groupDepth > 0 && m_dirty)
-        flush();
+    closeStore();
 }
 
 void Registry::setAppname(const QString &strAppName)
 {
     if (strAppName != m_appname && m_explicitFile.isEmpty())
-        m_settings.reset();
+        closeStore();
     m_appname = strAppName;
 }
 
 void Registry::setSettingsFile(const QString &path)
 {
-    m_settings.reset();
+    closeStore();
     m_explicitFile = path;
+}
+
+void Registry::closeStore()
+{
+    // Writes still held back by a group go to the file they were meant for.
+    if (m_dirty) {
+        const bool ok = flush();
+        if (m_groupDepth > 0)
+            m_groupOk = m_groupOk && ok;
+        else
+            m_lastWriteOk = ok;
+    }
+    m_settings.reset();
 }
 
 QString Registry::settingsFilePath() const
@@ -93,7 +105,7 @@ QSettings::Status Registry::readStatus()
 QString Registry::setAsideFile(const QDateTime &when)
 {
     const QString path = settingsFilePath();
-    m_settings.reset();
+    closeStore();
     if (path.isEmpty() || !QFileInfo(path).exists())
         return QString();
 
@@ -167,8 +179,8 @@ bool Registry::flush()
         return false;
     m_settings->sync(); // QSettings writes a temporary file and renames it over the old one
     const QSettings::Status st = m_settings->status();
-    // A FormatError from reading sticks to the object and hides nothing about
-    // this write; only AccessError says the file was not written.
+    // A FormatError left over from reading the file says nothing about this
+    // write; only AccessError means the file was not written.
     if (st == QSettings::AccessError) {
         // The error also sticks; start afresh so the next write is judged alone.
         m_settings.reset();

@@ -64,6 +64,7 @@ public:
 
 private:
     QSettings *store();
+    void closeStore();
     QString storeKey() const;
     void written();
     void failed();
