@@ -112,7 +112,7 @@ void iniset(DisplaySettings &display)
 int readUserImgCount()
 {
     const QString t = getRegValue(kUserImg, QStringLiteral("UserImgCount"), QStringLiteral("0"));
-    return int(roundedClamp(numericValue(t).value_or(0.0), 0, kMaxUserSlots));
+    return int(roundedClamp(numericValue(t).value_or(0.0), 0, PictureStore::kMaxUserSlot));
 }
 
 int readWorldMap()

@@ -89,13 +89,13 @@ Loaded loadAll()
     int pictures = 0;
     const MapChoice map = setsetreg(
         [&pictures](int slot, const QImage &, const QString &) {
-            require(slot >= 1 && slot <= kMaxUserSlots, "user picture slot out of range");
+            require(slot >= 1 && slot <= PictureStore::kMaxUserSlot, "user picture slot out of range");
             ++pictures;
         },
         messenger, fakeLoad);
     require(map.builtInIndex == 0 || (map.builtInIndex >= 2 && map.builtInIndex <= 7),
             "built-in map index");
-    require(pictures + messenger.count <= kMaxUserSlots + 1, "too many pictures or messages");
+    require(pictures + messenger.count <= PictureStore::kMaxUserSlot + 1, "too many pictures or messages");
     if (const std::optional<int> n = readClockCount()) {
         require(*n >= 0 && *n < kMaxClocks, "clock count out of range");
         l.count = *n;
