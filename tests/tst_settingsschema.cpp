@@ -768,6 +768,9 @@ void TestSettingsSchema::damagedSettingsFileSetAside_data()
     QTest::newRow("unterminated section") << QByteArray("[UserClock\nClockRc=300\n") << true;
     QTest::newRow("line without equals") << QByteArray("[UserClock]\nClockRc 300\n") << true;
     QTest::newRow("settings file is a folder") << QByteArray("<folder>") << true;
+    // Readable, but QSettings would write these keys back in a form it rejects.
+    QTest::newRow("key ending in a slash") << QByteArray("[UserImg]\n001FileName/=a.bmp\n") << true;
+    QTest::newRow("key ending in an escaped slash") << QByteArray("[UC000]\nFname%2F=x\n") << true;
     // Damage QSettings reads through: the values are simply texts.
     QTest::newRow("invalid utf-8") << QByteArray("[UserClock]\nClockRc=\xff\xfe\n") << false;
     QTest::newRow("nul byte") << (QByteArray("[UserClock]\nClockRc=3") + '\0' + "00\n") << false;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 
 namespace tembra {
 
@@ -86,8 +87,15 @@ QSettings *Registry::store()
         // QSettings parses a section only when it is first used, and only then
         // notices a damaged line; parse them all now so that damage shows up at
         // start-up. Its status never returns to NoError, so keep this one.
-        m_settings->allKeys();
+        const QStringList keys = m_settings->allKeys();
         m_readStatus = m_settings->status();
+        // A key ending in '/' ("a/=1", "a%2F=1") reads fine but is written back
+        // as "a\=1", which QSettings then rejects: the next start would lose
+        // the whole file. Count it as damage now, while the file is intact.
+        if (m_readStatus == QSettings::NoError
+            && std::any_of(keys.begin(), keys.end(),
+                           [](const QString &k) { return k.endsWith(QLatin1Char('/')); }))
+            m_readStatus = QSettings::FormatError;
     }
     return m_settings.get();
 }
