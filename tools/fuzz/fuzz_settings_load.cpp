@@ -126,6 +126,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static QCoreApplication app(*argc, *argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     g_work = new QTemporaryDir;
+    std::atexit([] { delete g_work; }); // libFuzzer ends with exit(); leave no folder behind
     // Nothing here may fall back to the real per-user settings.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(g_work->path() + QStringLiteral("/config")));
     return 0;
