@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QtTest>
 
 using namespace tembra;
@@ -297,13 +296,12 @@ void TestRegistry::storeRecoversAfterFailedWrite()
 void TestRegistry::setAsideKeepsEveryBadFile()
 {
     TempStore store;
+    const QDateTime when(QDate(2026, 12, 8), QTime(9, 5, 7));
     const QByteArray first("[broken\nfirst\n");
     store.writeRaw(first);
     QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::FormatError);
-    const QString kept1 = AppRegistry().setAsideFile();
-    QVERIFY(QRegularExpression(QStringLiteral("TembraOG\\.ini\\.bad-\\d{8}-\\d{6}(-\\d+)?$"))
-                .match(kept1)
-                .hasMatch());
+    const QString kept1 = AppRegistry().setAsideFile(when);
+    QCOMPARE(kept1, store.file() + QStringLiteral(".bad-20261208-090507"));
     QVERIFY(!QFileInfo::exists(store.file()));
     QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::NoError);
     QCOMPARE(getRegValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440")),
@@ -312,9 +310,8 @@ void TestRegistry::setAsideKeepsEveryBadFile()
     // A second bad file within the same second must not overwrite the first copy.
     const QByteArray second("[broken\nsecond\n");
     store.writeRaw(second);
-    const QString kept2 = AppRegistry().setAsideFile();
-    QVERIFY(!kept2.isEmpty());
-    QVERIFY(kept2 != kept1);
+    const QString kept2 = AppRegistry().setAsideFile(when);
+    QCOMPARE(kept2, kept1 + QStringLiteral("-2"));
     QFile f1(kept1), f2(kept2);
     QVERIFY(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
     QCOMPARE(f1.readAll(), first);
@@ -322,7 +319,7 @@ void TestRegistry::setAsideKeepsEveryBadFile()
 
     // Nothing to set aside: nothing happens.
     AppRegistry().setSettingsFile(store.dir() + QStringLiteral("/none.ini"));
-    QCOMPARE(AppRegistry().setAsideFile(), QString());
+    QCOMPARE(AppRegistry().setAsideFile(when), QString());
 }
 
 void TestRegistry::observerSeesWritesInOrder()

@@ -43,4 +43,4 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0:quarantine_size_mb=32}
 
 cd "$out/crashes"
 exec "$out/fuzz_settings_load" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
-    -print_final_stats=1 "$@" "$out/corpus"
+    -print_final_stats=1 -dict="$top/tools/fuzz/settings.dict" "$@" "$out/corpus"

@@ -1,11 +1,11 @@
 #include "settings/registry.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 
 namespace tembra {
 
@@ -34,21 +34,33 @@ Registry::Registry() = default;
 
 Registry::~Registry()
 {
-    if (m_groupDepth > 0 && m_dirty)
-        flush();
+    closeStore();
 }
 
 void Registry::setAppname(const QString &strAppName)
 {
     if (strAppName != m_appname && m_explicitFile.isEmpty())
-        m_settings.reset();
+        closeStore();
     m_appname = strAppName;
 }
 
 void Registry::setSettingsFile(const QString &path)
 {
-    m_settings.reset();
+    closeStore();
     m_explicitFile = path;
+}
+
+void Registry::closeStore()
+{
+    // Writes still held back by a group go to the file they were meant for.
+    if (m_dirty) {
+        const bool ok = flush();
+        if (m_groupDepth > 0)
+            m_groupOk = m_groupOk && ok;
+        else
+            m_lastWriteOk = ok;
+    }
+    m_settings.reset();
 }
 
 QString Registry::settingsFilePath() const
@@ -75,8 +87,15 @@ QSettings *Registry::store()
         // QSettings parses a section only when it is first used, and only then
         // notices a damaged line; parse them all now so that damage shows up at
         // start-up. Its status never returns to NoError, so keep this one.
-        m_settings->allKeys();
+        const QStringList keys = m_settings->allKeys();
         m_readStatus = m_settings->status();
+        // A key ending in '/' ("a/=1", "a%2F=1") reads fine but is written back
+        // as "a\=1", which QSettings then rejects: the next start would lose
+        // the whole file. Count it as damage now, while the file is intact.
+        if (m_readStatus == QSettings::NoError
+            && std::any_of(keys.begin(), keys.end(),
+                           [](const QString &k) { return k.endsWith(QLatin1Char('/')); }))
+            m_readStatus = QSettings::FormatError;
     }
     return m_settings.get();
 }
@@ -91,15 +110,15 @@ QSettings::Status Registry::readStatus()
     return store() ? m_readStatus : QSettings::NoError;
 }
 
-QString Registry::setAsideFile()
+QString Registry::setAsideFile(const QDateTime &when)
 {
     const QString path = settingsFilePath();
-    m_settings.reset();
+    closeStore();
     if (path.isEmpty() || !QFileInfo(path).exists())
         return QString();
 
     const QString stem = path + QStringLiteral(".bad-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString bad = stem;
     for (int n = 2; QFileInfo::exists(bad) || QFileInfo(bad).isSymLink(); ++n) {
         if (n > 99)
@@ -168,8 +187,8 @@ bool Registry::flush()
         return false;
     m_settings->sync(); // QSettings writes a temporary file and renames it over the old one
     const QSettings::Status st = m_settings->status();
-    // A FormatError from reading sticks to the object and hides nothing about
-    // this write; only AccessError says the file was not written.
+    // A FormatError left over from reading the file says nothing about this
+    // write; only AccessError means the file was not written.
     if (st == QSettings::AccessError) {
         // The error also sticks; start afresh so the next write is judged alone.
         m_settings.reset();

@@ -2,6 +2,7 @@
 // The one door to the per-user settings: application / section / key -> text.
 // Kept in an INI file through QSettings; by default
 // $XDG_CONFIG_HOME/<Appname>/<Appname>.ini (~/.config/TembraOG/TembraOG.ini).
+#include <QDateTime>
 #include <QSettings>
 #include <QString>
 #include <functional>
@@ -42,10 +43,11 @@ public:
     // What QSettings reported when it read the file: NoError, or FormatError /
     // AccessError for a file it could not parse or open.
     QSettings::Status readStatus();
-    // Renames the current file to "<file>.bad-yyyyMMdd-HHmmss" (copying when a
-    // rename is impossible) and starts over with an empty store.
-    // Returns the new name, or an empty text when the file could not be kept.
-    QString setAsideFile();
+    // Renames the current file to "<file>.bad-yyyyMMdd-HHmmss" after the time
+    // given (copying when a rename is impossible) and starts over with an
+    // empty store. Returns the new name, or an empty text when the file could
+    // not be kept.
+    QString setAsideFile(const QDateTime &when);
 
     // Writes are flushed to disk when the outermost group ends, so that a
     // step writing many keys replaces the file once. Outside a group every
@@ -62,6 +64,7 @@ public:
 
 private:
     QSettings *store();
+    void closeStore();
     QString storeKey() const;
     void written();
     void failed();

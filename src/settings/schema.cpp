@@ -3,6 +3,7 @@
 #include "mainwindow/messenger.h"
 #include "settings/registry.h"
 #include "settings/valuetext.h"
+#include "time/clocksource.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -74,14 +75,14 @@ PictureFile loadPictureFile(const QString &path)
     return result;
 }
 
-void openSettings(Messenger &messenger)
+void openSettings(Messenger &messenger, const ClockSource &clock)
 {
     Registry &reg = AppRegistry();
     reg.setAppname(kApp);
     if (reg.readStatus() == QSettings::NoError)
         return;
     const QString file = reg.settingsFilePath();
-    const QString kept = reg.setAsideFile();
+    const QString kept = reg.setAsideFile(clock.now());
     QString text = QStringLiteral("設定ファイルを読み込めませんでした。初期設定で起動します。\r\n");
     if (!kept.isEmpty())
         text += QStringLiteral("元のファイルは次の名前で残してあります：\r\n") + kept;
@@ -111,7 +112,7 @@ void iniset(DisplaySettings &display)
 int readUserImgCount()
 {
     const QString t = getRegValue(kUserImg, QStringLiteral("UserImgCount"), QStringLiteral("0"));
-    return int(roundedClamp(numericValue(t).value_or(0.0), 0, kMaxUserSlots));
+    return int(roundedClamp(numericValue(t).value_or(0.0), 0, PictureStore::kMaxUserSlot));
 }
 
 int readWorldMap()

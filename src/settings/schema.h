@@ -3,7 +3,7 @@
 // and the save on exit. All go through AppRegistry.
 //
 // Start-up order for the main window:
-//   openSettings(messenger);            // a damaged file is set aside first
+//   openSettings(messenger, clock);     // a damaged file is set aside first
 //   iniset(display);
 //   (summer period)
 //   MapChoice map = setsetreg(addUserPicture, messenger);
@@ -12,6 +12,7 @@
 //   for i in 0 … count: getRegData(i, entries[i]); addClock(i);
 // Exit through the menu: exitSave(entries, count, display, &file); on false
 // tell the user the file could not be written and keep the window open.
+#include "editor/picturestore.h"
 #include "face/facecolours.h"
 #include "time/clockentry.h"
 
@@ -23,6 +24,7 @@
 
 namespace tembra {
 
+class ClockSource;
 class Messenger;
 
 struct DisplaySettings {
@@ -51,8 +53,10 @@ using PictureLoader = std::function<PictureFile(const QString &path)>;
 // Receives a user picture for slot 1 … 999 (key PictureStore::userKey(slot)).
 using AddUserPicture = std::function<void(int slot, const QImage &picture, const QString &sizeTag)>;
 
-constexpr int kMaxUserSlots = 999;
-// Sound limits for values read back (see getRegData).
+// Limits on what a clock section can hold, whatever the file says: wide
+// enough for anything the program writes, narrow enough that every position
+// converts to window coordinates without overflow and every shown time stays
+// within a few days of local time.
 constexpr float kPositionLimit = 1.0e6f;  // twips, either sign
 constexpr int kDifTimeLimit = 48;         // hours, either sign
 constexpr int kDifMinuteLimit = 1440;     // minutes, either sign
@@ -64,7 +68,8 @@ QString slotNumber(int slot);
 // Selects the application and checks that its settings file can be read. A
 // file QSettings cannot parse or open is renamed to "<file>.bad-<time>" and the
 // user told once where it went; the program then starts from the defaults.
-void openSettings(Messenger &messenger);
+// The clock dates the kept copy.
+void openSettings(Messenger &messenger, const ClockSource &clock);
 
 // Face colours, clock size, hand and scale colours; writes the default of
 // every missing key.
@@ -88,6 +93,9 @@ std::optional<int> readClockCount();
 
 // Clock i (0 … 20) from / to section clockSection(i). FlagWidth and
 // FlagHeight are not stored. An index outside 0 … 20 does nothing.
+// Reading: a value that is missing or not a number gives 0 / false / empty;
+// positions are limited to ±kPositionLimit ("nan", "inf" give 0), DifTime to
+// ±kDifTimeLimit and DifMinute to ±kDifMinuteLimit, halves rounded to even.
 void getRegData(int i, ClockEntry &entry);
 void setRegData(int i, const ClockEntry &entry);
 

@@ -6,6 +6,7 @@
 #include "mainwindow/messenger.h"
 #include "settings/registry.h"
 #include "settings/schema.h"
+#include "time/clocksource.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -82,18 +83,19 @@ Loaded loadAll()
 {
     Loaded l;
     CountingMessenger messenger;
-    openSettings(messenger);
+    const FixedClock clock;
+    openSettings(messenger, clock);
     iniset(l.display);
     int pictures = 0;
     const MapChoice map = setsetreg(
         [&pictures](int slot, const QImage &, const QString &) {
-            require(slot >= 1 && slot <= kMaxUserSlots, "user picture slot out of range");
+            require(slot >= 1 && slot <= PictureStore::kMaxUserSlot, "user picture slot out of range");
             ++pictures;
         },
         messenger, fakeLoad);
     require(map.builtInIndex == 0 || (map.builtInIndex >= 2 && map.builtInIndex <= 7),
             "built-in map index");
-    require(pictures + messenger.count <= kMaxUserSlots + 1, "too many pictures or messages");
+    require(pictures + messenger.count <= PictureStore::kMaxUserSlot + 1, "too many pictures or messages");
     if (const std::optional<int> n = readClockCount()) {
         require(*n >= 0 && *n < kMaxClocks, "clock count out of range");
         l.count = *n;
@@ -124,6 +126,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static QCoreApplication app(*argc, *argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     g_work = new QTemporaryDir;
+    std::atexit([] { delete g_work; }); // libFuzzer ends with exit(); leave no folder behind
     // Nothing here may fall back to the real per-user settings.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(g_work->path() + QStringLiteral("/config")));
     return 0;
