@@ -29,6 +29,7 @@ private slots:
     void unknownPictureKeyIsCleared();
     void storedMapIsRestored();
     void countAboveTheTableBuildsTwentyOneClocks();
+    void damagedFileIsKeptAndDefaultsUsed();
 
 private:
     std::unique_ptr<tembra::tembra> start();
@@ -255,6 +256,28 @@ void TestStartupSave::countAboveTheTableBuildsTwentyOneClocks()
     QCOMPARE(w->CountryCount(), 20);
     w->Timer1_Timer();
     QVERIFY(w->labelTime(20)->isVisible());
+}
+
+void TestStartupSave::damagedFileIsKeptAndDefaultsUsed()
+{
+    QVERIFY(QDir().mkpath(QFileInfo(iniPath).absolutePath()));
+    QFile f(iniPath);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QByteArray damaged("[UserClock]\nn=3\n[UC000\nFname=USA\nthis line has no equals sign\n");
+    f.write(damaged);
+    f.close();
+
+    auto w = start();
+    QCOMPARE(messages.texts.size(), 1);
+    const QString kept = iniPath + QStringLiteral(".bad-20261208-090500");
+    QVERIFY2(messages.texts[0].contains(kept), qPrintable(messages.texts[0]));
+    QFile copy(kept);
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), damaged);
+    // A first start from the defaults: the default clock, stored in a new file.
+    QCOMPARE(w->CountryCount(), 0);
+    QCOMPARE(w->entry(0).Fname, QStringLiteral("Japan"));
+    QCOMPARE(file().value("UC000/Fname").toString(), QStringLiteral("Japan"));
 }
 
 QTEST_MAIN(TestStartupSave)

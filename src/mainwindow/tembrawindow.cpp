@@ -307,7 +307,7 @@ void tembra::Form_Load()
 
 void tembra::loadSettings()
 {
-    openSettings(m_messenger);
+    openSettings(m_messenger, m_clock);
     DisplaySettings display;
     iniset(display);
     m_colours = display.colours;
