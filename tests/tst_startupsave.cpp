@@ -30,6 +30,7 @@ private slots:
     void storedMapIsRestored();
     void countAboveTheTableBuildsTwentyOneClocks();
     void damagedFileIsKeptAndDefaultsUsed();
+    void unmovedClockIsRemindedEverySixtyOneVisits();
 
 private:
     std::unique_ptr<tembra::tembra> start();
@@ -278,6 +279,33 @@ void TestStartupSave::damagedFileIsKeptAndDefaultsUsed()
     QCOMPARE(w->CountryCount(), 0);
     QCOMPARE(w->entry(0).Fname, QStringLiteral("Japan"));
     QCOMPARE(file().value("UC000/Fname").toString(), QStringLiteral("Japan"));
+}
+
+void TestStartupSave::unmovedClockIsRemindedEverySixtyOneVisits()
+{
+    {
+        // A clock still where adding puts it: one band radius in from the map's corner.
+        QSettings s = file();
+        s.setValue("UserClock/n", "0");
+        s.setValue("UC000/ClockLeft", "575");
+        s.setValue("UC000/ClockTop", "440");
+        s.setValue("UC000/Fname", "Japan");
+    }
+    auto w = start();
+    w->Timer1_Timer();
+    QCOMPARE(messages.texts.size(), 1);
+    QCOMPARE(messages.texts[0], QStringLiteral("左上に追加された時計とイラストを希望する位置に移動させてください\r\n"
+                                               "(ドラッグ＆ドロップによって、移動が可能です)"));
+    for (int tick = 2; tick <= 61; ++tick)
+        w->Timer1_Timer();
+    QCOMPARE(messages.texts.size(), 1);
+    w->Timer1_Timer();
+    QCOMPARE(messages.texts.size(), 2);
+    // Moved away: no more reminders.
+    w->entries()[0].ClockLeft = 600;
+    for (int tick = 0; tick < 130; ++tick)
+        w->Timer1_Timer();
+    QCOMPARE(messages.texts.size(), 2);
 }
 
 QTEST_MAIN(TestStartupSave)

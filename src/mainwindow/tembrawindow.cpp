@@ -522,23 +522,27 @@ void tembra::Timer1_Timer()
         clearSurface();
     QRegion dirty;
     QPainter painter(&m_surface);
+    // One reading of the clock serves the whole tick, so every face shows the same second.
     for (int k = 0; k < 12; ++k) {
-        const DateTime t = bandTime(k);
+        const DateTime t = ::tembra::bandTime(k, now);
         setLabelText(m_label1[size_t(k)], formatDate(t));
         setLabelText(m_label1[size_t(k + 12)], formatTime(t));
         drawFace(painter, m_layout.bandFaceX(k), m_layout.bandFaceY(), t, 0, dirty);
     }
     for (int i = 0; i <= m_countryCount; ++i) {
-        const DateTime t = clockTime(i);
+        const ClockEntry &e = m_entries[size_t(i)];
+        const DateTime t = ::tembra::clockTime(e, now, ::tembra::summer(m_summer, e.summertime, now));
         setLabelText(m_labelDate[size_t(i)], formatDate(t));
         setLabelText(m_labelTime[size_t(i)], formatTime(t));
-        const ClockEntry &e = m_entries[size_t(i)];
         drawFace(painter, cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius, dirty);
         DSTCheck(i);
-        placingReminder(i);
     }
     painter.end();
     m_client->update(dirty);
+    // The reminder may open a modal message, whose event loop can resize the
+    // window and replace the surface: run it only once the painter is done.
+    for (int i = 0; i <= m_countryCount; ++i)
+        placingReminder(i);
 }
 
 void tembra::placingReminder(int i)
