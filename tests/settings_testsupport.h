@@ -2,7 +2,7 @@
 // Shared by the settings tests: every test gets its own settings file in a
 // temporary folder, and the per-user folder itself is redirected before Qt
 // starts, so nothing can reach the real ~/.config.
-#include "mainwindow/messenger.h"
+#include "fakes.h"
 #include "settings/registry.h"
 
 #include <QCoreApplication>
@@ -15,15 +15,7 @@
 
 namespace tembra::testing {
 
-class RecordingMessenger : public Messenger {
-public:
-    QStringList texts;
-    Answer message(const QString &text, Buttons, const QString &) override
-    {
-        texts << text;
-        return Answer::Ok;
-    }
-};
+using ::tembra::RecordingMessenger;
 
 // A fresh settings file for one test, AppRegistry pointed at it.
 class TempStore {

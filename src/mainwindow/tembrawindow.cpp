@@ -110,10 +110,14 @@ void ClientArea::resizeEvent(QResizeEvent *event)
 void ClientArea::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    p.fillRect(event->rect(), palette().window());
     const MainLayout &l = m_owner->m_layout;
     const QRect mapRect(px(l.map.left()), px(l.map.top()), px(l.map.width()), px(l.map.height()));
-    if (!m_owner->m_map.isNull() && mapRect.isValid()) {
+    const bool haveMap = !m_owner->m_map.isNull() && mapRect.isValid();
+    // The map is opaque: fill only what it leaves uncovered.
+    const QRegion uncovered = haveMap ? event->region().subtracted(mapRect) : event->region();
+    for (const QRect &r : uncovered)
+        p.fillRect(r, palette().window());
+    if (haveMap) {
         const qreal dpr = devicePixelRatioF();
         const QSize want = mapRect.size() * dpr;
         if (m_scaled.isNull() || m_scaled.size() != want) {
