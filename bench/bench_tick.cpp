@@ -9,7 +9,7 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-using namespace tembra;
+using namespace tb;
 
 namespace {
 class SilentMessenger : public Messenger {
@@ -45,9 +45,9 @@ void writeFullSettings()
     s.sync();
 }
 
-std::unique_ptr<tembra::tembra> makeWindow(FixedClock &clock, SilentMessenger &messages)
+std::unique_ptr<tb::tembra> makeWindow(FixedClock &clock, SilentMessenger &messages)
 {
-    auto w = std::make_unique<tembra::tembra>(clock, messages);
+    auto w = std::make_unique<tb::tembra>(clock, messages);
     w->show();
     QCoreApplication::processEvents();
     return w;

@@ -8,12 +8,12 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    tembra::installFontSubstitutions();
-    QApplication::setFont(tembra::designFont(9));
+    tb::installFontSubstitutions();
+    QApplication::setFont(tb::designFont(9));
 
-    tembra::SystemClock clock;
-    tembra::MessageDialog messages;
-    tembra::tembra window(clock, messages);
+    tb::SystemClock clock;
+    tb::MessageDialog messages;
+    tb::tembra window(clock, messages);
     messages.setParent(&window);
     window.show();
     return app.exec();

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-namespace tembra {
+namespace tb {
 
 // Answers every message at once and remembers what was asked.
 class RecordingMessenger : public Messenger {
@@ -22,4 +22,4 @@ public:
     Answer answer = Answer::Ok;
 };
 
-} // namespace tembra
+} // namespace tb

@@ -13,9 +13,9 @@
 #include <QTest>
 #include <memory>
 
-namespace tembra::testing {
+namespace tb::testing {
 
-using ::tembra::RecordingMessenger;
+using ::tb::RecordingMessenger;
 
 // A fresh settings file for one test, AppRegistry pointed at it.
 class TempStore {
@@ -75,14 +75,14 @@ inline QTemporaryDir &redirectedConfigHome()
     return home;
 }
 
-} // namespace tembra::testing
+} // namespace tb::testing
 
 // Like QTEST_GUILESS_MAIN, but the per-user config folder is a temporary one
 // before anything in Qt can look it up.
 #define TEMBRA_SETTINGS_TEST_MAIN(TestClass)                                                       \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
-        QTemporaryDir &home = tembra::testing::redirectedConfigHome();                             \
+        QTemporaryDir &home = tb::testing::redirectedConfigHome();                             \
         if (!home.isValid())                                                                       \
             return 1;                                                                              \
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));                                \

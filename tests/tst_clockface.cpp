@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <cmath>
 
-using namespace tembra;
+using namespace tb;
 
 namespace {
 // Angle of a segment in degrees clockwise from 12 o'clock.

@@ -7,7 +7,7 @@
 #include <QRawFont>
 #include <QtTest>
 
-using namespace tembra;
+using namespace tb;
 
 class TestFonts : public QObject {
     Q_OBJECT

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-using namespace tembra;
+using namespace tb;
 
 class TestLayout : public QObject {
     Q_OBJECT

@@ -10,7 +10,7 @@
 #include <QtTest>
 #include <memory>
 
-using namespace tembra;
+using namespace tb;
 
 namespace {
 int px(double twips) { return int(std::lround(twips / 15.0)); }
@@ -40,7 +40,7 @@ private slots:
 private:
     std::unique_ptr<FixedClock> clock;
     std::unique_ptr<RecordingMessenger> messages;
-    std::unique_ptr<tembra::tembra> window;
+    std::unique_ptr<tb::tembra> window;
     QTemporaryDir config;
 };
 
@@ -59,7 +59,7 @@ void TestMainWindow::init()
     AppRegistry().setSettingsFile(config.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run)));
     clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
     messages = std::make_unique<RecordingMessenger>();
-    window = std::make_unique<tembra::tembra>(*clock, *messages);
+    window = std::make_unique<tb::tembra>(*clock, *messages);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }

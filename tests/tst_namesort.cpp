@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <algorithm>
 
-using namespace tembra;
+using namespace tb;
 
 class TestNameSort : public QObject {
     Q_OBJECT

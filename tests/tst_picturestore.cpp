@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using namespace tembra;
+using namespace tb;
 
 namespace {
 

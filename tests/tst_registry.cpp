@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QtTest>
 
-using namespace tembra;
-using tembra::testing::TempStore;
+using namespace tb;
+using tb::testing::TempStore;
 
 class TestRegistry : public QObject {
     Q_OBJECT
@@ -35,7 +35,7 @@ void TestRegistry::perUserFileFollowsConfigHome()
     Registry r;
     QCOMPARE(r.settingsFilePath(), QString()); // no application yet: nowhere to write
     r.setAppname(QStringLiteral("TembraOG"));
-    const QString expected = QDir(tembra::testing::redirectedConfigHome().path())
+    const QString expected = QDir(tb::testing::redirectedConfigHome().path())
                                  .filePath(QStringLiteral("TembraOG/TembraOG.ini"));
     QCOMPARE(r.settingsFilePath(), expected);
 

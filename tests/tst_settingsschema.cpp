@@ -14,9 +14,9 @@
 #include <sys/stat.h>
 #endif
 
-using namespace tembra;
-using tembra::testing::RecordingMessenger;
-using tembra::testing::TempStore;
+using namespace tb;
+using tb::testing::RecordingMessenger;
+using tb::testing::TempStore;
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-using namespace tembra;
+using namespace tb;
 
 class TestSizeTag : public QObject {
     Q_OBJECT

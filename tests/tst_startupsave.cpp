@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <memory>
 
-using namespace tembra;
+using namespace tb;
 
 class TestStartupSave : public QObject {
     Q_OBJECT
@@ -33,7 +33,7 @@ private slots:
     void unmovedClockIsRemindedEverySixtyOneVisits();
 
 private:
-    std::unique_ptr<tembra::tembra> start();
+    std::unique_ptr<tb::tembra> start();
     QSettings file() const { return QSettings(iniPath, QSettings::IniFormat); }
 
     QTemporaryDir dir;
@@ -57,11 +57,11 @@ void TestStartupSave::init()
     messages.texts.clear();
 }
 
-std::unique_ptr<tembra::tembra> TestStartupSave::start()
+std::unique_ptr<tb::tembra> TestStartupSave::start()
 {
     // Each start reads the file afresh, as a new process would.
     AppRegistry().setSettingsFile(iniPath);
-    auto w = std::make_unique<tembra::tembra>(clock, messages);
+    auto w = std::make_unique<tb::tembra>(clock, messages);
     w->show();
     return w;
 }

@@ -5,7 +5,7 @@
 
 #include <QtTest>
 
-using namespace tembra;
+using namespace tb;
 
 class TestTime : public QObject {
     Q_OBJECT

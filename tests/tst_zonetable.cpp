@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-using namespace tembra;
+using namespace tb;
 
 class TestZoneTable : public QObject {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include "editor/builtinpictures.h"
 
-namespace tembra {
+namespace tb {
 
 namespace {
 
@@ -188,4 +188,4 @@ QString builtInPictureFile(const BuiltInPicture &picture)
     return QString::fromLatin1(picture.iso) + QStringLiteral(".png");
 }
 
-} // namespace tembra
+} // namespace tb

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-namespace tembra {
+namespace tb {
 
 struct BuiltInPicture {
     const char *key; // spelled as the settings of existing users store it: do not "fix" typos
@@ -20,4 +20,4 @@ const std::array<BuiltInPicture, kBuiltInPictureCount> &builtInPictures();
 // Keys that show the same flag ("UK" and "UnitedKingdom") share one file.
 QString builtInPictureFile(const BuiltInPicture &picture);
 
-} // namespace tembra
+} // namespace tb

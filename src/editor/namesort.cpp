@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 
@@ -34,4 +34,4 @@ void sortPictureNames(QStringList &names)
     std::sort(names.begin(), names.end(), pictureNameLess);
 }
 
-} // namespace tembra
+} // namespace tb

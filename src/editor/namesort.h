@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace tembra {
+namespace tb {
 
 // < 0, 0 or > 0. Characters are compared by their case-folded code points,
 // which puts digits before letters and "&" before both; names equal but for
@@ -20,4 +20,4 @@ inline bool pictureNameLess(const QString &a, const QString &b)
 
 void sortPictureNames(QStringList &names);
 
-} // namespace tembra
+} // namespace tb

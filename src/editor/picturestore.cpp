@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 
@@ -141,4 +141,4 @@ int PictureStore::userSlot(const QString &key)
     return slot;
 }
 
-} // namespace tembra
+} // namespace tb

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace tembra {
+namespace tb {
 
 struct PictureEntry {
     QString key;
@@ -53,4 +53,4 @@ private:
     std::vector<PictureEntry> m_entries;
 };
 
-} // namespace tembra
+} // namespace tb

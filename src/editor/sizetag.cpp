@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 
@@ -74,4 +74,4 @@ PictureDisplay pictureDisplay(const QImage &picture, const QString &tag, int twi
     return d;
 }
 
-} // namespace tembra
+} // namespace tb

@@ -8,7 +8,7 @@
 #include <QString>
 #include <optional>
 
-namespace tembra {
+namespace tb {
 
 struct SizeTag {
     bool stretch = false;
@@ -46,4 +46,4 @@ struct PictureDisplay {
 PictureDisplay pictureDisplay(const QImage &picture, const QString &tag,
                               int twipsPerPixel = kTwipsPerPixel);
 
-} // namespace tembra
+} // namespace tb

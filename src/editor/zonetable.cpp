@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 
@@ -144,4 +144,4 @@ std::optional<ZoneDifference> ZoneTable::difference(int position) const
     return d;
 }
 
-} // namespace tembra
+} // namespace tb

@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-namespace tembra {
+namespace tb {
 
 // What a zone row gives a placed clock: hours and minutes from local time.
 struct ZoneDifference {
@@ -66,4 +66,4 @@ private:
     std::array<qint16, kCapacity> m_difMinute{};
 };
 
-} // namespace tembra
+} // namespace tb

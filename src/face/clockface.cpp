@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 // Degrees to radians as the face has always done it (3.14159 / 180), so
@@ -154,4 +154,4 @@ QRectF faceBounds(const FaceDrawing &face)
         .adjusted(-3, -3, 3, 3);
 }
 
-} // namespace tembra
+} // namespace tb

@@ -13,7 +13,7 @@
 
 class QPainter;
 
-namespace tembra {
+namespace tb {
 
 struct FaceSegment {
     QPointF from, to;  // twips
@@ -68,4 +68,4 @@ void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline
 QRectF faceBounds(const FaceDrawing &face);
 
 
-} // namespace tembra
+} // namespace tb

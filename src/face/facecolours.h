@@ -5,7 +5,7 @@
 #include <QtGlobal>
 #include <array>
 
-namespace tembra {
+namespace tb {
 
 using Colour = quint32;
 
@@ -41,4 +41,4 @@ struct FaceColours {
     Colour fillFor(int hh) const { return FaceColors[size_t(2 * (hh / 2))]; }
 };
 
-} // namespace tembra
+} // namespace tb

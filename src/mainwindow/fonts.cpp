@@ -1,6 +1,6 @@
 #include "mainwindow/fonts.h"
 
-namespace tembra {
+namespace tb {
 
 QString designFontFamily()
 {
@@ -26,4 +26,4 @@ QFont designFont(double pointSize)
     return f;
 }
 
-} // namespace tembra
+} // namespace tb

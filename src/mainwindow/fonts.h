@@ -4,11 +4,11 @@
 #include <QFont>
 #include <QStringList>
 
-namespace tembra {
+namespace tb {
 
 QString designFontFamily();          // "ＭＳ Ｐゴシック"
 QStringList designFontSubstitutes();  // in order of preference
 void installFontSubstitutions();
 QFont designFont(double pointSize);  // the design family at a point size
 
-} // namespace tembra
+} // namespace tb

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-namespace tembra {
+namespace tb {
 
 qint16 roundHalfEven16(double v)
 {
@@ -34,4 +34,4 @@ QSizeF minimumClientSize()
     return QSizeF(kMinMapWidth + 345 - kFrameWidth, kMinMapHeight + 1765 - kFrameHeight);
 }
 
-} // namespace tembra
+} // namespace tb

@@ -6,7 +6,7 @@
 #include <QSizeF>
 #include <QtGlobal>
 
-namespace tembra {
+namespace tb {
 
 constexpr double kDesignClientWidth = 11880;
 constexpr double kDesignClientHeight = 7965;
@@ -46,4 +46,4 @@ QSizeF minimumClientSize();
 // Round half to even into a 16-bit integer, as integer stores of the program do.
 qint16 roundHalfEven16(double v);
 
-} // namespace tembra
+} // namespace tb

@@ -1,6 +1,6 @@
 #include "mainwindow/maps.h"
 
-namespace tembra {
+namespace tb {
 
 QStringList mapKeys()
 {
@@ -22,4 +22,4 @@ QImage startMap()
     return QImage(QStringLiteral(":/maps/start.png"));
 }
 
-} // namespace tembra
+} // namespace tb

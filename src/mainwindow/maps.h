@@ -4,10 +4,10 @@
 #include <QImage>
 #include <QStringList>
 
-namespace tembra {
+namespace tb {
 
 QStringList mapKeys();          // "defolt", "hwite", "gray", "bluegreen", "dust", "dark", "timezone"
 QImage builtInMap(int index);   // 1 … 7; a null image outside that range
 QImage startMap();              // shown before any map is chosen
 
-} // namespace tembra
+} // namespace tb

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-namespace tembra {
+namespace tb {
 
 Messenger::Answer MessageDialog::message(const QString &text, Buttons buttons, const QString &title)
 {
@@ -21,4 +21,4 @@ Messenger::Answer MessageDialog::message(const QString &text, Buttons buttons, c
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-} // namespace tembra
+} // namespace tb

@@ -3,7 +3,7 @@
 
 class QWidget;
 
-namespace tembra {
+namespace tb {
 
 // Messages as modal message boxes over a parent window.
 class MessageDialog : public Messenger {
@@ -16,4 +16,4 @@ private:
     QWidget *m_parent;
 };
 
-} // namespace tembra
+} // namespace tb

@@ -2,7 +2,7 @@
 // Modal messages go through this interface so that tests can answer them.
 #include <QString>
 
-namespace tembra {
+namespace tb {
 
 class Messenger {
 public:
@@ -16,4 +16,4 @@ public:
 
 inline QString programTitle() { return QStringLiteral("テンブラ"); }
 
-} // namespace tembra
+} // namespace tb

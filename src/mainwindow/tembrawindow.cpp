@@ -16,7 +16,7 @@
 #include <QWindowStateChangeEvent>
 #include <cmath>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 int px(double twips) { return int(std::lround(twipsToPx(twips))); }
@@ -355,17 +355,17 @@ void tembra::MakeSummerStartEndDate()
 
 int tembra::summer(int i) const
 {
-    return ::tembra::summer(m_summer, m_entries[size_t(i)].summertime, m_clock.nowValue());
+    return ::tb::summer(m_summer, m_entries[size_t(i)].summertime, m_clock.nowValue());
 }
 
 DateTime tembra::clockTime(int i) const
 {
-    return ::tembra::clockTime(m_entries[size_t(i)], m_clock.nowValue(), summer(i));
+    return ::tb::clockTime(m_entries[size_t(i)], m_clock.nowValue(), summer(i));
 }
 
 DateTime tembra::bandTime(int k) const
 {
-    return ::tembra::bandTime(k, m_clock.nowValue());
+    return ::tb::bandTime(k, m_clock.nowValue());
 }
 
 void tembra::addClock(int i)
@@ -528,14 +528,14 @@ void tembra::Timer1_Timer()
     QPainter painter(&m_surface);
     // One reading of the clock serves the whole tick, so every face shows the same second.
     for (int k = 0; k < 12; ++k) {
-        const DateTime t = ::tembra::bandTime(k, now);
+        const DateTime t = ::tb::bandTime(k, now);
         setLabelText(m_label1[size_t(k)], formatDate(t));
         setLabelText(m_label1[size_t(k + 12)], formatTime(t));
         drawFace(painter, m_layout.bandFaceX(k), m_layout.bandFaceY(), t, 0, dirty);
     }
     for (int i = 0; i <= m_countryCount; ++i) {
         const ClockEntry &e = m_entries[size_t(i)];
-        const DateTime t = ::tembra::clockTime(e, now, ::tembra::summer(m_summer, e.summertime, now));
+        const DateTime t = ::tb::clockTime(e, now, ::tb::summer(m_summer, e.summertime, now));
         setLabelText(m_labelDate[size_t(i)], formatDate(t));
         setLabelText(m_labelTime[size_t(i)], formatTime(t));
         drawFace(painter, cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius, dirty);
@@ -656,4 +656,4 @@ void tembra::changeEvent(QEvent *event)
         Form_Resize();
 }
 
-} // namespace tembra
+} // namespace tb

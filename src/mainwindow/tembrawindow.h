@@ -22,7 +22,7 @@ class QAction;
 class QFrame;
 class QPushButton;
 
-namespace tembra {
+namespace tb {
 
 class ClientArea;
 
@@ -171,4 +171,4 @@ private:
     QPixmap m_scaled;
 };
 
-} // namespace tembra
+} // namespace tb

@@ -7,7 +7,7 @@
 #include <QVariant>
 #include <algorithm>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 
@@ -243,4 +243,4 @@ void saveRegValue(const QString &key, const QString &value)
     r.RegSave();
 }
 
-} // namespace tembra
+} // namespace tb

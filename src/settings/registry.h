@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-namespace tembra {
+namespace tb {
 
 class Registry {
 public:
@@ -111,4 +111,4 @@ private:
     bool m_ended = false;
 };
 
-} // namespace tembra
+} // namespace tb

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <limits>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 
@@ -231,4 +231,4 @@ bool exitSave(const ClockEntries &entries, int countryCount, const DisplaySettin
     return ok;
 }
 
-} // namespace tembra
+} // namespace tb

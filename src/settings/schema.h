@@ -22,7 +22,7 @@
 #include <functional>
 #include <optional>
 
-namespace tembra {
+namespace tb {
 
 class ClockSource;
 class Messenger;
@@ -107,4 +107,4 @@ void saveFaceColours(const FaceColours &colours);
 bool exitSave(const ClockEntries &entries, int countryCount, const DisplaySettings &display,
               QString *errorFile = nullptr);
 
-} // namespace tembra
+} // namespace tb

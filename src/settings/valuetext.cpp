@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <cmath>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 
@@ -176,4 +176,4 @@ bool boolValue(const QString &text)
     return n && *n != 0.0;
 }
 
-} // namespace tembra
+} // namespace tb

@@ -6,7 +6,7 @@
 #include <QtGlobal>
 #include <optional>
 
-namespace tembra {
+namespace tb {
 
 // "-5", "14737632": plain decimal.
 inline QString intText(qint64 v) { return QString::number(v); }
@@ -31,4 +31,4 @@ qint64 roundedClamp(double v, qint64 lo, qint64 hi);
 // "True"/"False" in any letter case; a number is true when not 0; else false.
 bool boolValue(const QString &text);
 
-} // namespace tembra
+} // namespace tb

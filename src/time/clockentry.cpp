@@ -1,6 +1,6 @@
 #include "time/clockentry.h"
 
-namespace tembra {
+namespace tb {
 
 ClockEntry defaultClockEntry()
 {
@@ -24,4 +24,4 @@ DateTime bandTime(int k, DateTime now)
     return addHours(now, 2.0 * k - 19.0);
 }
 
-} // namespace tembra
+} // namespace tb

@@ -6,7 +6,7 @@
 #include <QtGlobal>
 #include <array>
 
-namespace tembra {
+namespace tb {
 
 struct ClockEntry {
     float ClockTop = 0;   // face centre, reference twips
@@ -41,4 +41,4 @@ DateTime clockTime(const ClockEntry &entry, DateTime now, int summer);
 // Time shown by band clock k (0 … 11): now + (2k − 19) hours.
 DateTime bandTime(int k, DateTime now);
 
-} // namespace tembra
+} // namespace tb

@@ -1,10 +1,10 @@
 #include "time/clocksource.h"
 
-namespace tembra {
+namespace tb {
 
 QDateTime SystemClock::now() const
 {
     return QDateTime::currentDateTime();
 }
 
-} // namespace tembra
+} // namespace tb

@@ -5,7 +5,7 @@
 
 #include <QDateTime>
 
-namespace tembra {
+namespace tb {
 
 class ClockSource {
 public:
@@ -32,4 +32,4 @@ private:
     QDateTime m_now;
 };
 
-} // namespace tembra
+} // namespace tb

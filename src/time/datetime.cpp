@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace tembra {
+namespace tb {
 
 namespace {
 const QDate kEpoch(1899, 12, 30);
@@ -76,4 +76,4 @@ QString formatTime(DateTime value)
     return QStringLiteral("%1:%2").arg(p.hour).arg(p.minute, 2, 10, QLatin1Char('0'));
 }
 
-} // namespace tembra
+} // namespace tb

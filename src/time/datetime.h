@@ -6,7 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
-namespace tembra {
+namespace tb {
 
 using DateTime = double;
 
@@ -32,4 +32,4 @@ QString formatTime(DateTime value);
 // One-character Japanese weekday name for 0 = Sunday … 6 = Saturday.
 QString weekdayName(int weekday);
 
-} // namespace tembra
+} // namespace tb

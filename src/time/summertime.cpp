@@ -1,6 +1,6 @@
 #include "time/summertime.h"
 
-namespace tembra {
+namespace tb {
 
 SummerPeriod makeSummerPeriod(int year)
 {
@@ -33,4 +33,4 @@ int summer(const SummerPeriod &period, bool followsSummerTime, DateTime now)
         ? 1 : 0;
 }
 
-} // namespace tembra
+} // namespace tb

@@ -3,7 +3,7 @@
 // first Sunday of April to 02:00 on the last Sunday of October, local time.
 #include "time/datetime.h"
 
-namespace tembra {
+namespace tb {
 
 struct SummerPeriod {
     DateTime start = 0; // SummerStartDate
@@ -15,4 +15,4 @@ SummerPeriod makeSummerPeriod(int year);
 // 1 while `now` lies strictly inside the period and the clock follows summer time.
 int summer(const SummerPeriod &period, bool followsSummerTime, DateTime now);
 
-} // namespace tembra
+} // namespace tb

@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-using namespace tembra;
+using namespace tb;
 
 namespace {
 
