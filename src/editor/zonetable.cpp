@@ -1,5 +1,7 @@
 #include "editor/zonetable.h"
 
+#include "common/rounding.h"
+
 #include <cmath>
 #include <limits>
 
@@ -78,10 +80,7 @@ std::optional<qint16> roundToInt16(double value)
 {
     if (std::isnan(value))
         return std::nullopt;
-    double whole = std::floor(value);
-    const double rest = value - whole;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += 1.0;
+    const double whole = roundHalfEven(value);
     if (whole < std::numeric_limits<qint16>::min() || whole > std::numeric_limits<qint16>::max())
         return std::nullopt;
     return qint16(whole);

@@ -1,5 +1,7 @@
 #include "face/clockface.h"
 
+#include "common/rounding.h"
+
 #include <QPainter>
 #include <cmath>
 
@@ -55,7 +57,7 @@ void FacePen::SetAngle(double a)
     if (m_store == AngleStore::Single)
         m_angle = double(float(v));
     else
-        m_angle = std::nearbyint(v); // round half to even, as an integer store does
+        m_angle = roundHalfEven(v); // as an integer store does
 }
 
 FaceSegment FacePen::MOVE_P(double lengOff, double leng, Colour c, int penWidth)

@@ -1,19 +1,12 @@
 #include "mainwindow/layout.h"
 
+#include "common/rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace tb {
-
-qint16 roundHalfEven16(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double r = std::nearbyint(v);
-    return qint16(std::clamp(r, double(std::numeric_limits<qint16>::min()),
-                             double(std::numeric_limits<qint16>::max())));
-}
 
 MainLayout computeLayout(double clientWidth, double clientHeight)
 {
@@ -25,7 +18,7 @@ MainLayout computeLayout(double clientWidth, double clientHeight)
     l.map = QRectF(kMapLeft, kMapTop, w, h);
     l.MapScaleX = float(w / kDesignMapWidth);
     l.MapScaleY = float(h / kDesignMapHeight);
-    l.BandRadius = roundHalfEven16(std::min(w / 24.0, 440.0));
+    l.BandRadius = qint16(roundedClamp(std::min(w / 24.0, 440.0), -32768, 32767));
     return l;
 }
 

@@ -43,7 +43,4 @@ MainLayout computeLayout(double clientWidth, double clientHeight);
 // Smallest client area that still leaves the map its minimum size.
 QSizeF minimumClientSize();
 
-// Round half to even into a 16-bit integer, as integer stores of the program do.
-qint16 roundHalfEven16(double v);
-
 } // namespace tb

@@ -144,27 +144,6 @@ double leadingNumber(const QString &text)
     return scanNumber(compact, ascii) > 0 ? asciiToDouble(ascii) : 0.0;
 }
 
-double roundHalfEven(double v)
-{
-    if (!std::isfinite(v))
-        return v;
-    if (std::fabs(v - std::trunc(v)) == 0.5)
-        return 2.0 * std::round(v / 2.0);
-    return std::round(v);
-}
-
-qint64 roundedClamp(double v, qint64 lo, qint64 hi)
-{
-    if (std::isnan(v))
-        v = 0.0;
-    v = roundHalfEven(v);
-    if (v <= double(lo))
-        return lo;
-    if (v >= double(hi))
-        return hi;
-    return qint64(v);
-}
-
 bool boolValue(const QString &text)
 {
     const QString t = text.trimmed();

@@ -2,6 +2,8 @@
 // Text forms of numbers and flags in the settings, both ways. Anything the
 // program did not write itself (a hand-edited or damaged file) still gives a
 // defined value: these never fail.
+#include "common/rounding.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -24,10 +26,6 @@ std::optional<double> numericValue(const QString &text);
 // "abc" -> 0). Spaces, tabs and line feeds are ignored wherever they are
 // ("1 2" -> 12), as the old BASIC Val did.
 double leadingNumber(const QString &text);
-// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
-double roundHalfEven(double v);
-// roundHalfEven, then limited to lo … hi; NaN counts as 0.
-qint64 roundedClamp(double v, qint64 lo, qint64 hi);
 // "True"/"False" in any letter case; a number is true when not 0; else false.
 bool boolValue(const QString &text);
 
