@@ -3,6 +3,7 @@
 #include "mainwindow/messenger.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace tb {
 
@@ -15,6 +16,11 @@ public:
         titles << title;
         lastButtons = buttons;
         return answer;
+    }
+    // The settings code reports through a plain callback.
+    std::function<void(const QString &)> report()
+    {
+        return [this](const QString &text) { message(text, Buttons::Ok, QString()); };
     }
     QStringList texts;
     QStringList titles;

@@ -112,13 +112,13 @@ void TestSettingsSchema::firstStartWritesDefaults()
     TempStore store;
     RecordingMessenger messenger;
     const FixedClock clock;
-    openSettings(messenger, clock);
+    openSettings(messenger.report(), clock);
     DisplaySettings display;
     display.ClockRadius = 1;
     display.colours.FaceColors.fill(7);
     iniset(display);
     int added = 0;
-    const MapChoice map = setsetreg([&added](int, const QImage &, const QString &) { ++added; }, messenger);
+    const MapChoice map = setsetreg([&added](int, const QImage &, const QString &) { ++added; }, messenger.report());
     const std::optional<int> n = readClockCount();
 
     QCOMPARE(AppRegistry().Appname(), QStringLiteral("TembraOG"));
@@ -419,10 +419,10 @@ void TestSettingsSchema::clockSurvivesSaveAndRestart()
     store.restart();
     RecordingMessenger messenger;
     const FixedClock clock;
-    openSettings(messenger, clock);
+    openSettings(messenger.report(), clock);
     DisplaySettings loaded;
     iniset(loaded);
-    setsetreg(nullptr, messenger);
+    setsetreg(nullptr, messenger.report());
     const std::optional<int> n = readClockCount();
     QCOMPARE(n, std::optional<int>(4));
     for (int i = 0; i <= 4; ++i) {
@@ -596,7 +596,7 @@ void TestSettingsSchema::userPicturesAndMessages()
     QList<Added> added;
     setsetreg([&added](int slot, const QImage &img, const QString &tag) {
         added << Added{slot, tag, img.size()};
-    }, messenger);
+    }, messenger.report());
 
     QCOMPARE(added.size(), 1);
     QCOMPARE(added[0].slot, 3);
@@ -643,7 +643,7 @@ void TestSettingsSchema::userImgCountIsBounded()
     store.writeRaw("[UserImg]\nUserImgCount=" + count.toUtf8() + "\n");
     RecordingMessenger messenger;
     int loads = 0;
-    setsetreg(nullptr, messenger, [&loads](const QString &) {
+    setsetreg(nullptr, messenger.report(), [&loads](const QString &) {
         ++loads;
         return PictureFile{};
     });
@@ -752,7 +752,7 @@ void TestSettingsSchema::worldMapChoice()
     store.writeRaw(ini);
 
     RecordingMessenger messenger;
-    const MapChoice map = setsetreg(nullptr, messenger);
+    const MapChoice map = setsetreg(nullptr, messenger.report());
     QCOMPARE(map.builtInIndex, builtIn);
     QCOMPARE(!map.fileImage.isNull(), fileShown);
     if (fileShown)
@@ -791,10 +791,10 @@ void TestSettingsSchema::damagedSettingsFileSetAside()
 
     RecordingMessenger messenger;
     const FixedClock clock;
-    openSettings(messenger, clock);
+    openSettings(messenger.report(), clock);
     DisplaySettings d;
     iniset(d);
-    setsetreg(nullptr, messenger);
+    setsetreg(nullptr, messenger.report());
     readClockCount();
 
     const QStringList bad = QDir(store.dir()).entryList({QStringLiteral("TembraOG.ini.bad*")},

@@ -23,6 +23,7 @@ private slots:
     void exitSavesAndNextStartRestores_data();
     void exitSavesAndNextStartRestores();
     void closeBoxSavesNothing();
+    void failedSaveKeepsTheWindowOpen_data();
     void failedSaveKeepsTheWindowOpen();
     void missingUserPicturesAreReportedOnce();
     void storedUserPictureIsShownStretched();
@@ -55,6 +56,7 @@ void TestStartupSave::init()
     iniPath = dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
     AppRegistry().setSettingsFile(iniPath);
     messages.texts.clear();
+    messages.answer = Messenger::Answer::Ok;
 }
 
 std::unique_ptr<tb::tembra> TestStartupSave::start()
@@ -156,8 +158,17 @@ void TestStartupSave::closeBoxSavesNothing()
     QCOMPARE(again->ClockRadius(), qint16(440));
 }
 
+void TestStartupSave::failedSaveKeepsTheWindowOpen_data()
+{
+    QTest::addColumn<bool>("leave");
+    QTest::newRow("cancel: stay and try again") << false;
+    QTest::newRow("OK: leave without saving") << true;
+}
+
 void TestStartupSave::failedSaveKeepsTheWindowOpen()
 {
+    QFETCH(bool, leave);
+    messages.answer = leave ? Messenger::Answer::Ok : Messenger::Answer::Cancel;
     auto w = start();
     // Make the file impossible to replace: its folder becomes a plain file.
     const QString folder = QFileInfo(iniPath).absolutePath();
@@ -168,11 +179,13 @@ void TestStartupSave::failedSaveKeepsTheWindowOpen()
 
     w->entries()[0].ClockLeft = 4321;
     w->endMenu_Click();
+    messages.answer = Messenger::Answer::Ok;
     QVERIFY(!w->saved());
-    QVERIFY(w->isVisible());
+    QCOMPARE(w->isVisible(), !leave);
     QCOMPARE(messages.texts.size(), 1);
     QVERIFY(messages.texts[0].contains(QStringLiteral("保存できませんでした")));
     QVERIFY(messages.texts[0].contains(QStringLiteral("TembraOG.ini")));
+    QCOMPARE(messages.lastButtons, Messenger::Buttons::OkCancel);
 }
 
 void TestStartupSave::missingUserPicturesAreReportedOnce()

@@ -1,6 +1,8 @@
 #pragma once
 // The keyed picture store: the built-in flags and the red dot, in their
 // fixed order, and the user's pictures under 001User … 999User.
+#include "settings/schema.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -47,7 +49,7 @@ public:
     static QString userKey(int slot);
     // The slot of a user key ("012User" → 12); 0 for any other key.
     static int userSlot(const QString &key);
-    static constexpr int kMaxUserSlot = 999;
+    static constexpr int kMaxUserSlot = ::tb::kMaxUserSlot; // the settings keep that many
 
 private:
     std::vector<PictureEntry> m_entries;

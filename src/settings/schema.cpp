@@ -1,6 +1,5 @@
 #include "settings/schema.h"
 
-#include "mainwindow/messenger.h"
 #include "settings/registry.h"
 #include "settings/valuetext.h"
 #include "time/clocksource.h"
@@ -75,7 +74,7 @@ PictureFile loadPictureFile(const QString &path)
     return result;
 }
 
-void openSettings(Messenger &messenger, const ClockSource &clock)
+void openSettings(const Report &report, const ClockSource &clock)
 {
     Registry &reg = AppRegistry();
     reg.setAppname(kApp);
@@ -88,7 +87,8 @@ void openSettings(Messenger &messenger, const ClockSource &clock)
         text += QStringLiteral("元のファイルは次の名前で残してあります：\r\n") + kept;
     else
         text += file;
-    messenger.message(text);
+    if (report)
+        report(text);
 }
 
 void iniset(DisplaySettings &display)
@@ -112,7 +112,7 @@ void iniset(DisplaySettings &display)
 int readUserImgCount()
 {
     const QString t = getRegValue(kUserImg, QStringLiteral("UserImgCount"), QStringLiteral("0"));
-    return int(roundedClamp(numericValue(t).value_or(0.0), 0, PictureStore::kMaxUserSlot));
+    return int(roundedClamp(numericValue(t).value_or(0.0), 0, kMaxUserSlot));
 }
 
 int readWorldMap()
@@ -122,7 +122,7 @@ int readWorldMap()
                             std::numeric_limits<int>::max()));
 }
 
-MapChoice setsetreg(const AddUserPicture &addUserPicture, Messenger &messenger,
+MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
                     const PictureLoader &load)
 {
     RegWriteGroup group;
@@ -139,10 +139,12 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, Messenger &messenger,
                 addUserPicture(slot, picture.image, size);
             break;
         case PictureFile::Status::Missing:
-            messenger.message(name + QStringLiteral("\u3000の画像ファイルが見つかりません") + pictureAdvice());
+            if (report)
+                report(name + QStringLiteral("\u3000の画像ファイルが見つかりません") + pictureAdvice());
             break;
         case PictureFile::Status::Unreadable:
-            messenger.message(name + QStringLiteral("\u3000の画像ファイルを読み込めません") + pictureAdvice());
+            if (report)
+                report(name + QStringLiteral("\u3000の画像ファイルを読み込めません") + pictureAdvice());
             break;
         }
     }

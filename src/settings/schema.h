@@ -3,16 +3,15 @@
 // and the save on exit. All go through AppRegistry.
 //
 // Start-up order for the main window:
-//   openSettings(messenger, clock);     // a damaged file is set aside first
+//   openSettings(report, clock);        // a damaged file is set aside first
 //   iniset(display);
 //   (summer period)
-//   MapChoice map = setsetreg(addUserPicture, messenger);
+//   MapChoice map = setsetreg(addUserPicture, report);
 //   if (auto n = readClockCount()) count = *n;
 //   else { entries[0] = defaultClockEntry(); setRegData(0, entries[0]); count = 0; }
 //   for i in 0 … count: getRegData(i, entries[i]); addClock(i);
 // Exit through the menu: exitSave(entries, count, display, &file); on false
 // tell the user the file could not be written and keep the window open.
-#include "editor/picturestore.h"
 #include "face/facecolours.h"
 #include "time/clockentry.h"
 
@@ -25,7 +24,12 @@
 namespace tb {
 
 class ClockSource;
-class Messenger;
+
+// Tells the user something (a modal message in the window, a list in tests).
+using Report = std::function<void(const QString &text)>;
+
+// User pictures are kept in slots 1 … kMaxUserSlot (keys 001User … 999User).
+constexpr int kMaxUserSlot = 999;
 
 struct DisplaySettings {
     FaceColours colours;
@@ -67,9 +71,9 @@ QString slotNumber(int slot);
 
 // Selects the application and checks that its settings file can be read. A
 // file QSettings cannot parse or open is renamed to "<file>.bad-<time>" and the
-// user told once where it went; the program then starts from the defaults.
+// user told once (through report) where it went; the program then starts from the defaults.
 // The clock dates the kept copy.
-void openSettings(Messenger &messenger, const ClockSource &clock);
+void openSettings(const Report &report, const ClockSource &clock);
 
 // Face colours, clock size, hand and scale colours; writes the default of
 // every missing key.
@@ -77,8 +81,8 @@ void iniset(DisplaySettings &display);
 
 // Hands each user picture to addUserPicture and says which map to show. A
 // slot whose file is missing or not a picture is reported once through
-// messenger and kept in the store.
-MapChoice setsetreg(const AddUserPicture &addUserPicture, Messenger &messenger,
+// report and kept in the store.
+MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
                     const PictureLoader &load = loadPictureFile);
 
 // "UserImgCount", limited to 0 … 999.

@@ -3,7 +3,6 @@
 //
 // Besides crashes and sanitizer reports it aborts when a loaded value leaves
 // the range the window relies on, or when a save and reload changes a clock.
-#include "mainwindow/messenger.h"
 #include "settings/registry.h"
 #include "settings/schema.h"
 #include "time/clocksource.h"
@@ -22,12 +21,11 @@ namespace {
 
 QTemporaryDir *g_work = nullptr;
 
-struct CountingMessenger : Messenger {
+struct CountingMessenger {
     int count = 0;
-    Answer message(const QString &, Buttons, const QString &) override
+    Report report()
     {
-        ++count;
-        return Answer::Ok;
+        return [this](const QString &) { ++count; };
     }
 };
 
@@ -84,18 +82,18 @@ Loaded loadAll()
     Loaded l;
     CountingMessenger messenger;
     const FixedClock clock;
-    openSettings(messenger, clock);
+    openSettings(messenger.report(), clock);
     iniset(l.display);
     int pictures = 0;
     const MapChoice map = setsetreg(
         [&pictures](int slot, const QImage &, const QString &) {
-            require(slot >= 1 && slot <= PictureStore::kMaxUserSlot, "user picture slot out of range");
+            require(slot >= 1 && slot <= kMaxUserSlot, "user picture slot out of range");
             ++pictures;
         },
-        messenger, fakeLoad);
+        messenger.report(), fakeLoad);
     require(map.builtInIndex == 0 || (map.builtInIndex >= 2 && map.builtInIndex <= 7),
             "built-in map index");
-    require(pictures + messenger.count <= PictureStore::kMaxUserSlot + 1, "too many pictures or messages");
+    require(pictures + messenger.count <= kMaxUserSlot + 1, "too many pictures or messages");
     if (const std::optional<int> n = readClockCount()) {
         require(*n >= 0 && *n < kMaxClocks, "clock count out of range");
         l.count = *n;

@@ -1,0 +1,47 @@
+#pragma once
+// The band strip under the map: twelve faces, each with its date label below
+// and its time label above (24 labels, a control array of element 0).
+#include "face/facecolours.h"
+#include "mainwindow/layout.h"
+#include "time/datetime.h"
+
+#include <QRegion>
+#include <array>
+
+class QFont;
+class QLabel;
+class QPainter;
+class QWidget;
+
+namespace tb {
+
+// Draws one main-window face and adds its bounds to `dirty`. A radius of 0
+// stands for the band radius and is replaced by it, as the caller's own value.
+void drawMainFace(QPainter &painter, double x, double y, DateTime time, qint16 &radius,
+                  qint16 bandRadius, const FaceColours &colours, QRegion &dirty);
+
+class BandStrip {
+public:
+    static constexpr int kClocks = 12;
+
+    // Creates label 0 at its design place.
+    BandStrip(QWidget *parent, const QFont &font);
+
+    // Labels 1 … 23 as copies of label 0 (the load step).
+    void createLabels();
+    // Date labels 0 … 11, time labels 12 … 23.
+    QLabel *label(int index) const { return m_labels[size_t(index)]; }
+
+    // Writes the texts of every band clock for `now`; `first` shows them too.
+    void setTimes(DateTime now, bool first = false);
+    // Places the labels for the layout.
+    void place(const MainLayout &layout);
+    // Draws the twelve faces for `now`.
+    void drawFaces(QPainter &painter, const MainLayout &layout, const FaceColours &colours,
+                   DateTime now, QRegion &dirty) const;
+
+private:
+    std::array<QLabel *, 2 * kClocks> m_labels{};
+};
+
+} // namespace tb

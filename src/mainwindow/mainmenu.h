@@ -1,0 +1,67 @@
+#pragma once
+// The main window's menu bar: its entries, captions and access keys, and the
+// check marks of the option menu. Entries that later features wire up are
+// built disabled; enable them with their accessor and connect `triggered`.
+#include <QObject>
+#include <array>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace tb {
+
+class MainMenu : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kMaps = 8;  // 1 … 7 built-in maps, 8 a picture file
+    static constexpr int kSizes = 5; // 1 … 5: 600, 440, 300, 250, 180
+
+    MainMenu(QMenuBar *bar, QObject *parent);
+
+    // The clock radius of size entry 1 … 5; 0 outside.
+    static int sizeRadius(int index);
+
+    // "時計の設定" entries, "色の変更", the map from a picture file, "ヘルプ".
+    QAction *addClockAction() const { return m_add; }
+    QAction *editClockAction() const { return m_edit; }
+    QAction *deleteClockAction() const { return m_delete; }
+    QAction *colourAction() const { return m_colour; }
+    QAction *mapFileAction() const { return m_wMap[kMaps]; }
+    QAction *helpAction() const { return m_help; }
+    QAction *mapAction(int index) const { return m_wMap[size_t(index)]; }   // 1 … 8
+    QAction *sizeAction(int index) const { return m_ccsize[size_t(index)]; } // 1 … 5
+    QAction *borderYesAction() const { return m_borderYes; }
+    QAction *borderNoAction() const { return m_borderNo; }
+    QAction *toTaskAction() const { return m_toTask; }
+    QAction *endAction() const { return m_end; }
+    QMenu *clockMenu() const { return m_clockMenu; }
+    QMenu *optionMenu() const { return m_optionMenu; }
+
+    // Check marks as the option menu opens: the size entry of `clockRadius`
+    // and the map entry `worldMap` (none when outside 1 … 8).
+    void refreshChecks(int clockRadius, int worldMap);
+
+signals:
+    void optionsAboutToShow();
+    void mapChosen(int index);        // 1 … 7
+    void clockSizeChosen(int index);  // 1 … 5
+    void borderChosen(bool on);
+
+private:
+    QMenu *m_clockMenu = nullptr;
+    QMenu *m_optionMenu = nullptr;
+    QAction *m_add = nullptr;
+    QAction *m_edit = nullptr;
+    QAction *m_delete = nullptr;
+    QAction *m_colour = nullptr;
+    std::array<QAction *, kMaps + 1> m_wMap{};
+    std::array<QAction *, kSizes + 1> m_ccsize{};
+    QAction *m_borderYes = nullptr;
+    QAction *m_borderNo = nullptr;
+    QAction *m_toTask = nullptr;
+    QAction *m_end = nullptr;
+    QAction *m_help = nullptr;
+};
+
+} // namespace tb
