@@ -2,10 +2,14 @@
 // faces on the drawing surface, summer-time marks and the layout rule.
 #include "fakes.h"
 #include "mainwindow/fonts.h"
+#include "mainwindow/mainmenu.h"
 #include "mainwindow/tembrawindow.h"
 #include "settings/registry.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -15,6 +19,39 @@ using namespace tb;
 namespace {
 int px(double twips) { return int(std::lround(twips / 15.0)); }
 QPoint posTw(const QWidget *w) { return QPoint(w->x() * 15, w->y() * 15); }
+
+// A clock that moves on one second each time it is read, as the real one
+// does at the edge of a second.
+class SteppingClock : public ClockSource {
+public:
+    explicit SteppingClock(QDateTime t) : m_now(std::move(t)) {}
+    QDateTime now() const override
+    {
+        const QDateTime t = m_now;
+        if (stepping)
+            m_now = m_now.addSecs(1);
+        return t;
+    }
+    void set(const QDateTime &t) { m_now = t; }
+    bool stepping = false;
+
+private:
+    mutable QDateTime m_now;
+};
+
+// Captions of a menu's entries, submenus as "caption{…}".
+QStringList captions(const QList<QAction *> &actions)
+{
+    QStringList out;
+    for (const QAction *a : actions) {
+        if (a->menu())
+            out << a->text() + QLatin1Char('{') + captions(a->menu()->actions()).join(QLatin1Char('|'))
+                    + QLatin1Char('}');
+        else
+            out << a->text();
+    }
+    return out;
+}
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -36,6 +73,12 @@ private slots:
     void resizeFollowsTheLayoutRule_data();
     void resizeFollowsTheLayoutRule();
     void clockSizeMenuClearsAndRedraws();
+    void markAndLabelReadTheSameSecond_data();
+    void markAndLabelReadTheSameSecond();
+    void showingMarkIsNotMovedByTheTick();
+    void flagTakesTheEditorsSize();
+    void minimisedWindowIsNotLaidOut();
+    void menuCaptionsAndAccessKeys();
 
 private:
     std::unique_ptr<FixedClock> clock;
@@ -124,8 +167,13 @@ void TestMainWindow::defaultClockStandsOnTheMap()
     QCOMPARE(window->labelDate(0)->y(), flag->y() + flag->height() + px(50));
     QCOMPARE(window->labelTime(0)->y(), window->labelDate(0)->y() + window->labelDate(0)->height());
     QVERIFY(!window->dstLabel(0)->isVisible());
-    // Pictures and labels lie above the map.
+    // The clock's labels are red.
     QVERIFY(window->labelDate(0)->palette().color(QPalette::WindowText) == QColor(255, 0, 0));
+    // Pictures and labels lie above the map's own widget, which covers the whole map.
+    QWidget *area = window->clientArea();
+    QCOMPARE(area->childAt(flag->geometry().center()), static_cast<QWidget *>(flag));
+    QLabel *date = window->labelDate(0);
+    QCOMPARE(area->childAt(date->geometry().center()), static_cast<QWidget *>(date));
 }
 
 void TestMainWindow::noFaceBeforeTheFirstTick()
@@ -270,6 +318,109 @@ void TestMainWindow::clockSizeMenuClearsAndRedraws()
     window->Timer1_Timer();
     QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 0);
     QCOMPARE(window->surface().pixelColor(c + QPoint(-5, 5)).alpha(), 255);
+}
+
+void TestMainWindow::markAndLabelReadTheSameSecond_data()
+{
+    // The last second on each side outside the summer period (its bounds are
+    // exclusive); the clock has moved on by the time the mark is checked.
+    QTest::addColumn<QDateTime>("at");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<bool>("mark");
+    QTest::newRow("at the start") << QDateTime(QDate(2026, 4, 5), QTime(2, 0, 0)) << "2:00" << false;
+    QTest::newRow("before the end") << QDateTime(QDate(2026, 10, 25), QTime(1, 59, 59)) << "2:59" << true;
+}
+
+void TestMainWindow::markAndLabelReadTheSameSecond()
+{
+    QFETCH(QDateTime, at);
+    QFETCH(QString, time);
+    QFETCH(bool, mark);
+    window.reset();
+    SteppingClock stepping(at);
+    window = std::make_unique<tb::tembra>(stepping, *messages);
+    window->show();
+    window->entries()[0].summertime = true;
+    window->Timer1_Timer();
+    stepping.set(at);
+    stepping.stepping = true;
+    window->Timer1_Timer();
+    stepping.stepping = false;
+    QCOMPARE(window->labelTime(0)->text(), time);
+    QCOMPARE(window->dstLabel(0)->isVisible(), mark);
+    window.reset();
+}
+
+void TestMainWindow::showingMarkIsNotMovedByTheTick()
+{
+    clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
+    window->entries()[0].summertime = true;
+    window->Timer1_Timer();
+    QLabel *mark = window->dstLabel(0);
+    QVERIFY(mark->isVisible());
+    const QPoint shown = mark->pos();
+    // A face that moves (as a drag does) takes its mark along only through
+    // the layout, never through the tick's check.
+    window->entries()[0].ClockLeft += 1500;
+    window->Timer1_Timer();
+    QVERIFY(mark->isVisible());
+    QCOMPARE(mark->pos(), shown);
+    window->Form_Resize();
+    QCOMPARE(mark->pos().x(), shown.x() + px(1500));
+}
+
+void TestMainWindow::flagTakesTheEditorsSize()
+{
+    // The editor's picture size (900 × 450 twips) stretches a built-in flag.
+    ClockEntry &e = window->entries()[0];
+    e.FlagWidth = 900;
+    e.FlagHeight = 450;
+    window->addClock(0);
+    PictureBox *flag = window->imgBox(0);
+    QVERIFY(flag->stretch());
+    QVERIFY(flag->hasPicture());
+    QCOMPARE(flag->size(), QSize(px(900), px(450)));
+    QCOMPARE(window->labelDate(0)->y(), flag->y() + px(450) + px(50));
+}
+
+void TestMainWindow::minimisedWindowIsNotLaidOut()
+{
+    PictureBox *flag = window->imgBox(0);
+    const QPoint before = flag->pos();
+    window->entries()[0].FlagLeft += 3000;
+    window->showMinimized();
+    QVERIFY(window->isMinimized());
+    window->Form_Resize();
+    QCOMPARE(flag->pos(), before);
+    // Restoring lays the window out again.
+    window->showNormal();
+    QCoreApplication::processEvents();
+    QCOMPARE(flag->pos(), QPoint(px(window->cxByR(10500 + 3000)), before.y()));
+}
+
+void TestMainWindow::menuCaptionsAndAccessKeys()
+{
+    const QStringList expected = {
+        "    時計の設定    {  追加     |  編集|  削除}",
+        "    オプション   {色の変更|世界地図の変更{デフォルト|白地図|グレイ|ブルー|デザート|ダーク|"
+        "タイムゾーン|画像ファイルから}|時計のサイズ   {特 600|大 440|中 300|小 250|微 180}|"
+        "イラストの境界線{あり|なし}}",
+        "   タスクバーへ(&T)   ",
+        "     終了(&X)    ",
+        "\u3000\u3000ヘルプ\u3000\u3000",
+    };
+    QCOMPARE(captions(window->menuBar()->actions()), expected);
+    MainMenu *menu = window->mainMenu();
+    QVERIFY(menu->borderNoAction()->isChecked());
+    QVERIFY(!menu->borderYesAction()->isChecked());
+    // Opening the options marks the present size and the chosen map.
+    window->ccsize_Click(4);
+    window->wMap_Click(3);
+    emit menu->optionMenu()->aboutToShow();
+    for (int k = 1; k <= MainMenu::kSizes; ++k)
+        QCOMPARE(menu->sizeAction(k)->isChecked(), k == 4);
+    for (int k = 1; k <= MainMenu::kMaps; ++k)
+        QCOMPARE(menu->mapAction(k)->isChecked(), k == 3);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -32,6 +32,8 @@ private slots:
     void countAboveTheTableBuildsTwentyOneClocks();
     void damagedFileIsKeptAndDefaultsUsed();
     void unmovedClockIsRemindedEverySixtyOneVisits();
+    void clockRadiusZeroTakesTheBandRadius_data();
+    void clockRadiusZeroTakesTheBandRadius();
 
 private:
     std::unique_ptr<tb::tembra> start();
@@ -57,6 +59,7 @@ void TestStartupSave::init()
     AppRegistry().setSettingsFile(iniPath);
     messages.texts.clear();
     messages.answer = Messenger::Answer::Ok;
+    clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
 }
 
 std::unique_ptr<tb::tembra> TestStartupSave::start()
@@ -319,6 +322,44 @@ void TestStartupSave::unmovedClockIsRemindedEverySixtyOneVisits()
     for (int tick = 0; tick < 130; ++tick)
         w->Timer1_Timer();
     QCOMPARE(messages.texts.size(), 2);
+}
+
+void TestStartupSave::clockRadiusZeroTakesTheBandRadius_data()
+{
+    // Text that gives no number reads as 0; a negative radius would draw the
+    // faces inside out and leave nothing to click on, so it reads as 0 too.
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("not a number") << "abc";
+    QTest::newRow("zero") << "0";
+    QTest::newRow("negative") << "-300";
+}
+
+void TestStartupSave::clockRadiusZeroTakesTheBandRadius()
+{
+    QFETCH(QString, stored);
+    {
+        QSettings s = file();
+        s.setValue("UserClock/ClockRc", stored);
+        s.setValue("UserClock/n", "0");
+        s.setValue("UC000/ClockLeft", "9950");
+        s.setValue("UC000/ClockTop", "3300");
+        s.setValue("UC000/Fname", "Japan");
+        s.setValue("UC000/summertime", "True");
+    }
+    clock.set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
+    auto w = start();
+    QCOMPARE(w->ClockRadius(), qint16(0));
+    w->Timer1_Timer();
+    QCOMPARE(w->ClockRadius(), w->BandRadius());
+    QCOMPARE(w->BandRadius(), qint16(440));
+    // The summer mark stands beside the face, not on its centre.
+    QLabel *mark = w->dstLabel(0);
+    QVERIFY(mark->isVisible());
+    QCOMPARE(mark->pos(), QPoint(int(std::lround((w->cxByR(9950) + 0.6 * 440) / 15)),
+                                 int(std::lround((w->cyByR(3300) + 0.9 * 440) / 15))));
+    w->endMenu_Click();
+    QVERIFY(w->saved());
+    QCOMPARE(file().value("UserClock/ClockRc").toString(), QStringLiteral("440"));
 }
 
 QTEST_MAIN(TestStartupSave)
