@@ -1,5 +1,8 @@
 #include "editor/sizetag.h"
 
+#include "common/rounding.h"
+#include "settings/valuetext.h"
+
 #include <algorithm>
 
 namespace tb {
@@ -19,6 +22,21 @@ std::optional<int> digits(const QString &s, int from, int len)
         value = value * 10 + int(c - u'0');
     }
     return value;
+}
+
+// The numeric value of a tag field as BASIC's Val reads it (blanks ignored,
+// trailing text dropped), or nullopt when the field starts with no number. A
+// sign gives no size either: a frame cannot be negative.
+std::optional<int> fieldValue(const QString &field)
+{
+    QString compact = field;
+    compact.remove(QLatin1Char(' ')).remove(QLatin1Char('\t')).remove(QLatin1Char('\n'));
+    const auto digit = [&compact](int i) {
+        return i < compact.size() && compact.at(i) >= QLatin1Char('0') && compact.at(i) <= QLatin1Char('9');
+    };
+    if (!digit(0) && !(compact.startsWith(QLatin1Char('.')) && digit(1)))
+        return std::nullopt;
+    return int(roundedClamp(leadingNumber(field), 0, 32767));
 }
 
 } // namespace
@@ -56,10 +74,16 @@ QString makeSizeTag(bool stretch, int widthTwips, int heightTwips)
 
 std::optional<QSize> stretchedSize(const QString &tag)
 {
-    const auto t = parseSizeTag(tag);
-    if (!t || !t->stretch)
+    // Read as the add step reads a tag: any tag beginning with "st", sizes
+    // from characters 3 … 6 and 8 … the end, so that a hand-edited
+    // "st1200-600" still gives 1200 × 600.
+    if (!tag.startsWith(QLatin1String("st")))
         return std::nullopt;
-    return QSize(t->width, t->height);
+    const auto w = fieldValue(tag.mid(2, 4));
+    const auto h = fieldValue(tag.mid(7));
+    if (!w || !h)
+        return std::nullopt;
+    return QSize(*w, *h);
 }
 
 PictureDisplay pictureDisplay(const QImage &picture, const QString &tag, int twipsPerPixel)

@@ -33,7 +33,8 @@ QString makeSizeTag(bool stretch, int widthTwips, int heightTwips);
 inline QString makeSizeTag(const SizeTag &t) { return makeSizeTag(t.stretch, t.width, t.height); }
 
 // The size (twips) a picture carrying this tag is stretched to, or nullopt
-// when it is shown at its own size.
+// when it is shown at its own size. Laxer than parseSizeTag: any tag that
+// begins with "st" and whose two fields begin with a number.
 std::optional<QSize> stretchedSize(const QString &tag);
 
 struct PictureDisplay {
