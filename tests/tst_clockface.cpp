@@ -20,6 +20,14 @@ double length(const QPointF &a, const QPointF &b)
     return std::hypot(a.x() - b.x(), a.y() - b.y());
 }
 bool near(double a, double b, double tol = 0.02) { return std::abs(a - b) <= tol; }
+// Distance from the centre to the segment's start, measured along the
+// segment's direction: negative when it starts on the far side of the centre.
+double signedStart(const QPointF &c, const FaceSegment &s)
+{
+    const QPointF d = s.to - s.from;
+    const QPointF o = s.from - c;
+    return (o.x() * d.x() + o.y() * d.y()) / length(s.from, s.to);
+}
 
 enum Seg { Hour = 13, Minute = 14, Second = 15 };
 } // namespace
@@ -127,9 +135,9 @@ void TestClockFace::spansAndLengths()
     // The 13 tick segments, the 12 o'clock one twice.
     for (int i = 0; i <= 12; ++i) {
         const FaceSegment &s = f.segments[size_t(i)];
-        // Signed start: a negative span starts beyond the centre.
-        const double dir = std::cos((clockAngle(s) - 30.0 * i) * M_PI / 180.0);
-        QVERIFY(near(length(c, s.from) * (dir > 0 ? 1 : 1), std::abs(tickFrom), 0.01));
+        // Signed start, along the tick's own direction: a negative span
+        // starts beyond the centre.
+        QVERIFY2(near(signedStart(c, s), tickFrom, 0.01), qPrintable(QString::number(signedStart(c, s))));
         QVERIFY(near(length(s.from, s.to), 60.0, 0.01));
         QCOMPARE(s.penWidth, 1);
     }
@@ -137,6 +145,7 @@ void TestClockFace::spansAndLengths()
     QVERIFY(near(length(c, f.segments[Hour].to), hourLen, 0.01));
     QVERIFY(near(length(c, f.segments[Minute].to), minuteLen, 0.01));
     QVERIFY(near(length(c, f.segments[Second].from), std::abs(secondFrom), 0.01));
+    QVERIFY(near(signedStart(c, f.segments[Second]), secondFrom, 0.01));
     QVERIFY(near(length(f.segments[Second].from, f.segments[Second].to), 40.0, 0.01));
     QCOMPARE(f.segments[Hour].penWidth, 2);
     QCOMPARE(f.segments[Minute].penWidth, 2);
