@@ -1,21 +1,35 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
-# Usage: scripts/deps.sh [run|test|bench]
+# Usage: scripts/deps.sh [run|test|bench|fuzz|screenshot]
 set -euo pipefail
 what=${1:-test}
 pkgs=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
 case "$what" in
   run) pkgs+=(qt6-qpa-plugins) ;;
+  test) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
+  fuzz) pkgs+=(clang libclang-rt-dev) ;;
+  screenshot) pkgs+=(qt6-qpa-plugins xvfb xauth imagemagick) ;;
+  *) echo "usage: $0 [run|test|bench|fuzz|screenshot]" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
+line="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
 sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    # A Debian install with a root password has no sudo: say what to run, change nothing.
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run this as root (for example after 'su -'), then start this script again:" >&2
+    echo "  $line" >&2
+    exit 1
+  fi
+  sudo="sudo"
+fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

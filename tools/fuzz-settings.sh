@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the settings-load fuzz target with clang's libFuzzer and AddressSanitizer
-# and runs it. Not part of the normal build or of CI.
+# (CMake option TEMBRA_BUILD_FUZZ) and runs it. Not part of the normal build or of CI.
 #
 #   tools/fuzz-settings.sh [seconds] [extra libFuzzer options...]
 #
-# Needs clang++ and its libFuzzer runtime (Debian: clang, libclang-rt-dev or
-# libclang-rt-14-dev) and the Qt 6 development files. The build, the corpus and
-# any crash files go to $FUZZ_DIR (default: a folder under the system temp dir).
+# Needs clang++ and its libFuzzer runtime (Debian: clang, libclang-rt-dev) and
+# the Qt 6 development files: `scripts/deps.sh fuzz` installs them. The build,
+# the corpus and any crash files go to $FUZZ_DIR (default: a folder under the
+# system temp dir).
 set -euo pipefail
 
 seconds=${1:-60}
@@ -16,15 +17,12 @@ out=${FUZZ_DIR:-${TMPDIR:-/tmp}/tembra-fuzz-settings}
 cxx=${CXX_FUZZ:-clang++}
 mkdir -p "$out/corpus" "$out/crashes"
 
+"$top/scripts/deps.sh" fuzz
 # Qt is built with g++; clang++ with libstdc++ links against it fine.
-qt_flags=$(pkg-config --cflags --libs Qt6Core Qt6Gui)
-# shellcheck disable=SC2086
-"$cxx" -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined \
-    -fno-sanitize-recover=undefined \
-    -I"$top/src" \
-    "$top/tools/fuzz/fuzz_settings_load.cpp" \
-    "$top"/src/settings/*.cpp "$top/src/time/clockentry.cpp" "$top/src/time/datetime.cpp" \
-    $qt_flags -o "$out/fuzz_settings_load"
+CXX="$cxx" cmake -S "$top" -B "$out/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTEMBRA_BUILD_TESTS=OFF -DTEMBRA_BUILD_FUZZ=ON >/dev/null
+cmake --build "$out/build" -j2 --target fuzz_settings_load
+fuzzer="$out/build/tools/fuzz/fuzz_settings_load"
 
 # A few well-formed files to start from.
 seed() { printf '%b' "$2" > "$out/corpus/$1"; }
@@ -42,5 +40,5 @@ export TMPDIR=${FUZZ_TMP:-${TMPDIR:-/tmp}}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0:quarantine_size_mb=32}
 
 cd "$out/crashes"
-exec "$out/fuzz_settings_load" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
+exec "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
     -print_final_stats=1 -dict="$top/tools/fuzz/settings.dict" "$@" "$out/corpus"
