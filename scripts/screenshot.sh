@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts the program under a virtual X server and saves a screenshot.
 # Usage: scripts/screenshot.sh BUILD_DIR OUT.png [seconds]
+# Needs xvfb, xauth and ImageMagick (scripts/deps.sh screenshot installs them).
 set -euo pipefail
+"$(dirname "$0")/deps.sh" screenshot
 build=${1:-build}
 out=${2:-screenshot.png}
 wait_s=${3:-3}
