@@ -123,7 +123,7 @@ void tembra::Form_Load()
     const DateTime now = m_clock.nowValue();
     m_band->setTimes(now, true);
     for (int i = 0; i <= CountryCount(); ++i) {
-        m_placed->setTimes(i, ::tb::clockTime(m_clocks[i], now, summer(i, now)));
+        m_placed->setTimes(i, tb::clockTime(m_clocks[i], now, summer(i, now)));
         DSTCheck(i, now);
     }
     m_loaded = true;
@@ -173,7 +173,7 @@ void tembra::MakeSummerStartEndDate()
 
 int tembra::summer(int i, DateTime now) const
 {
-    return ::tb::summer(m_summer, m_clocks[i].summertime, now);
+    return tb::summer(m_summer, m_clocks[i].summertime, now);
 }
 
 int tembra::summer(int i) const { return summer(i, m_clock.nowValue()); }
@@ -181,12 +181,12 @@ int tembra::summer(int i) const { return summer(i, m_clock.nowValue()); }
 DateTime tembra::clockTime(int i) const
 {
     const DateTime now = m_clock.nowValue();
-    return ::tb::clockTime(m_clocks[i], now, summer(i, now));
+    return tb::clockTime(m_clocks[i], now, summer(i, now));
 }
 
 DateTime tembra::bandTime(int k) const
 {
-    return ::tb::bandTime(k, m_clock.nowValue());
+    return tb::bandTime(k, m_clock.nowValue());
 }
 
 void tembra::addClock(int i)
@@ -277,7 +277,7 @@ void tembra::Timer1_Timer()
     m_band->drawFaces(painter, m_layout, m_colours, now, dirty);
     for (int i = 0; i <= CountryCount(); ++i) {
         const ClockEntry &e = m_clocks[i];
-        const DateTime t = ::tb::clockTime(e, now, summer(i, now));
+        const DateTime t = tb::clockTime(e, now, summer(i, now));
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
         drawMainFace(painter, cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius,
