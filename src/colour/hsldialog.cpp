@@ -47,15 +47,11 @@ QLabel *caption(QWidget *parent, const QString &text, double left, double top)
 
 // ---------------------------------------------------------------- ColourBar
 
-ColourBar::ColourBar(QWidget *parent) : QWidget(parent) {}
-
-void ColourBar::resizeEvent(QResizeEvent *)
+ColourBar::ColourBar(QWidget *parent, const QRect &geometry)
+    : QWidget(parent), m_picture(geometry.size(), QImage::Format_RGB32)
 {
-    QImage fresh(size(), QImage::Format_RGB32);
-    fresh.fill(palette().color(QPalette::Window));
-    QPainter p(&fresh);
-    p.drawImage(0, 0, m_picture);
-    m_picture = fresh;
+    setGeometry(geometry);
+    m_picture.fill(palette().color(QPalette::Window));
 }
 
 void ColourBar::paintEvent(QPaintEvent *)
@@ -157,8 +153,7 @@ void frmHSL::buildControls()
         });
         m_sliHSL[size_t(i)] = s;
 
-        auto *bar = new ColourBar(this);
-        bar->setGeometry(rectTw(2340, barTops[i], kBarWidth, 240));
+        auto *bar = new ColourBar(this, rectTw(2340, barTops[i], kBarWidth, 240));
         connect(bar, &ColourBar::pressed, this, [this, i](double x) { Picbar_MouseDown(i, x); });
         m_picbar[size_t(i)] = bar;
     }

@@ -21,7 +21,8 @@ namespace tb {
 class ColourBar : public QWidget {
     Q_OBJECT
 public:
-    explicit ColourBar(QWidget *parent);
+    // A bar of a fixed size, cleared to the window's colour.
+    ColourBar(QWidget *parent, const QRect &geometry);
     QImage &picture() { return m_picture; }
     const QImage &picture() const { return m_picture; }
 
@@ -31,7 +32,6 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QImage m_picture;
