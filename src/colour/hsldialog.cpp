@@ -185,8 +185,6 @@ void frmHSL::showModeless()
     }
     m_placed = true;
     show();
-    raise();
-    activateWindow();
 }
 
 void frmHSL::Form_Load()
