@@ -219,25 +219,29 @@ void frmHSL::showState()
 
 void frmHSL::paintBar(int index, const Colour *colours, int count, int stepTwips)
 {
+    // One-pixel vertical lines, written straight into the bar's picture: the
+    // bars are redrawn on every slider step.
     ColourBar *bar = m_picbar[size_t(index)];
-    QPainter p(&bar->picture());
-    p.setRenderHint(QPainter::Antialiasing, false);
-    const int bottom = px(kLineLength) - 1;
-    QPen pen;
-    pen.setWidth(1);
+    QImage &img = bar->picture();
+    const int rows = std::min(px(kLineLength), img.height());
     for (int i = 0; i < count; ++i) {
-        pen.setColor(toQColor(colours[i]));
-        p.setPen(pen);
         const int x = int(twipsToPx(double(stepTwips) * i));
-        p.drawLine(x, 0, x, bottom);
+        if (x >= img.width())
+            break;
+        const QRgb rgb = toQColor(colours[i]).rgb();
+        for (int y = 0; y < rows; ++y)
+            reinterpret_cast<QRgb *>(img.scanLine(y))[x] = rgb;
     }
     bar->update();
 }
 
 void frmHSL::DrawDemoClocks()
 {
-    m_surface.fill(Qt::transparent);
     QPainter p(&m_surface);
+    // Only the row of clocks is ever drawn on the surface.
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(kShape1, Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QColor outline = palette().color(QPalette::WindowText);
     for (int i = 0; i < kDemoClocks; ++i) {
         const QPointF c = demoCentre(i);
