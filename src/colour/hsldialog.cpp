@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 #include <cmath>
 
 namespace tb {
@@ -175,16 +176,25 @@ void frmHSL::showModeless()
         return;
     }
     Form_Load();
-    if (!m_placed && parentWidget()) {
-        // Beside the main window when the screen has room, so that both stay in view.
-        const QRect owner = parentWidget()->window()->frameGeometry();
-        const QScreen *screen = parentWidget()->screen();
-        const QPoint want(owner.right() + 8, owner.top());
-        if (screen && screen->availableGeometry().contains(QRect(want, frameGeometry().size())))
-            move(want);
-    }
+    if (!m_placed && parentWidget())
+        placeBesideOwner();
     m_placed = true;
     show();
+}
+
+void frmHSL::placeBesideOwner()
+{
+    // To the right of the main window, so that both stay in view; on a narrow
+    // screen against its right edge, covering as little of the window as it can.
+    const QRect owner = parentWidget()->window()->frameGeometry();
+    const QScreen *screen = parentWidget()->screen();
+    if (!screen)
+        return;
+    const QRect avail = screen->availableGeometry();
+    const QSize frame = frameGeometry().size();
+    const int x = std::min(owner.right() + 8, avail.right() + 1 - frame.width());
+    const int y = std::clamp(owner.top(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - frame.height()));
+    move(std::max(x, avail.left()), y);
 }
 
 void frmHSL::Form_Load()

@@ -98,6 +98,7 @@ protected:
 
 private:
     void buildControls();
+    void placeBesideOwner();
     void showState();
     void paintBar(int index, const Colour *colours, int count, int stepTwips);
 
