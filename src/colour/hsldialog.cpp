@@ -5,12 +5,10 @@
 #include "mainwindow/fonts.h"
 #include "settings/schema.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
 #include <cmath>
@@ -212,12 +210,10 @@ void frmHSL::Update()
 
 void frmHSL::showState()
 {
-    {
-        m_settingSliders = true; // setting a slider here is not the user's move
-        for (int i = 0; i < 3; ++i)
-            m_sliHSL[size_t(i)]->setValue(m_mixer.slider(i));
-        m_settingSliders = false;
-    }
+    m_settingSliders = true; // setting a slider here is not the user's move
+    for (int i = 0; i < 3; ++i)
+        m_sliHSL[size_t(i)]->setValue(m_mixer.slider(i));
+    m_settingSliders = false;
     m_label1->setText(colourHex(m_mixer.CurrentColor()));
     m_labelneadlecolor[0]->setColour(m_mixer.DemoNeadleColor());
     m_labelneadlecolor[1]->setColour(m_mixer.DemoGageColor());
