@@ -214,6 +214,17 @@ void saveFaceColours(const FaceColours &colours)
         saveRegValue(intText(h), intText(colours.FaceColors[size_t(h)]));
 }
 
+bool saveRegisteredColours(const FaceColours &colours)
+{
+    RegWriteGroup group;
+    AppRegistry().setSection(kColor);
+    for (int j = 0; j < 12; ++j) {
+        const int h = (2 * j + 6) % 24;
+        saveRegValue(intText(h), intText(colours.FaceColors[size_t(h)]));
+    }
+    return group.end();
+}
+
 bool exitSave(const ClockEntries &entries, int countryCount, const DisplaySettings &display,
               QString *errorFile)
 {

@@ -105,6 +105,9 @@ void setRegData(int i, const ClockEntry &entry);
 
 // The twelve "Color" keys.
 void saveFaceColours(const FaceColours &colours);
+// The same keys as the colour dialog registers them, from the morning on:
+// "6", "8", … "22", "0", "2", "4". True when they reached the disk.
+bool saveRegisteredColours(const FaceColours &colours);
 
 // Saves clocks 0 … countryCount, then size, count and colours. False when the
 // settings could not be written; errorFile then gets the file's name.
