@@ -29,7 +29,6 @@ MainMenu::MainMenu(QMenuBar *bar, QObject *parent) : QObject(parent)
     m_optionMenu = bar->addMenu(QStringLiteral("    オプション   "));
     connect(m_optionMenu, &QMenu::aboutToShow, this, &MainMenu::optionsAboutToShow);
     m_colour = m_optionMenu->addAction(QStringLiteral("色の変更"));
-    m_colour->setEnabled(false);
     QMenu *changeMap = m_optionMenu->addMenu(QStringLiteral("世界地図の変更"));
     const QStringList mapCaptions = { QStringLiteral("デフォルト"), QStringLiteral("白地図"),
                                       QStringLiteral("グレイ"), QStringLiteral("ブルー"),

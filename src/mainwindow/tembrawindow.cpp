@@ -1,5 +1,6 @@
 #include "mainwindow/tembrawindow.h"
 
+#include "colour/hsldialog.h"
 #include "mainwindow/bandstrip.h"
 #include "mainwindow/clientarea.h"
 #include "mainwindow/controls.h"
@@ -92,6 +93,7 @@ void tembra::wireMenu()
     connect(m_menu, &MainMenu::borderChosen, this,
             [this](bool on) { on ? BorderStyleYes_Click() : BorderStyleNo_Click(); });
     connect(m_menu->toTaskAction(), &QAction::triggered, this, &tembra::toTask_Click);
+    connect(m_menu->colourAction(), &QAction::triggered, this, &tembra::cc_Click);
     connect(m_menu->endAction(), &QAction::triggered, this, &tembra::endMenu_Click);
 }
 
@@ -339,6 +341,14 @@ void tembra::wMap_Click(int index)
 
 void tembra::BorderStyleYes_Click() { m_placed->setBorder(true, CountryCount()); }
 void tembra::BorderStyleNo_Click() { m_placed->setBorder(false, CountryCount()); }
+void tembra::cc_Click()
+{
+    // Not modal: the window keeps ticking; a second choice brings the open dialog forward.
+    if (!m_frmHSL)
+        m_frmHSL = new frmHSL(*this, this);
+    m_frmHSL->showModeless();
+}
+
 void tembra::toTask_Click() { showMinimized(); }
 
 void tembra::endMenu_Click()

@@ -3,6 +3,7 @@
 // placed clocks with their pictures and labels. This class holds the
 // lifecycle (load, layout, tick, exit) and wires the rooms together: the
 // client area, the band strip, the placed clocks' controls and the menu bar.
+#include "colour/colourhost.h"
 #include "editor/picturestore.h"
 #include "face/facecolours.h"
 #include "mainwindow/layout.h"
@@ -26,10 +27,11 @@ namespace tb {
 
 class BandStrip;
 class ClientArea;
+class frmHSL;
 class MainMenu;
 class PlacedClocks;
 
-class tembra : public QMainWindow {
+class tembra : public QMainWindow, public ColourHost {
     Q_OBJECT
 public:
     tembra(ClockSource &clock, Messenger &messenger, QWidget *parent = nullptr);
@@ -47,6 +49,13 @@ public:
     void Setoption_Click();
     void BorderStyleYes_Click();
     void BorderStyleNo_Click();
+    void cc_Click();
+
+    // What the colour dialog sees of the window: the next tick draws with
+    // the registered colours.
+    FaceColours workingColours() const override { return m_colours; }
+    void registerColours(const FaceColours &colours) override { m_colours = colours; }
+    frmHSL *colourDialog() const { return m_frmHSL; }
 
     // Time of placed clock i and band clock k; summer hour of clock i.
     DateTime clockTime(int i) const;
@@ -120,6 +129,7 @@ private:
     ClockTable m_clocks;
     qint16 m_clockRadius = 440;
     FaceColours m_colours;
+    frmHSL *m_frmHSL = nullptr; // lives from its first use to the end
     SummerPeriod m_summer;
     MainLayout m_layout;
     PictureStore m_pictures;
