@@ -6,6 +6,9 @@ what=${1:-test}
 pkgs=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
 case "$what" in
   run) pkgs+=(qt6-qpa-plugins) ;;
+  # desktop-file-validate checks the menu entry; dpkg-shlibdeps gives the
+  # package's library dependencies.
+  test) pkgs+=(desktop-file-utils dpkg-dev) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
 esac
 missing=()
