@@ -15,13 +15,24 @@
 using namespace tb;
 
 namespace {
-QImage gradient(int w, int h)
+// Two soft colours side by side, as on a map (sea, land); a palette picture
+// scaled through a web palette would turn them into dithered blocks.
+const QColor kSea(169, 207, 234);
+const QColor kLand(228, 235, 197);
+
+QImage twoColours(int w, int h)
 {
     QImage img(w, h, QImage::Format_RGB32);
+    img.fill(kSea);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 90));
+        for (int x = w / 2; x < w; ++x)
+            img.setPixelColor(x, y, kLand);
     return img;
+}
+
+bool near(const QColor &a, const QColor &b)
+{
+    return qAbs(a.red() - b.red()) <= 6 && qAbs(a.green() - b.green()) <= 6 && qAbs(a.blue() - b.blue()) <= 6;
 }
 } // namespace
 
@@ -32,6 +43,7 @@ private slots:
     void decodeSize();
     void loads_data();
     void loads();
+    void paletteMapKeepsItsColours();
     void refusesWhatIsNoPicture_data();
     void refusesWhatIsNoPicture();
 };
@@ -66,7 +78,7 @@ void TestMapFile::loads_data()
     QTest::newRow("large JPEG decoded small") << "jpg" << QSize(4000, 3000) << QSize(300, 200) << QSize(600, 400);
     QTest::newRow("large PNG decoded small") << "png" << QSize(2400, 1200) << QSize(100, 100) << QSize(200, 200);
     QTest::newRow("small BMP as it is") << "bmp" << QSize(120, 80) << QSize(777, 443) << QSize(120, 80);
-    QTest::newRow("GIF with a wrong name") << "gif" << QSize(64, 48) << QSize(777, 443) << QSize(64, 48);
+    QTest::newRow("palette picture named GIF") << "gif" << QSize(800, 600) << QSize(100, 100) << QSize(200, 200);
 }
 
 void TestMapFile::loads()
@@ -79,19 +91,45 @@ void TestMapFile::loads()
         QSKIP("this Qt cannot read the format");
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QImage source = gradient(picture.width(), picture.height());
-    // The GIF row is saved as PNG under a .gif name: what counts is the content.
+    QImage source = twoColours(picture.width(), picture.height());
+    if (format == "gif")
+        source = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    // The GIF row is a palette PNG under a .gif name (Qt writes no GIF): what
+    // counts is the content, and that palette pictures scale in full colour.
     const QString path = dir.filePath("map." + format);
-    QVERIFY(source.save(path, format == "gif" ? "png" : qPrintable(format)));
+    if (format == "gif")
+        QVERIFY(source.save(path, "png"));
+    else
+        QVERIFY(source.save(path, qPrintable(format)));
 
-    const QImage map = loadMapPicture(path, shown);
-    QVERIFY(!map.isNull());
-    QCOMPARE(map.size(), expected);
-    // Still the same picture: the colour of the middle survives the reduction.
-    const QColor want = source.pixelColor(picture.width() / 2, picture.height() / 2);
-    const QColor got = map.pixelColor(expected.width() / 2, expected.height() / 2);
-    QVERIFY2(qAbs(got.red() - want.red()) < 12 && qAbs(got.green() - want.green()) < 12,
-             qPrintable(QStringLiteral("%1 vs %2").arg(got.name(), want.name())));
+    const QImage loaded = loadMapPicture(path, shown);
+    QVERIFY(!loaded.isNull());
+    QCOMPARE(loaded.size(), expected);
+    // As the window does: scaled smoothly to the shown size.
+    const QImage map = loaded.scaled(expected, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Still the same picture, in its own colours, after the window scaled it.
+    const int w = expected.width(), h = expected.height();
+    QVERIFY2(near(map.pixelColor(w / 4, h / 2), kSea), qPrintable(map.pixelColor(w / 4, h / 2).name()));
+    QVERIFY2(near(map.pixelColor(3 * w / 4, h / 2), kLand), qPrintable(map.pixelColor(3 * w / 4, h / 2).name()));
+}
+
+// A 256-colour picture (our own default map) under a GIF name: reduced on
+// loading and again by the window, the sea keeps its colour instead of
+// turning into Qt's dithered web palette.
+void TestMapFile::paletteMapKeepsItsColours()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("map.gif");
+    QVERIFY(QFile::copy(QStringLiteral(":/maps/defolt.png"), path));
+    QCOMPARE(QImage(path).format(), QImage::Format_Indexed8);
+    const QImage loaded = loadMapPicture(path, QSize(300, 200));
+    QCOMPARE(loaded.size(), QSize(600, 400));
+    const QImage shown = loaded.scaled(QSize(450, 300), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (const QImage &img : { loaded, shown }) {
+        const QColor sea = img.pixelColor(img.width() / 40, img.height() / 2); // open Pacific
+        QVERIFY2(near(sea, kSea), qPrintable(sea.name()));
+    }
 }
 
 void TestMapFile::refusesWhatIsNoPicture_data()
@@ -125,7 +163,7 @@ void TestMapFile::refusesWhatIsNoPicture()
         if (what == "text")
             f.write("this is not a picture\n");
         else if (what != "empty")
-            QVERIFY(gradient(50, 40).save(&f, "JPEG"));
+            QVERIFY(twoColours(50, 40).save(&f, "JPEG"));
         f.close();
         if (what == "vanished")
             QVERIFY(QFile::remove(path));

@@ -33,15 +33,25 @@ QImage loadMapPicture(const QString &path, const QSize &shownSize)
     if (turned)
         stored.transpose();
     QSize want = mapDecodeSize(stored, shownSize);
-    if (want != stored) {
+    // JPEG decodes straight at the smaller size, which is what makes a large
+    // photograph cheap. Other formats are decoded whole and reduced here, in
+    // full colour: GIFs and palette PNGs come as palette pictures, which Qt
+    // (its PNG reader's own scaling included) would scale into a fixed web
+    // palette of dithered blocks.
+    const bool decodeSmall = want != stored && reader.format() == "jpeg";
+    if (decodeSmall) {
         if (turned)
             want.transpose();
-        // JPEG decodes straight at the smaller size; other formats are scaled after decoding.
         reader.setScaledSize(want);
     }
     QImage img = reader.read();
     if (img.isNull())
         return QImage();
+    img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
+    if (!decodeSmall && img.size() != want)
+        img = img.scaled(mapDecodeSize(img.size(), shownSize), Qt::IgnoreAspectRatio,
+                         Qt::SmoothTransformation);
     return img;
 }
 
