@@ -20,7 +20,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
-    resize(720, 600);
+    resize(840, 640); // the picture of the main window fits without scaling
 }
 
 void HelpWindow::open(const QString &path)
