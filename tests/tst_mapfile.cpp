@@ -1,6 +1,8 @@
 // A picture file as the map: decoded no larger than the map needs, and
 // refused when it is gone or no picture.
 #include "mainwindow/mapfile.h"
+#include "settings/schema.h"
+#include "settings_testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,6 +46,7 @@ private slots:
     void loads_data();
     void loads();
     void paletteMapKeepsItsColours();
+    void photographMapSurvivesARestartSmall();
     void refusesWhatIsNoPicture_data();
     void refusesWhatIsNoPicture();
 };
@@ -132,6 +135,22 @@ void TestMapFile::paletteMapKeepsItsColours()
     }
 }
 
+// A large photograph chosen as map comes back after a restart, decoded for
+// the map's design size (777 × 443) rather than whole.
+void TestMapFile::photographMapSurvivesARestartSmall()
+{
+    QCOMPARE(designMapPixels(), QSize(777, 443));
+    tb::testing::TempStore store;
+    const QString path = store.dir() + QStringLiteral("/photo.jpg");
+    QVERIFY(twoColours(4000, 3000).save(path, "JPEG"));
+    store.writeRaw("[UserImg]\nWorldMap=8\nWorldMapFile=" + path.toUtf8() + "\n");
+    RecordingMessenger messenger;
+    const MapChoice map = setsetreg(nullptr, messenger);
+    QCOMPARE(map.fileImage.size(), QSize(1554, 886));
+    QVERIFY(near(map.fileImage.pixelColor(100, 443), kSea));
+    QVERIFY(messenger.texts.isEmpty());
+}
+
 void TestMapFile::refusesWhatIsNoPicture_data()
 {
     QTest::addColumn<QString>("what");
@@ -176,5 +195,5 @@ void TestMapFile::refusesWhatIsNoPicture()
     QVERIFY(loadMapPicture(path, QSize(777, 443)).isNull());
 }
 
-QTEST_APPLESS_MAIN(TestMapFile)
+TEMBRA_SETTINGS_TEST_MAIN(TestMapFile)
 #include "tst_mapfile.moc"

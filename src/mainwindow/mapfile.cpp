@@ -1,10 +1,19 @@
 #include "mainwindow/mapfile.h"
 
+#include "face/twips.h"
+#include "mainwindow/layout.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
+#include <cmath>
 
 namespace tb {
+
+QSize designMapPixels()
+{
+    return QSize(int(std::lround(twipsToPx(kDesignMapWidth))), int(std::lround(twipsToPx(kDesignMapHeight))));
+}
 
 QSize mapDecodeSize(const QSize &pictureSize, const QSize &shownSize)
 {

@@ -15,6 +15,10 @@ namespace tb {
 // a folder, a pipe) or does not decode as a picture.
 QImage loadMapPicture(const QString &path, const QSize &shownSize);
 
+// The map's size at the window's design size, in pixels (777 × 443): what a
+// map file restored at start-up is decoded for.
+QSize designMapPixels();
+
 // The largest size decoded for a picture of `pictureSize` shown at `shownSize`.
 QSize mapDecodeSize(const QSize &pictureSize, const QSize &shownSize);
 

@@ -75,9 +75,10 @@ void openSettings(Messenger &messenger, const ClockSource &clock);
 // every missing key.
 void iniset(DisplaySettings &display);
 
-// Hands each user picture to addUserPicture and says which map to show. A
-// slot whose file is missing or not a picture is reported once through
-// messenger and kept in the store.
+// Hands each user picture (read by `load`) to addUserPicture and says which
+// map to show; a map file is decoded for the map's design size
+// (loadMapPicture). A slot whose file is missing or not a picture is reported
+// once through messenger and kept in the store.
 MapChoice setsetreg(const AddUserPicture &addUserPicture, Messenger &messenger,
                     const PictureLoader &load = loadPictureFile);
 
