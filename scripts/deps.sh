@@ -6,7 +6,9 @@ what=${1:-test}
 pkgs=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
 case "$what" in
   run) pkgs+=(qt6-qpa-plugins) ;;
-  test) ;;
+  # desktop-file-validate checks the menu entry; dpkg-shlibdeps gives the
+  # package's library dependencies.
+  test) pkgs+=(desktop-file-utils dpkg-dev) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
   fuzz) pkgs+=(clang libclang-rt-dev) ;;
   screenshot) pkgs+=(qt6-qpa-plugins xvfb xauth imagemagick) ;;

@@ -1,5 +1,6 @@
 #include "mainwindow/fonts.h"
 #include "mainwindow/messagedialog.h"
+#include "mainwindow/programicon.h"
 #include "mainwindow/tembrawindow.h"
 #include "time/clocksource.h"
 
@@ -8,6 +9,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(tb::programIcon());
+    // Lets the desktop match the window to its menu entry (tembra.desktop).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tembra"));
     tb::installFontSubstitutions();
     QApplication::setFont(tb::designFont(9));
 

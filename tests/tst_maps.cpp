@@ -22,6 +22,49 @@ private slots:
         QVERIFY(builtInMap(0).isNull());
         QVERIFY(builtInMap(8).isNull());
     }
+
+    // The window scales the map to its size; the soft map colours must come
+    // through, not a dithered web palette.
+    void mapColoursSurviveScaling()
+    {
+        for (const QImage &map : { startMap(1.0), builtInMap(1, 1.0), builtInMap(1, 2.0) }) {
+            const QImage shown = map.scaled(QSize(1100, 600), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            // Open Pacific, top left of the map: the default ocean colour #a9cfea.
+            const QColor sea = shown.pixelColor(30, 300);
+            QVERIFY2(qAbs(sea.red() - 0xa9) <= 3 && qAbs(sea.green() - 0xcf) <= 3 && qAbs(sea.blue() - 0xea) <= 3,
+                     qPrintable(sea.name()));
+        }
+    }
+
+    // For a device pixel ratio of 2: twice the pixels, the same drawing, the
+    // same logical size, so the map is as sharp as the faces drawn over it.
+    void sharpMapsAtRatioTwo()
+    {
+        QCOMPARE(builtInPictureRatio(), 1.0); // no GUI here: ordinary pictures
+        const QImage start = startMap(2.0);
+        QCOMPARE(start.size(), QSize(3108, 1772));
+        QCOMPARE(start.devicePixelRatio(), 2.0);
+        QCOMPARE(start.deviceIndependentSize(), QSizeF(1554, 886));
+        for (int k = 1; k <= 7; ++k) {
+            const QImage plain = builtInMap(k, 1.0);
+            const QImage sharp = builtInMap(k, 2.0);
+            QVERIFY2(sharp.size() == plain.size() * 2, qPrintable(mapKeys()[k - 1]));
+            QCOMPARE(sharp.devicePixelRatio(), 2.0);
+            QCOMPARE(plain.devicePixelRatio(), 1.0);
+            // Reduced to the ordinary size, it is the ordinary map give or take antialiasing.
+            const QImage small = sharp.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                      .convertToFormat(QImage::Format_RGB32);
+            const QImage ref = plain.convertToFormat(QImage::Format_RGB32);
+            qint64 diff = 0;
+            for (int y = 0; y < ref.height(); y += 7)
+                for (int x = 0; x < ref.width(); x += 7) {
+                    const QRgb a = small.pixel(x, y), b = ref.pixel(x, y);
+                    diff += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+                }
+            const double mean = double(diff) / ((ref.height() / 7 + 1) * (ref.width() / 7 + 1) * 3);
+            QVERIFY2(mean < 4.0, qPrintable(QStringLiteral("%1: mean difference %2").arg(mapKeys()[k - 1]).arg(mean)));
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(TestMaps)

@@ -46,6 +46,9 @@ private slots:
     void builtInPictureSizes_data();
     void builtInPictureSizes();
     void unreadablePicturesGetPlaceholders();
+    void sharpPicturesTakeTheSameRoom();
+    void sharpPictureChoice_data();
+    void sharpPictureChoice();
     void findMissing_data();
     void findMissing();
     void addRefusals();
@@ -165,6 +168,69 @@ void TestPictureStore::unreadablePicturesGetPlaceholders()
     QCOMPARE(nepal.size(), QSize(42, 28));
     QCOMPARE(nepal.pixelColor(5, 5).alpha(), 0);
     QCOMPARE(store.find("00RedPointer")->picture.size(), QSize(16, 16));
+}
+
+// At a device pixel ratio of 2 every built-in picture comes from its "@2x"
+// file: twice the pixels, the same room on screen and in twips.
+void TestPictureStore::sharpPicturesTakeTheSameRoom()
+{
+    if (!QFile::exists(QStringLiteral(":/flags/jp.png")))
+        QSKIP("flag pictures are not compiled in");
+    const PictureStore plain = PictureStore::builtIn(QString::fromLatin1(PictureStore::kBuiltInFolder), 1.0);
+    const PictureStore sharp = PictureStore::builtIn(QString::fromLatin1(PictureStore::kBuiltInFolder), 2.0);
+    QCOMPARE(sharp.keys(), plain.keys());
+    for (int i = 0; i < sharp.count(); ++i) {
+        const QImage &p = plain.at(i).picture;
+        const QImage &s = sharp.at(i).picture;
+        const QByteArray key = sharp.at(i).key.toUtf8();
+        QCOMPARE(p.devicePixelRatio(), 1.0);
+        QVERIFY2(s.devicePixelRatio() == 2.0, key);
+        QVERIFY2(s.size() == p.size() * 2, key);
+        QVERIFY2(s.deviceIndependentSize() == QSizeF(p.size()), key);
+        QVERIFY2(pictureDisplay(s, sharp.at(i).tag).twips == pictureDisplay(p, plain.at(i).tag).twips, key);
+    }
+    QCOMPARE(sharp.find("Japan")->picture.size(), QSize(84, 56));
+    // Same picture, only finer: the middle of Japan's flag is red in both.
+    const QColor mid = sharp.find("Japan")->picture.pixelColor(42, 28);
+    QVERIFY(mid.red() > 150 && mid.green() < 60);
+}
+
+void TestPictureStore::sharpPictureChoice_data()
+{
+    QTest::addColumn<bool>("withBig");
+    QTest::addColumn<bool>("bigBroken");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("expectedRatio");
+    QTest::newRow("ratio 1 ignores @2x") << true << false << 1.0 << QSize(30, 20) << 1.0;
+    QTest::newRow("ratio 2 takes @2x") << true << false << 2.0 << QSize(60, 40) << 2.0;
+    QTest::newRow("ratio 1.5 takes @2x") << true << false << 1.5 << QSize(60, 40) << 2.0;
+    QTest::newRow("no @2x: the ordinary one") << false << false << 2.0 << QSize(30, 20) << 1.0;
+    QTest::newRow("broken @2x: the ordinary one") << true << true << 2.0 << QSize(30, 20) << 1.0;
+}
+
+void TestPictureStore::sharpPictureChoice()
+{
+    QFETCH(bool, withBig);
+    QFETCH(bool, bigBroken);
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, size);
+    QFETCH(qreal, expectedRatio);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(solid(30, 20).save(dir.filePath("jp.png")));
+    if (withBig) {
+        QFile big(dir.filePath("jp@2x.png"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        if (bigBroken)
+            big.write("not a picture");
+        else
+            QVERIFY(solid(60, 40).save(&big, "PNG"));
+    }
+    const QImage img = loadBuiltInPicture(dir.filePath("jp.png"), ratio);
+    QCOMPARE(img.size(), size);
+    QCOMPARE(img.devicePixelRatio(), expectedRatio);
+    QCOMPARE(img.deviceIndependentSize(), QSizeF(30, 20));
 }
 
 void TestPictureStore::findMissing_data()

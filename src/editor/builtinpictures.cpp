@@ -1,5 +1,7 @@
 #include "editor/builtinpictures.h"
 
+#include <QGuiApplication>
+
 namespace tb {
 
 namespace {
@@ -186,6 +188,24 @@ QString builtInPictureFile(const BuiltInPicture &picture)
     if (picture.iso[0] == '\0')
         return QStringLiteral("redpointer.png");
     return QString::fromLatin1(picture.iso) + QStringLiteral(".png");
+}
+
+qreal builtInPictureRatio()
+{
+    const auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    return app && app->devicePixelRatio() > 1.0 ? 2.0 : 1.0;
+}
+
+QImage loadBuiltInPicture(const QString &path, qreal devicePixelRatio)
+{
+    if (devicePixelRatio > 1.0 && path.endsWith(QLatin1String(".png"))) {
+        QImage big(path.chopped(4) + QStringLiteral("@2x.png"));
+        if (!big.isNull()) {
+            big.setDevicePixelRatio(2.0);
+            return big;
+        }
+    }
+    return QImage(path);
 }
 
 } // namespace tb

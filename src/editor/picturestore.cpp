@@ -25,10 +25,10 @@ QImage placeholder(bool isFlag)
 
 PictureStore PictureStore::builtIn()
 {
-    return builtIn(QString::fromLatin1(kBuiltInFolder));
+    return builtIn(QString::fromLatin1(kBuiltInFolder), builtInPictureRatio());
 }
 
-PictureStore PictureStore::builtIn(const QString &folder)
+PictureStore PictureStore::builtIn(const QString &folder, qreal devicePixelRatio)
 {
     PictureStore store;
     store.m_entries.reserve(size_t(kBuiltInPictureCount));
@@ -40,7 +40,7 @@ PictureStore PictureStore::builtIn(const QString &folder)
         const QString file = builtInPictureFile(p);
         auto it = loaded.find(file);
         if (it == loaded.end()) {
-            QImage img(folder + QLatin1Char('/') + file);
+            QImage img = loadBuiltInPicture(folder + QLatin1Char('/') + file, devicePixelRatio);
             if (img.isNull()) {
                 // Without its picture the key must still exist: a placed clock
                 // that names it would otherwise lose its picture setting.

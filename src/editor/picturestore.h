@@ -19,12 +19,15 @@ struct PictureEntry {
 class PictureStore {
 public:
     PictureStore() = default;
-    // The 163 built-in pictures, loaded from the compiled-in resources.
+    // The 163 built-in pictures, loaded from the compiled-in resources at the
+    // screens' pixel ratio (builtInPictureRatio()).
     static PictureStore builtIn();
     // The same, with the pictures read from another folder (":/flags" for the
     // resources). A picture that cannot be read is replaced by a transparent
     // one of the usual size, with a warning, so that its key still works.
-    static PictureStore builtIn(const QString &folder);
+    // With a ratio above 1 the "@2x" pictures are taken where they exist; they
+    // have the same deviceIndependentSize() as the ordinary ones.
+    static PictureStore builtIn(const QString &folder, qreal devicePixelRatio = 1.0);
     static constexpr const char *kBuiltInFolder = ":/flags";
 
     int count() const { return int(m_entries.size()); }

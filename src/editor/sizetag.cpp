@@ -93,7 +93,9 @@ PictureDisplay pictureDisplay(const QImage &picture, const QString &tag, int twi
         d.stretched = true;
         d.twips = *s;
     } else {
-        d.twips = QSize(picture.width() * twipsPerPixel, picture.height() * twipsPerPixel);
+        // Screen room, not stored pixels: an "@2x" flag takes the room of the ordinary one.
+        const QSize own = picture.deviceIndependentSize().toSize();
+        d.twips = QSize(own.width() * twipsPerPixel, own.height() * twipsPerPixel);
     }
     return d;
 }

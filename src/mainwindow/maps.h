@@ -1,13 +1,17 @@
 #pragma once
 // The built-in world maps. All share one projection and crop, so clock
 // positions (fractions of the map) hold whichever is shown.
+#include "editor/builtinpictures.h"
+
 #include <QImage>
 #include <QStringList>
 
 namespace tb {
 
 QStringList mapKeys();          // "defolt", "hwite", "gray", "bluegreen", "dust", "dark", "timezone"
-QImage builtInMap(int index);   // 1 … 7; a null image outside that range
-QImage startMap();              // shown before any map is chosen
+// At a ratio above 1 the maps come at twice their resolution, marked with a
+// device pixel ratio of 2; the default is the ratio of the screens.
+QImage builtInMap(int index, qreal devicePixelRatio = builtInPictureRatio()); // 1 … 7; null outside
+QImage startMap(qreal devicePixelRatio = builtInPictureRatio()); // shown before any map is chosen
 
 } // namespace tb

@@ -1,5 +1,6 @@
 #include "settings/schema.h"
 
+#include "common/mapfile.h"
 #include "settings/registry.h"
 #include "settings/valuetext.h"
 #include "time/clocksource.h"
@@ -155,10 +156,10 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
         map.builtInIndex = m;
     } else if (m == 8) {
         // A map file that is gone or broken quietly leaves the default map.
+        // Decoded for the map's size, not whole: a photograph of 100 megapixels
+        // would cost seconds and hundreds of megabytes, or be refused by Qt.
         const QString file = getRegValue(kUserImg, QStringLiteral("WorldMapFile"), QString());
-        PictureFile picture = load(file);
-        if (picture.status == PictureFile::Status::Loaded)
-            map.fileImage = std::move(picture.image);
+        map.fileImage = loadMapPicture(file, designMapPixels());
     }
     return map;
 }

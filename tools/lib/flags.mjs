@@ -14,6 +14,10 @@ export const FLAG_HEIGHT = 28;
 export const NEPAL_SIZE = { width: 28, height: 35 };
 export const POINTER_SIZE = 16;
 export const POINTER_FILE = 'redpointer.png';
+// Screens with a device pixel ratio of 2 get every picture again at twice the
+// size, under Qt's "@2x" name; the program picks them by the ratio.
+export const HIDPI_SCALE = 2;
+export const hidpiName = (file) => file.replace(/\.png$/, '@2x.png');
 
 // Reads the key table: picture key, lower-case ISO code ("-" for the red dot).
 export function readFlagKeys(file) {
@@ -78,15 +82,18 @@ export async function makeFlags(keysFile, outDir, log = console.log) {
   for (const code of codes) {
     const { svg, origin } = flagSource(code);
     const { width, height } = flagPixelSize(code, svg);
-    const img = await renderSupersampled(svg, width, height);
     const file = path.join(outDir, `${code}.png`);
-    await writePng(img, file);
+    await writePng(await renderSupersampled(svg, width, height), file);
+    // Drawn afresh from the artwork, not enlarged: that is what makes it sharp.
+    await writePng(await renderSupersampled(svg, width * HIDPI_SCALE, height * HIDPI_SCALE, 4), hidpiName(file));
     made.push({ code, width, height, origin });
     if (origin !== 'svg-country-flags') log(`flag ${code}: ${origin}`);
   }
   if (entries.some((e) => e.code === '-')) {
-    const img = await renderSupersampled(pointerSvg(), POINTER_SIZE, POINTER_SIZE);
-    await writePng(img, path.join(outDir, POINTER_FILE));
+    const file = path.join(outDir, POINTER_FILE);
+    await writePng(await renderSupersampled(pointerSvg(), POINTER_SIZE, POINTER_SIZE), file);
+    const big = POINTER_SIZE * HIDPI_SCALE;
+    await writePng(await renderSupersampled(pointerSvg(big), big, big, 4), hidpiName(file));
     made.push({ code: '-', width: POINTER_SIZE, height: POINTER_SIZE, origin: 'drawn' });
   }
   log(`flags: ${made.length} pictures for ${entries.length} keys`);

@@ -10,6 +10,8 @@ import { renderRgba, writePng } from './raster.mjs';
 
 const require = createRequire(import.meta.url);
 
+export const MAP_HIDPI_SCALE = 2;
+
 // Colours are kept away from red, orange and pink: clocks put red labels and a
 // red "DST" mark on top of every map.
 export const STYLES = {
@@ -136,9 +138,15 @@ export async function makeMaps(outDir, log = console.log) {
   fs.mkdirSync(outDir, { recursive: true });
   const world = loadWorld();
   for (const [name, style] of Object.entries(STYLES)) {
-    const img = renderRgba(mapSvg(style, world, projection), MAP_WIDTH, MAP_HEIGHT);
-    const file = path.join(outDir, `${name}.png`);
-    await writePng(img, file, { palette: true });
-    log(`map ${name}: ${MAP_WIDTH}x${MAP_HEIGHT}, ${fs.statSync(file).size} bytes`);
+    const svg = mapSvg(style, world, projection);
+    // Once at the map's size and once at twice it ("@2x") for screens with a
+    // device pixel ratio of 2; the drawing is the same, only finer.
+    for (const [scale, file] of [[1, `${name}.png`], [MAP_HIDPI_SCALE, `${name}@2x.png`]]) {
+      const w = MAP_WIDTH * scale;
+      const h = MAP_HEIGHT * scale;
+      const out = path.join(outDir, file);
+      await writePng(renderRgba(svg, w, h), out, { palette: true });
+      log(`map ${file}: ${w}x${h}, ${fs.statSync(out).size} bytes`);
+    }
   }
 }

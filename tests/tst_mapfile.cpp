@@ -1,0 +1,199 @@
+// A picture file as the map: decoded no larger than the map needs, and
+// refused when it is gone or no picture.
+#include "common/mapfile.h"
+#include "settings/schema.h"
+#include "settings_testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+using namespace tb;
+
+namespace {
+// Two soft colours side by side, as on a map (sea, land); a palette picture
+// scaled through a web palette would turn them into dithered blocks.
+const QColor kSea(169, 207, 234);
+const QColor kLand(228, 235, 197);
+
+QImage twoColours(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(kSea);
+    for (int y = 0; y < h; ++y)
+        for (int x = w / 2; x < w; ++x)
+            img.setPixelColor(x, y, kLand);
+    return img;
+}
+
+bool near(const QColor &a, const QColor &b)
+{
+    return qAbs(a.red() - b.red()) <= 6 && qAbs(a.green() - b.green()) <= 6 && qAbs(a.blue() - b.blue()) <= 6;
+}
+} // namespace
+
+class TestMapFile : public QObject {
+    Q_OBJECT
+private slots:
+    void decodeSize_data();
+    void decodeSize();
+    void loads_data();
+    void loads();
+    void paletteMapKeepsItsColours();
+    void photographMapSurvivesARestartSmall();
+    void refusesWhatIsNoPicture_data();
+    void refusesWhatIsNoPicture();
+};
+
+void TestMapFile::decodeSize_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("small keeps its size") << QSize(400, 300) << QSize(777, 443) << QSize(400, 300);
+    QTest::newRow("exactly twice") << QSize(1554, 886) << QSize(777, 443) << QSize(1554, 886);
+    QTest::newRow("photograph") << QSize(12000, 8000) << QSize(777, 443) << QSize(1554, 886);
+    QTest::newRow("panorama: each side on its own") << QSize(20000, 700) << QSize(777, 443) << QSize(1554, 700);
+    QTest::newRow("tall") << QSize(600, 9000) << QSize(777, 443) << QSize(600, 886);
+    QTest::newRow("no shown size yet") << QSize(5000, 4000) << QSize() << QSize(5000, 4000);
+}
+
+void TestMapFile::decodeSize()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, shown);
+    QFETCH(QSize, expected);
+    QCOMPARE(mapDecodeSize(picture, shown), expected);
+}
+
+void TestMapFile::loads_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("large JPEG decoded small") << "jpg" << QSize(4000, 3000) << QSize(300, 200) << QSize(600, 400);
+    QTest::newRow("large PNG decoded small") << "png" << QSize(2400, 1200) << QSize(100, 100) << QSize(200, 200);
+    QTest::newRow("small BMP as it is") << "bmp" << QSize(120, 80) << QSize(777, 443) << QSize(120, 80);
+    QTest::newRow("palette picture named GIF") << "gif" << QSize(800, 600) << QSize(100, 100) << QSize(200, 200);
+}
+
+void TestMapFile::loads()
+{
+    QFETCH(QString, format);
+    QFETCH(QSize, picture);
+    QFETCH(QSize, shown);
+    QFETCH(QSize, expected);
+    if (!QImageReader::supportedImageFormats().contains(format.toLatin1()))
+        QSKIP("this Qt cannot read the format");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QImage source = twoColours(picture.width(), picture.height());
+    if (format == "gif")
+        source = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    // The GIF row is a palette PNG under a .gif name (Qt writes no GIF): what
+    // counts is the content, and that palette pictures scale in full colour.
+    const QString path = dir.filePath("map." + format);
+    if (format == "gif")
+        QVERIFY(source.save(path, "png"));
+    else
+        QVERIFY(source.save(path, qPrintable(format)));
+
+    const QImage loaded = loadMapPicture(path, shown);
+    QVERIFY(!loaded.isNull());
+    QCOMPARE(loaded.size(), expected);
+    // As the window does: scaled smoothly to the shown size.
+    const QImage map = loaded.scaled(expected, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Still the same picture, in its own colours, after the window scaled it.
+    const int w = expected.width(), h = expected.height();
+    QVERIFY2(near(map.pixelColor(w / 4, h / 2), kSea), qPrintable(map.pixelColor(w / 4, h / 2).name()));
+    QVERIFY2(near(map.pixelColor(3 * w / 4, h / 2), kLand), qPrintable(map.pixelColor(3 * w / 4, h / 2).name()));
+}
+
+// A 256-colour picture (our own default map) under a GIF name: reduced on
+// loading and again by the window, the sea keeps its colour instead of
+// turning into Qt's dithered web palette.
+void TestMapFile::paletteMapKeepsItsColours()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("map.gif");
+    QVERIFY(QFile::copy(QStringLiteral(":/maps/defolt.png"), path));
+    QCOMPARE(QImage(path).format(), QImage::Format_Indexed8);
+    const QImage loaded = loadMapPicture(path, QSize(300, 200));
+    QCOMPARE(loaded.size(), QSize(600, 400));
+    const QImage shown = loaded.scaled(QSize(450, 300), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (const QImage &img : { loaded, shown }) {
+        const QColor sea = img.pixelColor(img.width() / 40, img.height() / 2); // open Pacific
+        QVERIFY2(near(sea, kSea), qPrintable(sea.name()));
+    }
+}
+
+// A large photograph chosen as map comes back after a restart, decoded for
+// the map's design size (777 × 443) rather than whole.
+void TestMapFile::photographMapSurvivesARestartSmall()
+{
+    QCOMPARE(designMapPixels(), QSize(777, 443));
+    tb::testing::TempStore store;
+    const QString path = store.dir() + QStringLiteral("/photo.jpg");
+    QVERIFY(twoColours(4000, 3000).save(path, "JPEG"));
+    store.writeRaw("[UserImg]\nWorldMap=8\nWorldMapFile=" + path.toUtf8() + "\n");
+    RecordingMessenger messenger;
+    const MapChoice map = setsetreg(nullptr, messenger.report());
+    QCOMPARE(map.fileImage.size(), QSize(1554, 886));
+    QVERIFY(near(map.fileImage.pixelColor(100, 443), kSea));
+    QVERIFY(messenger.texts.isEmpty());
+}
+
+void TestMapFile::refusesWhatIsNoPicture_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("vanished") << "vanished";
+    QTest::newRow("not a picture") << "text";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("a folder") << "folder";
+    QTest::newRow("unreadable") << "unreadable";
+#ifdef Q_OS_UNIX
+    QTest::newRow("a pipe (would block)") << "pipe";
+#endif
+}
+
+void TestMapFile::refusesWhatIsNoPicture()
+{
+    QFETCH(QString, what);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("map.jpg");
+    if (what == "folder") {
+        QVERIFY(QDir().mkpath(path));
+#ifdef Q_OS_UNIX
+    } else if (what == "pipe") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (what == "text")
+            f.write("this is not a picture\n");
+        else if (what != "empty")
+            QVERIFY(twoColours(50, 40).save(&f, "JPEG"));
+        f.close();
+        if (what == "vanished")
+            QVERIFY(QFile::remove(path));
+        if (what == "unreadable") {
+            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+            if (QFileInfo(path).isReadable())
+                QSKIP("running as a user who reads every file");
+        }
+    }
+    QVERIFY(loadMapPicture(path, QSize(777, 443)).isNull());
+}
+
+TEMBRA_SETTINGS_TEST_MAIN(TestMapFile)
+#include "tst_mapfile.moc"
