@@ -79,6 +79,7 @@ private slots:
     void flagTakesTheEditorsSize();
     void minimisedWindowIsNotLaidOut();
     void menuCaptionsAndAccessKeys();
+    void helpWithoutItsFileSaysWhereItLooked();
 
 private:
     std::unique_ptr<FixedClock> clock;
@@ -421,6 +422,18 @@ void TestMainWindow::menuCaptionsAndAccessKeys()
         QCOMPARE(menu->sizeAction(k)->isChecked(), k == 4);
     for (int k = 1; k <= MainMenu::kMaps; ++k)
         QCOMPARE(menu->mapAction(k)->isChecked(), k == 3);
+}
+
+void TestMainWindow::helpWithoutItsFileSaysWhereItLooked()
+{
+    // The test program's folder holds no help file: the message names every place tried.
+    QAction *help = window->mainMenu()->helpAction();
+    QVERIFY(help->isEnabled());
+    help->trigger();
+    QCOMPARE(messages->texts.size(), 1);
+    const QString dir = QCoreApplication::applicationDirPath();
+    QVERIFY(messages->texts[0].contains(QDir::toNativeSeparators(dir + "/tembra.hlp")));
+    QVERIFY(messages->texts[0].contains("share"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -72,7 +72,6 @@ MainMenu::MainMenu(QMenuBar *bar, QObject *parent) : QObject(parent)
     m_toTask = bar->addAction(QStringLiteral("   タスクバーへ(&T)   "));
     m_end = bar->addAction(QStringLiteral("     終了(&X)    "));
     m_help = bar->addAction(QStringLiteral("　　ヘルプ　　"));
-    m_help->setEnabled(false); // no help window yet
 }
 
 void MainMenu::refreshChecks(int clockRadius, int worldMap)

@@ -5,6 +5,7 @@
 #include "mainwindow/clientarea.h"
 #include "mainwindow/controls.h"
 #include "mainwindow/fonts.h"
+#include "mainwindow/helpwindow.h"
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/maps.h"
 #include "mainwindow/placedclocks.h"
@@ -94,6 +95,7 @@ void tembra::wireMenu()
             [this](bool on) { on ? BorderStyleYes_Click() : BorderStyleNo_Click(); });
     connect(m_menu->toTaskAction(), &QAction::triggered, this, &tembra::toTask_Click);
     connect(m_menu->colourAction(), &QAction::triggered, this, &tembra::cc_Click);
+    connect(m_menu->helpAction(), &QAction::triggered, this, &tembra::menuHelp_Click);
     connect(m_menu->endAction(), &QAction::triggered, this, &tembra::endMenu_Click);
 }
 
@@ -347,6 +349,11 @@ void tembra::cc_Click()
     if (!m_frmHSL)
         m_frmHSL = new frmHSL(*this, this);
     m_frmHSL->showModeless();
+}
+
+void tembra::menuHelp_Click()
+{
+    showHelp(m_messenger, this);
 }
 
 void tembra::toTask_Click() { showMinimized(); }

@@ -50,6 +50,7 @@ public:
     void BorderStyleYes_Click();
     void BorderStyleNo_Click();
     void cc_Click();
+    void menuHelp_Click();
 
     // What the colour dialog sees of the window: the next tick draws with
     // the registered colours.
