@@ -1,0 +1,87 @@
+#include "editor/editorrules.h"
+
+#include "editor/namesort.h"
+#include "editor/picturestore.h"
+#include "settings/registry.h"
+#include "settings/schema.h"
+
+#include <algorithm>
+
+namespace tb {
+
+namespace {
+const QString kUserImg = QStringLiteral("UserImg");
+QString fileNameKey(int slot) { return slotNumber(slot) + QStringLiteral("FileName"); }
+QString sizeKey(int slot) { return slotNumber(slot) + QStringLiteral("Size"); }
+} // namespace
+
+std::optional<UserSlotChoice> chooseUserSlot()
+{
+    const int c = readUserImgCount();
+    if (c < 1)
+        return UserSlotChoice{ 1, 1 };
+    for (int n = 1; n <= c; ++n) {
+        if (getRegValue(kUserImg, fileNameKey(n), QString()).isEmpty())
+            return UserSlotChoice{ n, c };
+    }
+    if (c >= PictureStore::kMaxUserSlot)
+        return std::nullopt;
+    return UserSlotChoice{ c + 1, c + 1 };
+}
+
+bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QString &sizeTag)
+{
+    RegWriteGroup group;
+    AppRegistry().setSection(kUserImg);
+    saveRegValue(QStringLiteral("UserImgCount"), QString::number(choice.count));
+    saveRegValue(fileNameKey(choice.slot), file);
+    saveRegValue(sizeKey(choice.slot), sizeTag);
+    return group.end();
+}
+
+bool freeUserSlot(int slot)
+{
+    RegWriteGroup group;
+    AppRegistry().setSection(kUserImg);
+    saveRegValue(fileNameKey(slot), QString());
+    saveRegValue(sizeKey(slot), QString());
+    return group.end();
+}
+
+bool isUserPictureName(const QString &name)
+{
+    return name.endsWith(QLatin1String("User"));
+}
+
+QString removeButtonCaption(const QString &name)
+{
+    return QLatin1Char('[') + name + QStringLiteral("]をリストから削除");
+}
+
+QString removeQuestion(const QString &name)
+{
+    return QLatin1Char('[') + name + QStringLiteral("]をリストから削除します");
+}
+
+QString userPicturesFullMessage()
+{
+    return QStringLiteral("登録できる画像は999枚までです。これ以上追加できません。");
+}
+
+QString pictureNotLoadedMessage()
+{
+    return QStringLiteral("画像ファイルではありません");
+}
+
+DateTime previewTime(DateTime now, qint16 difTime, qint16 difMinute, bool summerBox)
+{
+    const DateTime t = addMinutes(now, difMinute);
+    return addHours(t, double(difTime) + (summerBox ? 1 : 0));
+}
+
+int sortedInsertPosition(const QStringList &sorted, const QString &name)
+{
+    return int(std::lower_bound(sorted.begin(), sorted.end(), name, pictureNameLess) - sorted.begin());
+}
+
+} // namespace tb
