@@ -48,6 +48,20 @@ bool freeUserSlot(int slot)
     return group.end();
 }
 
+QList<int> dropRemovedPicture(ClockEntries &entries, int countryCount, const QString &key)
+{
+    QList<int> changed;
+    if (key.isEmpty())
+        return changed;
+    for (int i = 0; i <= countryCount && i < int(entries.size()); ++i) {
+        if (entries[size_t(i)].Fname == key) {
+            entries[size_t(i)].Fname.clear();
+            changed << i;
+        }
+    }
+    return changed;
+}
+
 bool isUserPictureName(const QString &name)
 {
     return name.endsWith(QLatin1String("User"));

@@ -1,7 +1,10 @@
 #pragma once
 // What the clock editor decides without any window: which user-picture slot
 // a new picture takes, the slot settings it writes, and the preview's time.
+#include "time/clockentry.h"
 #include "time/datetime.h"
+
+#include <QList>
 
 #include <QString>
 #include <QStringList>
@@ -24,6 +27,11 @@ bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QStr
 // Empties the slot's FileName and Size; "UserImgCount" stays, so the slot is
 // handed out again before a new number is.
 bool freeUserSlot(int slot);
+
+// After a user picture is removed: every placed clock 0 … countryCount that
+// showed it loses its picture (Fname cleared), nothing else of it changes.
+// Returns the clocks changed, so the window can clear their picture boxes.
+QList<int> dropRemovedPicture(ClockEntries &entries, int countryCount, const QString &key);
 
 // A name of the user's own pictures ("005User"), told by its last four letters.
 bool isUserPictureName(const QString &name);
