@@ -21,6 +21,8 @@ private slots:
                                     << 4 << 4;
         QTest::newRow("lowest free") << QByteArray("UserImgCount=3\n001FileName=/a.jpg\n002FileName=\n003FileName=\n")
                                      << 2 << 3;
+        QTest::newRow("last slot free") << QByteArray("UserImgCount=3\n001FileName=/a.jpg\n002FileName=/b.jpg\n003FileName=\n")
+                                        << 3 << 3;
         QTest::newRow("free slot without keys") << QByteArray("UserImgCount=2\n002FileName=/b.jpg\n") << 1 << 2;
     }
     void slotChoice()
