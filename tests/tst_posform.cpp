@@ -213,7 +213,7 @@ private slots:
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
         store.addUser(3, picture(20, 20), "nn0300-0300");
-        store.addUser(12, picture(400, 200), "st1200-0600");
+        store.addUser(12, picture(400, 200), "st1200-0840");
         posForm editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "edit";
@@ -230,18 +230,23 @@ private slots:
             l->setCurrentRow(2);
             QVERIFY(w.ComDel()->isVisible());
             QCOMPARE(w.ComDel()->text(), QString("[012User]をリストから削除"));
-            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(1200, 600));
+            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(1200, 840));
             QVERIFY(w.ImgFlag()->stretch());
             // The date sits 50 twips under the picture.
-            QCOMPARE(w.LabelDate()->y(), qRound((1800 + 600 + 50) / 15.0));
+            QCOMPARE(w.LabelDate()->y(), qRound((1800 + 840 + 50) / 15.0));
+            // Date and time never run into the heading of the name list.
+            for (QLabel *label : { w.LabelDate(), w.LabelTime() })
+                QVERIFY(label->y() + label->height()
+                        <= w.Label2()->y() + w.Label2()->height() - w.Label2()->sizeHint().height());
             l->setCurrentRow(1);
             QVERIFY(!w.ComDel()->isVisible());
+            QCOMPARE(w.LabelTime()->pos(), QPoint(w.LabelDate()->x(), w.LabelDate()->y() + w.LabelDate()->height()));
             QCOMPARE(w.ImgFlag()->twipsSize(), QSize(16 * 15, 16 * 15));
             l->setCurrentRow(2);
             w.ComSelect(1)->click();
         });
         QCOMPARE(f.pselectKeyCode, QString("012User"));
-        QCOMPARE(f.imgFlagTwips, QSize(1200, 600));
+        QCOMPARE(f.imgFlagTwips, QSize(1200, 840));
     }
 
     void unknownName()

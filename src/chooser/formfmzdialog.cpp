@@ -13,8 +13,10 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <cmath>
+#include <memory>
 
 namespace tb {
 
@@ -55,7 +57,22 @@ FormfmzWindow::FormfmzWindow(ChooserFields &fields, const QString &startFolder, 
     Dir1_Change(start);
     const QModelIndex startIndex = m_dirModel->index(start);
     m_dir1->setCurrentIndex(startIndex);
-    m_dir1->scrollTo(startIndex);
+    for (QModelIndex i = startIndex; i.isValid(); i = i.parent())
+        m_dir1->expand(i);
+    // The folders fill in the background: bring the start folder into view
+    // once its own folder is listed, and only then, so later browsing stays put.
+    const QString startParent = QFileInfo(start).path();
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(m_dirModel, &QFileSystemModel::directoryLoaded, this,
+                    [this, startParent, once](const QString &path) {
+                        if (QDir::cleanPath(path) != startParent)
+                            return;
+                        disconnect(*once);
+                        // The rows reach the view just after the listing ends.
+                        QTimer::singleShot(100, this, [this] {
+                            m_dir1->scrollTo(m_dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+                        });
+                    });
     Filterbox_Click(0);
 }
 
@@ -129,8 +146,7 @@ void FormfmzWindow::buildControls()
     m_nowloading->setAlignment(Qt::AlignCenter);
     m_nowloading->setStyleSheet(QStringLiteral("background-color: #FF0000;"));
     m_nowloading->setAutoFillBackground(true);
-    const QRect loadRect = twipsRect(5400, 1440, 2610, 285);
-    m_nowloading->setGeometry(loadRect.adjusted(0, 0, 0, std::max(0, m_nowloading->sizeHint().height() - loadRect.height())));
+    fitNowloading();
     m_nowloading->hide();
 
     setTabOrder(m_drive1, m_dir1);
@@ -159,6 +175,17 @@ void FormfmzWindow::buildControls()
             m_filesLoaded = true;
     });
     m_file1->installEventFilter(this);
+}
+
+void FormfmzWindow::fitNowloading()
+{
+    // The notice keeps its place while its text fits; a longer one (the
+    // "not a picture" text) grows leftwards so it is never cut off.
+    const QRect design = twipsRect(5400, 1440, 2610, 285);
+    const QSize hint = m_nowloading->sizeHint();
+    const int w = std::max(design.width(), hint.width());
+    const int left = std::min(design.left(), width() - w - px(120));
+    m_nowloading->setGeometry(left, design.top(), w, std::max(design.height(), hint.height()));
 }
 
 void FormfmzWindow::Form_Activate()
@@ -230,6 +257,7 @@ void FormfmzWindow::showPathText(const QString &path)
 void FormfmzWindow::setfilenameloadpicture()
 {
     m_nowloading->setText(kLoading);
+    fitNowloading();
     m_nowloading->show();
     m_nowloading->raise();
     m_nowloading->repaint();
@@ -259,6 +287,7 @@ void FormfmzWindow::showNotAPicture()
 {
     m_chosen.clear();
     m_nowloading->setText(kNotAPicture);
+    fitNowloading();
     m_nowloading->show();
     m_picture1->setPicture(QImage());
     m_imgFlag->setPicture(QImage());
@@ -273,6 +302,7 @@ void FormfmzWindow::selected_Click()
     if (m_chosen.isEmpty())
         return; // nothing that loaded has been chosen
     m_nowloading->setText(kLoading);
+    fitNowloading();
     m_nowloading->show();
     m_fields.pSelectFilename = m_chosen;
     m_fields.pUpdated = true;

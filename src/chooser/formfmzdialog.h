@@ -61,6 +61,7 @@ private:
     void buildControls();
     void setfilenameloadpicture();
     void showNotAPicture();
+    void fitNowloading();
     void showPathText(const QString &path);
 
     ChooserFields &m_fields;

@@ -93,6 +93,9 @@ void PosFormWindow::buildControls()
 
     m_label2 = headingLabel(this, QStringLiteral("国旗、イラストを選択してください"),
                             twipsRect(135, 2880, 3015 - 135, 285));
+    // The heading sits on the list it names, leaving what room there is above
+    // it to the preview's date and time.
+    m_label2->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     m_listCName = new QListWidget(this);
     m_listCName->setGeometry(twipsRect(180, 3150, 2220, 1680));
 
@@ -197,11 +200,23 @@ void PosFormWindow::Form_Activate()
     }
 }
 
+int PosFormWindow::headingTextTop() const
+{
+    return m_label2->y() + m_label2->height() - m_label2->sizeHint().height();
+}
+
 void PosFormWindow::placeDateLabels()
 {
     const int dateTop = m_imgFlag->topTwips() + m_imgFlag->twipsSize().height() + 50;
     m_labelDate->move(px(kDateLeft), px(dateTop));
-    m_labelTime->move(px(kDateLeft), m_labelDate->y() + m_labelDate->height());
+    const int under = m_labelDate->y() + m_labelDate->height();
+    if (under + m_labelTime->height() <= headingTextTop()) {
+        m_labelTime->move(px(kDateLeft), under);
+    } else {
+        // A tall picture leaves no room for two lines above the name list's
+        // heading: the time then goes beside the date instead of over the heading.
+        m_labelTime->move(m_labelDate->x() + m_labelDate->width() + px(90), m_labelDate->y());
+    }
 }
 
 void PosFormWindow::drawpreview()

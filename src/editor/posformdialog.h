@@ -93,6 +93,7 @@ private:
     void fillLists();
     void nameChosen(const QString &name);
     void placeDateLabels();
+    int headingTextTop() const;
     void clearPicture();
     void addUserPicture();
     int nameRow(const QString &name) const;
