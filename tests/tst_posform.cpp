@@ -91,8 +91,11 @@ private slots:
         store.addUser(5, picture(30, 20), "nn0450-0300");
         posForm editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = mode;
+        // A delete first: what one showing leaves must not change the next.
+        f.pEditMode = "del";
         f.pselectKeyCode = "005User";
+        run(editor, f, [](PosFormWindow &w) { w.ComSelect(2)->click(); });
+        f.pEditMode = mode;
         run(editor, f, [&](PosFormWindow &w) {
             QTEST(w.windowTitle(), "caption");
             QTEST(w.ComSelect(1)->text(), "confirm");

@@ -287,8 +287,7 @@ void PosFormWindow::nameChosen(const QString &name)
     m_state.pselectKeyCode = name;
     if (isUserPictureName(name)) {
         m_comDel->setText(removeButtonCaption(name));
-        if (m_state.editMode != QLatin1String("del"))
-            m_comDel->show();
+        m_comDel->show();
     } else {
         m_comDel->hide();
     }
