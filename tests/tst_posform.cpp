@@ -1,5 +1,6 @@
 // The clock editor driven as a person would: modes, zones and the summer box,
 // user pictures added through a scripted chooser and removed again.
+#include "chooser/formfmzdialog.h"
 #include "editor/editorrules.h"
 #include "editor/pictureframewidget.h"
 #include "editor/picturestore.h"
@@ -352,6 +353,36 @@ private slots:
         QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
         QCOMPARE(settings.onDisk("UserImg/002FileName").toString(), file);
         QCOMPARE(settings.onDisk("UserImg/002Size").toString(), QString("st1200-0600"));
+    }
+
+    // The real chooser behind the editor: what it confirms is what is stored.
+    void addThroughChooser()
+    {
+        TempStore settings;
+        QImage photo(900, 600, QImage::Format_RGB32); // 13500 × 9000 twips
+        photo.fill(Qt::darkRed);
+        QVERIFY(photo.save(settings.dir() + "/PHOTO.JPG", "JPEG"));
+        Formfmz formfmz;
+        formfmz.setStartFolder(settings.dir());
+        formfmz.setDriver([](FormfmzWindow &w) {
+            QVERIFY(w.ImgFlag()->isVisible()); // a clock's picture, not the map
+            w.File1_Click("PHOTO.JPG");
+            w.selected_Click();
+        });
+        PictureStore store = PictureStore::builtIn();
+        posForm editor(store, clock, messages, colours, formfmz);
+        EditorFields f;
+        f.pEditMode = "add";
+        run(editor, f, [](PosFormWindow &w) {
+            w.ComSelect(0)->click();
+            w.ComSelect(1)->click();
+        });
+        QCOMPARE(f.pselectKeyCode, QString("001User"));
+        QCOMPARE(f.imgFlagTwips, QSize(1200, 800));
+        QCOMPARE(editor.state().UserPicFile, QDir::cleanPath(settings.dir()) + "/PHOTO.JPG");
+        settings.restart();
+        QCOMPARE(settings.onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
+        QCOMPARE(settings.onDisk("UserImg/001FileName").toString(), editor.state().UserPicFile);
     }
 
     void addFails_data()
