@@ -124,6 +124,31 @@ private slots:
         QCOMPARE(e[5].Fname, QString("003User"));
     }
 
+    void userPictureSize_data()
+    {
+        QTest::addColumn<QSize>("own");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QSize>("loaded");
+        QTest::newRow("large photo, stretched") << QSize(3000, 2000) << "st1200-0800" << QSize(319, 213);
+        QTest::newRow("within the headroom") << QSize(300, 200) << "st1200-0800" << QSize(300, 200);
+        QTest::newRow("own size") << QSize(60, 40) << "nn0900-0600" << QSize(60, 40);
+        QTest::newRow("no tag") << QSize(500, 100) << "" << QSize(500, 100);
+    }
+    void userPictureSize()
+    {
+        QFETCH(QSize, own);
+        QFETCH(QString, tag);
+        QTemporaryDir dir;
+        QImage img(own, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QVERIFY(img.save(dir.filePath("p.jpg"), "JPEG"));
+        const PictureFile f = loadUserPicture(dir.filePath("p.jpg"), tag);
+        QCOMPARE(f.status, PictureFile::Status::Loaded);
+        QTEST(f.image.size(), "loaded");
+        QCOMPARE(loadUserPicture(dir.path(), tag).status, PictureFile::Status::Unreadable);
+        QCOMPARE(loadUserPicture(dir.filePath("gone.jpg"), tag).status, PictureFile::Status::Missing);
+    }
+
     void names()
     {
         QVERIFY(isUserPictureName("005User"));

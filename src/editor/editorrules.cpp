@@ -4,6 +4,10 @@
 #include "editor/picturestore.h"
 #include "settings/registry.h"
 #include "settings/schema.h"
+#include "editor/sizetag.h"
+
+#include <QFileInfo>
+#include <QImageReader>
 
 #include <algorithm>
 
@@ -60,6 +64,32 @@ QList<int> dropRemovedPicture(ClockEntries &entries, int countryCount, const QSt
         }
     }
     return changed;
+}
+
+PictureFile loadUserPicture(const QString &path, const QString &sizeTag)
+{
+    PictureFile result;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return result;
+    result.status = PictureFile::Status::Unreadable;
+    if (!info.isFile())
+        return result;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (const std::optional<QSize> shown = stretchedSize(sizeTag)) {
+        const QSize own = reader.size();
+        const QSize limit(std::max(1, shown->width() * kUserPictureHeadroom / kTwipsPerPixel),
+                          std::max(1, shown->height() * kUserPictureHeadroom / kTwipsPerPixel));
+        if (own.isValid() && (own.width() > limit.width() || own.height() > limit.height()))
+            reader.setScaledSize(own.scaled(limit, Qt::KeepAspectRatio));
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return result;
+    result.status = PictureFile::Status::Loaded;
+    result.image = std::move(image);
+    return result;
 }
 
 bool isUserPictureName(const QString &name)

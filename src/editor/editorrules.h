@@ -1,6 +1,7 @@
 #pragma once
 // What the clock editor decides without any window: which user-picture slot
 // a new picture takes, the slot settings it writes, and the preview's time.
+#include "settings/schema.h"
 #include "time/clockentry.h"
 #include "time/datetime.h"
 
@@ -32,6 +33,13 @@ bool freeUserSlot(int slot);
 // showed it loses its picture (Fname cleared), nothing else of it changes.
 // Returns the clocks changed, so the window can clear their picture boxes.
 QList<int> dropRemovedPicture(ClockEntries &entries, int countryCount, const QString &key);
+
+// Loads a user picture for the picture store. A picture shown stretched
+// (an "st" tag) is decoded at no more than kUserPictureHeadroom times its
+// shown size, enough for the map scaled up, so a large photo does not keep
+// its full pixels in memory; others load at their own size. Only regular files.
+constexpr int kUserPictureHeadroom = 4;
+PictureFile loadUserPicture(const QString &path, const QString &sizeTag);
 
 // A name of the user's own pictures ("005User"), told by its last four letters.
 bool isUserPictureName(const QString &name);

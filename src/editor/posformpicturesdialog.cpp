@@ -26,7 +26,7 @@ void PosFormWindow::addUserPicture()
         return;
     }
     // The slot is written only once the picture is known to load.
-    PictureFile file = loadPictureFile(m_state.UserPicFile);
+    PictureFile file = loadUserPicture(m_state.UserPicFile, tag);
     if (file.status != PictureFile::Status::Loaded) {
         m_services.messenger.message(pictureNotLoadedMessage());
         return;
