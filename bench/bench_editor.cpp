@@ -1,0 +1,135 @@
+// How long the clock editor and the picture chooser take: opening the editor
+// with every built-in and 999 user pictures to its first paint, and choosing
+// a 6000 × 4000 JPEG until both previews are painted, with the memory it costs.
+#include "chooser/formfmzdialog.h"
+#include "editor/pictureframewidget.h"
+#include "editor/picturestore.h"
+#include "editor/posformdialog.h"
+#include "mainwindow/fonts.h"
+#include "mainwindow/messenger.h"
+#include "settings/registry.h"
+#include "time/clocksource.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+
+using namespace tb;
+
+namespace {
+class SilentMessenger : public Messenger {
+public:
+    Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
+};
+class NoChooser : public PictureChooser {
+public:
+    void showModal(ChooserFields &f) override { f.pUpdated = false; }
+};
+
+QTemporaryDir &workDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Resident memory now and at its peak, in kB, from /proc/self/status.
+qint64 procStatus(const char *field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+// Starts a new peak measurement (the kernel resets VmHWM to the present size).
+void resetPeak()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+} // namespace
+
+static void BM_OpenEditorWith999UserPictures(benchmark::State &state)
+{
+    AppRegistry().setSettingsFile(workDir().filePath(QStringLiteral("TembraOG.ini")));
+    PictureStore store = PictureStore::builtIn();
+    QImage small(42, 28, QImage::Format_RGB32);
+    small.fill(Qt::darkYellow);
+    for (int n = 1; n <= PictureStore::kMaxUserSlot; ++n)
+        store.addUser(n, small, QStringLiteral("nn0630-0420"));
+    FixedClock clock;
+    SilentMessenger messages;
+    NoChooser chooser;
+    FaceColours colours;
+    posForm editor(store, clock, messages, colours, chooser);
+    QElapsedTimer timer;
+    editor.setDriver([&](PosFormWindow &w) {
+        w.repaint(); // the first paint, done now rather than by the event loop
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    });
+    for (auto _ : state) {
+        EditorFields f;
+        f.pEditMode = QStringLiteral("edit");
+        f.pselectKeyCode = QStringLiteral("500User");
+        timer.start();
+        editor.showModal(f);
+    }
+    state.counters["names"] = store.count();
+}
+BENCHMARK(BM_OpenEditorWith999UserPictures)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+static void BM_ChooseJpeg6000x4000(benchmark::State &state)
+{
+    const QString file = workDir().filePath(QStringLiteral("big.jpg"));
+    if (!QFileInfo::exists(file)) {
+        const QByteArray cmd = "convert -size 1500x1000 plasma:fractal -resize 6000x4000! -quality 90 "
+                               + QFile::encodeName(file);
+        if (std::system(cmd.constData()) != 0 || !QFileInfo::exists(file)) {
+            state.SkipWithError("ImageMagick's convert is needed to make the test picture");
+            return;
+        }
+    }
+    Formfmz chooser;
+    chooser.setStartFolder(workDir().path());
+    QElapsedTimer timer;
+    qint64 idleKb = 0, peakKb = 0;
+    chooser.setDriver([&](FormfmzWindow &w) {
+        w.repaint();
+        QCoreApplication::processEvents();
+        idleKb = procStatus("VmRSS:");
+        resetPeak();
+        timer.start();
+        w.File1_Click(QStringLiteral("big.jpg"));
+        w.picture1()->repaint();
+        w.ImgFlag()->repaint();
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+        peakKb = std::max(peakKb, procStatus("VmHWM:") - idleKb);
+        if (!w.picture1()->hasPicture() || !w.ImgFlag()->hasPicture())
+            state.SkipWithError("the picture did not load");
+    });
+    for (auto _ : state) {
+        ChooserFields f;
+        chooser.showModal(f);
+    }
+    state.counters["peak_MB_above_idle"] = double(peakKb) / 1024.0;
+}
+BENCHMARK(BM_ChooseJpeg6000x4000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    installFontSubstitutions();
+    AppRegistry().setAppname(QStringLiteral("TembraOG"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

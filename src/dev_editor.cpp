@@ -1,0 +1,67 @@
+// Developer entry point (not installed): opens the clock editor or the
+// picture chooser on their own, to look at them and try them by hand.
+//   tembra_dev_editor add|edit|del [picture-key] [--settings FILE]
+//   tembra_dev_editor chooser|mapchooser
+// Without --settings the settings go to a temporary file, so trying the
+// editor never touches the user's own.
+#include "chooser/formfmzdialog.h"
+#include "editor/picturestore.h"
+#include "editor/posformdialog.h"
+#include "mainwindow/fonts.h"
+#include "mainwindow/messagedialog.h"
+#include "settings/registry.h"
+#include "settings/schema.h"
+#include "time/clocksource.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    tb::installFontSubstitutions();
+    QApplication::setFont(tb::designFont(9));
+
+    QStringList args = app.arguments().mid(1);
+    QString settings;
+    if (const int i = int(args.indexOf(QStringLiteral("--settings"))); i >= 0 && i + 1 < args.size()) {
+        settings = args.at(i + 1);
+        args.remove(i, 2);
+    }
+    const QString mode = args.value(0, QStringLiteral("add"));
+    QTemporaryDir temp;
+    tb::AppRegistry().setAppname(QStringLiteral("TembraOG"));
+    tb::AppRegistry().setSettingsFile(settings.isEmpty() ? temp.filePath(QStringLiteral("TembraOG.ini")) : settings);
+
+    QTextStream out(stdout);
+    tb::Formfmz chooser;
+    if (mode == QLatin1String("chooser") || mode == QLatin1String("mapchooser")) {
+        tb::ChooserFields f;
+        f.SelMode = mode == QLatin1String("mapchooser") ? QStringLiteral("BackPic") : QString();
+        chooser.showModal(f);
+        out << "pUpdated=" << f.pUpdated << " pSelectFilename=" << f.pSelectFilename
+            << " pStsize=" << f.pStsize << Qt::endl;
+        return 0;
+    }
+
+    tb::SystemClock clock;
+    tb::MessageDialog messages;
+    tb::PictureStore store = tb::PictureStore::builtIn();
+    tb::setsetreg([&](int slot, const QImage &p, const QString &tag) { store.addUser(slot, p, tag); },
+                  [&](const QString &text) { messages.message(text, tb::Messenger::Buttons::Ok, QString()); });
+    tb::FaceColours colours;
+    tb::posForm editor(store, clock, messages, colours, chooser, [&](const QString &key) {
+        out << "removed " << key << Qt::endl;
+    });
+    tb::EditorFields f;
+    f.pEditMode = mode;
+    f.pselectKeyCode = args.value(1, QStringLiteral("Japan"));
+    f.pDifTime = -8;
+    editor.showModal(f);
+    out << "pUpdated=" << f.pUpdated << " pselectKeyCode=" << f.pselectKeyCode
+        << " pDifTime=" << f.pDifTime << " pDifMinute=" << f.pDifMinute
+        << " pSummertimeck=" << f.pSummertimeck << " ImgFlag=" << f.imgFlagTwips.width() << "x"
+        << f.imgFlagTwips.height() << Qt::endl;
+    return 0;
+}

@@ -1,0 +1,500 @@
+// The clock editor driven as a person would: modes, zones and the summer box,
+// user pictures added through a scripted chooser and removed again.
+#include "chooser/formfmzdialog.h"
+#include "editor/editorrules.h"
+#include "editor/pictureframewidget.h"
+#include "editor/picturestore.h"
+#include "editor/posformdialog.h"
+#include "time/clocksource.h"
+#include "widgets_testsupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace tb;
+using tb::testing::TempStore;
+
+namespace {
+// Hands back a file as if the person had confirmed it in the chooser.
+class ScriptedChooser : public PictureChooser {
+public:
+    void showModal(ChooserFields &f) override
+    {
+        ++shown;
+        selMode = f.SelMode;
+        f.pUpdated = confirm;
+        if (confirm) {
+            f.pSelectFilename = file;
+            f.pStsize = tag;
+        }
+    }
+    QString file, tag, selMode = "unset";
+    bool confirm = true;
+    int shown = 0;
+};
+
+QImage picture(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    return img;
+}
+} // namespace
+
+class TestPosForm : public QObject {
+    Q_OBJECT
+private:
+    FixedClock clock{ QDateTime(QDate(2026, 12, 8), QTime(9, 5)) };
+    RecordingMessenger messages;
+    ScriptedChooser chooser;
+    FaceColours colours;
+    QStringList removed;
+
+    // Shows the editor once with `fields`, running `act` on its window.
+    static void run(posForm &editor, EditorFields &fields, const std::function<void(PosFormWindow &)> &act)
+    {
+        editor.setDriver(act);
+        editor.showModal(fields);
+    }
+    posForm makeEditor(PictureStore &store)
+    {
+        return posForm(store, clock, messages, colours, chooser,
+                       [this](const QString &k) { removed << k; });
+    }
+
+private slots:
+    void init()
+    {
+        messages = RecordingMessenger();
+        chooser = ScriptedChooser();
+        removed.clear();
+    }
+
+    void modes_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("confirm");
+        QTest::addColumn<bool>("listsShown");
+        QTest::newRow("add") << "add" << "デジタル時計の追加" << "決定" << true;
+        QTest::newRow("edit") << "edit" << "デジタル時計の編集" << "決定" << true;
+        QTest::newRow("del") << "del" << "デジタル時計の削除" << "削除します" << false;
+        QTest::newRow("other") << "what" << "ディジタル時計の追加" << "決定" << true;
+    }
+    void modes()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, listsShown);
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        store.addUser(5, picture(30, 20), "nn0450-0300");
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        // A delete first: what one showing leaves must not change the next.
+        f.pEditMode = "del";
+        f.pselectKeyCode = "005User";
+        run(editor, f, [](PosFormWindow &w) { w.ComSelect(2)->click(); });
+        f.pEditMode = mode;
+        run(editor, f, [&](PosFormWindow &w) {
+            QTEST(w.windowTitle(), "caption");
+            QTEST(w.ComSelect(1)->text(), "confirm");
+            for (QWidget *c : { (QWidget *)w.ComSelect(0), (QWidget *)w.Listcountry(),
+                                (QWidget *)w.SummerTimeCK(), (QWidget *)w.ListCName(),
+                                (QWidget *)w.Label1(), (QWidget *)w.Label2() })
+                QCOMPARE(c->isVisible(), listsShown);
+            for (QWidget *c : { (QWidget *)w.ComSelect(1), (QWidget *)w.ComSelect(2),
+                                (QWidget *)w.ImgFlag(), (QWidget *)w.LabelDate(), (QWidget *)w.LabelTime() })
+                QVERIFY(c->isVisible());
+            // A user picture's remove button belongs to the name list.
+            QCOMPARE(w.ComDel()->isVisible(), mode == "edit" || mode == "what");
+            QCOMPARE(w.Listcountry()->count(), 52);
+            QCOMPARE(w.ListCName()->count(), 164);
+            w.ComSelect(1)->click();
+        });
+        QVERIFY(f.pUpdated);
+        QCOMPARE(f.pselectKeyCode, mode == "add" ? QString() : QString("005User"));
+    }
+
+    void zones_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("boxBefore");
+        QTest::addColumn<bool>("boxAfter");
+        QTest::addColumn<int>("difTime");
+        QTest::addColumn<int>("difMinute");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("Tokyo") << 42 << false << false << 0 << 0 << "9:05" << "12/8(火)";
+        QTest::newRow("Tokyo, box before") << 42 << true << false << 0 << 0 << "10:05" << "12/8(火)";
+        QTest::newRow("Tokyo, box after") << 42 << false << true << 0 << 0 << "10:05" << "12/8(火)";
+        QTest::newRow("Newfoundland") << 15 << false << false << -12 << -30 << "20:35" << "12/7(月)";
+        QTest::newRow("Adelaide") << 43 << false << false << 0 << 30 << "9:35" << "12/8(火)";
+        QTest::newRow("first row") << 0 << false << false << -21 << 0 << "12:05" << "12/7(月)";
+        QTest::newRow("last row, box") << 51 << true << false << 3 << 0 << "13:05" << "12/8(火)";
+    }
+    void zones()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, boxBefore);
+        QFETCH(bool, boxAfter);
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = "add";
+        run(editor, f, [&](PosFormWindow &w) {
+            if (boxBefore)
+                w.SummerTimeCK()->click();
+            w.Listcountry()->setCurrentRow(row);
+            if (boxAfter)
+                w.SummerTimeCK()->click();
+            QTEST(w.LabelTime()->text(), "time");
+            QTEST(w.LabelDate()->text(), "date");
+            QTEST(formatTime(w.shownTime()), "time");
+            w.ComSelect(1)->click();
+        });
+        QTEST(int(f.pDifTime), "difTime");
+        QTEST(int(f.pDifMinute), "difMinute");
+        QCOMPARE(f.pSummertimeck, boxBefore || boxAfter);
+    }
+
+    // An add without a zone keeps what the editor last held, even from a
+    // cancelled showing; a new window starts with the box clear.
+    void addKeepsLastDifference()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = "add";
+        f.pDifTime = 5; // not written by the window for an add
+        run(editor, f, [](PosFormWindow &w) { w.ComSelect(1)->click(); });
+        QCOMPARE(f.pDifTime, qint16(0));
+        QCOMPARE(f.pDifMinute, qint16(0));
+        run(editor, f, [](PosFormWindow &w) {
+            w.SummerTimeCK()->click();
+            w.Listcountry()->setCurrentRow(15);
+            w.ComSelect(2)->click();
+        });
+        QVERIFY(!f.pUpdated);
+        run(editor, f, [](PosFormWindow &w) {
+            QVERIFY(!w.SummerTimeCK()->isChecked());
+            QCOMPARE(w.LabelTime()->text(), QString("20:35"));
+            w.ComSelect(1)->click();
+        });
+        QCOMPARE(f.pDifTime, qint16(-12));
+        QCOMPARE(f.pDifMinute, qint16(-30));
+        QVERIFY(!f.pSummertimeck);
+        QVERIFY(f.pselectKeyCode.isEmpty());
+    }
+
+    void summerProperty()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = "edit";
+        f.pselectKeyCode = "Japan";
+        f.pSummertimeck = true;
+        run(editor, f, [](PosFormWindow &w) {
+            QVERIFY(w.SummerTimeCK()->isChecked());
+            QCOMPARE(w.LabelTime()->text(), QString("10:05"));
+            w.ComSelect(1)->click();
+        });
+        QVERIFY(f.pSummertimeck);
+        run(editor, f, [](PosFormWindow &w) {
+            w.SummerTimeCK()->click();
+            w.ComSelect(1)->click();
+        });
+        QVERIFY(!f.pSummertimeck);
+    }
+
+    void names()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        store.addUser(3, picture(20, 20), "nn0300-0300");
+        store.addUser(12, picture(400, 200), "st1200-0840");
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = "edit";
+        f.pselectKeyCode = "Japan";
+        run(editor, f, [&](PosFormWindow &w) {
+            QListWidget *l = w.ListCName();
+            QCOMPARE(l->item(0)->text(), QString("003User"));
+            QCOMPARE(l->item(1)->text(), QString("00RedPointer"));
+            QCOMPARE(l->item(2)->text(), QString("012User"));
+            QCOMPARE(l->item(3)->text(), QString("Aandorra"));
+            QCOMPARE(l->item(l->count() - 1)->text(), QString("Zimbabwe"));
+            QCOMPARE(l->currentItem()->text(), QString("Japan"));
+            QVERIFY(!w.ComDel()->isVisible());
+            l->setCurrentRow(2);
+            QVERIFY(w.ComDel()->isVisible());
+            QCOMPARE(w.ComDel()->text(), QString("[012User]をリストから削除"));
+            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(1200, 840));
+            QVERIFY(w.ImgFlag()->stretch());
+            // The date sits 50 twips under the picture.
+            QCOMPARE(w.LabelDate()->y(), qRound((1800 + 840 + 50) / 15.0));
+            // Date and time never run into the heading of the name list.
+            for (QLabel *label : { w.LabelDate(), w.LabelTime() })
+                QVERIFY(label->y() + label->height()
+                        <= w.Label2()->y() + w.Label2()->height() - w.Label2()->sizeHint().height());
+            l->setCurrentRow(1);
+            QVERIFY(!w.ComDel()->isVisible());
+            QCOMPARE(w.LabelTime()->pos(), QPoint(w.LabelDate()->x(), w.LabelDate()->y() + w.LabelDate()->height()));
+            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(16 * 15, 16 * 15));
+            l->setCurrentRow(2);
+            w.ComSelect(1)->click();
+        });
+        QCOMPARE(f.pselectKeyCode, QString("012User"));
+        QCOMPARE(f.imgFlagTwips, QSize(1200, 840));
+    }
+
+    void unknownName()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = "edit";
+        f.pselectKeyCode = "007User"; // its file was missing at start
+        run(editor, f, [](PosFormWindow &w) {
+            QVERIFY(w.ListCName()->selectedItems().isEmpty());
+            QVERIFY(!w.ImgFlag()->hasPicture());
+            w.ComSelect(1)->click();
+        });
+        QVERIFY(f.pUpdated);
+        QVERIFY(f.pselectKeyCode.isEmpty());
+    }
+
+    void enterKeys()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = "add";
+        QString fifth;
+        run(editor, f, [&](PosFormWindow &w) {
+            fifth = w.ListCName()->item(5)->text();
+            w.Listcountry()->setFocus();
+            w.Listcountry()->setCurrentRow(3);
+            QTest::keyClick(w.Listcountry(), Qt::Key_Return);
+            QVERIFY(w.isVisible());
+            QCOMPARE(chooser.shown, 0);
+            w.ListCName()->setFocus();
+            w.ListCName()->setCurrentRow(5);
+            QTest::keyClick(w.ListCName(), Qt::Key_Return);
+            QVERIFY(!w.isVisible());
+        });
+        QVERIFY(f.pUpdated);
+        QCOMPARE(f.pDifTime, qint16(-18));
+        QCOMPARE(f.pselectKeyCode, fifth);
+    }
+
+    void focusOrderAndPlace()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        QWidget mainWindow;
+        mainWindow.setGeometry(200, 100, 400, 300);
+        mainWindow.show();
+        posForm editor = makeEditor(store);
+        editor.setMainWindow(&mainWindow);
+        EditorFields f;
+        f.pEditMode = "edit";
+        f.pselectKeyCode = "001User";
+        run(editor, f, [&](PosFormWindow &w) {
+            QCOMPARE(w.pos(), mainWindow.frameGeometry().topLeft() + QPoint(3, 7));
+            const QList<QWidget *> order = { w.ComSelect(0), w.ComSelect(1), w.ComSelect(2), w.SummerTimeCK(),
+                                             w.ListCName(), w.Listcountry(), w.ComDel() };
+            for (int i = 0; i + 1 < order.size(); ++i) {
+                QWidget *next = order[i]->nextInFocusChain();
+                while (next->focusPolicy() == Qt::NoFocus)
+                    next = next->nextInFocusChain();
+                QCOMPARE(next, order[i + 1]);
+            }
+            QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget() : w.focusWidget(),
+                     (QWidget *)w.ComSelect(0));
+            w.ComSelect(2)->click();
+        });
+    }
+
+    void addUserPicture()
+    {
+        TempStore settings;
+        settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n002FileName=\n003FileName=/c.jpg\n");
+        const QString file = settings.dir() + QStringLiteral("/写真 'x'.png");
+        QVERIFY(picture(120, 60).save(file, "PNG"));
+        chooser.file = file;
+        chooser.tag = "st1200-0600";
+        PictureStore store = PictureStore::builtIn();
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = "add";
+        run(editor, f, [&](PosFormWindow &w) {
+            w.ComSelect(0)->click();
+            QCOMPARE(chooser.selMode, QString());
+            QCOMPARE(w.ListCName()->currentItem()->text(), QString("002User"));
+            QCOMPARE(w.ListCName()->item(0)->text(), QString("002User"));
+            QVERIFY(w.ComDel()->isVisible());
+            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(1200, 600));
+            w.ComSelect(1)->click();
+        });
+        QVERIFY(messages.texts.isEmpty());
+        QVERIFY(store.contains("002User"));
+        QCOMPARE(store.find("002User")->tag, QString("st1200-0600"));
+        QCOMPARE(f.pselectKeyCode, QString("002User"));
+        QCOMPARE(f.imgFlagTwips, QSize(1200, 600));
+        settings.restart();
+        QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
+        QCOMPARE(settings.onDisk("UserImg/002FileName").toString(), file);
+        QCOMPARE(settings.onDisk("UserImg/002Size").toString(), QString("st1200-0600"));
+    }
+
+    // The real chooser behind the editor: what it confirms is what is stored.
+    void addThroughChooser()
+    {
+        TempStore settings;
+        QImage photo(900, 600, QImage::Format_RGB32); // 13500 × 9000 twips
+        photo.fill(Qt::darkRed);
+        QVERIFY(photo.save(settings.dir() + "/PHOTO.JPG", "JPEG"));
+        Formfmz formfmz;
+        formfmz.setStartFolder(settings.dir());
+        formfmz.setDriver([](FormfmzWindow &w) {
+            QVERIFY(w.ImgFlag()->isVisible()); // a clock's picture, not the map
+            w.File1_Click("PHOTO.JPG");
+            w.selected_Click();
+        });
+        PictureStore store = PictureStore::builtIn();
+        posForm editor(store, clock, messages, colours, formfmz);
+        EditorFields f;
+        f.pEditMode = "add";
+        run(editor, f, [](PosFormWindow &w) {
+            w.ComSelect(0)->click();
+            w.ComSelect(1)->click();
+        });
+        QCOMPARE(f.pselectKeyCode, QString("001User"));
+        QCOMPARE(f.imgFlagTwips, QSize(1200, 800));
+        QCOMPARE(editor.state().UserPicFile, QDir::cleanPath(settings.dir()) + "/PHOTO.JPG");
+        settings.restart();
+        QCOMPARE(settings.onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
+        QCOMPARE(settings.onDisk("UserImg/001FileName").toString(), editor.state().UserPicFile);
+    }
+
+    void addFails_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("chooser cancelled") << "cancel" << "";
+        QTest::newRow("not a picture") << "text" << "画像ファイルではありません";
+        QTest::newRow("all slots in use") << "full" << "登録できる画像は999枚までです。これ以上追加できません。";
+    }
+    void addFails()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, message);
+        TempStore settings;
+        QByteArray raw = "[UserImg]\n";
+        if (what == "full") {
+            raw += "UserImgCount=999\n";
+            for (int n = 1; n <= 999; ++n)
+                raw += QString::asprintf("%03dFileName=/p%d.jpg\n", n, n).toUtf8();
+        }
+        settings.writeRaw(raw);
+        const QString good = settings.dir() + "/good.png";
+        const QString text = settings.dir() + "/text.jpg";
+        QVERIFY(picture(10, 10).save(good, "PNG"));
+        QFile t(text);
+        QVERIFY(t.open(QIODevice::WriteOnly));
+        t.write("no picture here");
+        t.close();
+        chooser.file = what == "text" ? text : good;
+        chooser.tag = "nn0150-0150";
+        chooser.confirm = what != "cancel";
+        PictureStore store = PictureStore::builtIn();
+        const int before = store.count();
+        posForm editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = "add";
+        run(editor, f, [&](PosFormWindow &w) {
+            w.ComSelect(0)->click();
+            QCOMPARE(w.ListCName()->count(), before);
+            w.ComSelect(1)->click();
+        });
+        QCOMPARE(store.count(), before);
+        QCOMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList{ message });
+        if (what == "full")
+            QCOMPARE(messages.titles, QStringList{ "テンブラ" });
+        settings.restart();
+        if (what != "full") {
+            QVERIFY(settings.onDisk("UserImg/001FileName").toString().isEmpty());
+            QVERIFY(settings.onDisk("UserImg/UserImgCount").toString() != "1");
+        }
+    }
+
+    void removeUserPicture()
+    {
+        TempStore settings;
+        settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n001Size=nn0300-0300\n"
+                          "002FileName=/b.jpg\n002Size=nn0300-0300\n003FileName=/c.jpg\n003Size=nn0300-0300\n");
+        PictureStore store = PictureStore::builtIn();
+        for (int n = 1; n <= 3; ++n)
+            store.addUser(n, picture(20, 20), "nn0300-0300");
+        ClockEntries placed{};
+        placed[0].Fname = "002User";
+        placed[1].Fname = "Japan";
+        placed[2].Fname = "002User";
+        placed[2].DifTime = 4;
+        posForm editor(store, clock, messages, colours, chooser,
+                       [&](const QString &k) { removed << k; dropRemovedPicture(placed, 2, k); });
+        EditorFields f;
+        f.pEditMode = "edit";
+        f.pselectKeyCode = "002User";
+        messages.answer = Messenger::Answer::Cancel;
+        run(editor, f, [&](PosFormWindow &w) {
+            w.ComDel()->click();
+            QCOMPARE(messages.texts, QStringList{ "[002User]をリストから削除します" });
+            QCOMPARE(messages.lastButtons, Messenger::Buttons::OkCancel);
+            QVERIFY(store.contains("002User"));
+            messages.answer = Messenger::Answer::Ok;
+            w.ComDel()->click();
+            QVERIFY(!store.contains("002User"));
+            QVERIFY(w.ListCName()->findItems("002User", Qt::MatchExactly).isEmpty());
+            QVERIFY(w.ListCName()->selectedItems().isEmpty());
+            QVERIFY(!w.ComDel()->isVisible());
+            QVERIFY(!w.ImgFlag()->hasPicture());
+            w.ComSelect(1)->click();
+        });
+        QCOMPARE(removed, QStringList{ "002User" });
+        QVERIFY(f.pselectKeyCode.isEmpty());
+        QVERIFY(placed[0].Fname.isEmpty());
+        QCOMPARE(placed[1].Fname, QString("Japan"));
+        QVERIFY(placed[2].Fname.isEmpty());
+        QCOMPARE(placed[2].DifTime, qint16(4));
+        settings.restart();
+        QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
+        QVERIFY(settings.onDisk("UserImg/002FileName").toString().isEmpty());
+        QVERIFY(settings.onDisk("UserImg/002Size").toString().isEmpty());
+        QCOMPARE(settings.onDisk("UserImg/003FileName").toString(), QString("/c.jpg"));
+
+        // The freed slot is the next one handed out.
+        const QString file = settings.dir() + "/new.png";
+        QVERIFY(picture(10, 10).save(file, "PNG"));
+        chooser.file = file;
+        chooser.tag = "nn0150-0150";
+        f.pEditMode = "add";
+        run(editor, f, [](PosFormWindow &w) {
+            w.ComSelect(0)->click();
+            w.ComSelect(1)->click();
+        });
+        QCOMPARE(f.pselectKeyCode, QString("002User"));
+        QVERIFY(store.contains("002User"));
+    }
+};
+
+TEMBRA_WIDGETS_SETTINGS_TEST_MAIN(TestPosForm)
+#include "tst_posform.moc"
