@@ -1,3 +1,4 @@
+#include "chooser/formfmzdialog.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/messagedialog.h"
 #include "mainwindow/programicon.h"
@@ -17,8 +18,11 @@ int main(int argc, char *argv[])
 
     tb::SystemClock clock;
     tb::MessageDialog messages;
+    tb::Formfmz chooser; // outlives the window, which only borrows it
     tb::tembra window(clock, messages);
     messages.setParent(&window);
+    chooser.setParent(&window);
+    window.setPictureChooser(&chooser);
     window.show();
     return app.exec();
 }

@@ -37,11 +37,9 @@ MainMenu::MainMenu(QMenuBar *bar, QObject *parent) : QObject(parent)
     for (int k = 1; k <= kMaps; ++k) {
         QAction *a = changeMap->addAction(mapCaptions[k - 1]);
         a->setCheckable(true);
-        if (k < kMaps)
-            connect(a, &QAction::triggered, this, [this, k] { emit mapChosen(k); });
+        connect(a, &QAction::triggered, this, [this, k] { emit mapChosen(k); });
         m_wMap[size_t(k)] = a;
     }
-    m_wMap[kMaps]->setEnabled(false); // a picture file as map comes with the picture chooser
 
     QMenu *sizeMenu = m_optionMenu->addMenu(QStringLiteral("時計のサイズ   "));
     const QStringList sizeCaptions = { QStringLiteral("特 600"), QStringLiteral("大 440"),

@@ -1,6 +1,8 @@
 #include "mainwindow/tembrawindow.h"
 
+#include "chooser/picturechooser.h"
 #include "colour/hsldialog.h"
+#include "common/mapfile.h"
 #include "mainwindow/bandstrip.h"
 #include "mainwindow/clientarea.h"
 #include "mainwindow/controls.h"
@@ -334,11 +336,42 @@ void tembra::ccsize_Click(int index)
 
 void tembra::wMap_Click(int index)
 {
-    if (index < 1 || index > 7)
+    if (index < 1 || index > MainMenu::kMaps)
         return;
-    setMapPicture(builtInMap(index));
+    if (index == MainMenu::kMaps) {
+        if (!m_chooser || !mapFromFile())
+            return;
+    } else {
+        setMapPicture(builtInMap(index));
+    }
+    // Remembered also when the chooser was cancelled: the entry was chosen.
     AppRegistry().setSection(QStringLiteral("UserImg"));
     saveRegValue(QStringLiteral("WorldMap"), QString::number(index));
+}
+
+// False only when the chosen file could not be loaded.
+bool tembra::mapFromFile()
+{
+    ChooserFields fields;
+    fields.SelMode = QStringLiteral("BackPic");
+    m_chooser->showModal(fields);
+    if (!fields.pUpdated)
+        return true;
+    // The file may have vanished or broken since it was chosen: then the map
+    // and the stored choice stay as they were.
+    const QSize shown(m_client->width(), m_client->height());
+    const QRect map(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
+                    px(m_layout.map.height()));
+    const QImage picture = loadMapPicture(fields.pSelectFilename, map.isValid() ? map.size() : shown);
+    if (picture.isNull()) {
+        m_messenger.message(fields.pSelectFilename + QStringLiteral("\r\n")
+                            + QStringLiteral("この画像ファイルは地図として読み込めません"));
+        return false;
+    }
+    AppRegistry().setSection(QStringLiteral("UserImg"));
+    saveRegValue(QStringLiteral("WorldMapFile"), fields.pSelectFilename);
+    setMapPicture(picture);
+    return true;
 }
 
 void tembra::BorderStyleYes_Click() { m_placed->setBorder(true, CountryCount()); }

@@ -27,6 +27,7 @@ namespace tb {
 
 class BandStrip;
 class ClientArea;
+class PictureChooser;
 class frmHSL;
 class MainMenu;
 class PlacedClocks;
@@ -50,6 +51,8 @@ public:
     void BorderStyleYes_Click();
     void BorderStyleNo_Click();
     void cc_Click();
+    // The picture chooser serves "画像ファイルから"; without one that entry does nothing.
+    void setPictureChooser(PictureChooser *chooser) { m_chooser = chooser; }
     void menuHelp_Click();
 
     // What the colour dialog sees of the window: the next tick draws with
@@ -116,6 +119,7 @@ private:
     void wireMenu();
     void loadSettings();
     void setMapPicture(const QImage &image);
+    bool mapFromFile();
     void placingReminder(int i);
     void scheduleTick();
     // The radius the placed faces are drawn with: ClockRadius, or the band
@@ -131,6 +135,7 @@ private:
     qint16 m_clockRadius = 440;
     FaceColours m_colours;
     frmHSL *m_frmHSL = nullptr; // lives from its first use to the end
+    PictureChooser *m_chooser = nullptr;
     SummerPeriod m_summer;
     MainLayout m_layout;
     PictureStore m_pictures;

@@ -1,0 +1,158 @@
+// "画像ファイルから": a picture file as the map, through a scripted chooser.
+#include "chooser/picturechooser.h"
+#include "fakes.h"
+#include "mainwindow/fonts.h"
+#include "mainwindow/mainmenu.h"
+#include "mainwindow/tembrawindow.h"
+#include "settings/registry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace tb;
+
+namespace {
+// Confirms `file` (or cancels when it is empty), remembering the mode it was shown in.
+class ScriptedChooser : public PictureChooser {
+public:
+    void showModal(ChooserFields &fields) override
+    {
+        modes << fields.SelMode;
+        fields.pUpdated = !file.isEmpty();
+        fields.pSelectFilename = file;
+    }
+    QString file;
+    QStringList modes;
+};
+
+QImage twoColours(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 30));
+    for (int y = 0; y < h; ++y)
+        for (int x = w / 2; x < w; ++x)
+            image.setPixel(x, y, qRgb(20, 40, 220));
+    return image;
+}
+} // namespace
+
+class TestMapMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void mapFromAFile_data();
+    void mapFromAFile();
+
+private:
+    std::unique_ptr<tembra> start();
+    QSettings onDisk() const { return QSettings(m_ini, QSettings::IniFormat); }
+
+    QTemporaryDir m_dir;
+    QString m_ini;
+    FixedClock m_clock{ QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)) };
+    RecordingMessenger m_messages;
+    ScriptedChooser m_chooser;
+};
+
+void TestMapMenu::initTestCase()
+{
+    installFontSubstitutions();
+    QApplication::setFont(designFont(9));
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
+}
+
+void TestMapMenu::init()
+{
+    static int run = 0;
+    m_ini = m_dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
+    AppRegistry().setSettingsFile(m_ini);
+    m_messages = RecordingMessenger();
+    m_chooser = ScriptedChooser();
+}
+
+void TestMapMenu::cleanup()
+{
+    AppRegistry().setSettingsFile(QString());
+}
+
+std::unique_ptr<tembra> TestMapMenu::start()
+{
+    auto w = std::make_unique<tembra>(m_clock, m_messages);
+    w->setPictureChooser(&m_chooser);
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get()))
+        return nullptr;
+    return w;
+}
+
+void TestMapMenu::mapFromAFile_data()
+{
+    QTest::addColumn<QString>("chosen"); // "" cancels, "photo" a JPEG, "gone" a vanished file
+    QTest::addColumn<bool>("mapChanges");
+    QTest::addColumn<QString>("worldMap"); // stored "WorldMap" afterwards
+    QTest::addColumn<bool>("fileStored");
+    QTest::addColumn<int>("messages");
+    // A cancelled chooser keeps the map but the entry is remembered and checked.
+    QTest::newRow("cancelled") << "" << false << "8" << false << 0;
+    QTest::newRow("a photograph") << "photo" << true << "8" << true << 0;
+    // Chosen, then gone before it loads: the map and both settings stay.
+    QTest::newRow("vanished") << "gone" << false << "3" << false << 1;
+}
+
+void TestMapMenu::mapFromAFile()
+{
+    QFETCH(QString, chosen);
+    QFETCH(bool, mapChanges);
+    QFETCH(QString, worldMap);
+    QFETCH(bool, fileStored);
+    QFETCH(int, messages);
+
+    const QString photo = m_dir.filePath(QStringLiteral("写真 map.jpg"));
+    QVERIFY(twoColours(4000, 2000).save(photo, "JPEG"));
+    if (chosen == "photo")
+        m_chooser.file = photo;
+    else if (chosen == "gone")
+        m_chooser.file = m_dir.filePath(QStringLiteral("gone.jpg"));
+
+    std::unique_ptr<tembra> w = start();
+    QVERIFY(w);
+    w->wMap_Click(3);
+    const QImage before = w->mapPicture();
+    w->mainMenu()->mapFileAction()->trigger();
+    QCOMPARE(m_chooser.modes, QStringList{ QStringLiteral("BackPic") });
+    QCOMPARE(w->mapPicture() != before, mapChanges);
+    QCOMPARE(m_messages.texts.size(), messages);
+    if (messages)
+        QVERIFY(m_messages.texts[0].contains(m_chooser.file));
+    QCOMPARE(onDisk().value("UserImg/WorldMap").toString(), worldMap);
+    QCOMPARE(onDisk().contains("UserImg/WorldMapFile"), fileStored);
+
+    emit w->mainMenu()->optionMenu()->aboutToShow();
+    for (int k = 1; k <= MainMenu::kMaps; ++k)
+        QCOMPARE(w->mainMenu()->mapAction(k)->isChecked(), k == worldMap.toInt());
+
+    if (mapChanges) {
+        // Decoded small, not as the 8-megapixel file, and back after a restart.
+        QVERIFY(w->mapPicture().width() <= 2 * w->clientArea()->width());
+        QCOMPARE(w->mapPicture().pixelColor(5, 5).red() > 150, true);
+        w.reset();
+        AppRegistry().setSettingsFile(m_ini);
+        std::unique_ptr<tembra> again = start();
+        QVERIFY(again);
+        const QImage map = again->mapPicture();
+        QVERIFY(!map.isNull());
+        QVERIFY(map.pixelColor(5, 5).red() > 150);
+        QVERIFY(map.pixelColor(map.width() - 5, 5).blue() > 150);
+    }
+}
+
+QTEST_MAIN(TestMapMenu)
+#include "tst_mapmenu.moc"
