@@ -1,4 +1,5 @@
-// "画像ファイルから": a picture file as the map, through a scripted chooser.
+// The options menu: check marks, the picture border and a picture file as
+// the map (through a scripted chooser).
 #include "chooser/picturechooser.h"
 #include "fakes.h"
 #include "mainwindow/fonts.h"
@@ -41,7 +42,7 @@ QImage twoColours(int w, int h)
 }
 } // namespace
 
-class TestMapMenu : public QObject {
+class TestMenus : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -49,6 +50,9 @@ private slots:
     void cleanup();
     void mapFromAFile_data();
     void mapFromAFile();
+    void checkMarksFollowEveryChoice_data();
+    void checkMarksFollowEveryChoice();
+    void borderOnEveryPictureNotKept();
 
 private:
     std::unique_ptr<tembra> start();
@@ -61,7 +65,7 @@ private:
     ScriptedChooser m_chooser;
 };
 
-void TestMapMenu::initTestCase()
+void TestMenus::initTestCase()
 {
     installFontSubstitutions();
     QApplication::setFont(designFont(9));
@@ -69,7 +73,7 @@ void TestMapMenu::initTestCase()
     qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
 }
 
-void TestMapMenu::init()
+void TestMenus::init()
 {
     static int run = 0;
     m_ini = m_dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
@@ -78,12 +82,12 @@ void TestMapMenu::init()
     m_chooser = ScriptedChooser();
 }
 
-void TestMapMenu::cleanup()
+void TestMenus::cleanup()
 {
     AppRegistry().setSettingsFile(QString());
 }
 
-std::unique_ptr<tembra> TestMapMenu::start()
+std::unique_ptr<tembra> TestMenus::start()
 {
     auto w = std::make_unique<tembra>(m_clock, m_messages);
     w->setPictureChooser(&m_chooser);
@@ -93,7 +97,7 @@ std::unique_ptr<tembra> TestMapMenu::start()
     return w;
 }
 
-void TestMapMenu::mapFromAFile_data()
+void TestMenus::mapFromAFile_data()
 {
     QTest::addColumn<QString>("chosen"); // "" cancels, "photo" a JPEG, "gone" a vanished file
     QTest::addColumn<bool>("mapChanges");
@@ -107,7 +111,7 @@ void TestMapMenu::mapFromAFile_data()
     QTest::newRow("vanished") << "gone" << false << "3" << false << 1;
 }
 
-void TestMapMenu::mapFromAFile()
+void TestMenus::mapFromAFile()
 {
     QFETCH(QString, chosen);
     QFETCH(bool, mapChanges);
@@ -154,5 +158,71 @@ void TestMapMenu::mapFromAFile()
     }
 }
 
-QTEST_MAIN(TestMapMenu)
-#include "tst_mapmenu.moc"
+void TestMenus::checkMarksFollowEveryChoice_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("map");
+    for (int k = 1; k <= 7; ++k)
+        QTest::addRow("size %d, map %d", (k - 1) % 5 + 1, k) << (k - 1) % 5 + 1 << k;
+}
+
+void TestMenus::checkMarksFollowEveryChoice()
+{
+    QFETCH(int, size);
+    QFETCH(int, map);
+    std::unique_ptr<tembra> w = start();
+    QVERIFY(w);
+    MainMenu *menu = w->mainMenu();
+    menu->sizeAction(size)->trigger();
+    menu->mapAction(map)->trigger();
+    QCOMPARE(int(w->ClockRadius()), MainMenu::sizeRadius(size));
+    QCOMPARE(onDisk().value("UserImg/WorldMap").toString(), QString::number(map));
+    emit menu->optionMenu()->aboutToShow();
+    for (int k = 1; k <= MainMenu::kSizes; ++k)
+        QCOMPARE(menu->sizeAction(k)->isChecked(), k == size);
+    for (int k = 1; k <= MainMenu::kMaps; ++k)
+        QCOMPARE(menu->mapAction(k)->isChecked(), k == map);
+}
+
+void TestMenus::borderOnEveryPictureNotKept()
+{
+    // Three clocks, so that the border reaches past the first picture.
+    {
+        QSettings s(m_ini, QSettings::IniFormat);
+        s.setValue("UserClock/n", "2");
+        for (int i = 0; i <= 2; ++i) {
+            const QString g = QStringLiteral("UC%1/").arg(i, 3, 10, QLatin1Char('0'));
+            s.setValue(g + "Fname", i == 1 ? "France" : "Japan");
+            s.setValue(g + "FlagLeft", QString::number(2000 + 3000 * i));
+            s.setValue(g + "FlagTop", "1000");
+            s.setValue(g + "ClockLeft", QString::number(1500 + 3000 * i));
+            s.setValue(g + "ClockTop", "3000");
+        }
+    }
+    AppRegistry().setSettingsFile(m_ini);
+    std::unique_ptr<tembra> w = start();
+    QVERIFY(w);
+    QCOMPARE(w->CountryCount(), 2);
+    MainMenu *menu = w->mainMenu();
+    menu->borderYesAction()->trigger();
+    for (int i = 0; i <= 2; ++i)
+        QCOMPARE(w->imgBox(i)->frameShape(), QFrame::Box);
+    // The pair's marks never change: "なし" stays checked.
+    QVERIFY(menu->borderNoAction()->isChecked());
+    QVERIFY(!menu->borderYesAction()->isChecked());
+    menu->borderNoAction()->trigger();
+    for (int i = 0; i <= 2; ++i)
+        QCOMPARE(w->imgBox(i)->frameShape(), QFrame::NoFrame);
+    QVERIFY(menu->borderNoAction()->isChecked());
+
+    menu->borderYesAction()->trigger();
+    w.reset();
+    AppRegistry().setSettingsFile(m_ini);
+    std::unique_ptr<tembra> again = start();
+    QVERIFY(again);
+    for (int i = 0; i <= 2; ++i)
+        QCOMPARE(again->imgBox(i)->frameShape(), QFrame::NoFrame);
+}
+
+QTEST_MAIN(TestMenus)
+#include "tst_menus.moc"
