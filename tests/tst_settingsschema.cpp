@@ -99,6 +99,8 @@ private slots:
     void userPicturesAndMessages();
     void userImgCountIsBounded_data();
     void userImgCountIsBounded();
+    void stretchedUserPictureDecodedForItsSize_data();
+    void stretchedUserPictureDecodedForItsSize();
     void pictureFormats_data();
     void pictureFormats();
     void worldMapChoice_data();
@@ -643,7 +645,7 @@ void TestSettingsSchema::userImgCountIsBounded()
     store.writeRaw("[UserImg]\nUserImgCount=" + count.toUtf8() + "\n");
     RecordingMessenger messenger;
     int loads = 0;
-    setsetreg(nullptr, messenger.report(), [&loads](const QString &) {
+    setsetreg(nullptr, messenger.report(), [&loads](const QString &, const QString &) {
         ++loads;
         return PictureFile{};
     });
@@ -823,6 +825,33 @@ void TestSettingsSchema::damagedSettingsFileSetAside()
     QVERIFY(QFileInfo(store.file()).isFile());
     QCOMPARE(store.onDisk(QStringLiteral("UserClock/ClockRc")).toString(), QStringLiteral("440"));
     QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::NoError);
+}
+
+void TestSettingsSchema::stretchedUserPictureDecodedForItsSize_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QSize>("loaded");
+    // Shown 1200 × 900 twips (80 × 60 px): decoded at no more than four times that.
+    QTest::newRow("stretched") << "st1200-0900" << QSize(320, 240);
+    // Shown at its own size: every pixel is needed.
+    QTest::newRow("own size") << "nn1200-0900" << QSize(2000, 1500);
+}
+
+void TestSettingsSchema::stretchedUserPictureDecodedForItsSize()
+{
+    QFETCH(QString, tag);
+    QFETCH(QSize, loaded);
+    TempStore store;
+    const QString photo = store.dir() + QStringLiteral("/photo.jpg");
+    QImage big(2000, 1500, QImage::Format_RGB32);
+    big.fill(Qt::darkGreen);
+    QVERIFY(big.save(photo, "JPEG"));
+    store.writeRaw("[UserImg]\nUserImgCount=1\n001FileName=" + photo.toUtf8() + "\n001Size=" + tag.toUtf8() + "\n");
+    RecordingMessenger messenger;
+    QSize got;
+    setsetreg([&got](int, const QImage &p, const QString &) { got = p.size(); }, messenger.report());
+    QVERIFY(messenger.texts.isEmpty());
+    QCOMPARE(got, loaded);
 }
 
 TEMBRA_SETTINGS_TEST_MAIN(TestSettingsSchema)

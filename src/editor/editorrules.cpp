@@ -68,28 +68,7 @@ QList<int> dropRemovedPicture(ClockEntries &entries, int countryCount, const QSt
 
 PictureFile loadUserPicture(const QString &path, const QString &sizeTag)
 {
-    PictureFile result;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return result;
-    result.status = PictureFile::Status::Unreadable;
-    if (!info.isFile())
-        return result;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    if (const std::optional<QSize> shown = stretchedSize(sizeTag)) {
-        const QSize own = reader.size();
-        const QSize limit(std::max(1, shown->width() * kUserPictureHeadroom / kTwipsPerPixel),
-                          std::max(1, shown->height() * kUserPictureHeadroom / kTwipsPerPixel));
-        if (own.isValid() && (own.width() > limit.width() || own.height() > limit.height()))
-            reader.setScaledSize(own.scaled(limit, Qt::KeepAspectRatio));
-    }
-    QImage image = reader.read();
-    if (image.isNull())
-        return result;
-    result.status = PictureFile::Status::Loaded;
-    result.image = std::move(image);
-    return result;
+    return loadPictureFile(path, sizeTag);
 }
 
 bool isUserPictureName(const QString &name)

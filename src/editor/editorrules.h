@@ -34,11 +34,8 @@ bool freeUserSlot(int slot);
 // Returns the clocks changed, so the window can clear their picture boxes.
 QList<int> dropRemovedPicture(ClockEntries &entries, int countryCount, const QString &key);
 
-// Loads a user picture for the picture store. A picture shown stretched
-// (an "st" tag) is decoded at no more than kUserPictureHeadroom times its
-// shown size, enough for the map scaled up, so a large photo does not keep
-// its full pixels in memory; others load at their own size. Only regular files.
-constexpr int kUserPictureHeadroom = 4;
+// Loads a user picture for the picture store, as start-up does
+// (loadPictureFile with its size tag).
 PictureFile loadUserPicture(const QString &path, const QString &sizeTag);
 
 // A name of the user's own pictures ("005User"), told by its last four letters.

@@ -1,6 +1,8 @@
 #include "settings/schema.h"
 
 #include "common/mapfile.h"
+#include "editor/sizetag.h"
+#include "face/twips.h"
 #include "settings/registry.h"
 #include "settings/valuetext.h"
 #include "time/clocksource.h"
@@ -58,6 +60,11 @@ QString slotNumber(int slot)
 
 PictureFile loadPictureFile(const QString &path)
 {
+    return loadPictureFile(path, QString());
+}
+
+PictureFile loadPictureFile(const QString &path, const QString &sizeTag)
+{
     PictureFile result;
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
@@ -67,6 +74,13 @@ PictureFile loadPictureFile(const QString &path)
         return result;
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true); // a .jpg that is really a .bmp still loads
+    if (const std::optional<QSize> shown = stretchedSize(sizeTag)) {
+        const QSize own = reader.size();
+        const QSize limit(std::max(1, shown->width() * kUserPictureHeadroom / kTwipsPerPixel),
+                          std::max(1, shown->height() * kUserPictureHeadroom / kTwipsPerPixel));
+        if (own.isValid() && (own.width() > limit.width() || own.height() > limit.height()))
+            reader.setScaledSize(own.scaled(limit, Qt::KeepAspectRatio));
+    }
     QImage image = reader.read();
     if (image.isNull())
         return result;
@@ -133,7 +147,7 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
         const QString size = getRegValue(kUserImg, slotNumber(slot) + QStringLiteral("Size"), QString());
         if (name.isEmpty())
             continue;
-        const PictureFile picture = load(name);
+        const PictureFile picture = load(name, size);
         switch (picture.status) {
         case PictureFile::Status::Loaded:
             if (addUserPicture)

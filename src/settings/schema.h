@@ -52,8 +52,14 @@ struct PictureFile {
 // Loads a picture (BMP, GIF, JPEG, ICO, PNG …). Only regular files are
 // opened, so a path naming a device or a pipe cannot stall start-up.
 PictureFile loadPictureFile(const QString &path);
+// The same for a user picture with its size tag: one shown stretched (an
+// "st" tag) is decoded at no more than kUserPictureHeadroom times its shown
+// size, enough for the map scaled up, so a large photo does not keep its full
+// pixels in memory; others load at their own size.
+constexpr int kUserPictureHeadroom = 4;
+PictureFile loadPictureFile(const QString &path, const QString &sizeTag);
 
-using PictureLoader = std::function<PictureFile(const QString &path)>;
+using PictureLoader = std::function<PictureFile(const QString &path, const QString &sizeTag)>;
 // Receives a user picture for slot 1 … 999 (key PictureStore::userKey(slot)).
 using AddUserPicture = std::function<void(int slot, const QImage &picture, const QString &sizeTag)>;
 
@@ -83,7 +89,7 @@ void iniset(DisplaySettings &display);
 // slot whose file is missing or not a picture is reported once through
 // report and kept in the store.
 MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
-                    const PictureLoader &load = loadPictureFile);
+                    const PictureLoader &load = static_cast<PictureFile (*)(const QString &, const QString &)>(loadPictureFile));
 
 // "UserImgCount", limited to 0 … 999.
 int readUserImgCount();
