@@ -6,6 +6,8 @@ what=${1:-test}
 pkgs=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
 case "$what" in
   run) pkgs+=(qt6-qpa-plugins) ;;
+  # The end-to-end scenarios: a virtual X server, input, screenshots, a fake clock.
+  test) pkgs+=(qt6-qpa-plugins xvfb xdotool x11-apps imagemagick libfaketime) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
 esac
 missing=()

@@ -380,12 +380,57 @@ bool Desktop::click(const QPoint &p) const
                .exitCode == 0;
 }
 
-QImage Desktop::screenshot() const
+QImage Desktop::screenshotWithMenus() const
 {
     const RunResult r = runTool("import", { "-silent", "-window", "root", "png:-" }, display(), 20000);
     if (r.exitCode != 0)
         return {};
     return QImage::fromData(r.out, "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+// An XWD dump of the root window (xwd is fast; PNG through ImageMagick costs
+// most of a second per screen).
+QImage Desktop::screenshot() const
+{
+    const RunResult r = runTool("xwd", { "-root", "-silent" }, display(), 20000);
+    if (r.exitCode != 0 || r.out.size() < 100)
+        return {};
+    const QByteArray &d = r.out;
+    auto card = [&d](int i) {
+        const auto *p = reinterpret_cast<const uchar *>(d.constData()) + 4 * i;
+        return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
+    };
+    const quint32 headerSize = card(0), format = card(2), width = card(4), height = card(5),
+                  byteOrder = card(7), bitsPerPixel = card(11), bytesPerLine = card(12), redMask = card(14),
+                  greenMask = card(15), blueMask = card(16), colours = card(19);
+    const qint64 offset = qint64(headerSize) + 12 * qint64(colours);
+    // 24 bits per pixel come packed, in lines padded to 32 bits a pixel.
+    const quint32 bytesPerPixel = bitsPerPixel / 8;
+    if (format != 2 || bitsPerPixel < 24 || (bytesPerPixel != 3 && bytesPerPixel != 4)
+        || offset + qint64(bytesPerLine) * height > d.size())
+        return {};
+    auto shift = [](quint32 mask) {
+        int s = 0;
+        while (mask && !(mask & 1)) {
+            mask >>= 1;
+            ++s;
+        }
+        return s;
+    };
+    const int rs = shift(redMask), gs = shift(greenMask), bs = shift(blueMask);
+    QImage image(int(width), int(height), QImage::Format_RGB32);
+    for (quint32 y = 0; y < height; ++y) {
+        const auto *line = reinterpret_cast<const uchar *>(d.constData()) + offset + qint64(y) * bytesPerLine;
+        auto *out = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
+        for (quint32 x = 0; x < width; ++x) {
+            const uchar *p = line + bytesPerPixel * x;
+            quint32 v = 0;
+            for (quint32 b = 0; b < bytesPerPixel; ++b) // least significant byte first when byteOrder is 0
+                v |= quint32(p[byteOrder == 0 ? b : bytesPerPixel - 1 - b]) << (8 * b);
+            out[x] = qRgb(int((v & redMask) >> rs), int((v & greenMask) >> gs), int((v & blueMask) >> bs));
+        }
+    }
+    return image;
 }
 
 // ------------------------------------------------------------ Scene
@@ -545,7 +590,16 @@ bool Menus::chooseItem(const WindowInfo &popup, int index, int count) const
 
 QList<int> Menus::checkedItems(const WindowInfo &popup, int count) const
 {
-    const QImage shot = m_desktop.screenshot();
+    // A popup is mapped before it is painted: wait for its light background.
+    QImage shot;
+    const QRect g = popup.geometry;
+    waitFor(
+        [&] {
+            shot = m_desktop.screenshotWithMenus();
+            return !shot.isNull() && qGray(shot.pixel(g.right() - 4, g.top() + 4)) > 150
+                && qGray(shot.pixel(g.right() - 4, g.bottom() - 4)) > 150;
+        },
+        3000, 50);
     QList<int> checked;
     for (int i = 0; i < count; ++i) {
         const int cy = itemCentre(popup, i, count).y();

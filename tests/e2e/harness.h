@@ -121,7 +121,11 @@ public:
     bool type(const QString &window, const QString &text) const;
     bool click(const QPoint &screen) const;
     bool move(const QPoint &screen) const;
-    QImage screenshot() const;                    // the whole screen, RGB32
+    // The whole screen, RGB32. Popup menus have a visual of their own, which
+    // a plain dump of the screen leaves black: screenshotWithMenus() takes
+    // each window as it is (slower).
+    QImage screenshot() const;
+    QImage screenshotWithMenus() const;
     QString display() const { return m_x.display(); }
     QString windowName(const QString &window) const;
 
