@@ -265,7 +265,7 @@ void E2eClockMoves::yearInFastMotion()
             // The face of the local clock takes the colour of this day's hour.
             const int hour = day % 24;
             const QRgb want = (hour >= 6 && hour <= 17) ? qRgb(0xE0, 0xE0, 0xE0) : qRgb(0x80, 0x80, 0x80);
-            QVERIFY2(faceFill(scene->desktop.screenshot(), japan) == want,
+            QVERIFY2(waitFor([&] { return faceFill(scene->desktop.screenshot(), japan) == want; }, 3000),
                      qPrintable("wrong face colour on " + visitTime(day).toString(Qt::ISODate)));
             ++checked;
         }
