@@ -119,7 +119,7 @@ private slots:
 private:
     // Opens the options menu and its submenu `item`; the submenu's popup.
     std::optional<WindowInfo> openOptionsSubmenu(const Menus &menus, int item);
-    void chooseFromOptions(const Menus &menus, App &app, int item, int index, int count);
+    void chooseFromOptions(const Menus &menus, int item, int index, int count);
 
     std::unique_ptr<Scene> scene;
     const QDateTime morning{ QDate(2026, 12, 8), QTime(9, 5, 30) }; // a Tuesday
@@ -148,12 +148,11 @@ std::optional<WindowInfo> E2eWindow::openOptionsSubmenu(const Menus &menus, int 
     return menus.openItem(*options, item, kOptionsItems);
 }
 
-void E2eWindow::chooseFromOptions(const Menus &menus, App &app, int item, int index, int count)
+void E2eWindow::chooseFromOptions(const Menus &menus, int item, int index, int count)
 {
     const std::optional<WindowInfo> sub = openOptionsSubmenu(menus, item);
     QVERIFY2(sub, "the submenu did not open");
     QVERIFY2(menus.chooseItem(*sub, index, count), "the menus stayed open after a choice");
-    Q_UNUSED(app);
 }
 
 void E2eWindow::firstStart()
@@ -256,7 +255,7 @@ void E2eWindow::everyMap()
     QCOMPARE(shownMap(scene->desktop.screenshot(), g), -1);
 
     for (int k = 0; k < 7; ++k) {
-        chooseFromOptions(menus, *app, kMapItem, k, kMapItems);
+        chooseFromOptions(menus, kMapItem, k, kMapItems);
         if (QTest::currentTestFailed())
             return;
         // Stored at once, shown at once, and checked the next time the menu opens.
@@ -287,7 +286,7 @@ void E2eWindow::everyClockSize()
 
     // The last one chosen is 300, which the menu then checks alone.
     for (int k : { 0, 1, 3, 4, 2 }) {
-        chooseFromOptions(menus, *app, kSizeItem, k, kSizeItems);
+        chooseFromOptions(menus, kSizeItem, k, kSizeItems);
         if (QTest::currentTestFailed())
             return;
         const Circle face = g.placedFace(9950, 3300, kSizes[k]);

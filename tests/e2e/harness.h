@@ -120,6 +120,8 @@ public:
     bool key(const QString &window, const QString &keys) const; // "alt+x", "Return", "ctrl+c"
     bool type(const QString &window, const QString &text) const;
     bool click(const QPoint &screen) const;
+    // Presses the left button at `from`, moves in steps to `to` and releases there.
+    bool drag(const QPoint &from, const QPoint &to) const;
     bool move(const QPoint &screen) const;
     // The whole screen, RGB32. Popup menus have a visual of their own, which
     // a plain dump of the screen leaves black: screenshotWithMenus() takes
