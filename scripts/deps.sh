@@ -7,8 +7,9 @@ pkgs=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
 case "$what" in
   run) pkgs+=(qt6-qpa-plugins) ;;
   # desktop-file-validate checks the menu entry; dpkg-shlibdeps gives the
-  # package's library dependencies.
-  test) pkgs+=(desktop-file-utils dpkg-dev) ;;
+  # package's library dependencies; the end-to-end scenarios need a virtual
+  # X server, input, screenshots and a fake clock.
+  test) pkgs+=(desktop-file-utils dpkg-dev qt6-qpa-plugins xvfb xdotool x11-apps imagemagick libfaketime) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
   fuzz) pkgs+=(clang libclang-rt-dev) ;;
   screenshot) pkgs+=(qt6-qpa-plugins xvfb xauth imagemagick) ;;
