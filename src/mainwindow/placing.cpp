@@ -122,13 +122,14 @@ int Placing::ownerOf(const QObject *control) const
 bool Placing::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove
-        && type != QEvent::MouseButtonRelease)
+    // A quick second press arrives as a double click: it presses all the same.
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (!press && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return QObject::eventFilter(watched, event);
     const auto *e = static_cast<QMouseEvent *>(event);
     const QPointF p = twipsOf(e);
     if (watched == m_image1) {
-        if (type == QEvent::MouseButtonPress)
+        if (press)
             Image1_MouseDown(e->button(), e->modifiers(), p.x(), p.y());
         else if (type == QEvent::MouseMove)
             Image1_MouseMove(e->buttons(), e->modifiers(), p.x(), p.y());
@@ -141,7 +142,7 @@ bool Placing::eventFilter(QObject *watched, QEvent *event)
     const int i = ownerOf(watched);
     if (i < 0)
         return QObject::eventFilter(watched, event);
-    if (type == QEvent::MouseButtonPress)
+    if (press)
         ImgBox_MouseDown(i, e->button(), e->modifiers(), p.x(), p.y());
     else if (type == QEvent::MouseMove)
         ImgBox_MouseMove(i, e->buttons(), e->modifiers(), p.x(), p.y());
