@@ -92,6 +92,7 @@ private slots:
     void deleteTheMiddleOfThree_data();
     void deleteTheMiddleOfThree();
     void deleteKeepsTheSuccessorsStretchedPicture();
+    void deleteTheLastByItsOwnLabel();
     void lastClockCannotBeDeleted();
     void escapeCancelsTheBar();
     void reminderComesBackUntilTheFaceMoves();
@@ -643,6 +644,24 @@ void TestPlacing::deleteKeepsTheSuccessorsStretchedPicture()
     QCOMPARE(flag->size(), QSize(px(1200), px(600)));
     QCOMPARE(flag->pos(), QPoint(px(7000), px(3500)));
     QCOMPARE(flag->picture(), user);
+}
+
+void TestPlacing::deleteTheLastByItsOwnLabel()
+{
+    // The pressed label is one of the controls the delete removes.
+    place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
+    window->placing()->menumode_Click(3);
+    editor->confirm();
+    QPointer<QLabel> date = window->labelDate(1);
+    const QPoint at = date->geometry().center();
+    press(date, at);
+    QCOMPARE(window->CountryCount(), 0);
+    QCOMPARE(window->placedClocks()->count(), 1);
+    QVERIFY(date.isNull() || date->isHidden());
+    QTest::mouseRelease(window->image1(), Qt::LeftButton, {}, window->image1()->mapFrom(window->clientArea(), at));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(date.isNull());
+    QVERIFY(window->imgBox(0)->isVisible());
 }
 
 void TestPlacing::lastClockCannotBeDeleted()
