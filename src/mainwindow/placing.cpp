@@ -51,7 +51,7 @@ QPointF twipsOf(const QMouseEvent *e)
 
 Placing::Placing(tembra &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
                  Messenger &messenger, const QFont &font)
-    : QObject(&window), m_window(window), m_area(area), m_image1(image1), m_placed(placed),
+    : m_window(window), m_area(area), m_image1(image1), m_placed(placed),
       m_messenger(messenger)
 {
     m_image1->installEventFilter(this);
@@ -273,6 +273,8 @@ void Placing::ImgBox_MouseDown(int index, Qt::MouseButton, Qt::KeyboardModifiers
 
 void Placing::moveGroup(int i, QPointF d)
 {
+    // Moved in place rather than hidden and shown again: the widgets repaint
+    // once per move anyway, and the pressed one keeps the mouse.
     const QPoint shift(px(d.x()), px(d.y()));
     if (shift.isNull())
         return;

@@ -101,8 +101,8 @@ void tembra::setClockEditor(ClockEditor *editor)
 
 void tembra::pictureRemoved(const QString &key)
 {
-    for (int i = 0; i <= CountryCount(); ++i) {
-        if (!key.isEmpty() && m_clocks[i].Fname == key) {
+    for (int i = 0; i <= CountryCount() && !key.isEmpty(); ++i) {
+        if (m_clocks[i].Fname == key) {
             m_clocks[i].Fname.clear();
             m_placed->picture(i)->setPicture(QImage());
         }
