@@ -242,7 +242,10 @@ void TestPlacing::addAtALargerWindow()
 
 void TestPlacing::cancelledAddChangesNothing()
 {
-    window->placing()->menumode_Click(1);
+    window->placing()->menumode_Click(2);
+    QVERIFY(window->frame1()->isVisible());
+    window->placing()->menumode_Click(1); // add leaves the bar
+    QVERIFY(!window->frame1()->isVisible());
     QCOMPARE(int(editor->shown.size()), 1);
     QCOMPARE(window->CountryCount(), 0);
     QCOMPARE(window->placedClocks()->count(), 1);
