@@ -19,7 +19,8 @@ MainMenu::MainMenu(QMenuBar *bar, QObject *parent) : QObject(parent)
     bar->setFont(designFont(9));
 
     m_clockMenu = bar->addMenu(QStringLiteral("    時計の設定    "));
-    // Adding, editing and deleting clocks come with the clock editor.
+    // Adding, editing and deleting clocks need the clock editor: the window
+    // enables them once it has one.
     m_add = m_clockMenu->addAction(QStringLiteral("  追加     "));
     m_edit = m_clockMenu->addAction(QStringLiteral("  編集"));
     m_delete = m_clockMenu->addAction(QStringLiteral("  削除"));

@@ -48,10 +48,15 @@ bool PlacedClocks::destroyLast()
 {
     if (count() <= 1)
         return false;
-    delete m_pictures.back();
-    delete m_dates.back();
-    delete m_times.back();
-    delete m_marks.back();
+    // The set may hold the control whose mouse press led here (a delete
+    // picked by a click on its picture): it leaves the window at once and
+    // is deleted once that event is done.
+    for (QWidget *w : { static_cast<QWidget *>(m_pictures.back()), static_cast<QWidget *>(m_dates.back()),
+                        static_cast<QWidget *>(m_times.back()), static_cast<QWidget *>(m_marks.back()) }) {
+        w->hide();
+        w->setParent(nullptr);
+        w->deleteLater();
+    }
     m_pictures.pop_back();
     m_dates.pop_back();
     m_times.pop_back();

@@ -11,15 +11,14 @@
 #include "mainwindow/mainmenu.h"
 #include "mainwindow/maps.h"
 #include "mainwindow/placedclocks.h"
+#include "mainwindow/placing.h"
 #include "settings/registry.h"
 #include "settings/schema.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPushButton>
 
 namespace tb {
 
@@ -57,6 +56,7 @@ QLabel *tembra::labelTime(int i) const { return m_placed->timeLabel(i); }
 QLabel *tembra::dstLabel(int i) const { return m_placed->mark(i); }
 PictureBox *tembra::imgBox(int i) const { return m_placed->picture(i); }
 QAction *tembra::endAction() const { return m_menu->endAction(); }
+QFrame *tembra::frame1() const { return m_placing->frame1(); }
 
 void tembra::buildControls()
 {
@@ -75,17 +75,8 @@ void tembra::buildControls()
                          QColor(0, 0, 0), smallFont);
     moveTw(m_label3, 420, 7740);
 
-    m_frame1 = new QFrame(m_client);
-    m_frame1->setFrameShape(QFrame::Panel);
-    m_frame1->setGeometry(px(6975), px(0), px(4845), px(390));
-    m_frame1->setAutoFillBackground(true);
-    m_comFrame = new QPushButton(QStringLiteral("キャンセル"), m_frame1);
-    m_comFrame->setFont(controlFont);
-    m_comFrame->setGeometry(px(3690), px(45), px(1095), px(285));
-    m_labelCoution = makeLabel(m_frame1, QStringLiteral("対象となる時計、イラストをクリックしてください"),
-                               QColor(255, 0, 0), controlFont);
-    moveTw(m_labelCoution, 45, 90);
-    m_frame1->hide();
+    // The bar, the red circle and the mouse on the map and its clocks.
+    m_placing = std::make_unique<Placing>(*this, m_client, m_image1, *m_placed, m_messenger, controlFont);
 }
 
 void tembra::wireMenu()
@@ -99,6 +90,27 @@ void tembra::wireMenu()
     connect(m_menu->colourAction(), &QAction::triggered, this, &tembra::cc_Click);
     connect(m_menu->helpAction(), &QAction::triggered, this, &tembra::menuHelp_Click);
     connect(m_menu->endAction(), &QAction::triggered, this, &tembra::endMenu_Click);
+    const QAction *modes[] = { m_menu->addClockAction(), m_menu->editClockAction(),
+                               m_menu->deleteClockAction() };
+    for (int k = 1; k <= 3; ++k)
+        connect(modes[k - 1], &QAction::triggered, this, [this, k] { m_placing->menumode_Click(k); });
+}
+
+void tembra::setClockEditor(ClockEditor *editor)
+{
+    m_placing->setClockEditor(editor);
+    for (QAction *a : { m_menu->addClockAction(), m_menu->editClockAction(), m_menu->deleteClockAction() })
+        a->setEnabled(editor != nullptr);
+}
+
+void tembra::pictureRemoved(const QString &key)
+{
+    for (int i = 0; i <= CountryCount() && !key.isEmpty(); ++i) {
+        if (m_clocks[i].Fname == key) {
+            m_clocks[i].Fname.clear();
+            m_placed->picture(i)->setPicture(QImage());
+        }
+    }
 }
 
 QSizeF tembra::clientTwips() const
@@ -200,6 +212,7 @@ void tembra::addClock(int i)
     if (i < 0 || i >= kMaxClocks)
         return;
     m_placed->create(i);
+    m_placing->watch(i);
     m_placed->applyPicture(i, m_clocks[i], m_pictures);
     m_placed->picture(i)->show();
     m_placed->placeLabels(i);
@@ -258,12 +271,7 @@ void tembra::Form_Resize()
     m_client->clearSurface();
     m_band->place(m_layout);
     moveTw(m_label3, leftTw(m_label3), topTw(bandLabel(1)) + 1.5 * heightTw(m_label3));
-    const bool frameShown = m_frame1->isVisible();
-    if (frameShown)
-        m_frame1->hide();
-    moveTw(m_frame1, m_layout.map.left() + m_layout.map.width() - tw(m_frame1->width()), topTw(m_frame1));
-    if (frameShown)
-        m_frame1->show();
+    m_placing->placeBar(m_layout);
 }
 
 void tembra::Timer1_Timer()
@@ -298,19 +306,7 @@ void tembra::Timer1_Timer()
         placingReminder(i);
 }
 
-void tembra::placingReminder(int i)
-{
-    const ClockEntry &e = m_clocks[i];
-    const float mapLeft = float(m_layout.map.left());
-    const float mapTop = float(m_layout.map.top());
-    if (m_reminderCount == 0 && e.ClockTop == mapTop + m_layout.BandRadius
-        && e.ClockLeft == mapLeft + m_layout.BandRadius) {
-        m_messenger.message(QStringLiteral("左上に追加された時計とイラストを希望する位置に移動させてください"
-                                           "\r\n(ドラッグ＆ドロップによって、移動が可能です)"));
-    }
-    if (++m_reminderCount > 60)
-        m_reminderCount = 0;
-}
+void tembra::placingReminder(int i) { m_placing->placingReminder(i); }
 
 void tembra::scheduleTick()
 {

@@ -21,16 +21,17 @@
 class QAction;
 class QFrame;
 class QLabel;
-class QPushButton;
 
 namespace tb {
 
 class BandStrip;
 class ClientArea;
+class ClockEditor;
 class PictureChooser;
 class frmHSL;
 class MainMenu;
 class PlacedClocks;
+class Placing;
 
 class tembra : public QMainWindow, public ColourHost {
     Q_OBJECT
@@ -54,6 +55,13 @@ public:
     // The picture chooser serves "画像ファイルから"; without one that entry does nothing.
     void setPictureChooser(PictureChooser *chooser) { m_chooser = chooser; }
     void menuHelp_Click();
+
+    // The clock editor that adding, editing and deleting show (not owned);
+    // without one those menu entries stay disabled.
+    void setClockEditor(ClockEditor *editor);
+    // A user picture was removed from the store: every clock showing it
+    // keeps its place without a picture.
+    void pictureRemoved(const QString &key);
 
     // What the colour dialog sees of the window: the next tick draws with
     // the registered colours.
@@ -89,6 +97,7 @@ public:
     const FaceColours &colours() const { return m_colours; }
     const SummerPeriod &summerPeriod() const { return m_summer; }
     const PictureStore &pictures() const { return m_pictures; }
+    PictureStore &pictureStore() { return m_pictures; }
     const QImage &surface() const;
     const QImage &mapPicture() const;
     QWidget *clientArea() const;
@@ -98,12 +107,17 @@ public:
     QLabel *dstLabel(int i) const;
     PictureBox *imgBox(int i) const;
     QLabel *legend() const { return m_label3; }
-    QFrame *frame1() const { return m_frame1; }
+    QFrame *frame1() const;
+    QWidget *image1() const { return m_image1; }
+    Placing *placing() const { return m_placing.get(); }
     QAction *endAction() const;
     MainMenu *mainMenu() const { return m_menu; }
     PlacedClocks *placedClocks() const { return m_placed.get(); }
     BandStrip *bandStrip() const { return m_band.get(); }
     bool saved() const { return m_saved; }
+    // The radius the placed faces are drawn with: ClockRadius, or the band
+    // radius while ClockRadius is still 0.
+    qint16 faceRadius() const;
 
     // Client area in twips and the outer window size the layout works with.
     QSizeF clientTwips() const;
@@ -122,9 +136,6 @@ private:
     bool mapFromFile();
     void placingReminder(int i);
     void scheduleTick();
-    // The radius the placed faces are drawn with: ClockRadius, or the band
-    // radius while ClockRadius is still 0.
-    qint16 faceRadius() const;
 
     ClockSource &m_clock;
     Messenger &m_messenger;
@@ -139,18 +150,15 @@ private:
     SummerPeriod m_summer;
     MainLayout m_layout;
     PictureStore m_pictures;
-    int m_reminderCount = 0;
     bool m_saved = false;
     bool m_loaded = false;
 
     std::unique_ptr<BandStrip> m_band;
     std::unique_ptr<PlacedClocks> m_placed;
+    std::unique_ptr<Placing> m_placing;
     MainMenu *m_menu = nullptr;
     QWidget *m_image1 = nullptr;
     QLabel *m_label3 = nullptr;
-    QFrame *m_frame1 = nullptr;
-    QPushButton *m_comFrame = nullptr;
-    QLabel *m_labelCoution = nullptr;
 };
 
 } // namespace tb

@@ -221,6 +221,17 @@ void setRegData(int i, const ClockEntry &entry)
     saveRegValue(QStringLiteral("summertime"), boolText(entry.summertime));
 }
 
+bool saveAddedClock(int i, const ClockEntry &entry)
+{
+    if (i < 0 || i >= kMaxClocks)
+        return false;
+    RegWriteGroup group;
+    AppRegistry().setSection(kUserClock);
+    saveRegValue(QStringLiteral("n"), intText(i));
+    setRegData(i, entry);
+    return group.end();
+}
+
 void saveFaceColours(const FaceColours &colours)
 {
     RegWriteGroup group;

@@ -108,6 +108,9 @@ std::optional<int> readClockCount();
 // ±kDifTimeLimit and DifMinute to ±kDifMinuteLimit, halves rounded to even.
 void getRegData(int i, ClockEntry &entry);
 void setRegData(int i, const ClockEntry &entry);
+// An added clock is kept at once: "n" = i, then clock i's section. True when
+// it reached the disk.
+bool saveAddedClock(int i, const ClockEntry &entry);
 
 // The twelve "Color" keys.
 void saveFaceColours(const FaceColours &colours);

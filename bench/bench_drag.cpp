@@ -1,0 +1,111 @@
+// How long one step of dragging a face takes with all 21 clocks placed: the
+// pointer's move and the repaint it causes (the red circle's old and new
+// rectangles only), at the design size and at 1920 × 1080.
+#include "face/twips.h"
+#include "mainwindow/fonts.h"
+#include "mainwindow/placing.h"
+#include "mainwindow/tembrawindow.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+using namespace tb;
+
+namespace {
+class SilentMessenger : public Messenger {
+public:
+    Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
+};
+
+QTemporaryDir *configDir()
+{
+    static QTemporaryDir dir;
+    return &dir;
+}
+
+// All 21 placed clocks, moved off the add corner so no reminder comes up.
+void writeFullSettings()
+{
+    QSettings s(configDir()->path() + "/TembraOG/TembraOG.ini", QSettings::IniFormat);
+    s.clear();
+    for (int i = 0; i <= 20; ++i) {
+        s.beginGroup(QString::asprintf("UC%03d", i));
+        s.setValue("ClockLeft", QString::number(800 + (i % 7) * 1500));
+        s.setValue("ClockTop", QString::number(800 + (i / 7) * 1900));
+        s.setValue("DifTime", QString::number(i - 10));
+        s.setValue("FlagLeft", QString::number(1300 + (i % 7) * 1500));
+        s.setValue("FlagTop", QString::number(500 + (i / 7) * 1900));
+        s.setValue("Fname", "Japan");
+        s.endGroup();
+    }
+    s.setValue("UserClock/n", "20");
+    s.sync();
+}
+
+void mouse(QWidget *w, QEvent::Type type, QPointF at)
+{
+    QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void dragSteps(benchmark::State &state, const QSizeF &client)
+{
+    FixedClock clock(QDateTime(QDate(2026, 7, 1), QTime(9, 5, 0)));
+    SilentMessenger messages;
+    tb::tembra w(clock, messages);
+    w.show();
+    w.resizeClientTwips(client);
+    QCoreApplication::processEvents();
+    w.Timer1_Timer();
+    QCoreApplication::processEvents();
+    QWidget *map = w.image1();
+    const ClockEntry &e = w.entry(10);
+    const QPointF face(twipsToPx(w.cxByR(e.ClockLeft)) - map->x(), twipsToPx(w.cyByR(e.ClockTop)) - map->y());
+    mouse(map, QEvent::MouseButtonPress, face);
+    if (w.placing()->pickedClock() != 10) {
+        state.SkipWithError("the press hit no face");
+        return;
+    }
+    int k = 0;
+    for (auto _ : state) {
+        ++k;
+        mouse(map, QEvent::MouseMove, face + QPointF(k % 40, (k / 40) % 30));
+        QCoreApplication::processEvents(); // the repaint the move asked for
+    }
+    mouse(map, QEvent::MouseButtonRelease, face);
+    state.counters["placed"] = w.CountryCount() + 1;
+    state.counters["width"] = w.clientArea()->width();
+}
+} // namespace
+
+static void BM_DragStepDesignSize(benchmark::State &state)
+{
+    dragSteps(state, QSizeF(kDesignClientWidth, kDesignClientHeight));
+}
+BENCHMARK(BM_DragStepDesignSize)->Unit(benchmark::kMicrosecond);
+
+static void BM_DragStep1920x1080(benchmark::State &state)
+{
+    dragSteps(state, QSizeF(1920 * 15, 1080 * 15));
+}
+BENCHMARK(BM_DragStep1920x1080)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("XDG_CONFIG_HOME", configDir()->path().toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installFontSubstitutions();
+    QApplication::setFont(designFont(9));
+    writeFullSettings();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,242 @@
+// The rules of placing clocks: the hit test, the way back from window to
+// reference twips, the two drags, the add and edit steps and the reminder.
+#include "mainwindow/placingrules.h"
+
+#include <QtTest>
+
+using namespace tb;
+
+Q_DECLARE_METATYPE(std::vector<QPointF>)
+
+class TestPlacingRules : public QObject {
+    Q_OBJECT
+private slots:
+    void hitTest_data();
+    void hitTest();
+    void pickFace_data();
+    void pickFace();
+    void inverseOfTheMapConversion_data();
+    void inverseOfTheMapConversion();
+    void faceDragFollowsThePointer();
+    void pictureDragSteps();
+    void addedEntry_data();
+    void addedEntry();
+    void editTakesTheEditorsValues();
+    void reminder_data();
+    void reminder();
+};
+
+void TestPlacingRules::hitTest_data()
+{
+    // Face at (2000, 1000), radius 440; both sides of every bound.
+    QTest::addColumn<QPointF>("p");
+    QTest::addColumn<bool>("hit");
+    QTest::newRow("centre") << QPointF(2000, 1000) << true;
+    QTest::newRow("right, inside") << QPointF(2439.9, 1000) << true;
+    QTest::newRow("right, on the bound") << QPointF(2440, 1000) << false;
+    QTest::newRow("left, inside") << QPointF(1560.1, 1000) << true;
+    QTest::newRow("left, on the bound") << QPointF(1560, 1000) << false;
+    QTest::newRow("below, inside") << QPointF(2000, 1439.9) << true;
+    QTest::newRow("below, on the bound") << QPointF(2000, 1440) << false;
+    QTest::newRow("above, inside") << QPointF(2000, 560.1) << true;
+    QTest::newRow("above, on the bound") << QPointF(2000, 560) << false;
+    // Inside the square but outside the circle: the corners.
+    QTest::newRow("corner of the square") << QPointF(2439, 1439) << false;
+    QTest::newRow("diagonal, just inside") << QPointF(2311, 1311) << true;   // 439.8 away
+    QTest::newRow("diagonal, just outside") << QPointF(1688.8, 688.8) << false; // 440.1 away
+    QTest::newRow("diagonal, exactly r") << QPointF(2000 + 264, 1000 - 352) << false; // 3-4-5
+}
+
+void TestPlacingRules::hitTest()
+{
+    QFETCH(QPointF, p);
+    QFETCH(bool, hit);
+    QCOMPARE(faceHit(QPointF(2000, 1000), 440, p), hit);
+}
+
+void TestPlacingRules::pickFace_data()
+{
+    QTest::addColumn<std::vector<QPointF>>("centres");
+    QTest::addColumn<QPointF>("p");
+    QTest::addColumn<int>("picked");
+    const std::vector<QPointF> overlapping = { QPointF(5000, 3000), QPointF(1000, 1000), QPointF(1300, 1000) };
+    QTest::newRow("overlap: the lower index") << overlapping << QPointF(1150, 1000) << 1;
+    QTest::newRow("only the later one") << overlapping << QPointF(1600, 1000) << 2;
+    QTest::newRow("first in the table") << overlapping << QPointF(5000, 3100) << 0;
+    QTest::newRow("none") << overlapping << QPointF(3000, 3000) << -1;
+    QTest::newRow("no faces") << std::vector<QPointF>() << QPointF(0, 0) << -1;
+}
+
+void TestPlacingRules::pickFace()
+{
+    QFETCH(std::vector<QPointF>, centres);
+    QFETCH(QPointF, p);
+    QFETCH(int, picked);
+    QCOMPARE(tb::pickFace(centres, 440, p), picked);
+}
+
+void TestPlacingRules::inverseOfTheMapConversion_data()
+{
+    QTest::addColumn<double>("clientW");
+    QTest::addColumn<double>("clientH");
+    QTest::newRow("design") << 11880.0 << 7965.0;
+    QTest::newRow("1920x1080 px") << 28800.0 << 16200.0;
+    QTest::newRow("narrow") << 7000.0 << 5000.0;
+}
+
+void TestPlacingRules::inverseOfTheMapConversion()
+{
+    QFETCH(double, clientW);
+    QFETCH(double, clientH);
+    const MainLayout l = computeLayout(clientW, clientH);
+    // A window position on the pixel grid goes back to the same pixel.
+    for (int px = -20; px < 1000; px += 7) {
+        const double x = px * 15.0;
+        const double y = px * 15.0 + 30;
+        QCOMPARE(std::lround(l.cxByR(refX(l, x)) / 15.0), long(px));
+        QCOMPARE(std::lround(l.cyByR(refY(l, y)) / 15.0), long(px + 2));
+        QVERIFY(std::abs(l.cxByR(refX(l, x)) - x) < 0.01);
+        QVERIFY(std::abs(l.cyByR(refY(l, y)) - y) < 0.01);
+    }
+    // About the map's left edge and its top.
+    QCOMPARE(refX(l, 135), 135.f);
+    QCOMPARE(refY(l, 0), 0.f);
+    QCOMPARE(refX(l, 135 + l.map.width()), float(135 + 11655));
+    QCOMPARE(refY(l, l.map.height()), 6645.f);
+}
+
+void TestPlacingRules::faceDragFollowsThePointer()
+{
+    FaceDrag d;
+    // Map-relative pointer (1000.4, 500) on a face centred at (1100.7, 610.2).
+    d.press(QPointF(1000.4, 500), QPointF(1100.7, 610.2), 440);
+    QCOMPARE(d.grabX, -100.0);
+    QCOMPARE(d.grabY, -110.0);
+    QCOMPARE(d.left, 1100.7 - 440);
+    QCOMPARE(d.top, 610.2 - 440);
+    QVERIFY(!d.moved);
+    QCOMPARE(d.centre(), QPointF(1100.7, 610.2));
+    d.move(QPointF(1300.4, 400));
+    QVERIFY(d.moved);
+    QCOMPARE(d.left, 1300.4 + 100 - 440);
+    QCOMPARE(d.top, 400 + 110 - 440.0);
+    // A pointer 300 right and 100 up moved the circle's centre as far.
+    QCOMPARE(d.centre(), QPointF(1400.4, 510));
+}
+
+void TestPlacingRules::pictureDragSteps()
+{
+    PictureDrag d;
+    d.press(QPointF(44.6, 30.2));
+    QCOMPARE(d.grabX, 45.0);
+    QCOMPARE(d.grabY, 30.0);
+    QVERIFY(!d.moved);
+    QCOMPARE(d.step(QPointF(45, 30)), QPointF(0, 0));
+    QVERIFY(!d.moved);
+    QCOMPARE(d.step(QPointF(75, 0)), QPointF(30, -30));
+    QVERIFY(d.moved);
+}
+
+void TestPlacingRules::addedEntry_data()
+{
+    QTest::addColumn<double>("clientW");
+    QTest::addColumn<float>("faceLeft");
+    QTest::addColumn<float>("faceTop");
+    QTest::newRow("design") << 11880.0 << 575.f << 440.f;
+    QTest::newRow("wider: same place") << 28800.0 << 575.f << 440.f;
+    QTest::newRow("narrow: smaller band radius") << 7000.0 << 135.f + 282 << 282.f;
+}
+
+void TestPlacingRules::addedEntry()
+{
+    QFETCH(double, clientW);
+    QFETCH(float, faceLeft);
+    QFETCH(float, faceTop);
+    EditorFields f;
+    f.pDifTime = -12;
+    f.pDifMinute = -30;
+    f.pselectKeyCode = QStringLiteral("003User");
+    f.pSummertimeck = true;
+    f.imgFlagTwips = QSize(1200, 600); // an add never takes the frame's size
+    const ClockEntry e = tb::addedEntry(f, computeLayout(clientW, 5000));
+    QCOMPARE(e.ClockLeft, faceLeft);
+    QCOMPARE(e.ClockTop, faceTop);
+    QCOMPARE(e.FlagLeft, 1000.f);
+    QCOMPARE(e.FlagTop, 300.f);
+    QCOMPARE(e.FlagWidth, 0.f);
+    QCOMPARE(e.FlagHeight, 0.f);
+    QCOMPARE(e.DifTime, qint16(-12));
+    QCOMPARE(e.DifMinute, qint16(-30));
+    QCOMPARE(e.Fname, QStringLiteral("003User"));
+    QVERIFY(e.summertime);
+}
+
+void TestPlacingRules::editTakesTheEditorsValues()
+{
+    ClockEntry e = defaultClockEntry();
+    const EditorFields in = editorFieldsFor(e, 4, QStringLiteral("edit"));
+    QCOMPARE(in.pEditIndex, qint16(4));
+    QCOMPARE(in.pEditMode, QStringLiteral("edit"));
+    QCOMPARE(in.pselectKeyCode, QStringLiteral("Japan"));
+    QVERIFY(!in.pUpdated);
+
+    EditorFields out = in;
+    out.pDifTime = 5;
+    out.pDifMinute = 45;
+    out.pselectKeyCode = QStringLiteral("001User");
+    out.pSummertimeck = true;
+    out.imgFlagTwips = QSize(1200, 600);
+    applyEdit(e, out);
+    QCOMPARE(e.DifTime, qint16(5));
+    QCOMPARE(e.DifMinute, qint16(45));
+    QCOMPARE(e.Fname, QStringLiteral("001User"));
+    QVERIFY(e.summertime);
+    QCOMPARE(e.FlagWidth, 1200.f);
+    QCOMPARE(e.FlagHeight, 600.f);
+    // The places are the drags' business.
+    QCOMPARE(e.ClockLeft, 9950.f);
+    QCOMPARE(e.FlagTop, 2900.f);
+}
+
+void TestPlacingRules::reminder_data()
+{
+    // `clocks` placed, the one at `unmoved` still where the add put it; the
+    // visits (clock index order, one round per tick) at which it is due.
+    QTest::addColumn<int>("clocks");
+    QTest::addColumn<int>("unmoved");
+    QTest::addColumn<QList<int>>("dueAtVisit");
+    QTest::newRow("one clock: every 61 ticks") << 1 << 0 << QList<int>{ 0, 61, 122, 183 };
+    QTest::newRow("clock 1 of 2: counter 0 falls on clock 0 first") << 2 << 1 << QList<int>{ 61, 183 };
+    QTest::newRow("clock 2 of 3") << 3 << 2 << QList<int>{ 122 };
+    QTest::newRow("none unmoved") << 3 << -1 << QList<int>{};
+}
+
+void TestPlacingRules::reminder()
+{
+    QFETCH(int, clocks);
+    QFETCH(int, unmoved);
+    QFETCH(QList<int>, dueAtVisit);
+    const MainLayout l = computeLayout(11880, 7965);
+    EditorFields f;
+    std::vector<ClockEntry> entries(size_t(clocks), defaultClockEntry());
+    if (unmoved >= 0)
+        entries[size_t(unmoved)] = tb::addedEntry(f, l);
+    PlacingReminder r;
+    QList<int> due;
+    for (int visit = 0; visit < 3 * 61 + 1; ++visit)
+        if (r.visit(entries[size_t(visit % clocks)], l))
+            due << visit;
+    QCOMPARE(due, dueAtVisit);
+    QCOMPARE(r.count(), (3 * 61 + 1) % 61);
+
+    // A face moved by the least amount no longer counts as unmoved.
+    if (unmoved >= 0) {
+        entries[size_t(unmoved)].ClockLeft += 0.5f;
+        PlacingReminder fresh;
+        for (int visit = 0; visit < 200; ++visit)
+            QVERIFY(!fresh.visit(entries[size_t(visit % clocks)], l));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestPlacingRules)
+#include "tst_placingrules.moc"
