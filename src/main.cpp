@@ -1,4 +1,5 @@
 #include "chooser/formfmzdialog.h"
+#include "editor/posformdialog.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/messagedialog.h"
 #include "mainwindow/programicon.h"
@@ -23,6 +24,9 @@ int main(int argc, char *argv[])
     messages.setParent(&window);
     chooser.setParent(&window);
     window.setPictureChooser(&chooser);
+    tb::posForm editor(window.pictureStore(), clock, messages, window.colours(), chooser,
+                       [&window](const QString &key) { window.pictureRemoved(key); }, &window);
+    window.setClockEditor(&editor);
     window.show();
     return app.exec();
 }
