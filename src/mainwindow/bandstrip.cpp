@@ -74,4 +74,14 @@ void BandStrip::drawFaces(QPainter &painter, const MainLayout &layout, const Fac
     }
 }
 
+void BandStrip::appendFaces(std::vector<FaceDrawing> &faces, const MainLayout &layout,
+                            const FaceColours &colours, DateTime now) const
+{
+    for (int k = 0; k < kClocks; ++k) {
+        qint16 radius = 0; // band faces always take the band radius
+        faces.push_back(mainFace(layout.bandFaceX(k), layout.bandFaceY(), bandTime(k, now), radius,
+                                 layout.BandRadius, colours));
+    }
+}
+
 } // namespace tb

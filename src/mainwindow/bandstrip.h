@@ -1,12 +1,14 @@
 #pragma once
 // The band strip under the map: twelve faces, each with its date label below
 // and its time label above (24 labels, a control array of element 0).
+#include "face/clockface.h"
 #include "face/facecolours.h"
 #include "mainwindow/layout.h"
 #include "time/datetime.h"
 
 #include <QRegion>
 #include <array>
+#include <vector>
 
 class QFont;
 class QLabel;
@@ -39,6 +41,9 @@ public:
     // Draws the twelve faces for `now`.
     void drawFaces(QPainter &painter, const MainLayout &layout, const FaceColours &colours,
                    DateTime now, QRegion &dirty) const;
+    // The twelve faces for `now`, added to `faces` in drawing order.
+    void appendFaces(std::vector<FaceDrawing> &faces, const MainLayout &layout,
+                     const FaceColours &colours, DateTime now) const;
 
 private:
     std::array<QLabel *, 2 * kClocks> m_labels{};
