@@ -116,14 +116,6 @@ void TestFaceCanvas::sameAsWholeRepaint()
         paintWhole(whole, faces);
         const QImage before = partial;
         const QRegion changed = canvas.draw(partial, faces, Qt::black);
-        if (partial != whole) {
-            int n = 0;
-            for (int y = 0; y < whole.height(); ++y)
-                for (int x = 0; x < whole.width(); ++x)
-                    if (whole.pixel(x, y) != partial.pixel(x, y) && n++ < 5)
-                        qWarning("%d,%d whole %08x partial %08x", x, y, whole.pixel(x, y), partial.pixel(x, y));
-            qWarning("%d differ", n);
-        }
         if (partial != whole)
             QFAIL(qPrintable(QString("surfaces differ after second %1").arg(s)));
         // The region given for the repaint holds every pixel that changed.
@@ -133,22 +125,22 @@ void TestFaceCanvas::sameAsWholeRepaint()
 
 void TestFaceCanvas::settlesToTheMarkerOnly()
 {
-    // Once the rims have settled, a second in mid-minute repaints a few
-    // small patches around the second markers, not the faces.
+    // Once the rims have settled (two minutes after a clear surface), a
+    // second in mid-minute paints a few small patches around the second
+    // markers, not the faces.
     const std::vector<Place> apart = { { 700, 700, 440 }, { 2000, 700, 440 }, { 3300, 900, 440 } };
     FaceColours colours;
     FaceCanvas canvas;
     QImage s = blank();
     const DateTime t0 = makeDateTime(2026, 12, 8, 10, 0, 0);
-    QRegion changed;
-    for (int i = 0; i < 40; ++i)
-        changed = canvas.draw(s, facesAt(apart, addSeconds(t0, i), colours), Qt::black);
+    for (int i = 0; i <= 195; ++i) // no face changes its minute at 195
+        canvas.draw(s, facesAt(apart, addSeconds(t0, i), colours), Qt::black);
     const QRect face = faceBounds(facesAt(apart, t0, colours)[0]).toAlignedRect();
     qint64 area = 0;
-    for (const QRect &r : changed)
+    for (const QRect &r : canvas.painted())
         area += qint64(r.width()) * r.height();
     QVERIFY(area > 0);
-    QVERIFY2(area < qint64(face.width()) * face.height(), qPrintable(QString::number(area)));
+    QVERIFY2(area < qint64(face.width()) * face.height() / 4, qPrintable(QString::number(area)));
 }
 
 QTEST_MAIN(TestFaceCanvas)

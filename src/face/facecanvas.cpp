@@ -32,7 +32,7 @@ bool sameBody(const FaceDrawing &a, const FaceDrawing &b)
 void FaceCanvas::reset()
 {
     m_drawn.clear();
-    m_unsettled = QRegion();
+    m_unsettled.clear();
     m_fresh = true;
 }
 
@@ -42,26 +42,44 @@ QRegion FaceCanvas::draw(QImage &surface, const std::vector<FaceDrawing> &faces,
     const QRect area(QPoint(0, 0), (QSizeF(surface.size()) / dpr).toSize());
     const auto aligned = [](const QRectF &r) { return r.toAlignedRect(); };
 
-    // Where the draws of this tick differ from those of the last one.
-    QRegion work = m_unsettled;
+    // Where the draws of this tick differ from those of the last one: a
+    // rectangle per face, together with what did not settle last time.
+    std::vector<QRect> work = m_unsettled;
     for (size_t i = 0; i < std::max(faces.size(), m_drawn.size()); ++i) {
         const bool had = !m_fresh && i < m_drawn.size();
         const bool has = i < faces.size();
+        QRectF r;
         if (had && has && sameBody(m_drawn[i], faces[i])) {
-            if (!sameSegment(m_drawn[i].segments.back(), faces[i].segments.back())) {
-                work += aligned(segmentBounds(m_drawn[i].segments.back()));
-                work += aligned(segmentBounds(faces[i].segments.back()));
-            }
-            continue;
+            if (!sameSegment(m_drawn[i].segments.back(), faces[i].segments.back()))
+                r = segmentBounds(m_drawn[i].segments.back()) | segmentBounds(faces[i].segments.back());
+        } else {
+            if (had)
+                r = faceBounds(m_drawn[i]);
+            if (has)
+                r |= faceBounds(faces[i]);
         }
-        if (had)
-            work += aligned(faceBounds(m_drawn[i]));
-        if (has)
-            work += aligned(faceBounds(faces[i]));
+        if (!r.isNull())
+            work.push_back(aligned(r));
     }
-    work &= area;
+    for (QRect &r : work)
+        r &= area;
+    // Rectangles that meet become one (a pixel must take the draws once), and
+    // each stays whole: a region would cut them into bands, each of which
+    // would have to rasterize the same discs again.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t a = 0; a < work.size(); ++a)
+            for (size_t b = a + 1; b < work.size(); ++b)
+                if (work[a].intersects(work[b])) {
+                    work[a] |= work[b];
+                    work.erase(work.begin() + long(b));
+                    merged = true;
+                    --b;
+                }
+    }
     m_drawn = faces;
     m_fresh = false;
+    m_painted = work;
 
     std::vector<QRectF> bounds;
     bounds.reserve(faces.size());
@@ -79,6 +97,7 @@ QRegion FaceCanvas::draw(QImage &surface, const std::vector<FaceDrawing> &faces,
     }
     const int bpp = surface.depth() / 8;
     QRegion changed;
+    m_unsettled.clear();
     QPainter painter(&m_scratch);
     for (const QRect &r : work) {
         const QRect device = QRect(r.topLeft() * dpr, r.size() * dpr) & surface.rect();
@@ -101,16 +120,16 @@ QRegion FaceCanvas::draw(QImage &surface, const std::vector<FaceDrawing> &faces,
                     c |= QRect(device.left() + x, y, 1, 1);
             memcpy(to, from, size_t(device.width() * bpp));
         }
-        if (c.isNull())
+        if (c.isEmpty())
             continue;
-        if (dpr == 1.0)
-            changed += c;
-        else
-            changed += aligned(QRectF(QPointF(c.topLeft()) / dpr, QSizeF(c.size()) / dpr)).adjusted(-1, -1, 1, 1) & r;
+        const QRect logical = dpr == 1.0
+            ? c
+            : aligned(QRectF(QPointF(c.topLeft()) / dpr, QSizeF(c.size()) / dpr)).adjusted(-1, -1, 1, 1) & r;
+        changed += logical;
+        // What changed may change again with the same draws: paint it next time too.
+        m_unsettled.push_back(logical);
     }
     painter.end();
-    // What changed may change again with the same draws: paint it next time too.
-    m_unsettled = changed;
     return changed;
 }
 

@@ -27,12 +27,15 @@ public:
     // The surface was cleared or replaced: the next draw paints every face whole.
     void reset();
 
-    // Region the next draw will paint (for tests and figures).
-    const QRegion &unsettled() const { return m_unsettled; }
+    // Rectangles that changed at the last draw: the next draw paints them again.
+    const std::vector<QRect> &unsettled() const { return m_unsettled; }
+    // Rectangles the last draw painted (for tests and figures).
+    const std::vector<QRect> &painted() const { return m_painted; }
 
 private:
     std::vector<FaceDrawing> m_drawn;
-    QRegion m_unsettled;
+    std::vector<QRect> m_unsettled;
+    std::vector<QRect> m_painted;
     QImage m_scratch; // where each rectangle is painted before it is copied back
     bool m_fresh = true;
 };
