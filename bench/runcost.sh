@@ -5,8 +5,11 @@
 # count. Median of ROUNDS rounds (3 by default). Figures only; never CI.
 #
 # Usage: bench/runcost.sh [ROUNDS]
-#   TEMBRA_BIN=path   measure that binary instead of building a Release one
-#   RUNCOST_OUT=dir   keep the raw figures there (default: a temporary folder)
+#   TEMBRA_BIN=path     measure that binary instead of building a Release one
+#   TEMBRA_BEFORE=path  measure that binary too, in the same run (before/after)
+#   RUNCOST_SETTLE=s    start the 60 s window s seconds after launch instead
+#                       of 10 (the faces' rims take about two minutes to settle)
+#   RUNCOST_OUT=dir     keep the raw figures there (default: a temporary folder)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-3}
@@ -70,6 +73,12 @@ trap cleanup EXIT
 
 names=("tembra, 21 placed clocks (33 faces)" "tembra, first start (13 faces)"
        "xclock -update 1" "sunclock -map" "gworldclock (12 zones)")
+before=${TEMBRA_BEFORE:-}
+if [ -n "$before" ]; then
+  before=$(realpath "$before")
+  names+=("before: 21 placed clocks" "before: first start")
+fi
+settle=${RUNCOST_SETTLE:-10}
 
 launch() { # index round → "pid ms"
   case $1 in
@@ -78,6 +87,8 @@ launch() { # index round → "pid ms"
     2) "$work/mapwait" xclock -update 1 ;;
     3) "$work/mapwait" sunclock -map ;;
     4) "$work/mapwait" gworldclock -f "$work/tzlist" ;;
+    5) XDG_CONFIG_HOME="$work/full" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
+    6) XDG_CONFIG_HOME="$work/firstb$2" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
   esac
 }
 
@@ -98,16 +109,16 @@ sample() {
 
 hz=$(getconf CLK_TCK)
 raw="$out/rounds.tsv"
-echo -e "round\tprogram\tmap_ms\trss10_kB\trss70_kB\tcpu_s\tctxsw\tthreads" > "$raw"
+echo -e "round\tprogram\tmap_ms\trss_start_kB\trss_end_kB\tcpu_s\tctxsw\tthreads" > "$raw"
 for r in $(seq "$rounds"); do
-  mkdir -p "$work/first$r"
+  mkdir -p "$work/first$r" "$work/firstb$r"
   pids=(); maps=()
   for i in "${!names[@]}"; do
     read -r pid ms < <(launch "$i" "$r")
     pids+=("$pid"); maps+=("$ms")
     sleep 1
   done
-  sleep 10
+  sleep "$settle"
   declare -A s10=()
   for i in "${!names[@]}"; do s10[$i]=$(sample "${pids[$i]}"); done
   sleep 60
@@ -123,7 +134,7 @@ for r in $(seq "$rounds"); do
   sleep 1
 done
 
-echo "| program | CPU s per 60 s | context switches per 60 s, all threads | threads | RSS MB at 10 s | RSS MB at 70 s | launch → window mapped |"
+echo "| program | CPU s per 60 s | context switches per 60 s, all threads | threads | RSS MB at $settle s | RSS MB at $((settle + 60)) s | launch → window mapped |"
 echo "|---|---|---|---|---|---|---|"
 med() { # program column → median of the rounds
   awk -F'\t' -v i="$1" -v c="$2" 'NR > 1 && $2 == i {print $c}' "$raw" | sort -g |
@@ -134,4 +145,4 @@ for i in "${!names[@]}"; do
     "$(med "$i" 7)" "$(med "$i" 8)" "$(awk -v k="$(med "$i" 4)" 'BEGIN {print k / 1024}')" \
     "$(awk -v k="$(med "$i" 5)" 'BEGIN {print k / 1024}')" "$(printf '%.0f' "$(med "$i" 3)")"
 done
-echo "(median of $rounds rounds; raw figures: $raw)"
+echo "(median of $rounds rounds, window from $settle s to $((settle + 60)) s after launch; raw figures: $raw)"
