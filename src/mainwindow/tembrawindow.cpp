@@ -15,7 +15,6 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 
 namespace tb {
