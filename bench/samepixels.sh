@@ -4,6 +4,9 @@
 # on the real monotonic clock, so the tick repaints the same second again and
 # again, as it does when it fires twice within one second), and the screen is
 # grabbed after SECONDS. Prints whether the grabs are the same pixel for pixel.
+# A MOMENT that starts with "@" lets the clock run from there instead (grab
+# half a second after a tick, e.g. SECONDS 95.5, so both builds show the
+# same second).
 # Usage: bench/samepixels.sh OLD_BINARY NEW_BINARY [MOMENT] [SECONDS]
 set -euo pipefail
 old=$(realpath "$1"); new=$(realpath "$2")
