@@ -7,9 +7,11 @@
 // can only change when the draws that cover it change (the second marker each
 // second, the hands each minute, everything on a new size, place or colour),
 // or when the last time they ran it still changed (the disc's antialiased rim
-// darkens over a few ticks before it settles). Only those pixels are painted
-// again, with the same draws clipped to them, so they get the very values a
-// whole repaint would give; every other pixel already has them.
+// darkens over a couple of minutes before it settles). Only those pixels are
+// painted again, with the same draws, on a scratch copy from which only they
+// are taken back, so they get the very values a whole repaint would give;
+// every other pixel already has them. Nothing else may draw on the surface:
+// after any other change to it, call reset().
 #include "face/clockface.h"
 
 #include <QImage>
