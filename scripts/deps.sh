@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
-# Usage: scripts/deps.sh [run|test|bench|fuzz|screenshot]
+# Usage: scripts/deps.sh [run|test|bench|runcost|fuzz|screenshot]
 set -euo pipefail
 what=${1:-test}
 pkgs=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
@@ -11,9 +11,12 @@ case "$what" in
   # X server, input, screenshots and a fake clock.
   test) pkgs+=(desktop-file-utils dpkg-dev qt6-qpa-plugins xvfb xdotool x11-apps imagemagick libfaketime) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
+  # bench/runcost.sh: the program under Xvfb beside other clocks, plus the
+  # heap and profile tools its figures were found with.
+  runcost) pkgs+=(qt6-qpa-plugins xvfb libx11-dev gcc x11-apps sunclock gworldclock heaptrack linux-perf) ;;
   fuzz) pkgs+=(clang libclang-rt-dev) ;;
   screenshot) pkgs+=(qt6-qpa-plugins xvfb xauth imagemagick) ;;
-  *) echo "usage: $0 [run|test|bench|fuzz|screenshot]" >&2; exit 2 ;;
+  *) echo "usage: $0 [run|test|bench|runcost|fuzz|screenshot]" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${pkgs[@]}"; do

@@ -107,8 +107,21 @@ FaceDrawing demoFace(qint16 x, qint16 y, DateTime p, Colour fill, qint16 &ccR, q
                       fill });
 }
 
-void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline)
+namespace {
+// Pen widths and antialiasing reach a little beyond the geometry.
+constexpr double kReach = 3;
+
+QRectF pxBox(double left, double top, double right, double bottom)
 {
+    return QRectF(QPointF(twipsToPx(left), twipsToPx(top)), QPointF(twipsToPx(right), twipsToPx(bottom)))
+        .adjusted(-kReach, -kReach, kReach, kReach);
+}
+} // namespace
+
+void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline, const QRectF &within,
+               const QRect &discClip)
+{
+    const bool all = within.isNull();
     // Lines of an odd pixel width sit on pixel centres, so that a hair line
     // along an axis covers one pixel instead of smearing over two.
     const auto px = [](const QPointF &p, int width = 2) {
@@ -120,25 +133,42 @@ void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline
     QPen pen(outline, face.outlineWidth);
     painter.setPen(pen);
     painter.setBrush(toQColor(face.fill));
-    const double r = twipsToPx(std::abs(face.radius));
-    painter.drawEllipse(px(face.centre, face.outlineWidth), r, r);
+    const double rad = std::abs(face.radius);
+    if (all || pxBox(face.centre.x() - rad, face.centre.y() - rad, face.centre.x() + rad, face.centre.y() + rad).intersects(within)) {
+        const double r = twipsToPx(rad);
+        if (!discClip.isNull())
+            painter.setClipRect(discClip);
+        painter.drawEllipse(px(face.centre, face.outlineWidth), r, r);
+        if (!discClip.isNull())
+            painter.setClipping(false);
+    }
 
     pen.setCapStyle(Qt::FlatCap);
     for (const FaceSegment &s : face.segments) {
+        if (!all && !segmentBounds(s).intersects(within))
+            continue;
         pen.setColor(toQColor(s.colour));
         pen.setWidthF(s.penWidth);
         painter.setPen(pen);
         painter.drawLine(px(s.from, s.penWidth), px(s.to, s.penWidth));
     }
     // The square is outlined in red over the face's fill.
-    pen.setColor(toQColor(face.squareColour));
-    pen.setWidthF(1);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setBrush(toQColor(face.fill));
     const QRectF sq = face.centreSquare;
-    painter.drawRect(QRectF(px(sq.topLeft(), 1), px(sq.bottomRight(), 1)));
+    if (all || pxBox(sq.left(), sq.top(), sq.right(), sq.bottom()).intersects(within)) {
+        pen.setColor(toQColor(face.squareColour));
+        pen.setWidthF(1);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(toQColor(face.fill));
+        painter.drawRect(QRectF(px(sq.topLeft(), 1), px(sq.bottomRight(), 1)));
+    }
     painter.restore();
+}
+
+QRectF segmentBounds(const FaceSegment &s)
+{
+    return pxBox(std::min(s.from.x(), s.to.x()), std::min(s.from.y(), s.to.y()),
+                 std::max(s.from.x(), s.to.x()), std::max(s.from.y(), s.to.y()));
 }
 
 QRectF faceBounds(const FaceDrawing &face)
@@ -151,6 +181,11 @@ QRectF faceBounds(const FaceDrawing &face)
         top = std::min({ top, s.from.y(), s.to.y() });
         bottom = std::max({ bottom, s.from.y(), s.to.y() });
     }
+    // A disc smaller than the centre square leaves the square sticking out.
+    left = std::min(left, face.centreSquare.left());
+    right = std::max(right, face.centreSquare.right());
+    top = std::min(top, face.centreSquare.top());
+    bottom = std::max(bottom, face.centreSquare.bottom());
     // Pen widths and antialiasing reach a little beyond the geometry.
     return QRectF(QPointF(twipsToPx(left), twipsToPx(top)), QPointF(twipsToPx(right), twipsToPx(bottom)))
         .adjusted(-3, -3, 3, 3);

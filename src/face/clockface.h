@@ -62,10 +62,15 @@ FaceDrawing demoFace(qint16 x, qint16 y, DateTime p, Colour fill, qint16 &ccR, q
                      Colour gageColour, Colour neadleColour);
 
 // Paints a face onto a surface whose logical pixel is 15 twips.
-// `outline` is the surface's foreground colour for the disc's rim.
-void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline);
+// `outline` is the surface's foreground colour for the disc's rim. With a
+// `within` rectangle (logical pixels), draws that cannot touch it are left
+// out. A `discClip` clips the disc alone to that rectangle.
+void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline,
+               const QRectF &within = QRectF(), const QRect &discClip = QRect());
 // Logical-pixel rectangle a painted face can touch (for partial repaints).
 QRectF faceBounds(const FaceDrawing &face);
+// Logical-pixel rectangle one painted segment can touch.
+QRectF segmentBounds(const FaceSegment &segment);
 
 
 } // namespace tb

@@ -1,20 +1,10 @@
 #include "mainwindow/bandstrip.h"
 
-#include "face/clockface.h"
 #include "mainwindow/controls.h"
 #include "time/clockentry.h"
 
-#include <QPainter>
 
 namespace tb {
-
-void drawMainFace(QPainter &painter, double x, double y, DateTime time, qint16 &radius,
-                  qint16 bandRadius, const FaceColours &colours, QRegion &dirty)
-{
-    const FaceDrawing face = mainFace(x, y, time, radius, bandRadius, colours);
-    paintFace(painter, face, Qt::black);
-    dirty += faceBounds(face).toAlignedRect();
-}
 
 BandStrip::BandStrip(QWidget *parent, const QFont &font)
 {
@@ -64,13 +54,13 @@ void BandStrip::place(const MainLayout &layout)
     }
 }
 
-void BandStrip::drawFaces(QPainter &painter, const MainLayout &layout, const FaceColours &colours,
-                          DateTime now, QRegion &dirty) const
+void BandStrip::appendFaces(std::vector<FaceDrawing> &faces, const MainLayout &layout,
+                            const FaceColours &colours, DateTime now) const
 {
     for (int k = 0; k < kClocks; ++k) {
         qint16 radius = 0; // band faces always take the band radius
-        drawMainFace(painter, layout.bandFaceX(k), layout.bandFaceY(), bandTime(k, now), radius,
-                     layout.BandRadius, colours, dirty);
+        faces.push_back(mainFace(layout.bandFaceX(k), layout.bandFaceY(), bandTime(k, now), radius,
+                                 layout.BandRadius, colours));
     }
 }
 

@@ -1,24 +1,19 @@
 #pragma once
 // The band strip under the map: twelve faces, each with its date label below
 // and its time label above (24 labels, a control array of element 0).
+#include "face/clockface.h"
 #include "face/facecolours.h"
 #include "mainwindow/layout.h"
 #include "time/datetime.h"
 
-#include <QRegion>
 #include <array>
+#include <vector>
 
 class QFont;
 class QLabel;
-class QPainter;
 class QWidget;
 
 namespace tb {
-
-// Draws one main-window face and adds its bounds to `dirty`. A radius of 0
-// stands for the band radius and is replaced by it, as the caller's own value.
-void drawMainFace(QPainter &painter, double x, double y, DateTime time, qint16 &radius,
-                  qint16 bandRadius, const FaceColours &colours, QRegion &dirty);
 
 class BandStrip {
 public:
@@ -36,9 +31,9 @@ public:
     void setTimes(DateTime now, bool first = false);
     // Places the labels for the layout.
     void place(const MainLayout &layout);
-    // Draws the twelve faces for `now`.
-    void drawFaces(QPainter &painter, const MainLayout &layout, const FaceColours &colours,
-                   DateTime now, QRegion &dirty) const;
+    // The twelve faces for `now`, added to `faces` in drawing order.
+    void appendFaces(std::vector<FaceDrawing> &faces, const MainLayout &layout,
+                     const FaceColours &colours, DateTime now) const;
 
 private:
     std::array<QLabel *, 2 * kClocks> m_labels{};

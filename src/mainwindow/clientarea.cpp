@@ -35,7 +35,16 @@ void ClientArea::clearSurface()
         m_surface.setDevicePixelRatio(dpr);
     }
     m_surface.fill(Qt::transparent);
+    m_canvas.reset();
     update();
+}
+
+void ClientArea::drawFaces(const std::vector<FaceDrawing> &faces)
+{
+    if (m_surface.isNull())
+        clearSurface();
+    // The rim of a disc is drawn in the window's foreground colour.
+    update(m_canvas.draw(m_surface, faces, Qt::black));
 }
 
 void ClientArea::resizeEvent(QResizeEvent *event)
@@ -49,22 +58,32 @@ void ClientArea::resizeEvent(QResizeEvent *event)
 void ClientArea::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
+    const qreal dpr = devicePixelRatioF();
     const bool haveMap = !m_map.isNull() && m_mapRect.isValid();
-    // The map is opaque: fill only what it leaves uncovered.
-    const QRegion uncovered = haveMap ? event->region().subtracted(m_mapRect) : event->region();
-    for (const QRect &r : uncovered)
-        p.fillRect(r, palette().window());
     if (haveMap) {
-        const qreal dpr = devicePixelRatioF();
         const QSize want = m_mapRect.size() * dpr;
         if (m_scaled.isNull() || m_scaled.size() != want) {
             m_scaled = QPixmap::fromImage(m_map.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             m_scaled.setDevicePixelRatio(dpr);
         }
-        p.drawPixmap(m_mapRect.topLeft(), m_scaled);
     }
-    if (!m_surface.isNull())
-        p.drawImage(QPoint(0, 0), m_surface);
+    const auto device = [dpr](const QRect &r) {
+        return QRect(QPoint(qRound(r.x() * dpr), qRound(r.y() * dpr)), r.size() * dpr);
+    };
+    // One rectangle of the region at a time, each the only clip: under a clip
+    // of many rectangles every draw goes through the span path, which Qt
+    // hands to its thread pool, several hand-offs per tick.
+    for (const QRect &r : event->region()) {
+        p.setClipRect(r);
+        // The map is opaque: fill only what it leaves uncovered.
+        const QRect onMap = haveMap ? (r & m_mapRect) : QRect();
+        for (const QRect &u : QRegion(r).subtracted(onMap))
+            p.fillRect(u, palette().window());
+        if (!onMap.isEmpty())
+            p.drawPixmap(onMap.topLeft(), m_scaled, device(onMap.translated(-m_mapRect.topLeft())));
+        if (!m_surface.isNull())
+            p.drawImage(r.topLeft(), m_surface, device(r));
+    }
 }
 
 } // namespace tb

@@ -2,6 +2,8 @@
 // The main window's client area: paints the map picture (scaled once per
 // size) and the drawing surface the faces are drawn on; every picture and
 // label is a child above them.
+#include "face/facecanvas.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
@@ -27,6 +29,9 @@ public:
     QImage &surface() { return m_surface; }
     const QImage &surface() const { return m_surface; }
     void clearSurface();
+    // Brings the surface to what painting every face whole over it gives
+    // (the tick's drawing) and schedules the repaint of what changed.
+    void drawFaces(const std::vector<FaceDrawing> &faces);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -38,6 +43,7 @@ private:
     QRect m_mapRect;
     QPixmap m_scaled;
     QImage m_surface;
+    FaceCanvas m_canvas;
 };
 
 } // namespace tb

@@ -18,7 +18,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPainter>
 
 namespace tb {
 
@@ -283,23 +282,21 @@ void tembra::Timer1_Timer()
     if (split(now).year != m_summer.year)
         MakeSummerStartEndDate();
 
-    if (m_client->surface().isNull())
-        m_client->clearSurface();
-    QRegion dirty;
-    QPainter painter(&m_client->surface());
     m_band->setTimes(now);
-    m_band->drawFaces(painter, m_layout, m_colours, now, dirty);
+    m_faces.clear();
+    m_band->appendFaces(m_faces, m_layout, m_colours, now);
     for (int i = 0; i <= CountryCount(); ++i) {
         const ClockEntry &e = m_clocks[i];
         const DateTime t = tb::clockTime(e, now, summer(i, now));
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
-        drawMainFace(painter, cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius,
-                     m_layout.BandRadius, m_colours, dirty);
+        m_faces.push_back(mainFace(cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius,
+                                   m_layout.BandRadius, m_colours));
         DSTCheck(i, now);
     }
-    painter.end();
-    m_client->update(dirty);
+    // Every face is drawn whole over the last tick's drawing, in this order;
+    // the surface touches only the pixels that this changes.
+    m_client->drawFaces(m_faces);
     // The reminder may open a modal message, whose event loop can resize the
     // window and replace the surface: run it only once the painter is done.
     for (int i = 0; i <= CountryCount(); ++i)

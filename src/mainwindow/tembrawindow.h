@@ -5,6 +5,7 @@
 // client area, the band strip, the placed clocks' controls and the menu bar.
 #include "colour/colourhost.h"
 #include "editor/picturestore.h"
+#include "face/clockface.h"
 #include "face/facecolours.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/messenger.h"
@@ -17,6 +18,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -149,6 +151,7 @@ private:
     PictureChooser *m_chooser = nullptr;
     SummerPeriod m_summer;
     MainLayout m_layout;
+    std::vector<FaceDrawing> m_faces; // this tick's faces, kept to spare allocations
     PictureStore m_pictures;
     bool m_saved = false;
     bool m_loaded = false;

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# What the running program costs, side by side with other clocks, as a whole
+# process under one Xvfb: launch to window mapped, resident memory at 10 s and
+# 70 s, CPU and context switches (all threads) over the 60 s between, thread
+# count. Median of ROUNDS rounds (3 by default). Figures only; never CI.
+#
+# Usage: bench/runcost.sh [ROUNDS]
+#   TEMBRA_BIN=path     measure that binary instead of building a Release one
+#   TEMBRA_BEFORE=path  measure that binary too, in the same run (before/after)
+#   RUNCOST_SETTLE=s    start the 60 s window s seconds after launch instead
+#                       of 10 (the faces' rims take about two minutes to settle)
+#   RUNCOST_OUT=dir     keep the raw figures there (default: a temporary folder)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-3}
+scripts/deps.sh runcost >&2
+
+bin=${TEMBRA_BIN:-}
+if [ -z "$bin" ]; then
+  cmake -S . -B build-runcost -DCMAKE_BUILD_TYPE=Release -DTEMBRA_BUILD_TESTS=OFF >/dev/null
+  cmake --build build-runcost -j2 --target tembra >&2
+  bin=build-runcost/src/tembra
+fi
+bin=$(realpath "$bin")
+
+work=$(mktemp -d)
+out=${RUNCOST_OUT:-$work}
+mkdir -p "$out"
+gcc -O2 -o "$work/mapwait" bench/runcost/mapwait.c -lX11
+
+# 21 placed clocks spread over the map, every third with summer time.
+full="$work/full/TembraOG"
+mkdir -p "$full"
+{
+  echo "[UserClock]"
+  echo "n=20"
+  flags=(Japan USA UK France Brazil India China)
+  for i in $(seq 0 20); do
+    printf '\n[UC%03d]\n' "$i"
+    echo "ClockLeft=$((800 + (i % 7) * 1500))"
+    echo "ClockTop=$((800 + (i / 7) * 1900))"
+    echo "DifMinute=0"
+    echo "DifTime=$((i - 10))"
+    echo "FlagLeft=$((1300 + (i % 7) * 1500))"
+    echo "FlagTop=$((500 + (i / 7) * 1900))"
+    echo "Fname=${flags[$((i % 7))]}"
+    if [ $((i % 3)) -eq 0 ]; then echo "summertime=True"; else echo "summertime=False"; fi
+  done
+} > "$full/TembraOG.ini"
+cp "$full/TembraOG.ini" "$out/full-settings.ini" 2>/dev/null || true
+
+# gworldclock: twelve zones, one per two hours.
+for z in Pacific/Honolulu America/Anchorage America/Los_Angeles America/Chicago \
+         America/New_York America/Sao_Paulo Europe/London Europe/Paris Europe/Moscow \
+         Asia/Kolkata Asia/Tokyo Australia/Sydney; do
+  echo "$z"
+done > "$work/tzlist"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+exec 3>&-
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  kill "$xvfb" 2>/dev/null || true
+  [ -z "${RUNCOST_OUT:-}" ] && rm -rf "$work"
+  true
+}
+trap cleanup EXIT
+
+names=("tembra, 21 placed clocks (33 faces)" "tembra, first start (13 faces)"
+       "xclock -update 1" "sunclock -map" "gworldclock (12 zones)")
+before=${TEMBRA_BEFORE:-}
+if [ -n "$before" ]; then
+  before=$(realpath "$before")
+  names+=("before: 21 placed clocks" "before: first start")
+fi
+settle=${RUNCOST_SETTLE:-10}
+
+launch() { # index round → "pid ms"
+  case $1 in
+    0) XDG_CONFIG_HOME="$work/full" QT_QPA_PLATFORM=xcb "$work/mapwait" "$bin" ;;
+    1) XDG_CONFIG_HOME="$work/first$2" QT_QPA_PLATFORM=xcb "$work/mapwait" "$bin" ;;
+    2) "$work/mapwait" xclock -update 1 ;;
+    3) "$work/mapwait" sunclock -map ;;
+    4) "$work/mapwait" gworldclock -f "$work/tzlist" ;;
+    5) XDG_CONFIG_HOME="$work/full" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
+    6) XDG_CONFIG_HOME="$work/firstb$2" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
+  esac
+}
+
+# utime+stime in ticks (dead threads included), context switches summed over
+# the live threads, resident kB, threads.
+sample() {
+  local p=$1 cs=0 t
+  for t in /proc/"$p"/task/*/status; do
+    cs=$((cs + $(awk '/ctxt_switches/ {s += $2} END {print s}' "$t" 2>/dev/null || echo 0)))
+  done
+  local cpu
+  cpu=$(awk '{print $14 + $15}' /proc/"$p"/stat)
+  local rss thr
+  rss=$(awk '/VmRSS/ {print $2}' /proc/"$p"/status)
+  thr=$(awk '/Threads/ {print $2}' /proc/"$p"/status)
+  echo "$cpu $cs $rss $thr"
+}
+
+hz=$(getconf CLK_TCK)
+raw="$out/rounds.tsv"
+echo -e "round\tprogram\tmap_ms\trss_start_kB\trss_end_kB\tcpu_s\tctxsw\tthreads" > "$raw"
+for r in $(seq "$rounds"); do
+  mkdir -p "$work/first$r" "$work/firstb$r"
+  pids=(); maps=()
+  for i in "${!names[@]}"; do
+    read -r pid ms < <(launch "$i" "$r")
+    pids+=("$pid"); maps+=("$ms")
+    sleep 1
+  done
+  sleep "$settle"
+  declare -A s10=()
+  for i in "${!names[@]}"; do s10[$i]=$(sample "${pids[$i]}"); done
+  sleep 60
+  for i in "${!names[@]}"; do
+    read -r c0 x0 m0 _ <<<"${s10[$i]}"
+    read -r c1 x1 m1 t1 <<<"$(sample "${pids[$i]}")"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$r" "$i" "${maps[$i]}" "$m0" "$m1" \
+      "$(awk -v a="$c0" -v b="$c1" -v h="$hz" 'BEGIN {printf "%.2f", (b - a) / h}')" \
+      "$((x1 - x0))" "$t1" >> "$raw"
+  done
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  pids=()
+  sleep 1
+done
+
+echo "| program | CPU s per 60 s | context switches per 60 s, all threads | threads | RSS MB at $settle s | RSS MB at $((settle + 60)) s | launch → window mapped |"
+echo "|---|---|---|---|---|---|---|"
+med() { # program column → median of the rounds
+  awk -F'\t' -v i="$1" -v c="$2" 'NR > 1 && $2 == i {print $c}' "$raw" | sort -g |
+    awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'
+}
+for i in "${!names[@]}"; do
+  printf '| %s | %.2f | %d | %d | %.1f | %.1f | %d ms |\n' "${names[$i]}" "$(med "$i" 6)" \
+    "$(med "$i" 7)" "$(med "$i" 8)" "$(awk -v k="$(med "$i" 4)" 'BEGIN {print k / 1024}')" \
+    "$(awk -v k="$(med "$i" 5)" 'BEGIN {print k / 1024}')" "$(printf '%.0f' "$(med "$i" 3)")"
+done
+echo "(median of $rounds rounds, window from $settle s to $((settle + 60)) s after launch; raw figures: $raw)"
