@@ -26,6 +26,16 @@ bool Desktop::key(const QString &window, const QString &keys) const
     return runTool("xdotool", { "key", "--delay", "40", keys }, display(), 5000).exitCode == 0;
 }
 
+bool Desktop::key(const QString &window, const QString &keys, int repeat) const
+{
+    if (!focus(window))
+        return false;
+    return runTool("xdotool", { "key", "--delay", "40", "--repeat", QString::number(repeat), keys }, display(),
+                   5000 + 100 * repeat)
+               .exitCode
+        == 0;
+}
+
 bool Desktop::type(const QString &window, const QString &text) const
 {
     if (!focus(window))
