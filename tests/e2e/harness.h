@@ -123,7 +123,7 @@ public:
     bool focus(const QString &window) const;      // input focus without a window manager
     bool key(const QString &window, const QString &keys) const; // "alt+x", "Return", "ctrl+c"
     bool key(const QString &window, const QString &keys, int repeat) const;
-    bool type(const QString &window, const QString &text) const;
+    bool type(const QString &window, const QString &text, int delayMs = 40) const;
     bool click(const QPoint &screen) const;
     // Presses the left button at `from`, moves in steps to `to` and releases there.
     bool drag(const QPoint &from, const QPoint &to) const;
