@@ -139,7 +139,7 @@ std::optional<WindowInfo> E2ePlacing::openAddEditor(const App &app)
 void E2ePlacing::answerReminder(const App &app)
 {
     const std::optional<WindowInfo> box =
-        app.waitForWindowNamed(QStringLiteral("テンブラ"), { app.mainWindow().id }, 75000 / kFastTicks);
+        app.waitForWindowNamed(QStringLiteral("テンブラ"), { app.mainWindow().id }, 30000);
     QVERIFY2(box, "no placing reminder");
     saveArtifact(scene->desktop.screenshotWithMenus(), "reminder.png");
     QVERIFY(scene->desktop.key(box->id, "Return"));
