@@ -231,6 +231,8 @@ bool App::start(QString *error)
     m_proc.setProcessEnvironment(env);
     m_proc.setProcessChannelMode(QProcess::MergedChannels);
     dieWithParent(m_proc);
+    if (!m_o.workingDir.isEmpty())
+        m_proc.setWorkingDirectory(m_o.workingDir);
     m_proc.start(installedProgram(), {});
     if (!m_proc.waitForStarted(5000)) {
         *error = QStringLiteral("cannot start %1").arg(installedProgram());
@@ -297,6 +299,27 @@ std::optional<WindowInfo> App::waitForNewWindow(const QStringList &known, int ti
     return found;
 }
 
+std::optional<WindowInfo> App::waitForWindowNamed(const QString &title, const QStringList &known,
+                                                  int timeoutMs) const
+{
+    std::optional<WindowInfo> found;
+    waitFor(
+        [&] {
+            for (const WindowInfo &w : visibleWindows()) {
+                if (known.contains(w.id) || w.geometry.width() <= 1)
+                    continue;
+                const RunResult r = runTool("xdotool", { "getwindowname", w.id }, m_x.display(), 5000);
+                if (QString::fromUtf8(r.out).trimmed() == title) {
+                    found = w;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs, 150);
+    return found;
+}
+
 bool App::waitForOnlyMainWindow(int timeoutMs) const
 {
     return waitFor(
@@ -340,9 +363,11 @@ QString App::settingsFile() const
 
 // ------------------------------------------------------------ Scene
 
-std::unique_ptr<App> Scene::launch(QString *error, const QString &config, bool fakeMonotonic)
+std::unique_ptr<App> Scene::launch(QString *error, const QString &config, bool fakeMonotonic,
+                                   const QString &workingDir)
 {
     App::Options o;
+    o.workingDir = workingDir;
     o.configHome = config.isEmpty() ? configHome() : config;
     o.clock = &clock;
     o.fakeMonotonic = fakeMonotonic;

@@ -84,6 +84,7 @@ public:
         // timers go on as on a real machine whose clock is set; true lets the
         // timers run at the fake clock's speed (fast motion).
         bool fakeMonotonic = false;
+        QString workingDir;           // the program's current folder; the test's when empty
     };
     App(const XServer &x, Options options);
     ~App();
@@ -93,6 +94,9 @@ public:
     QList<WindowInfo> visibleWindows() const;
     // A visible window of this process that is not among `known`.
     std::optional<WindowInfo> waitForNewWindow(const QStringList &known, int timeoutMs = 5000) const;
+    // A visible window titled `title` that is not among `known`.
+    std::optional<WindowInfo> waitForWindowNamed(const QString &title, const QStringList &known = {},
+                                                 int timeoutMs = 5000) const;
     // Waits until only the main window is left (menus closed).
     bool waitForOnlyMainWindow(int timeoutMs = 5000) const;
     bool waitForExit(int timeoutMs, int *exitCode = nullptr);
@@ -118,7 +122,8 @@ public:
     explicit Desktop(const XServer &x) : m_x(x) {}
     bool focus(const QString &window) const;      // input focus without a window manager
     bool key(const QString &window, const QString &keys) const; // "alt+x", "Return", "ctrl+c"
-    bool type(const QString &window, const QString &text) const;
+    bool key(const QString &window, const QString &keys, int repeat) const;
+    bool type(const QString &window, const QString &text, int delayMs = 40) const;
     bool click(const QPoint &screen) const;
     // Presses the left button at `from`, moves in steps to `to` and releases there.
     bool drag(const QPoint &from, const QPoint &to) const;
@@ -143,7 +148,8 @@ public:
     // A settings folder of its own for each name.
     QString configHome(const QString &name = QStringLiteral("config")) const { return dir.filePath(name); }
     // Starts the program with this scene's clock and waits for its main window.
-    std::unique_ptr<App> launch(QString *error, const QString &config = {}, bool fakeMonotonic = false);
+    std::unique_ptr<App> launch(QString *error, const QString &config = {}, bool fakeMonotonic = false,
+                                const QString &workingDir = {});
 
     QTemporaryDir dir;
     XServer x;

@@ -26,11 +26,22 @@ bool Desktop::key(const QString &window, const QString &keys) const
     return runTool("xdotool", { "key", "--delay", "40", keys }, display(), 5000).exitCode == 0;
 }
 
-bool Desktop::type(const QString &window, const QString &text) const
+bool Desktop::key(const QString &window, const QString &keys, int repeat) const
 {
     if (!focus(window))
         return false;
-    return runTool("xdotool", { "type", "--delay", "40", text }, display(), 20000).exitCode == 0;
+    return runTool("xdotool", { "key", "--delay", "40", "--repeat", QString::number(repeat), keys }, display(),
+                   5000 + 100 * repeat)
+               .exitCode
+        == 0;
+}
+
+bool Desktop::type(const QString &window, const QString &text, int delayMs) const
+{
+    if (!focus(window))
+        return false;
+    return runTool("xdotool", { "type", "--delay", QString::number(delayMs), text }, display(), 20000).exitCode
+        == 0;
 }
 
 bool Desktop::move(const QPoint &p) const
