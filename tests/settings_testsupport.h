@@ -79,16 +79,18 @@ inline QTemporaryDir &redirectedConfigHome()
 
 // Like QTEST_GUILESS_MAIN, but the per-user config folder is a temporary one
 // before anything in Qt can look it up.
-#define TEMBRA_SETTINGS_TEST_MAIN(TestClass)                                                       \
+// The application class is a parameter so that window tests can share it.
+#define TEMBRA_TEST_MAIN_WITH(AppClass, TestClass)                                                \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
-        QTemporaryDir &home = tb::testing::redirectedConfigHome();                             \
+        QTemporaryDir &home = tb::testing::redirectedConfigHome();                                 \
         if (!home.isValid())                                                                       \
             return 1;                                                                              \
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));                                \
         qputenv("HOME", QFile::encodeName(home.path()));                                           \
-        QCoreApplication app(argc, argv);                                                          \
+        AppClass app(argc, argv);                                                                  \
         TestClass tc;                                                                              \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&tc, argc, argv);                                                      \
     }
+#define TEMBRA_SETTINGS_TEST_MAIN(TestClass) TEMBRA_TEST_MAIN_WITH(QCoreApplication, TestClass)

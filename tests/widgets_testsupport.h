@@ -4,16 +4,4 @@
 
 #include <QApplication>
 
-#define TEMBRA_WIDGETS_SETTINGS_TEST_MAIN(TestClass)                                               \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
-        QTemporaryDir &home = tb::testing::redirectedConfigHome();                                 \
-        if (!home.isValid())                                                                       \
-            return 1;                                                                              \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));                                \
-        qputenv("HOME", QFile::encodeName(home.path()));                                           \
-        QApplication app(argc, argv);                                                              \
-        TestClass tc;                                                                              \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&tc, argc, argv);                                                      \
-    }
+#define TEMBRA_WIDGETS_SETTINGS_TEST_MAIN(TestClass) TEMBRA_TEST_MAIN_WITH(QApplication, TestClass)
