@@ -1,5 +1,6 @@
 #include "chooser/formfmzdialog.h"
 
+#include "common/modaldriver.h"
 #include "editor/pictureframewidget.h"
 #include "face/twips.h"
 #include "mainwindow/fonts.h"
@@ -326,13 +327,7 @@ void Formfmz::showModal(ChooserFields &fields)
 {
     FormfmzWindow window(fields, m_startFolder, m_parent);
     window.Form_Activate();
-    if (m_driver) {
-        window.show();
-        m_driver(window);
-        window.close();
-    } else {
-        window.exec();
-    }
+    runModal(window, m_driver);
 }
 
 } // namespace tb

@@ -1,5 +1,6 @@
 #include "editor/posformdialog.h"
 
+#include "common/modaldriver.h"
 #include "editor/editorrules.h"
 #include "editor/namesort.h"
 #include "editor/pictureframewidget.h"
@@ -354,13 +355,7 @@ void posForm::showModal(EditorFields &fields)
     }
     window.setPEditMode(fields.pEditMode);
     window.Form_Activate();
-    if (m_driver) {
-        window.show();
-        m_driver(window);
-        window.close();
-    } else {
-        window.exec();
-    }
+    runModal(window, m_driver);
     fields.pUpdated = m_state.pUpdated;
     fields.pEditIndex = m_state.pEditIndex;
     fields.pselectKeyCode = m_state.pselectKeyCode;
