@@ -1,6 +1,7 @@
 #include "chooser/formfmzdialog.h"
 #include "editor/posformdialog.h"
 #include "mainwindow/fonts.h"
+#include "mainwindow/maps.h"
 #include "mainwindow/messagedialog.h"
 #include "mainwindow/programicon.h"
 #include "mainwindow/tembrawindow.h"
@@ -11,6 +12,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    tb::prefetchStartMap();
     QApplication::setWindowIcon(tb::programIcon());
     // Lets the desktop match the window to its menu entry (tembra.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("tembra"));

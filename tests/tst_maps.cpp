@@ -65,6 +65,29 @@ private slots:
             QVERIFY2(mean < 4.0, qPrintable(QStringLiteral("%1: mean difference %2").arg(mapKeys()[k - 1]).arg(mean)));
         }
     }
+
+    // The start map decoded ahead on another thread is the same picture, is
+    // only taken at the ratio it was decoded for, and is taken only once.
+    void prefetchedStartMap_data()
+    {
+        QTest::addColumn<qreal>("prefetchRatio");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("same ratio") << 1.0 << 1.0;
+        QTest::newRow("sharp") << 2.0 << 2.0;
+        QTest::newRow("ratio changed since") << 2.0 << 1.0;
+    }
+    void prefetchedStartMap()
+    {
+        QFETCH(qreal, prefetchRatio);
+        QFETCH(qreal, ratio);
+        const QImage expected = startMap(ratio);
+        prefetchStartMap(prefetchRatio);
+        const QImage first = startMap(ratio);
+        QCOMPARE(first.devicePixelRatio(), ratio);
+        QCOMPARE(first.format(), expected.format());
+        QCOMPARE(first, expected);
+        QCOMPARE(startMap(ratio), expected); // after the prefetch is used up
+    }
 };
 
 QTEST_APPLESS_MAIN(TestMaps)

@@ -2,10 +2,14 @@
 #include "editor/picturestore.h"
 #include "editor/sizetag.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace tb;
 
@@ -46,6 +50,9 @@ private slots:
     void builtInPictureSizes_data();
     void builtInPictureSizes();
     void unreadablePicturesGetPlaceholders();
+    void decodedOnFirstUse_data();
+    void decodedOnFirstUse();
+    void undecodablePictureGetsPlaceholderOnFirstUse();
     void sharpPicturesTakeTheSameRoom();
     void sharpPictureChoice_data();
     void sharpPictureChoice();
@@ -168,6 +175,68 @@ void TestPictureStore::unreadablePicturesGetPlaceholders()
     QCOMPARE(nepal.size(), QSize(42, 28));
     QCOMPARE(nepal.pixelColor(5, 5).alpha(), 0);
     QCOMPARE(store.find("00RedPointer")->picture.size(), QSize(16, 16));
+}
+
+// Pictures are decoded when first asked for: what find() and at() hand out
+// must be the very picture an eager load gives, whichever key of a shared
+// file comes first, and keys that show one file share its data.
+void TestPictureStore::decodedOnFirstUse_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("plain") << 1.0 << QStringList{"UK", "UnitedKingdom", "Japan", "00RedPointer", "Nepal"};
+    QTest::newRow("second key of a file first") << 1.0 << QStringList{"UnitedKingdom", "Netherlands", "UK", "Holland"};
+    QTest::newRow("sharp") << 2.0 << QStringList{"Holland", "Japan", "Netherlands", "00RedPointer"};
+}
+
+void TestPictureStore::decodedOnFirstUse()
+{
+    if (!QFile::exists(QStringLiteral(":/flags/jp.png")))
+        QSKIP("flag pictures are not compiled in");
+    QFETCH(qreal, ratio);
+    QFETCH(QStringList, order);
+    const QString folder = QString::fromLatin1(PictureStore::kBuiltInFolder);
+    const PictureStore store = PictureStore::builtIn(folder, ratio);
+    QHash<QString, qint64> dataOfFile;
+    for (const QString &key : order) {
+        const auto &all = builtInPictures();
+        const auto b = std::find_if(all.begin(), all.end(),
+                                    [&](const BuiltInPicture &p) { return key == QLatin1String(p.key); });
+        QVERIFY(b != all.end());
+        const QString file = builtInPictureFile(*b);
+        const QImage eager = loadBuiltInPicture(folder + QLatin1Char('/') + file, ratio);
+        const PictureEntry *e = store.find(key);
+        QVERIFY(e);
+        QCOMPARE(e->picture, eager);
+        QCOMPARE(e->picture.devicePixelRatio(), eager.devicePixelRatio());
+        QCOMPARE(&store.at(int(b - all.begin())), e);
+        if (dataOfFile.contains(file))
+            QCOMPARE(e->picture.cacheKey(), dataOfFile.value(file));
+        dataOfFile.insert(file, e->picture.cacheKey());
+    }
+}
+
+// A file whose header reads but whose data is cut off passes the start-up
+// check; it must still give its blank stand-in, when first asked for.
+void TestPictureStore::undecodablePictureGetsPlaceholderOnFirstUse()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QVERIFY(solid(30, 20).save(&buffer, "PNG"));
+    QFile cut(dir.filePath("jp.png"));
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(png.left(png.size() / 2));
+    cut.close();
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("missing from(?!.*jp\\.png)"));
+    const PictureStore store = PictureStore::builtIn(dir.path());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("jp\\.png missing"));
+    const QImage &japan = store.find("Japan")->picture;
+    QCOMPARE(japan.size(), QSize(42, 28));
+    QCOMPARE(japan.pixelColor(5, 5).alpha(), 0);
 }
 
 // At a device pixel ratio of 2 every built-in picture comes from its "@2x"

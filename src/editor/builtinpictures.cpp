@@ -1,6 +1,7 @@
 #include "editor/builtinpictures.h"
 
 #include <QGuiApplication>
+#include <QImageReader>
 
 namespace tb {
 
@@ -206,6 +207,14 @@ QImage loadBuiltInPicture(const QString &path, qreal devicePixelRatio)
         }
     }
     return QImage(path);
+}
+
+bool canLoadBuiltInPicture(const QString &path, qreal devicePixelRatio)
+{
+    if (QImageReader(path).canRead())
+        return true;
+    return devicePixelRatio > 1.0 && path.endsWith(QLatin1String(".png"))
+        && QImageReader(path.chopped(4) + QStringLiteral("@2x.png")).canRead();
 }
 
 } // namespace tb

@@ -31,5 +31,8 @@ qreal builtInPictureRatio();
 // (deviceIndependentSize()) and only looks finer. A plain QImage load never
 // picks the "@2x" file by itself. Null when neither file reads.
 QImage loadBuiltInPicture(const QString &path, qreal devicePixelRatio);
+// Whether loadBuiltInPicture() would find a picture there, from the files'
+// headers only (much cheaper than decoding).
+bool canLoadBuiltInPicture(const QString &path, qreal devicePixelRatio);
 
 } // namespace tb

@@ -31,26 +31,31 @@ PictureStore PictureStore::builtIn()
 PictureStore PictureStore::builtIn(const QString &folder, qreal devicePixelRatio)
 {
     PictureStore store;
-    store.m_entries.reserve(size_t(kBuiltInPictureCount));
-    // Several keys share one flag file; read each file once and let the
-    // images share their data.
-    QHash<QString, QImage> loaded;
+    store.m_ratio = devicePixelRatio;
+    store.m_slots.reserve(size_t(kBuiltInPictureCount));
+    // Decoding all the flags took a good part of the start-up, for pictures
+    // most users never look at: here each file's header is only checked, so
+    // that missing ones are still reported at once, and the pixels wait for
+    // the first at() or find() of an entry that shows them.
+    QHash<QString, bool> readable;
     QStringList missing;
     for (const BuiltInPicture &p : builtInPictures()) {
         const QString file = builtInPictureFile(p);
-        auto it = loaded.find(file);
-        if (it == loaded.end()) {
-            QImage img = loadBuiltInPicture(folder + QLatin1Char('/') + file, devicePixelRatio);
-            if (img.isNull()) {
-                // Without its picture the key must still exist: a placed clock
-                // that names it would otherwise lose its picture setting.
+        const QString path = folder + QLatin1Char('/') + file;
+        auto it = readable.find(file);
+        if (it == readable.end()) {
+            const bool ok = canLoadBuiltInPicture(path, devicePixelRatio);
+            if (!ok)
                 missing.append(file);
-                img = placeholder(p.iso[0] != '\0');
-            }
-            it = loaded.insert(file, img);
+            it = readable.insert(file, ok);
         }
-        store.m_entries.push_back(PictureEntry{QString::fromLatin1(p.key), it.value(),
-                                               QString::fromLatin1(p.tag)});
+        // Without its picture the key must still exist: a placed clock that
+        // names it would otherwise lose its picture setting.
+        Slot slot{PictureEntry{QString::fromLatin1(p.key), QImage(), QString::fromLatin1(p.tag)},
+                  it.value() ? path : QString()};
+        if (!it.value())
+            slot.entry.picture = placeholder(p.iso[0] != '\0');
+        store.m_slots.push_back(slot);
     }
     if (!missing.isEmpty()) {
         qWarning("tembra: %lld built-in picture(s) missing from %s, shown blank: %s",
@@ -60,22 +65,54 @@ PictureStore PictureStore::builtIn(const QString &folder, qreal devicePixelRatio
     return store;
 }
 
-const PictureEntry *PictureStore::find(const QString &key) const
+const PictureEntry &PictureStore::decoded(Slot &slot) const
+{
+    if (slot.source.isEmpty())
+        return slot.entry;
+    const QString source = slot.source;
+    QImage img = loadBuiltInPicture(source, m_ratio);
+    if (img.isNull()) {
+        // The header read but the rest did not (a truncated file).
+        qWarning("tembra: built-in picture %s missing, shown blank", qUtf8Printable(source));
+        img = placeholder(!source.endsWith(QLatin1String("/redpointer.png")));
+    }
+    // Keys that show the same flag ("UK", "UnitedKingdom") share the file:
+    // decode it once and let their images share the data.
+    for (Slot &s : m_slots) {
+        if (s.source == source) {
+            s.entry.picture = img;
+            s.source.clear();
+        }
+    }
+    return slot.entry;
+}
+
+const PictureEntry &PictureStore::at(int index) const
+{
+    return decoded(m_slots[size_t(index)]);
+}
+
+std::vector<PictureStore::Slot>::iterator PictureStore::slotOf(const QString &key) const
 {
     if (key.isEmpty())
-        return nullptr;
+        return m_slots.end();
     // At most 163 + 999 entries: a scan is cheap and needs no index to keep
     // in step with removals.
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [&](const PictureEntry &e) { return e.key == key; });
-    return it == m_entries.end() ? nullptr : &*it;
+    return std::find_if(m_slots.begin(), m_slots.end(),
+                        [&](const Slot &s) { return s.entry.key == key; });
+}
+
+const PictureEntry *PictureStore::find(const QString &key) const
+{
+    const auto it = slotOf(key);
+    return it == m_slots.end() ? nullptr : &decoded(*it);
 }
 
 bool PictureStore::add(const QString &key, const QImage &picture, const QString &tag)
 {
     if (key.isEmpty() || picture.isNull() || contains(key))
         return false;
-    m_entries.push_back(PictureEntry{key, picture, tag});
+    m_slots.push_back(Slot{PictureEntry{key, picture, tag}, QString()});
     return true;
 }
 
@@ -88,24 +125,23 @@ bool PictureStore::addUser(int slot, const QImage &picture, const QString &tag)
     // while its old picture is still here, the settings now describe the new
     // file, so the store follows them: the entry keeps its place (clocks and
     // lists that hold the key stay valid) and takes the new picture and tag.
-    for (PictureEntry &e : m_entries) {
-        if (e.key == key) {
-            e.picture = picture;
-            e.tag = tag;
-            return true;
-        }
+    const auto it = slotOf(key);
+    if (it != m_slots.end()) {
+        it->entry.picture = picture;
+        it->entry.tag = tag;
+        it->source.clear();
+        return true;
     }
-    m_entries.push_back(PictureEntry{key, picture, tag});
+    m_slots.push_back(Slot{PictureEntry{key, picture, tag}, QString()});
     return true;
 }
 
 bool PictureStore::remove(const QString &key)
 {
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [&](const PictureEntry &e) { return e.key == key; });
-    if (it == m_entries.end())
+    const auto it = slotOf(key);
+    if (it == m_slots.end())
         return false;
-    m_entries.erase(it);
+    m_slots.erase(it);
     return true;
 }
 
@@ -113,8 +149,8 @@ QStringList PictureStore::keys() const
 {
     QStringList out;
     out.reserve(count());
-    for (const PictureEntry &e : m_entries)
-        out.append(e.key);
+    for (const Slot &s : m_slots)
+        out.append(s.entry.key);
     return out;
 }
 

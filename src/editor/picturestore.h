@@ -19,8 +19,10 @@ struct PictureEntry {
 class PictureStore {
 public:
     PictureStore() = default;
-    // The 163 built-in pictures, loaded from the compiled-in resources at the
-    // screens' pixel ratio (builtInPictureRatio()).
+    // The 163 built-in pictures, from the compiled-in resources at the
+    // screens' pixel ratio (builtInPictureRatio()). Each picture is decoded
+    // when at() or find() first hands out its entry, so that start-up only
+    // pays for the flags the placed clocks show.
     static PictureStore builtIn();
     // The same, with the pictures read from another folder (":/flags" for the
     // resources). A picture that cannot be read is replaced by a transparent
@@ -30,11 +32,12 @@ public:
     static PictureStore builtIn(const QString &folder, qreal devicePixelRatio = 1.0);
     static constexpr const char *kBuiltInFolder = ":/flags";
 
-    int count() const { return int(m_entries.size()); }
-    const PictureEntry &at(int index) const { return m_entries[size_t(index)]; }
+    int count() const { return int(m_slots.size()); }
+    // The entry's picture is decoded by then (GUI thread only: this fills it in).
+    const PictureEntry &at(int index) const;
     // nullptr when no entry has this key ("not found").
     const PictureEntry *find(const QString &key) const;
-    bool contains(const QString &key) const { return find(key) != nullptr; }
+    bool contains(const QString &key) const { return slotOf(key) != m_slots.end(); }
 
     // Appends an entry; refused (false) for an empty key, a key already present or a null picture.
     bool add(const QString &key, const QImage &picture, const QString &tag = QString());
@@ -55,7 +58,15 @@ public:
     static constexpr int kMaxUserSlot = ::tb::kMaxUserSlot; // the settings keep that many
 
 private:
-    std::vector<PictureEntry> m_entries;
+    struct Slot {
+        PictureEntry entry;
+        QString source; // the file still to decode into entry.picture; empty once done
+    };
+    std::vector<Slot>::iterator slotOf(const QString &key) const;
+    const PictureEntry &decoded(Slot &slot) const;
+
+    mutable std::vector<Slot> m_slots;
+    qreal m_ratio = 1.0; // of the built-in pictures still to decode
 };
 
 } // namespace tb

@@ -1,5 +1,7 @@
 #include "mainwindow/maps.h"
 
+#include <future>
+
 namespace tb {
 
 namespace {
@@ -12,6 +14,22 @@ QImage fullColour(const QImage &map)
         return map;
     return map.convertToFormat(map.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                      : QImage::Format_RGB32);
+}
+
+QImage decodeStartMap(qreal devicePixelRatio)
+{
+    return fullColour(loadBuiltInPicture(QStringLiteral(":/maps/start.png"), devicePixelRatio));
+}
+
+struct Prefetch {
+    std::future<QImage> map;
+    qreal ratio = 0;
+};
+
+Prefetch &prefetch()
+{
+    static Prefetch p;
+    return p;
 }
 } // namespace
 
@@ -31,9 +49,25 @@ QImage builtInMap(int index, qreal devicePixelRatio)
         loadBuiltInPicture(QStringLiteral(":/maps/%1.png").arg(keys[index - 1]), devicePixelRatio));
 }
 
+void prefetchStartMap(qreal devicePixelRatio)
+{
+    // Decoding the map is the largest single piece of the start-up, and the
+    // window's widgets and fonts do not need it: QImage decodes on any thread.
+    Prefetch &p = prefetch();
+    p.ratio = devicePixelRatio;
+    p.map = std::async(std::launch::async, decodeStartMap, devicePixelRatio);
+}
+
 QImage startMap(qreal devicePixelRatio)
 {
-    return fullColour(loadBuiltInPicture(QStringLiteral(":/maps/start.png"), devicePixelRatio));
+    Prefetch &p = prefetch();
+    if (p.map.valid()) {
+        // Taken either way, so that a map of another ratio is not kept.
+        QImage map = p.map.get();
+        if (p.ratio == devicePixelRatio)
+            return map;
+    }
+    return decodeStartMap(devicePixelRatio);
 }
 
 } // namespace tb

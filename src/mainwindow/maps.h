@@ -13,5 +13,8 @@ QStringList mapKeys();          // "defolt", "hwite", "gray", "bluegreen", "dust
 // device pixel ratio of 2; the default is the ratio of the screens.
 QImage builtInMap(int index, qreal devicePixelRatio = builtInPictureRatio()); // 1 … 7; null outside
 QImage startMap(qreal devicePixelRatio = builtInPictureRatio()); // shown before any map is chosen
+// Starts decoding the start map on a thread of its own, to overlap with the
+// building of the window; the next startMap() at that ratio takes the result.
+void prefetchStartMap(qreal devicePixelRatio = builtInPictureRatio());
 
 } // namespace tb
