@@ -30,23 +30,7 @@ gcc -O2 -o "$work/mapwait" bench/runcost/mapwait.c -lX11
 
 # 21 placed clocks spread over the map, every third with summer time.
 full="$work/full/TembraOG"
-mkdir -p "$full"
-{
-  echo "[UserClock]"
-  echo "n=20"
-  flags=(Japan USA UK France Brazil India China)
-  for i in $(seq 0 20); do
-    printf '\n[UC%03d]\n' "$i"
-    echo "ClockLeft=$((800 + (i % 7) * 1500))"
-    echo "ClockTop=$((800 + (i / 7) * 1900))"
-    echo "DifMinute=0"
-    echo "DifTime=$((i - 10))"
-    echo "FlagLeft=$((1300 + (i % 7) * 1500))"
-    echo "FlagTop=$((500 + (i / 7) * 1900))"
-    echo "Fname=${flags[$((i % 7))]}"
-    if [ $((i % 3)) -eq 0 ]; then echo "summertime=True"; else echo "summertime=False"; fi
-  done
-} > "$full/TembraOG.ini"
+bench/runcost/fullsettings.sh "$work/full"
 cp "$full/TembraOG.ini" "$out/full-settings.ini" 2>/dev/null || true
 
 # gworldclock: twelve zones, one per two hours.
