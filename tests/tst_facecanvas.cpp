@@ -28,9 +28,10 @@ std::vector<FaceDrawing> facesAt(const std::vector<Place> &places, DateTime t, c
     return faces;
 }
 
-QImage blank() // the size of a small window, in its own format
+QImage blank(qreal dpr = 1) // the size of a small window, in its own format
 {
-    QImage s(300, 200, QImage::Format_ARGB32_Premultiplied);
+    QImage s(QSize(300, 200) * dpr, QImage::Format_ARGB32_Premultiplied);
+    s.setDevicePixelRatio(dpr);
     s.fill(Qt::transparent);
     return s;
 }
@@ -42,13 +43,14 @@ void paintWhole(QImage &s, const std::vector<FaceDrawing> &faces)
         paintFace(p, f, Qt::black);
 }
 
-// Pixels of `b` that differ from `a` and lie outside `region`.
+// Pixels of `b` that differ from `a` and lie outside `region` (logical pixels).
 int changedOutside(const QImage &a, const QImage &b, const QRegion &region)
 {
+    const int dpr = int(a.devicePixelRatio());
     int n = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y) && !region.contains(QPoint(x, y)))
+            if (a.pixel(x, y) != b.pixel(x, y) && !region.contains(QPoint(x / dpr, y / dpr)))
                 ++n;
     return n;
 }
@@ -68,19 +70,21 @@ void TestFaceCanvas::sameAsWholeRepaint_data()
     QTest::addColumn<QTime>("start");
     QTest::addColumn<int>("seconds");
     QTest::addColumn<int>("event"); // 0 none, 1 colours, 2 move face 0, 3 one face less, 4 clear
+    QTest::addColumn<qreal>("dpr");
 
     const std::vector<Place> apart = { { 700, 700, 440 }, { 2000, 700, 440 }, { 3300, 900, 440 },
                                        { 700, 2200, 440 }, { 2000, 2200, 440 } };
     const std::vector<Place> overlapping = { { 900, 900, 600 }, { 1500, 1100, 600 }, { 1800, 1500, 440 } };
     const std::vector<Place> sizes = { { 600, 600, 180 }, { 1400, 600, 250 }, { 2400, 800, 300 },
                                        { 3600, 1000, 600 }, { 800, 2300, 40 }, { 1700, 2300, 25 } };
-    QTest::newRow("apart, over an hour and a band") << apart << QTime(9, 58, 50) << 3800 << 0;
-    QTest::newRow("overlapping, over ten minutes") << overlapping << QTime(23, 55, 30) << 600 << 0;
-    QTest::newRow("every size, over ten minutes") << sizes << QTime(5, 59, 0) << 600 << 0;
-    QTest::newRow("colours registered") << apart << QTime(12, 0, 0) << 300 << 1;
-    QTest::newRow("face dragged") << overlapping << QTime(12, 0, 0) << 300 << 2;
-    QTest::newRow("clock deleted") << overlapping << QTime(12, 0, 0) << 300 << 3;
-    QTest::newRow("surface cleared") << sizes << QTime(12, 0, 0) << 300 << 4;
+    QTest::newRow("apart, over an hour and a band") << apart << QTime(9, 58, 50) << 3800 << 0 << 1.0;
+    QTest::newRow("overlapping, over ten minutes") << overlapping << QTime(23, 55, 30) << 600 << 0 << 1.0;
+    QTest::newRow("every size, over ten minutes") << sizes << QTime(5, 59, 0) << 600 << 0 << 1.0;
+    QTest::newRow("colours registered") << apart << QTime(12, 0, 0) << 300 << 1 << 1.0;
+    QTest::newRow("face dragged") << overlapping << QTime(12, 0, 0) << 300 << 2 << 1.0;
+    QTest::newRow("clock deleted") << overlapping << QTime(12, 0, 0) << 300 << 3 << 1.0;
+    QTest::newRow("surface cleared") << sizes << QTime(12, 0, 0) << 300 << 4 << 1.0;
+    QTest::newRow("twice the pixels, face dragged") << overlapping << QTime(12, 0, 0) << 300 << 2 << 2.0;
 }
 
 void TestFaceCanvas::sameAsWholeRepaint()
@@ -89,11 +93,12 @@ void TestFaceCanvas::sameAsWholeRepaint()
     QFETCH(QTime, start);
     QFETCH(int, seconds);
     QFETCH(int, event);
+    QFETCH(qreal, dpr);
 
     FaceColours colours;
     FaceCanvas canvas;
-    QImage whole = blank();
-    QImage partial = blank();
+    QImage whole = blank(dpr);
+    QImage partial = blank(dpr);
     const DateTime t0 = makeDateTime(2026, 12, 8, start.hour(), start.minute(), start.second());
     for (int s = 0; s < seconds; ++s) {
         if (s == 150) {

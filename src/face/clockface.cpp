@@ -118,27 +118,50 @@ QRectF pxBox(double left, double top, double right, double bottom)
 }
 } // namespace
 
+namespace {
+// Lines of an odd pixel width sit on pixel centres, so that a hair line
+// along an axis covers one pixel instead of smearing over two.
+QPointF pxPoint(const QPointF &p, int width = 2)
+{
+    const double o = (width % 2) ? 0.5 : 0.0;
+    return QPointF(twipsToPx(p.x()) + o, twipsToPx(p.y()) + o);
+}
+
+void drawDisc(QPainter &painter, const FaceDrawing &face)
+{
+    const double r = twipsToPx(std::abs(face.radius));
+    painter.drawEllipse(pxPoint(face.centre, face.outlineWidth), r, r);
+}
+} // namespace
+
+void paintDiscFill(QPainter &painter, const FaceDrawing &face, const QColor &colour)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    drawDisc(painter, face);
+    painter.restore();
+}
+
 void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline, const QRectF &within,
-               const QRect &discClip)
+               const QRect &discClip, DiscFill discFill)
 {
     const bool all = within.isNull();
-    // Lines of an odd pixel width sit on pixel centres, so that a hair line
-    // along an axis covers one pixel instead of smearing over two.
-    const auto px = [](const QPointF &p, int width = 2) {
-        const double o = (width % 2) ? 0.5 : 0.0;
-        return QPointF(twipsToPx(p.x()) + o, twipsToPx(p.y()) + o);
-    };
+    const auto px = [](const QPointF &p, int width = 2) { return pxPoint(p, width); };
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     QPen pen(outline, face.outlineWidth);
     painter.setPen(pen);
-    painter.setBrush(toQColor(face.fill));
+    if (discFill == DiscFill::Paint)
+        painter.setBrush(toQColor(face.fill));
+    else
+        painter.setBrush(Qt::NoBrush);
     const double rad = std::abs(face.radius);
     if (all || pxBox(face.centre.x() - rad, face.centre.y() - rad, face.centre.x() + rad, face.centre.y() + rad).intersects(within)) {
-        const double r = twipsToPx(rad);
         if (!discClip.isNull())
             painter.setClipRect(discClip);
-        painter.drawEllipse(px(face.centre, face.outlineWidth), r, r);
+        drawDisc(painter, face);
         if (!discClip.isNull())
             painter.setClipping(false);
     }

@@ -64,9 +64,15 @@ FaceDrawing demoFace(qint16 x, qint16 y, DateTime p, Colour fill, qint16 &ccR, q
 // Paints a face onto a surface whose logical pixel is 15 twips.
 // `outline` is the surface's foreground colour for the disc's rim. With a
 // `within` rectangle (logical pixels), draws that cannot touch it are left
-// out. A `discClip` clips the disc alone to that rectangle.
+// out. A `discClip` clips the disc alone to that rectangle. With
+// DiscFill::Skip the disc's fill is left to the caller, who has already put
+// it there exactly as paintDiscFill() would cover it.
+enum class DiscFill { Paint, Skip };
 void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline,
-               const QRectF &within = QRectF(), const QRect &discClip = QRect());
+               const QRectF &within = QRectF(), const QRect &discClip = QRect(),
+               DiscFill discFill = DiscFill::Paint);
+// The disc's fill alone, in `colour`, antialiased exactly as paintFace() fills it.
+void paintDiscFill(QPainter &painter, const FaceDrawing &face, const QColor &colour);
 // Logical-pixel rectangle a painted face can touch (for partial repaints).
 QRectF faceBounds(const FaceDrawing &face);
 // Logical-pixel rectangle one painted segment can touch.

@@ -27,10 +27,81 @@ bool sameBody(const FaceDrawing &a, const FaceDrawing &b)
     return true;
 }
 
+// The painter's solid source-over with partial coverage: the colour scaled
+// by the coverage, over the destination scaled by what is left.
+inline uint byteMul(uint x, uint a)
+{
+    uint t = (x & 0xff00ff) * a;
+    t = ((t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080) & ~0xff00ffu;
+    return x | t;
+}
+
 } // namespace
+
+void FaceCanvas::updateStamps(const std::vector<FaceDrawing> &faces, const QImage &surface)
+{
+    const qreal dpr = surface.devicePixelRatio();
+    m_stamps.resize(faces.size());
+    for (size_t i = 0; i < faces.size(); ++i) {
+        const FaceDrawing &f = faces[i];
+        DiscStamp &st = m_stamps[i];
+        if (!st.device.isNull() && st.centre == f.centre && st.radius == f.radius
+            && st.outlineWidth == f.outlineWidth)
+            continue;
+        const QRectF logical = faceBounds(f);
+        st.centre = f.centre;
+        st.radius = f.radius;
+        st.outlineWidth = f.outlineWidth;
+        st.device = QRectF(logical.topLeft() * dpr, logical.size() * dpr).toAlignedRect() & surface.rect();
+        st.cover.assign(size_t(std::max(0, st.device.width() * st.device.height())), 0);
+        if (st.device.isEmpty())
+            continue;
+        // Rasterized on the scratch copy, at the very coordinates the patches
+        // use, so that every pixel gets the coverage the painter would give it.
+        for (int y = st.device.top(); y <= st.device.bottom(); ++y)
+            memset(m_scratch.scanLine(y) + st.device.left() * 4, 0, size_t(st.device.width() * 4));
+        {
+            QPainter p(&m_scratch);
+            p.setClipRect(logical);
+            paintDiscFill(p, f, Qt::white);
+        }
+        uchar *c = st.cover.data();
+        for (int y = st.device.top(); y <= st.device.bottom(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(m_scratch.constScanLine(y));
+            for (int x = st.device.left(); x <= st.device.right(); ++x)
+                *c++ = uchar(qAlpha(line[x]));
+        }
+    }
+}
+
+void FaceCanvas::blendStamp(const DiscStamp &stamp, Colour fill, const QRect &device)
+{
+    const QRect area = stamp.device & device;
+    if (area.isEmpty())
+        return;
+    const uint colour = toQColor(fill).rgba();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto *line = reinterpret_cast<uint *>(m_scratch.scanLine(y));
+        const uchar *c = stamp.cover.data() + size_t(y - stamp.device.top()) * size_t(stamp.device.width())
+            + (area.left() - stamp.device.left());
+        for (int x = area.left(); x <= area.right(); ++x, ++c) {
+            if (*c == 0)
+                continue;
+            if (*c == 255) { // the colour over anything is the colour
+                line[x] = colour;
+                continue;
+            }
+            const uint s = byteMul(colour, *c);
+            line[x] = s + byteMul(line[x], qAlpha(~s));
+        }
+    }
+}
 
 void FaceCanvas::reset()
 {
+    m_stamps.clear();
     m_drawn.clear();
     m_unsettled.clear();
     m_fresh = true;
@@ -96,6 +167,11 @@ QRegion FaceCanvas::draw(QImage &surface, const std::vector<FaceDrawing> &faces,
         m_scratch.setDevicePixelRatio(dpr);
     }
     const int bpp = surface.depth() / 8;
+    // The blend below is that of 32-bit premultiplied pixels; any other
+    // surface has its discs filled by the painter.
+    const bool stamps = surface.format() == QImage::Format_ARGB32_Premultiplied;
+    if (stamps)
+        updateStamps(faces, surface);
     QRegion changed;
     m_unsettled.clear();
     QPainter painter(&m_scratch);
@@ -106,9 +182,13 @@ QRegion FaceCanvas::draw(QImage &surface, const std::vector<FaceDrawing> &faces,
         for (int y = device.top(); y <= device.bottom(); ++y)
             memcpy(m_scratch.scanLine(y) + device.left() * bpp, surface.constScanLine(y) + device.left() * bpp,
                    size_t(device.width() * bpp));
-        for (size_t i = 0; i < faces.size(); ++i)
-            if (bounds[i].intersects(r))
-                paintFace(painter, faces[i], outline, QRectF(r), r);
+        for (size_t i = 0; i < faces.size(); ++i) {
+            if (!bounds[i].intersects(r))
+                continue;
+            if (stamps)
+                blendStamp(m_stamps[i], faces[i].fill, device);
+            paintFace(painter, faces[i], outline, QRectF(r), r, stamps ? DiscFill::Skip : DiscFill::Paint);
+        }
         QRect c;
         for (int y = device.top(); y <= device.bottom(); ++y) {
             uchar *to = surface.scanLine(y) + device.left() * bpp;

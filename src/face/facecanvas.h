@@ -12,6 +12,10 @@
 // are taken back, so they get the very values a whole repaint would give;
 // every other pixel already has them. Nothing else may draw on the surface:
 // after any other change to it, call reset().
+//
+// Rasterizing a disc's fill is most of a patch's cost, and it only changes
+// with the disc's place and size: each face's fill coverage is rasterized
+// once and blended into the patches the way the painter blends a solid fill.
 #include "face/clockface.h"
 
 #include <QImage>
@@ -35,6 +39,18 @@ public:
     const std::vector<QRect> &painted() const { return m_painted; }
 
 private:
+    // A face's disc fill as coverage, over the device pixels it can touch.
+    struct DiscStamp {
+        QPointF centre;
+        double radius = 0;
+        int outlineWidth = 0;
+        QRect device;
+        std::vector<uchar> cover;
+    };
+    void updateStamps(const std::vector<FaceDrawing> &faces, const QImage &surface);
+    void blendStamp(const DiscStamp &stamp, Colour fill, const QRect &device);
+
+    std::vector<DiscStamp> m_stamps; // one per face, by index
     std::vector<FaceDrawing> m_drawn;
     std::vector<QRect> m_unsettled;
     std::vector<QRect> m_painted;
