@@ -127,6 +127,35 @@ QPointF pxPoint(const QPointF &p, int width = 2)
     return QPointF(twipsToPx(p.x()) + o, twipsToPx(p.y()) + o);
 }
 
+// Whether a line of the face can touch `within`: whether it passes within
+// half its width and the antialiasing's reach of that rectangle. A hand's
+// bounding box meets many rectangles its line never comes near.
+bool lineReaches(const QPointF &a, const QPointF &b, double penWidth, const QRectF &within)
+{
+    const QRectF r = within.adjusted(-penWidth / 2 - kReach, -penWidth / 2 - kReach,
+                                     penWidth / 2 + kReach, penWidth / 2 + kReach);
+    // Liang-Barsky: the part of the segment inside r, as a parameter range.
+    double t0 = 0, t1 = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[4] = { -dx, dx, -dy, dy };
+    const double q[4] = { a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y() };
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    return true;
+}
+
 void drawDisc(QPainter &painter, const FaceDrawing &face)
 {
     const double r = twipsToPx(std::abs(face.radius));
@@ -168,7 +197,7 @@ void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline
 
     pen.setCapStyle(Qt::FlatCap);
     for (const FaceSegment &s : face.segments) {
-        if (!all && !segmentBounds(s).intersects(within))
+        if (!all && !lineReaches(px(s.from, s.penWidth), px(s.to, s.penWidth), s.penWidth, within))
             continue;
         pen.setColor(toQColor(s.colour));
         pen.setWidthF(s.penWidth);
