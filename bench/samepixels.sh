@@ -16,19 +16,7 @@ cd "$(dirname "$0")/.."
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The settings of bench/runcost.sh.
-mkdir -p "$work/cfg/TembraOG"
-{
-  echo "[UserClock]"; echo "n=20"
-  flags=(Japan USA UK France Brazil India China)
-  for i in $(seq 0 20); do
-    printf '\n[UC%03d]\n' "$i"
-    echo "ClockLeft=$((800 + (i % 7) * 1500))"; echo "ClockTop=$((800 + (i / 7) * 1900))"
-    echo "DifMinute=0"; echo "DifTime=$((i - 10))"
-    echo "FlagLeft=$((1300 + (i % 7) * 1500))"; echo "FlagTop=$((500 + (i / 7) * 1900))"
-    echo "Fname=${flags[$((i % 7))]}"
-    if [ $((i % 3)) -eq 0 ]; then echo "summertime=True"; else echo "summertime=False"; fi
-  done
-} > "$work/cfg/TembraOG/TembraOG.ini"
+bench/runcost/fullsettings.sh "$work/cfg"
 shoot() { # binary png
   cp -r "$work/cfg" "$work/cfg-$(basename "$2")"
   XDG_CONFIG_HOME="$work/cfg-$(basename "$2")" FAKETIME="$moment" FAKETIME_DONT_FAKE_MONOTONIC=1 \
