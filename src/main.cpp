@@ -19,7 +19,6 @@ int main(int argc, char *argv[])
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     tb::prefetchStartMap();
-    QApplication::setWindowIcon(tb::programIcon());
     // Lets the desktop match the window to its menu entry (tembra.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("tembra"));
     tb::installFontSubstitutions();
@@ -36,5 +35,8 @@ int main(int argc, char *argv[])
                        [&window](const QString &key) { window.pictureRemoved(key); }, &window);
     window.setClockEditor(&editor);
     window.show();
+    // Every size of the icon is decoded when it is set: done once the window
+    // is on its way to the screen, it no longer holds the window back.
+    QApplication::setWindowIcon(tb::programIcon());
     return app.exec();
 }

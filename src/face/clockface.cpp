@@ -116,9 +116,7 @@ QRectF pxBox(double left, double top, double right, double bottom)
     return QRectF(QPointF(twipsToPx(left), twipsToPx(top)), QPointF(twipsToPx(right), twipsToPx(bottom)))
         .adjusted(-kReach, -kReach, kReach, kReach);
 }
-} // namespace
 
-namespace {
 // Lines of an odd pixel width sit on pixel centres, so that a hair line
 // along an axis covers one pixel instead of smearing over two.
 QPointF pxPoint(const QPointF &p, int width = 2)
@@ -177,7 +175,6 @@ void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline
                const QRect &discClip, DiscFill discFill)
 {
     const bool all = within.isNull();
-    const auto px = [](const QPointF &p, int width = 2) { return pxPoint(p, width); };
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     QPen pen(outline, face.outlineWidth);
@@ -197,12 +194,12 @@ void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline
 
     pen.setCapStyle(Qt::FlatCap);
     for (const FaceSegment &s : face.segments) {
-        if (!all && !lineReaches(px(s.from, s.penWidth), px(s.to, s.penWidth), s.penWidth, within))
+        if (!all && !lineReaches(pxPoint(s.from, s.penWidth), pxPoint(s.to, s.penWidth), s.penWidth, within))
             continue;
         pen.setColor(toQColor(s.colour));
         pen.setWidthF(s.penWidth);
         painter.setPen(pen);
-        painter.drawLine(px(s.from, s.penWidth), px(s.to, s.penWidth));
+        painter.drawLine(pxPoint(s.from, s.penWidth), pxPoint(s.to, s.penWidth));
     }
     // The square is outlined in red over the face's fill.
     const QRectF sq = face.centreSquare;
@@ -212,7 +209,7 @@ void paintFace(QPainter &painter, const FaceDrawing &face, const QColor &outline
         pen.setJoinStyle(Qt::MiterJoin);
         painter.setPen(pen);
         painter.setBrush(toQColor(face.fill));
-        painter.drawRect(QRectF(px(sq.topLeft(), 1), px(sq.bottomRight(), 1)));
+        painter.drawRect(QRectF(pxPoint(sq.topLeft(), 1), pxPoint(sq.bottomRight(), 1)));
     }
     painter.restore();
 }
