@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [run|test|bench|runcost|fuzz|screenshot]
 set -euo pipefail
 what=${1:-test}
-pkgs=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
+pkgs=(cmake make g++ qt6-base-dev libfontconfig-dev fonts-ipafont-gothic)
 case "$what" in
   run) pkgs+=(qt6-qpa-plugins) ;;
   # desktop-file-validate checks the menu entry; dpkg-shlibdeps gives the

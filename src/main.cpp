@@ -17,7 +17,9 @@ int main(int argc, char *argv[])
     // sent in the request itself, a tick is one write and nothing to wait for.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    std::thread fontConfiguration = tb::loadFontConfigurationAhead();
     QApplication app(argc, argv);
+    fontConfiguration.join();
     tb::prefetchStartMap();
     // Lets the desktop match the window to its menu entry (tembra.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("tembra"));

@@ -1,5 +1,7 @@
 #include "mainwindow/fonts.h"
 
+#include <fontconfig/fontconfig.h>
+
 namespace tb {
 
 QString designFontFamily()
@@ -12,6 +14,11 @@ QStringList designFontSubstitutes()
     return { QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
              QStringLiteral("IPAGothic") };
+}
+
+std::thread loadFontConfigurationAhead()
+{
+    return std::thread([] { FcInit(); });
 }
 
 void installFontSubstitutions()
