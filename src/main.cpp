@@ -15,11 +15,14 @@ int main(int argc, char *argv[])
     // shared memory every paint would first wait for the server to finish
     // reading the last one (a round trip that wakes two threads a second);
     // sent in the request itself, a tick is one write and nothing to wait for.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+    const bool setNoShm = !qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    if (setNoShm)
         qputenv("QT_XCB_NO_MITSHM", "1");
     std::thread fontConfiguration = tb::loadFontConfigurationAhead();
     QApplication app(argc, argv);
     fontConfiguration.join();
+    if (setNoShm) // read when the display was opened; nothing started from here inherits it
+        qunsetenv("QT_XCB_NO_MITSHM");
     tb::prefetchStartMap();
     // Lets the desktop match the window to its menu entry (tembra.desktop).
     QGuiApplication::setDesktopFileName(QStringLiteral("tembra"));
