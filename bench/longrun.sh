@@ -11,22 +11,12 @@ cd "$(dirname "$0")/.."
 minutes=${1:-60}
 scripts/deps.sh runcost >&2
 
-bin=${TEMBRA_BIN:-}
-if [ -z "$bin" ]; then
-  cmake -S . -B build-runcost -DCMAKE_BUILD_TYPE=Release -DTEMBRA_BUILD_TESTS=OFF >/dev/null
-  cmake --build build-runcost -j2 --target tembra >&2
-  bin=build-runcost/src/tembra
-fi
-bin=$(realpath "$bin")
+. bench/runcost/common.sh
+bin=$(tembra_binary)
 
 work=$(mktemp -d)
 bench/runcost/fullsettings.sh "$work/full"
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb "$work"
 XDG_CONFIG_HOME="$work/full" QT_QPA_PLATFORM=xcb "$bin" &
 pid=$!
 trap 'kill $pid $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT

@@ -15,13 +15,8 @@ cd "$(dirname "$0")/.."
 rounds=${1:-3}
 scripts/deps.sh runcost >&2
 
-bin=${TEMBRA_BIN:-}
-if [ -z "$bin" ]; then
-  cmake -S . -B build-runcost -DCMAKE_BUILD_TYPE=Release -DTEMBRA_BUILD_TESTS=OFF >/dev/null
-  cmake --build build-runcost -j2 --target tembra >&2
-  bin=build-runcost/src/tembra
-fi
-bin=$(realpath "$bin")
+. bench/runcost/common.sh
+bin=$(tembra_binary)
 
 work=$(mktemp -d)
 out=${RUNCOST_OUT:-$work}
@@ -40,12 +35,7 @@ for z in Pacific/Honolulu America/Anchorage America/Los_Angeles America/Chicago 
   echo "$z"
 done > "$work/tzlist"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb "$work"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
