@@ -28,7 +28,7 @@ private slots:
     void mapColoursSurviveScaling()
     {
         for (const QImage &map : { startMap(1.0), builtInMap(1, 1.0), builtInMap(1, 2.0) }) {
-            const QImage shown = map.scaled(QSize(1100, 600), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const QImage shown = scaledMap(map, QSize(1100, 600));
             // Open Pacific, top left of the map: the default ocean colour #a9cfea.
             const QColor sea = shown.pixelColor(30, 300);
             QVERIFY2(qAbs(sea.red() - 0xa9) <= 3 && qAbs(sea.green() - 0xcf) <= 3 && qAbs(sea.blue() - 0xea) <= 3,
@@ -52,8 +52,7 @@ private slots:
             QCOMPARE(sharp.devicePixelRatio(), 2.0);
             QCOMPARE(plain.devicePixelRatio(), 1.0);
             // Reduced to the ordinary size, it is the ordinary map give or take antialiasing.
-            const QImage small = sharp.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                      .convertToFormat(QImage::Format_RGB32);
+            const QImage small = scaledMap(sharp, plain.size()).convertToFormat(QImage::Format_RGB32);
             const QImage ref = plain.convertToFormat(QImage::Format_RGB32);
             qint64 diff = 0;
             for (int y = 0; y < ref.height(); y += 7)

@@ -1,5 +1,7 @@
 #include "mainwindow/clientarea.h"
 
+#include "mainwindow/maps.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -63,7 +65,7 @@ void ClientArea::paintEvent(QPaintEvent *event)
     if (haveMap) {
         const QSize want = m_mapRect.size() * dpr;
         if (m_scaled.isNull() || m_scaled.size() != want) {
-            m_scaled = QPixmap::fromImage(m_map.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            m_scaled = QPixmap::fromImage(scaledMap(m_map, want));
             m_scaled.setDevicePixelRatio(dpr);
         }
     }

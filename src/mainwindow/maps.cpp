@@ -5,20 +5,9 @@
 namespace tb {
 
 namespace {
-// The map files are stored with a palette to keep them small. Qt scales a
-// palette picture into a fixed web palette, which turns the map's soft
-// colours into dithered blocks; full colour scales cleanly.
-QImage fullColour(const QImage &map)
-{
-    if (map.isNull())
-        return map;
-    return map.convertToFormat(map.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                     : QImage::Format_RGB32);
-}
-
 QImage decodeStartMap(qreal devicePixelRatio)
 {
-    return fullColour(loadBuiltInPicture(QStringLiteral(":/maps/start.png"), devicePixelRatio));
+    return loadBuiltInPicture(QStringLiteral(":/maps/start.png"), devicePixelRatio);
 }
 
 struct Prefetch {
@@ -45,8 +34,21 @@ QImage builtInMap(int index, qreal devicePixelRatio)
     const QStringList keys = mapKeys();
     if (index < 1 || index > keys.size())
         return QImage();
-    return fullColour(
-        loadBuiltInPicture(QStringLiteral(":/maps/%1.png").arg(keys[index - 1]), devicePixelRatio));
+    return loadBuiltInPicture(QStringLiteral(":/maps/%1.png").arg(keys[index - 1]), devicePixelRatio);
+}
+
+QImage scaledMap(const QImage &map, const QSize &size)
+{
+    if (map.isNull())
+        return map;
+    // Qt scales a palette picture into a fixed web palette, which turns the
+    // map's soft colours into dithered blocks; full colour scales cleanly.
+    const bool palette = map.format() == QImage::Format_Indexed8 || map.format() == QImage::Format_Mono
+        || map.format() == QImage::Format_MonoLSB;
+    const QImage full = palette ? map.convertToFormat(map.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                           : QImage::Format_RGB32)
+                                : map;
+    return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 void prefetchStartMap(qreal devicePixelRatio)
