@@ -1,6 +1,7 @@
 // How long one step of dragging a face takes with all 21 clocks placed: the
 // pointer's move and the repaint it causes (the red circle's old and new
 // rectangles only), at the design size and at 1920 × 1080.
+#include "benchsupport.h"
 #include "face/twips.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/placing.h"
@@ -14,38 +15,9 @@
 #include <memory>
 
 using namespace tb;
+using namespace tb::bench;
 
 namespace {
-class SilentMessenger : public Messenger {
-public:
-    Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
-};
-
-QTemporaryDir *configDir()
-{
-    static QTemporaryDir dir;
-    return &dir;
-}
-
-// All 21 placed clocks, moved off the add corner so no reminder comes up.
-void writeFullSettings()
-{
-    QSettings s(configDir()->path() + "/TembraOG/TembraOG.ini", QSettings::IniFormat);
-    s.clear();
-    for (int i = 0; i <= 20; ++i) {
-        s.beginGroup(QString::asprintf("UC%03d", i));
-        s.setValue("ClockLeft", QString::number(800 + (i % 7) * 1500));
-        s.setValue("ClockTop", QString::number(800 + (i / 7) * 1900));
-        s.setValue("DifTime", QString::number(i - 10));
-        s.setValue("FlagLeft", QString::number(1300 + (i % 7) * 1500));
-        s.setValue("FlagTop", QString::number(500 + (i / 7) * 1900));
-        s.setValue("Fname", "Japan");
-        s.endGroup();
-    }
-    s.setValue("UserClock/n", "20");
-    s.sync();
-}
-
 void mouse(QWidget *w, QEvent::Type type, QPointF at)
 {
     QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,

@@ -1,6 +1,7 @@
 // How long the clock editor and the picture chooser take: opening the editor
 // with every built-in and 999 user pictures to its first paint, and choosing
 // a 6000 × 4000 JPEG until both previews are painted, with the memory it costs.
+#include "benchsupport.h"
 #include "chooser/formfmzdialog.h"
 #include "editor/pictureframewidget.h"
 #include "editor/picturestore.h"
@@ -19,12 +20,9 @@
 #include <cstdlib>
 
 using namespace tb;
+using namespace tb::bench;
 
 namespace {
-class SilentMessenger : public Messenger {
-public:
-    Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
-};
 class NoChooser : public PictureChooser {
 public:
     void showModal(ChooserFields &f) override { f.pUpdated = false; }

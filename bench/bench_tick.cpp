@@ -1,5 +1,6 @@
 // How long the window's work takes: one tick with every clock, a full repaint
 // at 1920 × 1080, and start-up to the first tick.
+#include "benchsupport.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/tembrawindow.h"
 
@@ -10,41 +11,9 @@
 #include <memory>
 
 using namespace tb;
+using namespace tb::bench;
 
 namespace {
-class SilentMessenger : public Messenger {
-public:
-    Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
-};
-
-QTemporaryDir *configDir()
-{
-    static QTemporaryDir dir;
-    return &dir;
-}
-
-// A settings file with all 21 placed clocks, spread over the map.
-void writeFullSettings()
-{
-    QSettings s(configDir()->path() + "/TembraOG/TembraOG.ini", QSettings::IniFormat);
-    s.clear();
-    const char *flags[] = { "Japan", "USA", "UK", "France", "Brazil", "India", "China" };
-    for (int i = 0; i <= 20; ++i) {
-        s.beginGroup(QString::asprintf("UC%03d", i));
-        s.setValue("ClockLeft", QString::number(800 + (i % 7) * 1500));
-        s.setValue("ClockTop", QString::number(800 + (i / 7) * 1900));
-        s.setValue("DifMinute", "0");
-        s.setValue("DifTime", QString::number(i - 10));
-        s.setValue("FlagLeft", QString::number(1300 + (i % 7) * 1500));
-        s.setValue("FlagTop", QString::number(500 + (i / 7) * 1900));
-        s.setValue("Fname", flags[i % 7]);
-        s.setValue("summertime", i % 2 ? "True" : "False");
-        s.endGroup();
-    }
-    s.setValue("UserClock/n", "20");
-    s.sync();
-}
-
 std::unique_ptr<tb::tembra> makeWindow(FixedClock &clock, SilentMessenger &messages)
 {
     auto w = std::make_unique<tb::tembra>(clock, messages);

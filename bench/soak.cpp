@@ -3,6 +3,7 @@
 // flushed as the event loop would. Prints resident memory at chosen moments
 // of the simulated run, to see whether it stays flat across minute changes.
 // Usage: tembra_soak SETTINGS_DIR [HOURS]   (XDG_CONFIG_HOME-style folder)
+#include "benchsupport.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/tembrawindow.h"
 
@@ -14,12 +15,9 @@
 #include <ctime>
 
 using namespace tb;
+using namespace tb::bench;
 
 namespace {
-class SilentMessenger : public Messenger {
-public:
-    Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
-};
 
 long rssKb()
 {
