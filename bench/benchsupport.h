@@ -3,9 +3,12 @@
 // and a settings folder with all 21 clocks placed, spread over the map (the
 // settings of bench/runcost/fullsettings.sh), away from the add corner so
 // that no reminder comes up.
+#include "mainwindow/fonts.h"
 #include "mainwindow/messenger.h"
 
+#include <QApplication>
 #include <QSettings>
+#include <benchmark/benchmark.h>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -42,6 +45,23 @@ inline void writeFullSettings()
     }
     s.setValue("UserClock/n", "20");
     s.sync();
+}
+
+// The main of a benchmark of the main window with all 21 clocks: offscreen
+// unless told otherwise, the design font, the settings written first.
+inline int runWindowBenchmarks(int argc, char **argv)
+{
+    qputenv("XDG_CONFIG_HOME", configDir()->path().toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installFontSubstitutions();
+    QApplication::setFont(designFont(9));
+    writeFullSettings();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace tb::bench
