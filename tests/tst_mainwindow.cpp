@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <ctime>
 #include <memory>
 
 using namespace tb;
@@ -70,6 +71,8 @@ private slots:
     void summerClockGainsAnHourAndShowsItsMark();
     void summerMarkFollowsTheFace();
     void newYearTakesTheNewSummerPeriod();
+    void sameScreenInEveryZone_data();
+    void sameScreenInEveryZone();
     void resizeFollowsTheLayoutRule_data();
     void resizeFollowsTheLayoutRule();
     void clockSizeMenuClearsAndRedraws();
@@ -266,6 +269,41 @@ void TestMainWindow::newYearTakesTheNewSummerPeriod()
     clock->set(QDateTime(QDate(2027, 6, 1), QTime(8, 0, 0)));
     window->Timer1_Timer();
     QCOMPARE(window->labelTime(0)->text(), QStringLiteral("9:00"));
+}
+
+void TestMainWindow::sameScreenInEveryZone_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QDateTime>("at");
+    QTest::addColumn<QString>("time"); // of a summer-time clock 14:30 behind Japan
+    for (const char *zone : { "Europe/Berlin", "America/New_York", "Asia/Kolkata" }) {
+        QTest::addRow("%s, winter", zone) << QByteArray(zone) << QDateTime(QDate(2026, 12, 8), QTime(0, 5), Qt::UTC) << "18:35";
+        QTest::addRow("%s, summer", zone) << QByteArray(zone) << QDateTime(QDate(2026, 7, 1), QTime(3, 0), Qt::UTC) << "22:30";
+    }
+}
+
+void TestMainWindow::sameScreenInEveryZone()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QDateTime, at);
+    QFETCH(QString, time);
+    ClockEntry &e = window->entries()[0];
+    e.DifTime = -14, e.DifMinute = -30, e.summertime = true;
+    auto screen = [&](const QByteArray &tz) {
+        qputenv("TZ", tz);
+        tzset();
+        clock->set(at.toLocalTime()); // as the system clock gives it
+        window->Form_Resize(); // a clear surface
+        window->Timer1_Timer();
+        QStringList texts{ window->labelTime(0)->text(), window->labelDate(0)->text(), window->dstLabel(0)->isVisible() ? "DST" : "" };
+        for (int k = 0; k < 24; ++k)
+            texts << window->bandLabel(k)->text();
+        return qMakePair(texts, window->surface());
+    };
+    const auto there = screen(zone), tokyo = screen("Asia/Tokyo"); // the tests' own zone last
+    QCOMPARE(tokyo.first.first(), time);
+    QCOMPARE(there.first, tokyo.first);
+    QVERIFY(there.second == tokyo.second);
 }
 
 void TestMainWindow::resizeFollowsTheLayoutRule_data()

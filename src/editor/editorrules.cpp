@@ -96,9 +96,9 @@ QString pictureNotLoadedMessage()
     return QStringLiteral("画像ファイルではありません");
 }
 
-DateTime previewTime(DateTime now, qint16 difTime, qint16 difMinute, bool summerBox)
+DateTime previewTime(DateTime japan, qint16 difTime, qint16 difMinute, bool summerBox)
 {
-    const DateTime t = addMinutes(now, difMinute);
+    const DateTime t = addMinutes(japan, difMinute);
     return addHours(t, double(difTime) + (summerBox ? 1 : 0));
 }
 

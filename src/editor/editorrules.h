@@ -45,8 +45,8 @@ QString removeQuestion(const QString &name);        // "[005User]をリストか
 QString userPicturesFullMessage();
 QString pictureNotLoadedMessage();
 
-// The preview's time: now + minutes, then + hours and the summer hour.
-DateTime previewTime(DateTime now, qint16 difTime, qint16 difMinute, bool summerBox);
+// The preview's time: Japan time (Moment::japan) + minutes, then + hours and the summer hour.
+DateTime previewTime(DateTime japan, qint16 difTime, qint16 difMinute, bool summerBox);
 
 // Where `name` goes in a list kept in picture-name order.
 int sortedInsertPosition(const QStringList &sorted, const QString &name);

@@ -222,7 +222,7 @@ void PosFormWindow::placeDateLabels()
 
 void PosFormWindow::drawpreview()
 {
-    m_previewTime = tb::previewTime(m_services.clock.nowValue(), m_state.pDifTime, m_state.pDifMinute,
+    m_previewTime = tb::previewTime(m_services.clock.moment().japan, m_state.pDifTime, m_state.pDifMinute,
                                 m_summerTimeCK->isChecked());
     m_labelDate->setText(formatDate(m_previewTime));
     m_labelDate->adjustSize();

@@ -22,10 +22,10 @@ void BandStrip::createLabels()
     }
 }
 
-void BandStrip::setTimes(DateTime now, bool first)
+void BandStrip::setTimes(DateTime japan, bool first)
 {
     for (int k = 0; k < kClocks; ++k) {
-        const DateTime t = bandTime(k, now);
+        const DateTime t = bandTime(k, japan);
         QLabel *date = m_labels[size_t(k)];
         QLabel *time = m_labels[size_t(k + kClocks)];
         setLabelText(date, formatDate(t));
@@ -55,11 +55,11 @@ void BandStrip::place(const MainLayout &layout)
 }
 
 void BandStrip::appendFaces(std::vector<FaceDrawing> &faces, const MainLayout &layout,
-                            const FaceColours &colours, DateTime now) const
+                            const FaceColours &colours, DateTime japan) const
 {
     for (int k = 0; k < kClocks; ++k) {
         qint16 radius = 0; // band faces always take the band radius
-        faces.push_back(mainFace(layout.bandFaceX(k), layout.bandFaceY(), bandTime(k, now), radius,
+        faces.push_back(mainFace(layout.bandFaceX(k), layout.bandFaceY(), bandTime(k, japan), radius,
                                  layout.BandRadius, colours));
     }
 }

@@ -27,13 +27,14 @@ public:
     // Date labels 0 … 11, time labels 12 … 23.
     QLabel *label(int index) const { return m_labels[size_t(index)]; }
 
-    // Writes the texts of every band clock for `now`; `first` shows them too.
-    void setTimes(DateTime now, bool first = false);
+    // Writes the texts of every band clock for `japan` (Moment::japan); `first`
+    // shows them too.
+    void setTimes(DateTime japan, bool first = false);
     // Places the labels for the layout.
     void place(const MainLayout &layout);
-    // The twelve faces for `now`, added to `faces` in drawing order.
+    // The twelve faces for `japan`, added to `faces` in drawing order.
     void appendFaces(std::vector<FaceDrawing> &faces, const MainLayout &layout,
-                     const FaceColours &colours, DateTime now) const;
+                     const FaceColours &colours, DateTime japan) const;
 
 private:
     std::array<QLabel *, 2 * kClocks> m_labels{};

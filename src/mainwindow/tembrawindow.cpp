@@ -137,11 +137,11 @@ void tembra::Form_Load()
     setMapPicture(startMap());
     loadSettings();
 
-    const DateTime now = m_clock.nowValue();
-    m_band->setTimes(now, true);
+    const Moment now = m_clock.moment();
+    m_band->setTimes(now.japan, true);
     for (int i = 0; i <= CountryCount(); ++i) {
-        m_placed->setTimes(i, tb::clockTime(m_clocks[i], now, summer(i, now)));
-        DSTCheck(i, now);
+        m_placed->setTimes(i, tb::clockTime(m_clocks[i], now.japan, summer(i, now.local)));
+        DSTCheck(i, now.local);
     }
     m_loaded = true;
 }
@@ -185,25 +185,25 @@ void tembra::setMapPicture(const QImage &image)
 
 void tembra::MakeSummerStartEndDate()
 {
-    m_summer = makeSummerPeriod(split(m_clock.nowValue()).year);
+    m_summer = makeSummerPeriod(split(m_clock.moment().local).year);
 }
 
-int tembra::summer(int i, DateTime now) const
+int tembra::summer(int i, DateTime local) const
 {
-    return tb::summer(m_summer, m_clocks[i].summertime, now);
+    return tb::summer(m_summer, m_clocks[i].summertime, local);
 }
 
-int tembra::summer(int i) const { return summer(i, m_clock.nowValue()); }
+int tembra::summer(int i) const { return summer(i, m_clock.moment().local); }
 
 DateTime tembra::clockTime(int i) const
 {
-    const DateTime now = m_clock.nowValue();
-    return tb::clockTime(m_clocks[i], now, summer(i, now));
+    const Moment now = m_clock.moment();
+    return tb::clockTime(m_clocks[i], now.japan, summer(i, now.local));
 }
 
 DateTime tembra::bandTime(int k) const
 {
-    return tb::bandTime(k, m_clock.nowValue());
+    return tb::bandTime(k, m_clock.moment().japan);
 }
 
 void tembra::addClock(int i)
@@ -224,27 +224,27 @@ qint16 tembra::faceRadius() const
     return m_clockRadius != 0 ? m_clockRadius : m_layout.BandRadius;
 }
 
-void tembra::setDSTpos(int i, DateTime now)
+void tembra::setDSTpos(int i, DateTime local)
 {
     const ClockEntry &e = m_clocks[i];
     const double r = faceRadius();
     m_placed->placeMark(i, cxByR(e.ClockLeft) + 0.6 * r, cyByR(e.ClockTop) + 0.9 * r,
-                        summer(i, now) == 1);
+                        summer(i, local) == 1);
 }
 
-void tembra::setDSTpos(int i) { setDSTpos(i, m_clock.nowValue()); }
+void tembra::setDSTpos(int i) { setDSTpos(i, m_clock.moment().local); }
 
-void tembra::DSTCheck(int i, DateTime now)
+void tembra::DSTCheck(int i, DateTime local)
 {
-    const int s = summer(i, now);
+    const int s = summer(i, local);
     QLabel *mark = m_placed->mark(i);
     if (s == 1 && mark->isHidden())
-        setDSTpos(i, now);
+        setDSTpos(i, local);
     else if (s == 0 && !mark->isHidden())
         mark->hide();
 }
 
-void tembra::DSTCheck(int i) { DSTCheck(i, m_clock.nowValue()); }
+void tembra::DSTCheck(int i) { DSTCheck(i, m_clock.moment().local); }
 
 void tembra::Form_Resize()
 {
@@ -259,13 +259,13 @@ void tembra::Form_Resize()
     m_client->setMapRect(mapPx);
     for (int i = 0; i <= CountryCount(); ++i)
         m_placed->placePicture(i, cxByR(m_clocks[i].FlagLeft), cyByR(m_clocks[i].FlagTop));
-    const DateTime now = m_clock.nowValue();
+    const DateTime local = m_clock.moment().local;
     for (int i = 0; i <= CountryCount(); ++i) {
         labelDate(i)->hide();
         labelTime(i)->hide();
         m_placed->placeLabels(i);
         m_placed->show(i);
-        setDSTpos(i, now);
+        setDSTpos(i, local);
     }
     m_client->clearSurface();
     m_band->place(m_layout);
@@ -277,22 +277,22 @@ void tembra::Timer1_Timer()
 {
     // One reading of the clock serves the whole tick, so every face, label
     // and mark shows the same second.
-    const DateTime now = m_clock.nowValue();
+    const Moment now = m_clock.moment();
     // A program left running over New Year takes the new year's summer period.
-    if (split(now).year != m_summer.year)
+    if (split(now.local).year != m_summer.year)
         MakeSummerStartEndDate();
 
-    m_band->setTimes(now);
+    m_band->setTimes(now.japan);
     m_faces.clear();
-    m_band->appendFaces(m_faces, m_layout, m_colours, now);
+    m_band->appendFaces(m_faces, m_layout, m_colours, now.japan);
     for (int i = 0; i <= CountryCount(); ++i) {
         const ClockEntry &e = m_clocks[i];
-        const DateTime t = tb::clockTime(e, now, summer(i, now));
+        const DateTime t = tb::clockTime(e, now.japan, summer(i, now.local));
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
         m_faces.push_back(mainFace(cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius,
                                    m_layout.BandRadius, m_colours));
-        DSTCheck(i, now);
+        DSTCheck(i, now.local);
     }
     // Every face is drawn whole over the last tick's drawing, in this order;
     // the surface touches only the pixels that this changes.

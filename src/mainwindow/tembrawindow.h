@@ -75,14 +75,15 @@ public:
     DateTime clockTime(int i) const;
     DateTime bandTime(int k) const;
     int summer(int i) const;
-    int summer(int i, DateTime now) const;
+    // `local`: the computer's own date and time (Moment::local).
+    int summer(int i, DateTime local) const;
     void MakeSummerStartEndDate();
     // The "DST" mark of clock i: placed beside its face and shown in summer;
-    // DSTCheck shows or hides it for the moment `now` (one reading per tick).
+    // DSTCheck shows or hides it for the moment `local` (one reading per tick).
     void setDSTpos(int i);
-    void setDSTpos(int i, DateTime now);
+    void setDSTpos(int i, DateTime local);
     void DSTCheck(int i);
-    void DSTCheck(int i, DateTime now);
+    void DSTCheck(int i, DateTime local);
     void addClock(int i);
 
     float cxByR(float xx) const { return m_layout.cxByR(xx); }

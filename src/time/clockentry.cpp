@@ -13,15 +13,15 @@ ClockEntry defaultClockEntry()
     return e;
 }
 
-DateTime clockTime(const ClockEntry &entry, DateTime now, int summer)
+DateTime clockTime(const ClockEntry &entry, DateTime japan, int summer)
 {
-    DateTime t = addMinutes(now, entry.DifMinute);
+    DateTime t = addMinutes(japan, entry.DifMinute);
     return addHours(t, double(entry.DifTime) + summer);
 }
 
-DateTime bandTime(int k, DateTime now)
+DateTime bandTime(int k, DateTime japan)
 {
-    return addHours(now, 2.0 * k - 19.0);
+    return addHours(japan, 2.0 * k - 19.0);
 }
 
 } // namespace tb

@@ -15,7 +15,7 @@ struct ClockEntry {
     float FlagLeft = 0;
     float FlagWidth = 0;  // display size from the editor; 0 = none; never stored
     float FlagHeight = 0;
-    qint16 DifTime = 0;   // hours from local time
+    qint16 DifTime = 0;   // hours from Japan time: the zone's offset from Greenwich − 9
     qint16 DifMinute = 0; // further minutes, with the zone's sign
     QString Fname;        // picture key; empty = no picture
     bool summertime = false;
@@ -36,9 +36,10 @@ using ClockEntries = std::array<ClockEntry, kMaxClocks>;
 // The clock a first start places: Japan, no difference.
 ClockEntry defaultClockEntry();
 
-// Time shown by a placed clock: now + DifMinute minutes + (DifTime + summer) hours.
-DateTime clockTime(const ClockEntry &entry, DateTime now, int summer);
-// Time shown by band clock k (0 … 11): now + (2k − 19) hours.
-DateTime bandTime(int k, DateTime now);
+// `japan` is Moment::japan, Greenwich time + 9 hours.
+// Time shown by a placed clock: japan + DifMinute minutes + (DifTime + summer) hours.
+DateTime clockTime(const ClockEntry &entry, DateTime japan, int summer);
+// Time shown by band clock k (0 … 11): japan + (2k − 19) hours, Greenwich + (2k − 10).
+DateTime bandTime(int k, DateTime japan);
 
 } // namespace tb

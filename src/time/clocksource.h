@@ -1,19 +1,27 @@
 #pragma once
-// The one place the program learns the present local time. The window holds
-// a ClockSource; tests hand it a FixedClock.
+// The one place the program learns the present time. The window holds a
+// ClockSource; tests hand it a FixedClock.
 #include "time/datetime.h"
 
 #include <QDateTime>
 
 namespace tb {
 
+// The zone table counts every difference from Japan time.
+constexpr int kJapanOffsetHours = 9;
+
+// One reading of the present, at whole-second resolution.
+struct Moment {
+    DateTime japan = 0; // Greenwich time + 9 hours: what every clock counts from
+    DateTime local = 0; // the computer's own calendar, on which the summer period is read
+};
+
 class ClockSource {
 public:
     virtual ~ClockSource() = default;
-    // Present local date and time, with milliseconds (the tick aligns to them).
+    // The present instant, with milliseconds (the tick aligns to them).
     virtual QDateTime now() const = 0;
-    // Present local time as a date-time value at whole-second resolution.
-    DateTime nowValue() const { return toDateTime(now()); }
+    Moment moment() const;
 };
 
 class SystemClock : public ClockSource {

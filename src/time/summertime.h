@@ -12,7 +12,8 @@ struct SummerPeriod {
 };
 
 SummerPeriod makeSummerPeriod(int year);
-// 1 while `now` lies strictly inside the period and the clock follows summer time.
-int summer(const SummerPeriod &period, bool followsSummerTime, DateTime now);
+// 1 while `local` (the computer's own date and time) lies strictly inside the
+// period and the clock follows summer time.
+int summer(const SummerPeriod &period, bool followsSummerTime, DateTime local);
 
 } // namespace tb

@@ -1,7 +1,8 @@
 // The computer's clock moves under the running program (libfaketime reads a
 // timestamp file that the test rewrites): across New Year, forward by months
 // as after a suspend, back by a year as after a clock correction, across both
-// edges of the summer period, and a whole year in fast motion.
+// edges of the summer period, a whole year in fast motion, and on a computer
+// set to Berlin.
 //
 // How the shown time is checked: for every moment the clock is set to, a
 // fresh program is started at that same moment (clock standing still) and
@@ -14,6 +15,7 @@
 // summer time, exactly while the clock is inside the period.
 #include "harness.h"
 
+#include <QTimeZone>
 #include <QtTest>
 
 using namespace e2e;
@@ -95,13 +97,15 @@ private slots:
     void summerStart();
     void summerEnd();
     void yearInFastMotion();
+    void otherZone();
 
 private:
     // A fresh program's screen at `t`, once its faces are drawn and stand still.
     QImage reference(const QDateTime &t, const QString &name);
-    // Starts the program at the first step, moves the clock to every later
-    // step while it runs, and checks each against the reference.
-    void followJumps(const QList<Step> &steps);
+    // Starts the program at the first step (on a computer set to `zone`),
+    // moves the clock to every later step while it runs, and checks each
+    // against the reference, a fresh start in Tokyo.
+    void followJumps(const QList<Step> &steps, const QByteArray &zone = "Asia/Tokyo");
 
     std::unique_ptr<Scene> scene;
 };
@@ -150,15 +154,20 @@ QImage E2eClockMoves::reference(const QDateTime &t, const QString &name)
     return still ? shot : QImage();
 }
 
-void E2eClockMoves::followJumps(const QList<Step> &steps)
+void E2eClockMoves::followJumps(const QList<Step> &steps, const QByteArray &zone)
 {
+    // Step times are Tokyo's; the running program reads the same instant in its zone.
+    auto set = [&](const QDateTime &at) {
+        scene->clock.freeze(QDateTime(at.date(), at.time(), QTimeZone("Asia/Tokyo")).toTimeZone(QTimeZone(zone)));
+    };
     QList<QImage> refs;
     for (int i = 0; i < steps.size(); ++i) {
         refs << reference(steps[i].at, QStringLiteral("reference%1").arg(i));
         QVERIFY2(!refs.last().isNull(), qPrintable("no steady reference at " + steps[i].at.toString(Qt::ISODate)));
     }
 
-    scene->clock.freeze(steps[0].at);
+    set(steps[0].at);
+    scene->zone = zone;
     writeClocks(scene->configHome());
     QString error;
     auto app = scene->launch(&error);
@@ -170,7 +179,7 @@ void E2eClockMoves::followJumps(const QList<Step> &steps)
     for (int i = 0; i < steps.size(); ++i) {
         const QString when = steps[i].at.toString(Qt::ISODate);
         if (i > 0)
-            scene->clock.freeze(steps[i].at);
+            set(steps[i].at);
         QElapsedTimer since;
         since.start();
         QImage shot;
@@ -286,6 +295,13 @@ void E2eClockMoves::yearInFastMotion()
     QVERIFY2(app->waitForExit(10000, &code), "the program did not end after the year");
     QCOMPARE(code, 0);
     QCOMPARE(readIni(app->settingsFile()).value("UserClock/n"), QStringLiteral("3"));
+}
+
+void E2eClockMoves::otherZone()
+{
+    // Berlin, across its own change to summer time and into the summer period.
+    followJumps({ { at(2027, 3, 28, 9, 59, 58), false }, { at(2027, 3, 28, 10, 0, 1), false },
+                  { at(2027, 5, 20, 14, 40, 10), true } }, "Europe/Berlin");
 }
 
 QTEST_GUILESS_MAIN(E2eClockMoves)

@@ -213,7 +213,7 @@ bool App::start(QString *error)
     env.insert("XDG_CONFIG_HOME", m_o.configHome);
     env.insert("XDG_RUNTIME_DIR", m_runtime.path());
     env.insert("HOME", m_runtime.path());
-    env.insert("TZ", "UTC");
+    env.insert("TZ", m_o.zone);
     env.insert("LC_ALL", "C.UTF-8");
     if (m_o.clock) {
         const QString lib = fakeTimeLibrary();
@@ -371,6 +371,7 @@ std::unique_ptr<App> Scene::launch(QString *error, const QString &config, bool f
     o.configHome = config.isEmpty() ? configHome() : config;
     o.clock = &clock;
     o.fakeMonotonic = fakeMonotonic;
+    o.zone = zone;
     auto app = std::make_unique<App>(x, o);
     if (!app->start(error))
         return nullptr;

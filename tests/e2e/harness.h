@@ -85,6 +85,7 @@ public:
         // timers run at the fake clock's speed (fast motion).
         bool fakeMonotonic = false;
         QString workingDir;           // the program's current folder; the test's when empty
+        QByteArray zone = "Asia/Tokyo"; // the computer's time zone (TZ)
     };
     App(const XServer &x, Options options);
     ~App();
@@ -153,7 +154,8 @@ public:
 
     QTemporaryDir dir;
     XServer x;
-    FakeClock clock;
+    FakeClock clock; // read in `zone`
+    QByteArray zone = "Asia/Tokyo";
     Desktop desktop;
 };
 
