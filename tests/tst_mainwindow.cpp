@@ -293,17 +293,17 @@ void TestMainWindow::sameScreenInEveryZone()
         qputenv("TZ", tz);
         tzset();
         clock->set(at.toLocalTime()); // as the system clock gives it
-        window->Form_Resize(); // a clear surface
+        window->Form_Resize(); // a clear surface: faces drawn twice differ at their rims
         window->Timer1_Timer();
-        QStringList texts{ window->labelTime(0)->text(), window->labelDate(0)->text(), window->dstLabel(0)->isVisible() ? "DST" : "" };
+        QStringList texts{ window->labelTime(0)->text(), window->labelDate(0)->text(),
+                           QString::number(window->dstLabel(0)->isVisible()) };
         for (int k = 0; k < 24; ++k)
             texts << window->bandLabel(k)->text();
         return qMakePair(texts, window->surface());
     };
     const auto there = screen(zone), tokyo = screen("Asia/Tokyo"); // the tests' own zone last
     QCOMPARE(tokyo.first.first(), time);
-    QCOMPARE(there.first, tokyo.first);
-    QVERIFY(there.second == tokyo.second);
+    QCOMPARE(there, tokyo);
 }
 
 void TestMainWindow::resizeFollowsTheLayoutRule_data()
