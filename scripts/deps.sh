@@ -8,8 +8,9 @@ case "$what" in
   run) pkgs+=(qt6-qpa-plugins) ;;
   # desktop-file-validate checks the menu entry; dpkg-shlibdeps gives the
   # package's library dependencies; the end-to-end scenarios need a virtual
-  # X server, input, screenshots and a fake clock.
-  test) pkgs+=(desktop-file-utils dpkg-dev qt6-qpa-plugins xvfb xdotool x11-apps imagemagick libfaketime) ;;
+  # X server, input, screenshots and a fake clock; every test sets the
+  # computer's time zone (tzdata).
+  test) pkgs+=(desktop-file-utils dpkg-dev qt6-qpa-plugins xvfb xdotool x11-apps imagemagick libfaketime tzdata) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
   # bench/runcost.sh: the program under Xvfb beside other clocks, plus the
   # heap and profile tools its figures were found with.
