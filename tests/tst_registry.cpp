@@ -248,7 +248,7 @@ void TestRegistry::saveIsWholeOrNothing_data()
     QTest::newRow("lock is a folder") << "lock-dir" << true << true;
     QTest::newRow("empty lock") << "lock-empty" << true << true;
     QTest::newRow("lock of another host") << "lock-host" << true << true;
-    QTest::newRow("full disk, 4 KB free") << "full" << true << false;
+    QTest::newRow("full disk, 20 KB free") << "full" << true << false;
     QTest::newRow("stale lock, read-only folder") << "stale-ro" << true << false;
 }
 
@@ -282,8 +282,8 @@ void TestRegistry::saveIsWholeOrNothing()
         return;
     }
     const QString ini = dir + "/TembraOG.ini", other = dir + "/elsewhere.ini";
-    QByteArray before("[UserImg]\n"); // 400 picture slots, about 16 KB
-    for (int slot = 1; slot <= 400; ++slot)
+    QByteArray before("[UserImg]\n"); // 600 picture slots, about 24 KB
+    for (int slot = 1; slot <= 600; ++slot)
         before += QByteArray::number(1000 + slot).mid(1) + "FileName=/home/user/pictures/photo.jpg\n";
     const auto put = [](const QString &path, const QByteArray &bytes) {
         QFile f(path);
@@ -303,14 +303,16 @@ void TestRegistry::saveIsWholeOrNothing()
         QVERIFY(QFile::link(setup == "loop" ? ini : other, ini));
     if (setup.startsWith("lock-") && setup != "lock-dir")
         QVERIFY(put(ini + ".lock", setup == "lock-empty" ? "" : "4242\ntembra\nanother-host\n"));
-    if (setup == "full") { // a spare page, a filler to the last byte, then the page freed
-        QVERIFY(put(dir + "/spare", QByteArray(4096, 's')));
+    if (setup == "full") { // room for the first 16 KB but not for the rest
+        QVERIFY(put(dir + "/spare", QByteArray(5 * 4096, 's')));
         QVERIFY(!put(dir + "/filler", QByteArray(64 * 1024, 'f')));
         QVERIFY(QFile::remove(dir + "/spare"));
     }
     if (setup == "stale-ro") {
         QVERIFY(put(ini + ".lock", "99999999\ntst_registry\n" + host.toUtf8() + "\n"));
-        QCOMPARE(QProcess::execute("mount", { "-o", "remount,ro", dir }), 0);
+        // The folder read-only, the file itself still writable.
+        QCOMPARE(QProcess::execute("mount", { "--bind", ini, ini }), 0);
+        QCOMPARE(QProcess::execute("mount", { "-o", "remount,bind,ro", dir }), 0);
     }
     const QString path = setup == "parent-file" ? dir + "/plain/TembraOG.ini" : ini;
     AppRegistry().setSettingsFile(path);
