@@ -326,7 +326,7 @@ void frmHSL::ComSet_Click()
     const FaceColours colours = m_mixer.registered(m_host.workingColours());
     m_host.registerColours(colours);
     if (!saveRegisteredColours(colours))
-        m_host.tell(settingsNotSavedMessage(AppRegistry().settingsFilePath()));
+        m_host.tell(settingsNotSavedMessage());
 }
 
 void frmHSL::Command1_Click()

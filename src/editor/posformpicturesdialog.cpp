@@ -33,7 +33,7 @@ void PosFormWindow::addUserPicture()
         return;
     }
     if (!storeUserSlot(*slot, m_state.UserPicFile, tag))
-        m_services.messenger.message(settingsNotSavedMessage(AppRegistry().settingsFilePath()));
+        m_services.messenger.message(settingsNotSavedMessage());
     const QString key = PictureStore::userKey(slot->slot);
     m_services.store.addUser(slot->slot, file.image, tag);
     int row = nameRow(key);
@@ -62,7 +62,7 @@ void PosFormWindow::ComDel_Click()
     bool numeric = false;
     const int slot = name.left(3).toInt(&numeric);
     if (numeric && slot >= 1 && !freeUserSlot(slot))
-        m_services.messenger.message(settingsNotSavedMessage(AppRegistry().settingsFilePath()));
+        m_services.messenger.message(settingsNotSavedMessage());
     m_services.store.remove(name);
     const int row = m_listCName->row(sel.first());
     m_listCName->blockSignals(true);

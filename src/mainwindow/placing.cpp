@@ -173,7 +173,7 @@ void Placing::menumode_Click(int index)
             const int n = m_window.CountryCount();
             // The clock stays on the map; the exit save tries again.
             if (!saveAddedClock(n, e))
-                m_messenger.message(settingsNotSavedMessage(AppRegistry().settingsFilePath()));
+                m_messenger.message(settingsNotSavedMessage());
             m_window.addClock(n);
         }
         m_clockMode.clear();

@@ -179,7 +179,7 @@ void tembra::loadSettings()
     }
     // Start-up writes the defaults it read; said once if they could not be kept.
     if (AppRegistry().failedWrites() != failedBefore)
-        tell(settingsNotSavedMessage(AppRegistry().settingsFilePath()));
+        tell(settingsNotSavedMessage());
 }
 
 void tembra::tell(const QString &text)
@@ -351,7 +351,7 @@ void tembra::wMap_Click(int index)
     AppRegistry().setSection(QStringLiteral("UserImg"));
     saveRegValue(QStringLiteral("WorldMap"), QString::number(index));
     if (!group.end())
-        tell(settingsNotSavedMessage(AppRegistry().settingsFilePath()));
+        tell(settingsNotSavedMessage());
 }
 
 // False only when the chosen file could not be loaded.

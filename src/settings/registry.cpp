@@ -152,12 +152,14 @@ bool Registry::flush()
     // A file that could not be read is never written over: what it holds
     // would be lost. (A damaged file is normally set aside first.)
     const QFileInfo info(m_openPath);
-    const bool unread = m_readStatus != QSettings::NoError && (info.exists() || info.isSymLink());
-    if (unread || replaceFileWhole(m_openPath, iniText(*m_values)) != SaveError::None) {
-        ++m_failedWrites;
-        return false;
-    }
-    return true;
+    if (m_readStatus != QSettings::NoError && (info.exists() || info.isSymLink()))
+        m_problem = WriteProblem::NotRead;
+    else if (const SaveError e = replaceFileWhole(m_openPath, iniText(*m_values)); e != SaveError::None)
+        m_problem = e == SaveError::NotAFile ? WriteProblem::NotAFile : WriteProblem::WriteFailed;
+    else
+        return true;
+    ++m_failedWrites;
+    return false;
 }
 
 void Registry::beginWriteGroup()
@@ -198,10 +200,25 @@ QString getRegValue(const QString &section, const QString &key, const QString &d
     return r.Setting();
 }
 
-QString settingsNotSavedMessage(const QString &file)
+QString settingsNotSavedMessage()
 {
-    return QStringLiteral("設定を保存できませんでした。\r\n") + file
-        + QStringLiteral("\r\n設定ファイルは変更されていません。");
+    const Registry &r = AppRegistry();
+    QString why;
+    switch (r.lastWriteProblem()) {
+    case Registry::WriteProblem::NotAFile:
+        why = QStringLiteral("この名前のものは普通のファイルではない（リンクなど）ため、書き込みません。\r\n");
+        break;
+    case Registry::WriteProblem::NotRead:
+        why = QStringLiteral("読み込めなかったファイルなので、上書きしません。\r\n");
+        break;
+    case Registry::WriteProblem::WriteFailed:
+        why = QStringLiteral("ディスクの空きと、フォルダーに書き込めるかを確かめてください。\r\n");
+        break;
+    case Registry::WriteProblem::None:
+        break;
+    }
+    return QStringLiteral("設定を保存できませんでした。\r\n") + r.settingsFilePath() + QStringLiteral("\r\n")
+        + why + QStringLiteral("設定ファイルは変更されていません。");
 }
 
 void saveRegValue(const QString &key, const QString &value)

@@ -63,6 +63,9 @@ public:
     // Flushes that failed since the program started; a failed one left the
     // file as it was.
     int failedWrites() const { return m_failedWrites; }
+    // Why the last failed flush failed.
+    enum class WriteProblem { None, NotAFile, NotRead, WriteFailed };
+    WriteProblem lastWriteProblem() const { return m_problem; }
 
     // Called for every RegSave with section, key and value, in write order.
     using WriteObserver = std::function<void(const QString &, const QString &, const QString &)>;
@@ -82,6 +85,7 @@ private:
     QString m_openPath;                 // the file m_values came from
     QSettings::Status m_readStatus = QSettings::NoError;
     int m_failedWrites = 0;
+    WriteProblem m_problem = WriteProblem::None;
     int m_groupDepth = 0;
     bool m_groupOk = true;
     bool m_dirty = false;
@@ -89,9 +93,9 @@ private:
     WriteObserver m_observer;
 };
 
-// What the user is told when a change could not be kept: the file is named
-// and said to be as it was.
-QString settingsNotSavedMessage(const QString &file);
+// What the user is told when AppRegistry's last flush failed: the file is
+// named, with why when that is known, and said to be as it was.
+QString settingsNotSavedMessage();
 
 // The shared instance every part of the program uses.
 Registry &AppRegistry();
