@@ -3,7 +3,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace tb;
 using tb::testing::TempStore;
@@ -23,8 +26,8 @@ private slots:
     void regDelRemovesOnlyThatKey();
     void eachWriteReachesDiskAtOnce();
     void groupWritesFileOnceAtEnd();
-    void writeFailureIsReported_data();
-    void writeFailureIsReported();
+    void saveIsWholeOrNothing_data();
+    void saveIsWholeOrNothing();
     void storeRecoversAfterFailedWrite();
     void setAsideKeepsEveryBadFile();
     void observerSeesWritesInOrder();
@@ -232,41 +235,109 @@ void TestRegistry::groupWritesFileOnceAtEnd()
     QVERIFY(raw.contains("2=2"));
 }
 
-void TestRegistry::writeFailureIsReported_data()
+void TestRegistry::saveIsWholeOrNothing_data()
 {
-    QTest::addColumn<QString>("blocker"); // what stands where the file or its folder should be
-    QTest::newRow("folder is a regular file") << "parent-file";
-    QTest::newRow("settings file is a folder") << "file-dir";
+    QTest::addColumn<QString>("setup"); // what stands at and beside the settings file
+    QTest::addColumn<bool>("sound");    // read as a sound file
+    QTest::addColumn<bool>("writes");   // a save replaces the file
+    QTest::newRow("folder is a regular file") << "parent-file" << true << false;
+    QTest::newRow("settings file is a folder") << "file-dir" << false << false;
+    QTest::newRow("pipe") << "fifo" << false << false;
+    QTest::newRow("symlink loop") << "loop" << false << false;
+    QTest::newRow("link to a file") << "link" << true << false;
+    QTest::newRow("lock is a folder") << "lock-dir" << true << true;
+    QTest::newRow("empty lock") << "lock-empty" << true << true;
+    QTest::newRow("lock of another host") << "lock-host" << true << true;
+    QTest::newRow("full disk, 20 KB free") << "full" << true << false;
+    QTest::newRow("stale lock, read-only folder") << "stale-ro" << true << false;
 }
 
-void TestRegistry::writeFailureIsReported()
+// Each row runs in a child process, so that a hang fails the row instead of
+// stopping the test; the last two get a 64 KB tmpfs of their own.
+void TestRegistry::saveIsWholeOrNothing()
 {
-    QFETCH(QString, blocker);
-    TempStore store;
-    QString path;
-    if (blocker == QLatin1String("parent-file")) {
-        const QString plain = store.dir() + QStringLiteral("/plain");
-        QFile f(plain);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("not a folder");
-        f.close();
-        path = plain + QStringLiteral("/TembraOG.ini");
-    } else {
-        path = store.dir() + QStringLiteral("/dir.ini");
-        QVERIFY(QDir().mkpath(path));
+    QFETCH(QString, setup);
+    QFETCH(bool, sound);
+    QFETCH(bool, writes);
+    const QString dir = qEnvironmentVariable("TEMBRA_CHILD_DIR");
+    if (dir.isEmpty()) {
+        QTemporaryDir folder;
+        QStringList args{ QCoreApplication::applicationFilePath(),
+                          QStringLiteral("saveIsWholeOrNothing:") + QTest::currentDataTag(), "-silent" };
+        if (setup == "full" || setup == "stale-ro") {
+            if (QProcess::execute("unshare", { "--user", "--map-root-user", "--mount", "true" }) != 0)
+                QSKIP("user namespaces are refused here, so there is no small file system to fill");
+            args = QStringList{ "--user", "--map-root-user", "--mount", "sh", "-c",
+                                "mount -t tmpfs -o size=64k tmpfs \"$TEMBRA_CHILD_DIR\" && exec \"$@\"", "sh" } + args;
+            args.prepend("unshare");
+        }
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TEMBRA_CHILD_DIR", folder.path());
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(args.takeFirst(), args);
+        QVERIFY2(child.waitForFinished(8000), "the program hung");
+        QCOMPARE(child.exitCode(), 0);
+        return;
     }
+    const QString ini = dir + "/TembraOG.ini", other = dir + "/elsewhere.ini";
+    QByteArray before("[UserImg]\n"); // 600 picture slots, about 24 KB
+    for (int slot = 1; slot <= 600; ++slot)
+        before += QByteArray::number(1000 + slot).mid(1) + "FileName=/home/user/pictures/photo.jpg\n";
+    const auto put = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && f.write(bytes) == bytes.size();
+    };
+    const QString host = QSysInfo::machineHostName();
+    if (setup == "parent-file")
+        QVERIFY(put(dir + "/plain", "not a folder"));
+    QVERIFY(put(setup == "link" ? other : ini, before));
+    if (setup == "file-dir" || setup == "fifo" || setup == "loop")
+        QVERIFY(QFile::remove(ini));
+    if (setup == "file-dir" || setup == "lock-dir")
+        QVERIFY(QDir().mkpath(setup == "file-dir" ? ini : ini + ".lock"));
+    if (setup == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+    if (setup == "loop" || setup == "link")
+        QVERIFY(QFile::link(setup == "loop" ? ini : other, ini));
+    if (setup.startsWith("lock-") && setup != "lock-dir")
+        QVERIFY(put(ini + ".lock", setup == "lock-empty" ? "" : "4242\ntembra\nanother-host\n"));
+    if (setup == "full") { // room for the first 16 KB but not for the rest
+        QVERIFY(put(dir + "/spare", QByteArray(5 * 4096, 's')));
+        QVERIFY(!put(dir + "/filler", QByteArray(64 * 1024, 'f')));
+        QVERIFY(QFile::remove(dir + "/spare"));
+    }
+    if (setup == "stale-ro") {
+        QVERIFY(put(ini + ".lock", "99999999\ntst_registry\n" + host.toUtf8() + "\n"));
+        // The folder read-only, the file itself still writable.
+        QCOMPARE(QProcess::execute("mount", { "--bind", ini, ini }), 0);
+        QCOMPARE(QProcess::execute("mount", { "-o", "remount,bind,ro", dir }), 0);
+    }
+    const QString path = setup == "parent-file" ? dir + "/plain/TembraOG.ini" : ini;
     AppRegistry().setSettingsFile(path);
-
+    QElapsedTimer took;
+    took.start();
+    QCOMPARE(AppRegistry().readStatus() == QSettings::NoError, sound);
     AppRegistry().setSection(QStringLiteral("UserClock"));
     saveRegValue(QStringLiteral("n"), QStringLiteral("1"));
-    QVERIFY(!AppRegistry().lastWriteOk());
-
+    QCOMPARE(AppRegistry().lastWriteOk(), writes);
     RegWriteGroup group;
     saveRegValue(QStringLiteral("n"), QStringLiteral("2"));
     saveRegValue(QStringLiteral("ClockRc"), QStringLiteral("300"));
-    QVERIFY(!group.end());
-    QVERIFY(!AppRegistry().lastWriteOk());
-    QVERIFY(!QFileInfo(path).isFile());
+    QCOMPARE(group.end(), writes);
+    QVERIFY2(took.elapsed() < 1500, qPrintable(QString::number(took.elapsed())));
+    if (writes) {
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value("UserClock/n").toString(), QStringLiteral("2"));
+        return;
+    }
+    QFile kept(setup == "link" ? other : path); // never a link's target, never a pipe
+    if (QFileInfo(kept).isFile()) {
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
+    }
+    QCOMPARE(QFileInfo(path).isFile(), setup == "link" || setup == "full" || setup == "stale-ro");
+    QCOMPARE(QFileInfo(ini).isSymLink(), setup == "loop" || setup == "link");
 }
 
 void TestRegistry::storeRecoversAfterFailedWrite()

@@ -180,6 +180,10 @@ void TestStartupSave::failedSaveKeepsTheWindowOpen()
     QFile blocker(folder);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
+    w->wMap_Click(3); // a save at once says so, and names the file
+    QCOMPARE(messages.texts.size(), 1);
+    const QString told = messages.texts.takeFirst();
+    QVERIFY(told.contains(iniPath) && told.contains(QStringLiteral("設定ファイルは変更されていません")));
 
     w->entries()[0].ClockLeft = 4321;
     w->endMenu_Click();

@@ -3,6 +3,8 @@
 // when it loads, and the colours it registers.
 #include "face/facecolours.h"
 
+#include <QString>
+
 namespace tb {
 
 class ColourHost {
@@ -11,6 +13,8 @@ public:
     virtual FaceColours workingColours() const = 0;
     // Takes the registered colours; the next tick draws with them.
     virtual void registerColours(const FaceColours &colours) = 0;
+    // Tells the user something (registered colours that could not be kept).
+    virtual void tell(const QString &text) { (void)text; }
 };
 
 } // namespace tb

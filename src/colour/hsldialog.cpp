@@ -3,6 +3,7 @@
 #include "face/clockface.h"
 #include "face/twips.h"
 #include "mainwindow/fonts.h"
+#include "settings/registry.h"
 #include "settings/schema.h"
 
 #include <QMouseEvent>
@@ -324,7 +325,8 @@ void frmHSL::ComSet_Click()
 {
     const FaceColours colours = m_mixer.registered(m_host.workingColours());
     m_host.registerColours(colours);
-    saveRegisteredColours(colours);
+    if (!saveRegisteredColours(colours))
+        m_host.tell(settingsNotSavedMessage());
 }
 
 void frmHSL::Command1_Click()

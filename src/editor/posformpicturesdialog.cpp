@@ -4,6 +4,7 @@
 #include "editor/picturestore.h"
 #include "editor/posformdialog.h"
 #include "mainwindow/messenger.h"
+#include "settings/registry.h"
 #include "settings/schema.h"
 
 #include <QListWidget>
@@ -31,7 +32,8 @@ void PosFormWindow::addUserPicture()
         m_services.messenger.message(pictureNotLoadedMessage());
         return;
     }
-    storeUserSlot(*slot, m_state.UserPicFile, tag);
+    if (!storeUserSlot(*slot, m_state.UserPicFile, tag))
+        m_services.messenger.message(settingsNotSavedMessage());
     const QString key = PictureStore::userKey(slot->slot);
     m_services.store.addUser(slot->slot, file.image, tag);
     int row = nameRow(key);
@@ -59,8 +61,8 @@ void PosFormWindow::ComDel_Click()
         return;
     bool numeric = false;
     const int slot = name.left(3).toInt(&numeric);
-    if (numeric && slot >= 1)
-        freeUserSlot(slot);
+    if (numeric && slot >= 1 && !freeUserSlot(slot))
+        m_services.messenger.message(settingsNotSavedMessage());
     m_services.store.remove(name);
     const int row = m_listCName->row(sel.first());
     m_listCName->blockSignals(true);

@@ -8,6 +8,7 @@
 #include "mainwindow/picturebox.h"
 #include "mainwindow/placedclocks.h"
 #include "mainwindow/tembrawindow.h"
+#include "settings/registry.h"
 #include "settings/schema.h"
 
 #include <QFrame>
@@ -170,8 +171,9 @@ void Placing::menumode_Click(int index)
             const ClockEntry e = addedEntry(f, m_window.layout());
             m_window.clockTable().append(e);
             const int n = m_window.CountryCount();
-            // A failed write shows up at the exit save, which reports it.
-            saveAddedClock(n, e);
+            // The clock stays on the map; the exit save tries again.
+            if (!saveAddedClock(n, e))
+                m_messenger.message(settingsNotSavedMessage());
             m_window.addClock(n);
         }
         m_clockMode.clear();

@@ -149,6 +149,7 @@ void tembra::Form_Load()
 void tembra::loadSettings()
 {
     openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
+    const int failedBefore = AppRegistry().failedWrites();
     DisplaySettings display;
     iniset(display);
     m_colours = display.colours;
@@ -176,6 +177,14 @@ void tembra::loadSettings()
         getRegData(i, m_clocks[i]);
         addClock(i);
     }
+    // Start-up writes the defaults it read; said once if they could not be kept.
+    if (AppRegistry().failedWrites() != failedBefore)
+        tell(settingsNotSavedMessage());
+}
+
+void tembra::tell(const QString &text)
+{
+    m_messenger.message(text);
 }
 
 void tembra::setMapPicture(const QImage &image)
@@ -331,6 +340,7 @@ void tembra::wMap_Click(int index)
 {
     if (index < 1 || index > MainMenu::kMaps)
         return;
+    RegWriteGroup group; // the file and the choice are stored together
     if (index == MainMenu::kMaps) {
         if (!m_chooser || !mapFromFile())
             return;
@@ -340,6 +350,8 @@ void tembra::wMap_Click(int index)
     // Remembered also when the chooser was cancelled: the entry was chosen.
     AppRegistry().setSection(QStringLiteral("UserImg"));
     saveRegValue(QStringLiteral("WorldMap"), QString::number(index));
+    if (!group.end())
+        tell(settingsNotSavedMessage());
 }
 
 // False only when the chosen file could not be loaded.

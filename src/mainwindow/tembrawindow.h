@@ -69,6 +69,7 @@ public:
     // the registered colours.
     FaceColours workingColours() const override { return m_colours; }
     void registerColours(const FaceColours &colours) override { m_colours = colours; }
+    void tell(const QString &text) override;
     frmHSL *colourDialog() const { return m_frmHSL; }
 
     // Time of placed clock i and band clock k; summer hour of clock i.

@@ -3,32 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
-#include <QVariant>
-#include <algorithm>
+#include <QStandardPaths>
 
 namespace tb {
-
-namespace {
-
-// QSettings turns some hand-written INI values into other types: an unquoted
-// comma makes a list, "@ByteArray(...)" a byte array. Callers want the text.
-QString textOf(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::QString:
-        return v.toString();
-    case QMetaType::QStringList:
-        // The separators themselves are lost; ", " is the usual hand-written form.
-        return v.toStringList().join(QStringLiteral(", "));
-    case QMetaType::QByteArray:
-        return QString::fromUtf8(v.toByteArray());
-    default:
-        return v.isValid() ? v.toString() : QString();
-    }
-}
-
-} // namespace
 
 Registry::Registry() = default;
 
@@ -60,44 +37,34 @@ void Registry::closeStore()
         else
             m_lastWriteOk = ok;
     }
-    m_settings.reset();
+    m_values.reset();
 }
 
 QString Registry::settingsFilePath() const
 {
-    if (m_settings)
-        return m_settings->fileName();
+    if (m_values)
+        return m_openPath;
     if (!m_explicitFile.isEmpty())
         return m_explicitFile;
     if (m_appname.isEmpty())
         return QString();
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, m_appname, m_appname).fileName();
+    // Where QSettings keeps a per-user INI file; asking QSettings itself would
+    // open the file, which must not happen before it is known to be a file.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
+        + m_appname + QLatin1Char('/') + m_appname + QStringLiteral(".ini");
 }
 
-QSettings *Registry::store()
+IniValues *Registry::store()
 {
-    if (!m_settings) {
-        if (!m_explicitFile.isEmpty())
-            m_settings = std::make_unique<QSettings>(m_explicitFile, QSettings::IniFormat);
-        else if (!m_appname.isEmpty())
-            m_settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                     m_appname, m_appname);
-        else
+    if (!m_values) {
+        m_openPath = settingsFilePath();
+        if (m_openPath.isEmpty())
             return nullptr;
-        // QSettings parses a section only when it is first used, and only then
-        // notices a damaged line; parse them all now so that damage shows up at
-        // start-up. Its status never returns to NoError, so keep this one.
-        const QStringList keys = m_settings->allKeys();
-        m_readStatus = m_settings->status();
-        // A key ending in '/' ("a/=1", "a%2F=1") reads fine but is written back
-        // as "a\=1", which QSettings then rejects: the next start would lose
-        // the whole file. Count it as damage now, while the file is intact.
-        if (m_readStatus == QSettings::NoError
-            && std::any_of(keys.begin(), keys.end(),
-                           [](const QString &k) { return k.endsWith(QLatin1Char('/')); }))
-            m_readStatus = QSettings::FormatError;
+        IniRead read = readIniFile(m_openPath);
+        m_values = std::move(read.values);
+        m_readStatus = read.status;
     }
-    return m_settings.get();
+    return &*m_values;
 }
 
 QString Registry::storeKey() const
@@ -114,7 +81,9 @@ QString Registry::setAsideFile(const QDateTime &when)
 {
     const QString path = settingsFilePath();
     closeStore();
-    if (path.isEmpty() || !QFileInfo(path).exists())
+    // Also a broken link or a pipe: whatever stands there goes aside, never its target.
+    const QFileInfo info(path);
+    if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
         return QString();
 
     const QString stem = path + QStringLiteral(".bad-")
@@ -135,33 +104,28 @@ QString Registry::setAsideFile(const QDateTime &when)
 
 void Registry::RegGet()
 {
-    QSettings *s = store();
-    m_setting = (s && !m_key.isEmpty()) ? textOf(s->value(storeKey())) : QString();
+    IniValues *s = store();
+    m_setting = (s && !m_key.isEmpty()) ? s->value(storeKey()) : QString();
 }
 
 void Registry::RegSave()
 {
     if (m_observer)
         m_observer(m_section, m_key, m_setting);
-    QSettings *s = store();
+    IniValues *s = store();
     if (!s || m_key.isEmpty()) {
         failed();
         return;
     }
-    s->setValue(storeKey(), m_setting);
+    s->insert(storeKey(), m_setting);
     written();
 }
 
 void Registry::RegDel()
 {
-    QSettings *s = store();
-    if (!s || m_key.isEmpty())
+    IniValues *s = store();
+    if (!s || m_key.isEmpty() || s->remove(storeKey()) == 0)
         return;
-    // QSettings::remove would also take a whole group of that name.
-    const QString k = storeKey();
-    if (!s->contains(k))
-        return;
-    s->remove(k);
     written();
 }
 
@@ -183,18 +147,19 @@ void Registry::written()
 bool Registry::flush()
 {
     m_dirty = false;
-    if (!m_settings)
+    if (!m_values)
         return false;
-    m_settings->sync(); // QSettings writes a temporary file and renames it over the old one
-    const QSettings::Status st = m_settings->status();
-    // A FormatError left over from reading the file says nothing about this
-    // write; only AccessError means the file was not written.
-    if (st == QSettings::AccessError) {
-        // The error also sticks; start afresh so the next write is judged alone.
-        m_settings.reset();
-        return false;
-    }
-    return true;
+    // A file that could not be read is never written over: what it holds
+    // would be lost. (A damaged file is normally set aside first.)
+    const QFileInfo info(m_openPath);
+    if (m_readStatus != QSettings::NoError && (info.exists() || info.isSymLink()))
+        m_problem = WriteProblem::NotRead;
+    else if (const SaveError e = replaceFileWhole(m_openPath, iniText(*m_values)); e != SaveError::None)
+        m_problem = e == SaveError::NotAFile ? WriteProblem::NotAFile : WriteProblem::WriteFailed;
+    else
+        return true;
+    ++m_failedWrites;
+    return false;
 }
 
 void Registry::beginWriteGroup()
@@ -233,6 +198,27 @@ QString getRegValue(const QString &section, const QString &key, const QString &d
         r.RegSave();
     }
     return r.Setting();
+}
+
+QString settingsNotSavedMessage()
+{
+    const Registry &r = AppRegistry();
+    QString why;
+    switch (r.lastWriteProblem()) {
+    case Registry::WriteProblem::NotAFile:
+        why = QStringLiteral("この名前のものは普通のファイルではない（リンクなど）ため、書き込みません。\r\n");
+        break;
+    case Registry::WriteProblem::NotRead:
+        why = QStringLiteral("読み込めなかったファイルなので、上書きしません。\r\n");
+        break;
+    case Registry::WriteProblem::WriteFailed:
+        why = QStringLiteral("ディスクの空きと、フォルダーに書き込めるかを確かめてください。\r\n");
+        break;
+    case Registry::WriteProblem::None:
+        break;
+    }
+    return QStringLiteral("設定を保存できませんでした。\r\n") + r.settingsFilePath() + QStringLiteral("\r\n")
+        + why + QStringLiteral("設定ファイルは変更されていません。");
 }
 
 void saveRegValue(const QString &key, const QString &value)

@@ -1,12 +1,15 @@
 #pragma once
 // The one door to the per-user settings: application / section / key -> text.
-// Kept in an INI file through QSettings; by default
+// Kept in an INI file (QSettings' format); by default
 // $XDG_CONFIG_HOME/<Appname>/<Appname>.ini (~/.config/TembraOG/TembraOG.ini).
+// The file is read once into memory and every flush replaces it whole.
+#include "settings/inifile.h"
+
 #include <QDateTime>
 #include <QSettings>
 #include <QString>
 #include <functional>
-#include <memory>
+#include <optional>
 
 namespace tb {
 
@@ -57,13 +60,19 @@ public:
     bool endWriteGroup();
     // Whether the last flush to disk succeeded (true before any write).
     bool lastWriteOk() const { return m_lastWriteOk; }
+    // Flushes that failed since the program started; a failed one left the
+    // file as it was.
+    int failedWrites() const { return m_failedWrites; }
+    // Why the last failed flush failed.
+    enum class WriteProblem { None, NotAFile, NotRead, WriteFailed };
+    WriteProblem lastWriteProblem() const { return m_problem; }
 
     // Called for every RegSave with section, key and value, in write order.
     using WriteObserver = std::function<void(const QString &, const QString &, const QString &)>;
     void setWriteObserver(WriteObserver observer) { m_observer = std::move(observer); }
 
 private:
-    QSettings *store();
+    IniValues *store();
     void closeStore();
     QString storeKey() const;
     void written();
@@ -72,14 +81,21 @@ private:
 
     QString m_appname, m_section, m_key, m_setting;
     QString m_explicitFile;
-    std::unique_ptr<QSettings> m_settings;
+    std::optional<IniValues> m_values; // the file's contents with this run's writes
+    QString m_openPath;                 // the file m_values came from
     QSettings::Status m_readStatus = QSettings::NoError;
+    int m_failedWrites = 0;
+    WriteProblem m_problem = WriteProblem::None;
     int m_groupDepth = 0;
     bool m_groupOk = true;
     bool m_dirty = false;
     bool m_lastWriteOk = true;
     WriteObserver m_observer;
 };
+
+// What the user is told when AppRegistry's last flush failed: the file is
+// named, with why when that is known, and said to be as it was.
+QString settingsNotSavedMessage();
 
 // The shared instance every part of the program uses.
 Registry &AppRegistry();

@@ -90,7 +90,7 @@ Loaded loadAll()
             require(slot >= 1 && slot <= kMaxUserSlot, "user picture slot out of range");
             ++pictures;
         },
-        messenger.report(), fakeLoad);
+        messenger.report(), [](const QString &path, const QString &) { return fakeLoad(path); });
     require(map.builtInIndex == 0 || (map.builtInIndex >= 2 && map.builtInIndex <= 7),
             "built-in map index");
     require(pictures + messenger.count <= kMaxUserSlot + 1, "too many pictures or messages");
