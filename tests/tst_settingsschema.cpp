@@ -671,6 +671,7 @@ void TestSettingsSchema::pictureFormats_data()
     QTest::newRow("png named jpg") << "b.jpg" << QByteArray("PNG") << int(PictureFile::Status::Loaded);
     QTest::newRow("garbage") << "c.bmp" << QByteArray("garbage") << int(PictureFile::Status::Unreadable);
     QTest::newRow("empty file") << "d.png" << QByteArray("empty") << int(PictureFile::Status::Unreadable);
+    QTest::newRow("cut-off jpeg") << "h.jpg" << QByteArray("cut") << int(PictureFile::Status::Unreadable);
     QTest::newRow("missing") << "e.png" << QByteArray() << int(PictureFile::Status::Missing);
     QTest::newRow("empty name") << "" << QByteArray() << int(PictureFile::Status::Missing);
     QTest::newRow("folder") << "f.png" << QByteArray("folder") << int(PictureFile::Status::Unreadable);
@@ -694,6 +695,10 @@ void TestSettingsSchema::pictureFormats()
         writeBytes(path, QByteArray(2000, '\x7f'));
     else if (format == "empty")
         writeBytes(path, QByteArray());
+    else if (format == "cut") {
+        QVERIFY(sample(300, 200).save(path, "JPEG"));
+        QVERIFY(QFile::resize(path, QFileInfo(path).size() / 2));
+    }
     else if (format == "folder")
         QVERIFY(QDir().mkpath(path));
 #ifdef Q_OS_UNIX
@@ -714,20 +719,21 @@ void TestSettingsSchema::worldMapChoice_data()
     QTest::addColumn<QString>("mapFile"); // "good", "missing", "broken", "" (key absent)
     QTest::addColumn<int>("builtIn");
     QTest::addColumn<bool>("fileShown");
-    QTest::newRow("empty") << "" << "good" << 0 << false;
-    QTest::newRow("first map is the default") << "1" << "good" << 0 << false;
-    QTest::newRow("second map") << "2" << "good" << 2 << false;
-    QTest::newRow("seventh map") << "7" << "" << 7 << false;
-    QTest::newRow("leading number") << " 3rd" << "" << 3 << false;
-    QTest::newRow("half to even down") << "6.5" << "" << 6 << false;
-    QTest::newRow("half to even up to file") << "7.5" << "good" << 0 << true;
-    QTest::newRow("own file") << "8" << "good" << 0 << true;
-    QTest::newRow("own file missing") << "8" << "missing" << 0 << false;
-    QTest::newRow("own file broken") << "8" << "broken" << 0 << false;
-    QTest::newRow("own file not named") << "8" << "" << 0 << false;
-    QTest::newRow("beyond the menu") << "9" << "good" << 0 << false;
-    QTest::newRow("negative") << "-2" << "good" << 0 << false;
-    QTest::newRow("text") << "world" << "good" << 0 << false;
+    QTest::addColumn<bool>("reported"); // the file named in a message
+    QTest::newRow("empty") << "" << "good" << 0 << false << false;
+    QTest::newRow("first map is the default") << "1" << "good" << 0 << false << false;
+    QTest::newRow("second map") << "2" << "good" << 2 << false << false;
+    QTest::newRow("seventh map") << "7" << "" << 7 << false << false;
+    QTest::newRow("leading number") << " 3rd" << "" << 3 << false << false;
+    QTest::newRow("half to even down") << "6.5" << "" << 6 << false << false;
+    QTest::newRow("half to even up to file") << "7.5" << "good" << 0 << true << false;
+    QTest::newRow("own file") << "8" << "good" << 0 << true << false;
+    QTest::newRow("own file missing") << "8" << "missing" << 0 << false << true;
+    QTest::newRow("own file broken") << "8" << "broken" << 0 << false << true;
+    QTest::newRow("own file not named") << "8" << "" << 0 << false << false;
+    QTest::newRow("beyond the menu") << "9" << "good" << 0 << false << false;
+    QTest::newRow("negative") << "-2" << "good" << 0 << false << false;
+    QTest::newRow("text") << "world" << "good" << 0 << false << false;
 }
 
 void TestSettingsSchema::worldMapChoice()
@@ -736,6 +742,7 @@ void TestSettingsSchema::worldMapChoice()
     QFETCH(QString, mapFile);
     QFETCH(int, builtIn);
     QFETCH(bool, fileShown);
+    QFETCH(bool, reported);
 
     TempStore store;
     QString path;
@@ -759,7 +766,9 @@ void TestSettingsSchema::worldMapChoice()
     QCOMPARE(!map.fileImage.isNull(), fileShown);
     if (fileShown)
         QCOMPARE(map.fileImage.size(), QSize(20, 10));
-    QVERIFY(messenger.texts.isEmpty()); // a bad map file is never reported
+    QCOMPARE(messenger.texts.size(), reported ? 1 : 0);
+    if (reported)
+        QVERIFY(messenger.texts[0].startsWith(path + "\r\n"));
 }
 
 void TestSettingsSchema::damagedSettingsFileSetAside_data()
