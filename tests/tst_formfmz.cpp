@@ -158,6 +158,7 @@ private slots:
         for (const char *name : { "1.bmp", "2.bmp", "3.bmp" })
             QVERIFY(QImage(30, 20, QImage::Format_RGB32).save(dir.filePath(name), "BMP"));
         ChooserFields f;
+        QString highlighted;
         run(f, [&](FormfmzWindow &w) {
             w.Dir1_Change(dir.path());
             QTRY_COMPARE(w.fileNames(), QStringList({ "1.bmp", "2.bmp", "3.bmp" }));
@@ -173,7 +174,11 @@ private slots:
             QTRY_COMPARE(w.fileNames().size(), 2);
             QTest::qWait(100);
             QCOMPARE(w.chosenPath(), QDir::cleanPath(dir.path()) + "/2.bmp");
+            // Enter takes the highlighted file, not the deleted one still shown.
+            highlighted = QDir::cleanPath(dir.path()) + '/' + w.File1()->currentIndex().data().toString();
+            QTest::keyClick(w.File1(), Qt::Key_Return);
         });
+        QCOMPARE(f.pSelectFilename, highlighted);
     }
 
     void mapMode()

@@ -74,7 +74,6 @@ PictureFile loadPictureFile(const QString &path, const QString &sizeTag)
                    : own;
     });
     PictureFile result;
-    result.problem = read.problem;
     if (read.problem == PictureProblem::Missing)
         return result;
     result.status = PictureFile::Status::Unreadable;

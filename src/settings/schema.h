@@ -47,7 +47,6 @@ struct MapChoice {
 struct PictureFile {
     enum class Status { Loaded, Missing, Unreadable };
     Status status = Status::Missing;
-    PictureProblem problem = PictureProblem::Missing;
     QImage image; // only when Loaded
 };
 
