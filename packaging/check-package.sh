@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree and checks that it holds what a
-# desktop needs: the program, its help, its menu entry and its icons, and
-# that it asks for the Qt libraries and the font.
+# desktop needs: the program, its help, its menu entry and its icons, its
+# manual page, licence and metainfo; that it asks for the Qt libraries and the
+# font; and that lintian finds no errors in it.
 # Usage: check-package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -23,6 +24,10 @@ need /usr/share/tembra/tembra.hlp
 need /usr/share/tembra/tembra-help-window.png
 need /usr/share/applications/tembra.desktop
 need /usr/share/icons/hicolor/scalable/apps/tembra.svg
+need /usr/share/metainfo/tembra.metainfo.xml
+need /usr/share/man/man1/tembra.1.gz
+need /usr/share/doc/tembra/copyright
+need /usr/share/doc/tembra/changelog.gz
 for s in 16 22 24 32 48 64 128 256; do need "/usr/share/icons/hicolor/${s}x${s}/apps/tembra.png"; done
 
 # The help file must not sit in bin/, where no desktop looks for data.
@@ -41,4 +46,6 @@ done
 dpkg-deb -x "$deb" "$work/root"
 [ -x "$work/root/usr/bin/tembra" ] || { echo "program not executable"; fail=1; }
 grep -q '^Icon=tembra$' "$work/root/usr/share/applications/tembra.desktop" || { echo "desktop entry names another icon"; fail=1; }
+# Debian's own checker: errors would keep the package out of any archive.
+lintian --fail-on error --suppress-tags-from-file /dev/null "$deb" || { echo "lintian reports errors"; fail=1; }
 exit $fail

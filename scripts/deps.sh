@@ -19,6 +19,8 @@ case "$what" in
   screenshot) pkgs+=(qt6-qpa-plugins xvfb xauth imagemagick) ;;
   *) echo "usage: $0 [run|test|bench|runcost|fuzz|screenshot]" >&2; exit 2 ;;
 esac
+# The package's own checks: lintian on the .deb, appstreamcli on its metainfo.
+if [ "$what" = test ]; then pkgs+=(lintian appstream); fi
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -25,7 +25,7 @@ private:
     }
     QByteArray encoded(int w, int h, const char *format)
     {
-        QImage img(w, h, QImage::Format_RGB32);
+        QImage img(w, h, QImage::Format_RGB888);
         img.fill(Qt::blue);
         QByteArray bytes;
         QBuffer buf(&bytes);
@@ -126,15 +126,18 @@ private slots:
     void notPictures_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("missing") << "missing.jpg";
-        QTest::newRow("empty") << "empty.jpg";
-        QTest::newRow("text renamed") << "text.jpg";
-        QTest::newRow("folder named like a picture") << "folder.jpg";
-        QTest::newRow("fifo") << "pipe.jpg";
-        QTest::newRow("device") << "/dev/zero";
-        QTest::newRow("truncated jpeg") << "cut.jpg";
-        QTest::newRow("truncated png") << "cut.png";
-        QTest::newRow("beyond the allocation limit") << "huge.bmp";
+        QTest::addColumn<QString>("text"); // what the chooser says
+        const QString none = "  画像ファイルではありません";
+        QTest::newRow("missing") << "missing.jpg" << none;
+        QTest::newRow("empty") << "empty.jpg" << none;
+        QTest::newRow("text renamed") << "text.jpg" << none;
+        QTest::newRow("folder named like a picture") << "folder.jpg" << none;
+        QTest::newRow("fifo") << "pipe.jpg" << none;
+        QTest::newRow("device") << "/dev/zero" << none;
+        QTest::newRow("truncated jpeg") << "cut.jpg" << none;
+        QTest::newRow("truncated png") << "cut.png" << none;
+        QTest::newRow("400 megapixels") << "huge.png" << "  画像が大きすぎます";
+        QTest::newRow("no permission") << "locked.jpg" << "  ファイルを読み込めません";
     }
     void notPictures()
     {
@@ -147,27 +150,19 @@ private slots:
         writeBytes("cut.jpg", jpeg.left(jpeg.size() / 2));
         const QByteArray png = encoded(300, 200, "PNG");
         writeBytes("cut.png", png.left(png.size() / 2));
-        // A BMP header claiming 40000 × 40000 pixels of 24 bits.
-        QByteArray bmp(54, '\0');
-        auto put32 = [&bmp](int at, quint32 v) {
-            for (int i = 0; i < 4; ++i)
-                bmp[at + i] = char((v >> (8 * i)) & 0xFF);
-        };
-        bmp[0] = 'B';
-        bmp[1] = 'M';
-        put32(2, 54 + 16);
-        put32(10, 54);
-        put32(14, 40);
-        put32(18, 40000);
-        put32(22, 40000);
-        bmp[26] = 1;
-        bmp[28] = 24;
-        writeBytes("huge.bmp", bmp + QByteArray(16, '\x7f'));
+        // A PNG of 20000 × 20000 pixels (400 megapixels), header only.
+        writeBytes("huge.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0N \0\0N \x08\x02\0\0\0\x6c\x12\xd1\x6e"
+                                          "\0\0\0\0IDAT\x35\xaf\x06\x1e\0\0\0\0IEND\xae\x42\x60\x82", 57));
+        writeBytes("locked.jpg", jpeg);
+        QFile::setPermissions(path("locked.jpg"), QFileDevice::WriteOwner);
+        if (file == "locked.jpg" && QFileInfo(path(file)).isReadable())
+            QSKIP("running as a user who reads every file");
 
         const QString p = file.startsWith('/') ? file : path(file);
         const ChooserPicture pic = loadChooserPicture(p, false);
         QVERIFY(!pic.ok);
         QVERIFY(pic.preview.isNull());
+        QTEST(pictureProblemText(pic.problem), "text");
     }
 
     void pictures_data()
@@ -179,6 +174,7 @@ private slots:
         QTest::newRow("bmp") << "BMP" << "a.bmp";
         QTest::newRow("ico") << "ICO" << "a.ico";
         QTest::newRow("png named jpg") << "PNG" << "png-really.jpg";
+        QTest::newRow("8000 x 8000 png, beyond Qt's 128 MB") << "PNG" << "big.png";
     }
     void pictures()
     {
@@ -189,6 +185,7 @@ private slots:
                                   "!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
                                   "\x00\x02\x02D\x01\x00;";
         const QByteArray bytes = format == "GIF" ? QByteArray(gif, sizeof gif - 1)
+                                 : name == "big.png" ? encoded(8000, 8000, "PNG")
                                  : encoded(format == "ICO" ? 64 : 900, format == "ICO" ? 32 : 600, format.toLatin1());
         writeBytes(name, bytes);
         const ChooserPicture pic = loadChooserPicture(path(name), false);

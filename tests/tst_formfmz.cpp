@@ -68,6 +68,10 @@ private slots:
             QCOMPARE(w.Filterbox()->count(), 6);
             QCOMPARE(w.folder(), QDir::cleanPath(m_dir.path()));
             w.Filterbox_Click(filter);
+            // A folder named like a picture, opened and left, stays out of the list.
+            w.Dir1_Change(m_dir.filePath("sub.jpg"));
+            QTRY_VERIFY(w.fileListReady());
+            w.Dir1_Change(m_dir.path());
             QTRY_VERIFY(w.fileListReady());
             names.sort();
             QStringList shown;
@@ -86,10 +90,8 @@ private slots:
             // Confirming with nothing chosen does nothing.
             w.selected_Click();
             QVERIFY(w.isVisible());
-            QTRY_VERIFY(w.fileListReady());
-            const QModelIndex photo = static_cast<QFileSystemModel *>(w.File1()->model())
-                                          ->index(m_dir.filePath("PHOTO.JPG"));
-            w.File1()->setCurrentIndex(photo);
+            QTRY_VERIFY(w.fileNames().contains("PHOTO.JPG"));
+            QTest::mouseClick(w.File1()->viewport(), Qt::LeftButton, {}, w.File1()->visualRect(w.fileIndex("PHOTO.JPG")).center());
             QCOMPARE(w.chosenPath(), QDir::cleanPath(m_dir.path()) + "/PHOTO.JPG");
             QCOMPARE(w.textLabel()->toolTip(), w.chosenPath());
             QVERIFY(!w.nowloading()->isVisible());
@@ -116,16 +118,19 @@ private slots:
     void notAPicture_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("text named jpg") << "text.jpg";
-        QTest::newRow("plain text") << "notes.txt";
-        QTest::newRow("folder named jpg") << "sub.jpg";
-        QTest::newRow("gone") << "gone.jpg";
+        QTest::addColumn<QString>("size"); // KB, of a file only
+        QTest::newRow("text named jpg") << "text.jpg" << "1";
+        QTest::newRow("plain text") << "notes.txt" << "1";
+        QTest::newRow("empty") << "empty.jpg" << "0";
+        QTest::newRow("folder named jpg") << "sub.jpg" << "";
+        QTest::newRow("gone") << "gone.jpg" << "";
     }
     void notAPicture()
     {
         QFETCH(QString, file);
         ChooserFields f;
         f.pStsize = "nn0001-0001";
+        QFile(m_dir.filePath("empty.jpg")).open(QIODevice::WriteOnly);
         run(f, [&](FormfmzWindow &w) {
             w.File1_Click("PHOTO.JPG");
             QVERIFY(w.picture1()->hasPicture());
@@ -134,8 +139,8 @@ private slots:
             QCOMPARE(w.nowloading()->text(), QString("  画像ファイルではありません"));
             QVERIFY(!w.picture1()->hasPicture());
             QVERIFY(!w.ImgFlag()->hasPicture());
-            QVERIFY(w.textLabel()->text().isEmpty());
-            QVERIFY(w.textLabel2()->text().isEmpty());
+            QCOMPARE(w.textLabel()->toolTip(), QDir::cleanPath(m_dir.path()) + '/' + file);
+            QTEST(w.textLabel2()->text(), "size");
             w.selected()->click();
             w.picture1()->clicked();
             QVERIFY(w.isVisible());
@@ -143,6 +148,37 @@ private slots:
         });
         QVERIFY(!f.pUpdated);
         QVERIFY(f.pSelectFilename.isEmpty());
+    }
+
+    // Only the user's choice loads a file: not tabbing into the list, not the
+    // highlight moving on when the shown file is deleted; a key that moves it does.
+    void loadsOnlyWhenChosen()
+    {
+        QTemporaryDir dir;
+        for (const char *name : { "1.bmp", "2.bmp", "3.bmp" })
+            QVERIFY(QImage(30, 20, QImage::Format_RGB32).save(dir.filePath(name), "BMP"));
+        ChooserFields f;
+        QString highlighted;
+        run(f, [&](FormfmzWindow &w) {
+            w.Dir1_Change(dir.path());
+            QTRY_COMPARE(w.fileNames(), QStringList({ "1.bmp", "2.bmp", "3.bmp" }));
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            w.File1()->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(w.File1()->currentIndex().isValid());
+            QVERIFY(w.chosenPath().isEmpty());
+            QTest::keyClick(w.File1(), Qt::Key_Home);
+            QTest::keyClick(w.File1(), Qt::Key_Down);
+            QCOMPARE(w.chosenPath(), QDir::cleanPath(dir.path()) + "/2.bmp");
+            QVERIFY(QFile::remove(dir.filePath("2.bmp")));
+            QTRY_COMPARE(w.fileNames().size(), 2);
+            QTest::qWait(100);
+            QCOMPARE(w.chosenPath(), QDir::cleanPath(dir.path()) + "/2.bmp");
+            // Enter takes the highlighted file, not the deleted one still shown.
+            highlighted = QDir::cleanPath(dir.path()) + '/' + w.File1()->currentIndex().data().toString();
+            QTest::keyClick(w.File1(), Qt::Key_Return);
+        });
+        QCOMPARE(f.pSelectFilename, highlighted);
     }
 
     void mapMode()

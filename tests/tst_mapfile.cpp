@@ -46,6 +46,7 @@ private slots:
     void loads_data();
     void loads();
     void paletteMapKeepsItsColours();
+    void photographMapSurvivesARestartSmall_data();
     void photographMapSurvivesARestartSmall();
     void refusesWhatIsNoPicture_data();
     void refusesWhatIsNoPicture();
@@ -105,7 +106,7 @@ void TestMapFile::loads()
     else
         QVERIFY(source.save(path, qPrintable(format)));
 
-    const QImage loaded = loadMapPicture(path, shown);
+    const QImage loaded = loadMapPicture(path, shown).image;
     QVERIFY(!loaded.isNull());
     QCOMPARE(loaded.size(), expected);
     // As the window does: scaled smoothly to the shown size.
@@ -126,7 +127,7 @@ void TestMapFile::paletteMapKeepsItsColours()
     const QString path = dir.filePath("map.gif");
     QVERIFY(QFile::copy(QStringLiteral(":/maps/defolt.png"), path));
     QCOMPARE(QImage(path).format(), QImage::Format_Indexed8);
-    const QImage loaded = loadMapPicture(path, QSize(300, 200));
+    const QImage loaded = loadMapPicture(path, QSize(300, 200)).image;
     QCOMPARE(loaded.size(), QSize(600, 400));
     const QImage shown = loaded.scaled(QSize(450, 300), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     for (const QImage &img : { loaded, shown }) {
@@ -135,17 +136,38 @@ void TestMapFile::paletteMapKeepsItsColours()
     }
 }
 
-// A large photograph chosen as map comes back after a restart, decoded for
-// the map's design size (777 × 443) rather than whole.
+// A map file comes back after a restart by the chooser's rule: a large
+// picture decoded for the map's design size (777 × 443), a PNG beyond Qt's
+// own 128 MB limit too; a cut-off JPEG is refused with a message naming it.
+void TestMapFile::photographMapSurvivesARestartSmall_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("photograph") << "photo.jpg" << QSize(4000, 3000) << false;
+    QTest::newRow("6000 x 6000 PNG") << "big.png" << QSize(6000, 6000) << false;
+    QTest::newRow("cut-off JPEG") << "cut.jpg" << QSize(400, 300) << true;
+}
+
 void TestMapFile::photographMapSurvivesARestartSmall()
 {
+    QFETCH(QString, name);
+    QFETCH(QSize, picture);
+    QFETCH(bool, cut);
     QCOMPARE(designMapPixels(), QSize(777, 443));
     tb::testing::TempStore store;
-    const QString path = store.dir() + QStringLiteral("/photo.jpg");
-    QVERIFY(twoColours(4000, 3000).save(path, "JPEG"));
+    const QString path = store.dir() + QLatin1Char('/') + name;
+    QVERIFY(twoColours(picture.width(), picture.height()).convertToFormat(QImage::Format_RGB888).save(path, nullptr, 90));
+    if (cut)
+        QVERIFY(QFile::resize(path, QFileInfo(path).size() * 2 / 3));
     store.writeRaw("[UserImg]\nWorldMap=8\nWorldMapFile=" + path.toUtf8() + "\n");
     RecordingMessenger messenger;
     const MapChoice map = setsetreg(nullptr, messenger.report());
+    if (cut) {
+        QVERIFY(map.fileImage.isNull());
+        QCOMPARE(messenger.texts, QStringList{ path + "\r\nこの画像ファイルは地図として読み込めません" });
+        return;
+    }
     QCOMPARE(map.fileImage.size(), QSize(1554, 886));
     QVERIFY(near(map.fileImage.pixelColor(100, 443), kSea));
     QVERIFY(messenger.texts.isEmpty());
@@ -192,7 +214,7 @@ void TestMapFile::refusesWhatIsNoPicture()
                 QSKIP("running as a user who reads every file");
         }
     }
-    QVERIFY(loadMapPicture(path, QSize(777, 443)).isNull());
+    QVERIFY(loadMapPicture(path, QSize(777, 443)).image.isNull());
 }
 
 TEMBRA_SETTINGS_TEST_MAIN(TestMapFile)

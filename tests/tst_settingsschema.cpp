@@ -671,6 +671,7 @@ void TestSettingsSchema::pictureFormats_data()
     QTest::newRow("png named jpg") << "b.jpg" << QByteArray("PNG") << int(PictureFile::Status::Loaded);
     QTest::newRow("garbage") << "c.bmp" << QByteArray("garbage") << int(PictureFile::Status::Unreadable);
     QTest::newRow("empty file") << "d.png" << QByteArray("empty") << int(PictureFile::Status::Unreadable);
+    QTest::newRow("cut-off jpeg") << "h.jpg" << QByteArray("cut") << int(PictureFile::Status::Unreadable);
     QTest::newRow("missing") << "e.png" << QByteArray() << int(PictureFile::Status::Missing);
     QTest::newRow("empty name") << "" << QByteArray() << int(PictureFile::Status::Missing);
     QTest::newRow("folder") << "f.png" << QByteArray("folder") << int(PictureFile::Status::Unreadable);
@@ -694,6 +695,10 @@ void TestSettingsSchema::pictureFormats()
         writeBytes(path, QByteArray(2000, '\x7f'));
     else if (format == "empty")
         writeBytes(path, QByteArray());
+    else if (format == "cut") {
+        QVERIFY(sample(300, 200).save(path, "JPEG"));
+        QVERIFY(QFile::resize(path, QFileInfo(path).size() / 2));
+    }
     else if (format == "folder")
         QVERIFY(QDir().mkpath(path));
 #ifdef Q_OS_UNIX
@@ -736,6 +741,8 @@ void TestSettingsSchema::worldMapChoice()
     QFETCH(QString, mapFile);
     QFETCH(int, builtIn);
     QFETCH(bool, fileShown);
+    // A map file chosen but not usable is named in a message.
+    const bool reported = worldMap == "8" && (mapFile == "missing" || mapFile == "broken");
 
     TempStore store;
     QString path;
@@ -759,7 +766,9 @@ void TestSettingsSchema::worldMapChoice()
     QCOMPARE(!map.fileImage.isNull(), fileShown);
     if (fileShown)
         QCOMPARE(map.fileImage.size(), QSize(20, 10));
-    QVERIFY(messenger.texts.isEmpty()); // a bad map file is never reported
+    QCOMPARE(messenger.texts.size(), reported ? 1 : 0);
+    if (reported)
+        QVERIFY(messenger.texts[0].startsWith(path + "\r\n"));
 }
 
 void TestSettingsSchema::damagedSettingsFileSetAside_data()

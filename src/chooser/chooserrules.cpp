@@ -2,9 +2,7 @@
 
 #include "editor/sizetag.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <algorithm>
@@ -87,34 +85,6 @@ ChooserSizes chooserSizes(const QSize &pictureTwips, bool forMap)
 
 namespace {
 
-// libjpeg pads a cut-off JPEG with grey and calls it a success; the file is
-// whole only when an end-of-image marker follows the last start-of-scan
-// (scan data cannot contain FF D9, bytes after the image may follow it).
-bool jpegComplete(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 n = f.size();
-    const uchar *data = n > 0 ? f.map(0, n) : nullptr;
-    if (!data)
-        return false;
-    qint64 lastSos = -1;
-    bool eoiAfter = false;
-    for (qint64 i = 0; i + 1 < n; ++i) {
-        if (data[i] != 0xFF)
-            continue;
-        if (data[i + 1] == 0xDA) {
-            lastSos = i;
-            eoiAfter = false;
-        } else if (data[i + 1] == 0xD9 && lastSos >= 0) {
-            eoiAfter = true;
-        }
-    }
-    f.unmap(const_cast<uchar *>(data));
-    return lastSos >= 0 && eoiAfter;
-}
-
 QSize twipsOf(const QSize &px, int twipsPerPixel)
 {
     return QSize(px.width() * twipsPerPixel, px.height() * twipsPerPixel);
@@ -131,35 +101,19 @@ QSize pixelsOf(const QSize &twips, int twipsPerPixel)
 ChooserPicture loadChooserPicture(const QString &path, bool forMap, int twipsPerPixel)
 {
     ChooserPicture result;
-    const QFileInfo info(path);
-    // Only regular files: opening a pipe or a device could block for ever.
-    if (path.isEmpty() || !info.isFile())
+    // Decoded at the large preview's size; the map-size one comes from that.
+    const PictureRead read = readPicture(path, [&](const QSize &own) {
+        result.sizes = chooserSizes(twipsOf(own, twipsPerPixel), forMap);
+        return pixelsOf(result.sizes.preview, twipsPerPixel);
+    });
+    result.problem = read.problem;
+    result.bytes = read.bytes;
+    if (read.problem != PictureProblem::None) {
+        result.sizes = ChooserSizes();
         return result;
-    result.bytes = info.size();
-
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
-        return result;
-    // Beyond the limit Qt refuses the full picture; so do we, before any decoding.
-    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (limitBytes > 0 && qint64(size.width()) * size.height() * 4 > limitBytes)
-        return result;
-    if (reader.format() == "jpeg" && !jpegComplete(path))
-        return result;
-
-    result.pixels = size;
-    result.sizes = chooserSizes(twipsOf(size, twipsPerPixel), forMap);
-    const QSize previewPx = pixelsOf(result.sizes.preview, twipsPerPixel);
-    if (previewPx != size)
-        reader.setScaledSize(previewPx);
-    QImage image = reader.read();
-    if (image.isNull())
-        return result;
-    result.preview = image.size() == previewPx
-                         ? std::move(image)
-                         : image.scaled(previewPx, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    result.pixels = read.pixels;
+    result.preview = read.image;
     if (!forMap && !result.sizes.flag.isEmpty()) {
         const QSize flagPx = pixelsOf(result.sizes.flag, twipsPerPixel);
         result.flag = flagPx == result.preview.size()
@@ -169,6 +123,22 @@ ChooserPicture loadChooserPicture(const QString &path, bool forMap, int twipsPer
     }
     result.ok = true;
     return result;
+}
+
+QString pictureProblemText(PictureProblem problem)
+{
+    switch (problem) {
+    case PictureProblem::None:
+        return QString();
+    case PictureProblem::TooLarge:
+        return QStringLiteral("  画像が大きすぎます");
+    case PictureProblem::Unreadable:
+        return QStringLiteral("  ファイルを読み込めません");
+    case PictureProblem::Missing:
+    case PictureProblem::NotAPicture:
+        break;
+    }
+    return QStringLiteral("  画像ファイルではありません");
 }
 
 QStringList chooseDrives(const std::vector<DriveInfo> &mounted)

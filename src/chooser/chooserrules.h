@@ -2,6 +2,8 @@
 // What the picture chooser decides without any window: the filter table,
 // the chosen path, the size in KB, how a picture is fitted into the previews,
 // the size tag it gets, and which files count as pictures at all.
+#include "common/picturefile.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -46,21 +48,23 @@ struct ChooserSizes {
 // Sizes of a picture of `pictureTwips`; `forMap` when it is to be the world map.
 ChooserSizes chooserSizes(const QSize &pictureTwips, bool forMap);
 
-// A picture file as the chooser shows it. `ok` false means "not a picture":
-// a missing or non-regular file (folder, pipe, device), a file no reader
-// understands, a broken or truncated one, or one too large to decode.
+// A picture file as the chooser shows it, read by the one reader of
+// common/picturefile.h; `problem` says why `ok` is false.
 struct ChooserPicture {
     bool ok = false;
+    PictureProblem problem = PictureProblem::Missing;
     qint64 bytes = 0;
     QSize pixels;          // the picture's own size
     ChooserSizes sizes;
     QImage preview;        // decoded at the large preview's size
     QImage flag;           // at the map-size preview's size (null for a map)
 };
-// Reads the header first and decodes only at the size shown, so a huge photo
-// costs the memory of its preview, not of its pixels.
+// Reads the header first and decodes only at the size shown where the format
+// allows (JPEG), so a huge photo costs the memory of its preview.
 ChooserPicture loadChooserPicture(const QString &path, bool forMap,
                                   int twipsPerPixel = 15);
+// What the chooser's notice says when a file cannot be shown.
+QString pictureProblemText(PictureProblem problem);
 
 // A mounted file system as the drive list sees it.
 struct DriveInfo {

@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QMouseEvent>
+#include <QSortFilterProxyModel>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -26,7 +28,6 @@ int px(int twips) { return int(std::lround(twipsToPx(twips))); }
 QRect twipsRect(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
 
 const QString kLoading = QStringLiteral("   読み込み中です ");
-const QString kNotAPicture = QStringLiteral("  画像ファイルではありません");
 
 QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &r)
 {
@@ -34,6 +35,53 @@ QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &r)
     l->setGeometry(r);
     return l;
 }
+// Folders never belong in the file list. QFileSystemModel shows one anyway
+// (under every filter) once it has been a root of the model, so the list
+// leaves out every folder inside the folder it shows.
+class FilesOnly : public QSortFilterProxyModel {
+public:
+    FilesOnly(QFileSystemModel *files, QObject *parent) : QSortFilterProxyModel(parent), m_files(files)
+    {
+        setSourceModel(files);
+    }
+    QString folder;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const QModelIndex i = m_files->index(row, 0, parent);
+        return !m_files->isDir(i) || QDir::cleanPath(m_files->filePath(parent)) != folder;
+    }
+
+private:
+    QFileSystemModel *m_files;
+};
+
+// The file list loads a file only when the user chooses it: a left press on
+// it or a key that moves the highlight. Tabbing in, or the shown file being
+// deleted, moves the highlight too, but chooses nothing.
+class FileList : public QListView {
+public:
+    using QListView::QListView;
+    std::function<void(const QModelIndex &)> chosen;
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        QListView::mousePressEvent(e);
+        const QModelIndex at = indexAt(e->position().toPoint());
+        if (e->button() == Qt::LeftButton && at.isValid() && at == currentIndex() && chosen)
+            chosen(at);
+    }
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        const QPersistentModelIndex before = currentIndex();
+        QListView::keyPressEvent(e);
+        if (currentIndex().isValid() && currentIndex() != before && chosen)
+            chosen(currentIndex());
+    }
+};
+
 } // namespace
 
 FormfmzWindow::FormfmzWindow(ChooserFields &fields, const QString &startFolder, QWidget *parent)
@@ -98,8 +146,11 @@ void FormfmzWindow::buildControls()
     m_fileModel = new QFileSystemModel(this);
     m_fileModel->setFilter(QDir::Files); // no hidden files
     m_fileModel->setNameFilterDisables(false);
-    m_file1 = new QListView(this);
-    m_file1->setModel(m_fileModel);
+    m_files = new FilesOnly(m_fileModel, this);
+    auto *fileList = new FileList(this);
+    fileList->chosen = [this](const QModelIndex &i) { File1_Click(i.data().toString()); };
+    m_file1 = fileList;
+    m_file1->setModel(m_files);
     m_file1->setGeometry(twipsRect(180, 3285, 2355, 2250));
 
     makeLabel(this, QStringLiteral("ファイルの種類"), twipsRect(300, 5640, 1290, 195 + 60));
@@ -163,11 +214,6 @@ void FormfmzWindow::buildControls()
                     Dir1_Change(m_dirModel->filePath(current));
             });
     connect(m_filterbox, qOverload<int>(&QComboBox::activated), this, &FormfmzWindow::Filterbox_Click);
-    connect(m_file1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    File1_Click(m_fileModel->fileName(current));
-            });
     connect(m_file1, &QListView::doubleClicked, this, [this](const QModelIndex &) { selected_Click(); });
     connect(m_selected, &QPushButton::clicked, this, &FormfmzWindow::selected_Click);
     connect(m_picture1, &PictureFrameWidget::clicked, this, &FormfmzWindow::selected_Click);
@@ -220,8 +266,10 @@ void FormfmzWindow::Dir1_Change(const QString &path)
         return;
     m_folder = folder;
     m_filesLoaded = false;
+    static_cast<FilesOnly *>(m_files)->folder = folder;
     m_fileModel->setRootPath(folder);
-    m_file1->setRootIndex(m_fileModel->index(folder));
+    m_files->invalidate();
+    m_file1->setRootIndex(m_files->mapFromSource(m_fileModel->index(folder)));
 }
 
 void FormfmzWindow::Filterbox_Click(int index)
@@ -236,9 +284,14 @@ QStringList FormfmzWindow::fileNames() const
 {
     QStringList names;
     const QModelIndex root = m_file1->rootIndex();
-    for (int r = 0; r < m_fileModel->rowCount(root); ++r)
-        names << m_fileModel->fileName(m_fileModel->index(r, 0, root));
+    for (int r = 0; r < m_files->rowCount(root); ++r)
+        names << m_files->index(r, 0, root).data().toString();
     return names;
+}
+
+QModelIndex FormfmzWindow::fileIndex(const QString &fileName) const
+{
+    return m_files->mapFromSource(m_fileModel->index(joinChosenPath(m_folder, fileName)));
 }
 
 void FormfmzWindow::File1_Click(const QString &fileName)
@@ -265,8 +318,13 @@ void FormfmzWindow::setfilenameloadpicture()
 
     const bool map = m_fields.SelMode == QLatin1String("BackPic");
     const ChooserPicture pic = loadChooserPicture(m_chosen, map);
+    // The size is the file's, picture or not (an empty file shows 0).
+    if (QFileInfo(m_chosen).isFile())
+        m_textLabel2->setText(QString::number(sizeInKB(pic.bytes)));
+    else
+        m_textLabel2->clear();
     if (!pic.ok) {
-        showNotAPicture();
+        showNotAPicture(pic.problem);
         return;
     }
     m_picture1->setPicture(pic.preview);
@@ -281,20 +339,17 @@ void FormfmzWindow::setfilenameloadpicture()
     if (!pic.sizes.tag.isEmpty())
         m_fields.pStsize = pic.sizes.tag;
     m_nowloading->hide();
-    m_textLabel2->setText(QString::number(sizeInKB(pic.bytes)));
 }
 
-void FormfmzWindow::showNotAPicture()
+void FormfmzWindow::showNotAPicture(PictureProblem problem)
 {
+    // The path and size stay, to say which file it was; there is nothing to confirm.
     m_chosen.clear();
-    m_nowloading->setText(kNotAPicture);
+    m_nowloading->setText(pictureProblemText(problem));
     fitNowloading();
     m_nowloading->show();
     m_picture1->setPicture(QImage());
     m_imgFlag->setPicture(QImage());
-    m_textLabel->clear();
-    m_textLabel->setToolTip(QString());
-    m_textLabel2->clear();
     m_label4->show();
 }
 
@@ -316,6 +371,11 @@ bool FormfmzWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_file1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter chooses the highlighted file, even one only tabbed to.
+            const QModelIndex current = m_file1->currentIndex();
+            const QString name = current.data().toString();
+            if (current.isValid() && joinChosenPath(m_folder, name) != m_chosen)
+                File1_Click(name);
             selected_Click();
             return true;
         }

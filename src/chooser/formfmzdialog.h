@@ -5,6 +5,7 @@
 #include "chooser/picturechooser.h"
 
 #include <QDialog>
+#include <QModelIndex>
 #include <functional>
 
 class QComboBox;
@@ -12,6 +13,7 @@ class QFileSystemModel;
 class QLabel;
 class QListView;
 class QPushButton;
+class QSortFilterProxyModel;
 class QTreeView;
 
 namespace tb {
@@ -39,6 +41,8 @@ public:
     QStringList drives() const { return m_drives; }
     // Names the file list shows now (it fills in the background).
     QStringList fileNames() const;
+    // The row of a file of the current folder in File1.
+    QModelIndex fileIndex(const QString &fileName) const;
     bool fileListReady() const { return m_filesLoaded; }
 
     QComboBox *Drive1() const { return m_drive1; }
@@ -60,7 +64,7 @@ protected:
 private:
     void buildControls();
     void setfilenameloadpicture();
-    void showNotAPicture();
+    void showNotAPicture(PictureProblem problem);
     void fitNowloading();
     void showPathText(const QString &path);
 
@@ -73,6 +77,7 @@ private:
 
     QFileSystemModel *m_dirModel = nullptr;
     QFileSystemModel *m_fileModel = nullptr;
+    QSortFilterProxyModel *m_files = nullptr; // m_fileModel without folders
     QComboBox *m_drive1 = nullptr;
     QTreeView *m_dir1 = nullptr;
     QListView *m_file1 = nullptr;

@@ -3,8 +3,6 @@
 #include "face/twips.h"
 #include "mainwindow/layout.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
@@ -25,43 +23,17 @@ QSize mapDecodeSize(const QSize &pictureSize, const QSize &shownSize)
                  std::min(pictureSize.height(), 2 * shownSize.height()));
 }
 
-QImage loadMapPicture(const QString &path, const QSize &shownSize)
+PictureRead loadMapPicture(const QString &path, const QSize &shownSize)
 {
-    const QFileInfo info(path);
-    // Not only gone files: a pipe or a device would block or never end.
-    if (!info.isFile() || !info.isReadable())
-        return QImage();
-    QImageReader reader(path);
-    reader.setAutoTransform(true); // photographs carry their orientation
-    reader.setDecideFormatFromContent(true);
-    QSize stored = reader.size();
-    if (!stored.isValid())
-        return QImage();
-    // The scaled size applies before a quarter turn; compare in shown orientation.
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-    if (turned)
-        stored.transpose();
-    QSize want = mapDecodeSize(stored, shownSize);
-    // JPEG decodes straight at the smaller size, which is what makes a large
-    // photograph cheap. Other formats are decoded whole and reduced here, in
-    // full colour: GIFs and palette PNGs come as palette pictures, which Qt
-    // (its PNG reader's own scaling included) would scale into a fixed web
-    // palette of dithered blocks.
-    const bool decodeSmall = want != stored && reader.format() == "jpeg";
-    if (decodeSmall) {
-        if (turned)
-            want.transpose();
-        reader.setScaledSize(want);
-    }
-    QImage img = reader.read();
-    if (img.isNull())
-        return QImage();
-    img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                    : QImage::Format_RGB32);
-    if (!decodeSmall && img.size() != want)
-        img = img.scaled(mapDecodeSize(img.size(), shownSize), Qt::IgnoreAspectRatio,
-                         Qt::SmoothTransformation);
-    return img;
+    return readPicture(path, [&shownSize](const QSize &own) { return mapDecodeSize(own, shownSize); });
+}
+
+QString mapNotLoadedMessage(const QString &path, PictureProblem problem)
+{
+    QString text = path + QStringLiteral("\r\n") + QStringLiteral("この画像ファイルは地図として読み込めません");
+    if (problem == PictureProblem::TooLarge)
+        text += QStringLiteral("（画像が大きすぎます）");
+    return text;
 }
 
 } // namespace tb

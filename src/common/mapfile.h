@@ -1,5 +1,7 @@
 #pragma once
 // A picture file of the user's as the world map.
+#include "common/picturefile.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -11,9 +13,11 @@ namespace tb {
 // seconds nor memory, yet stays sharp at a device pixel ratio of 2 and when
 // the window grows somewhat. Smaller pictures keep their own size; the map is
 // stretched to the window anyway, so each side is limited on its own.
-// Returns a null image when the path is no readable regular file (gone,
-// a folder, a pipe) or does not decode as a picture.
-QImage loadMapPicture(const QString &path, const QSize &shownSize);
+// The same reader and rule as the chooser's (readPicture), at start-up too.
+PictureRead loadMapPicture(const QString &path, const QSize &shownSize);
+
+// The message naming a map file that could not be used.
+QString mapNotLoadedMessage(const QString &path, PictureProblem problem);
 
 // The map's size at the window's design size, in pixels (777 × 443): what a
 // map file restored at start-up is decoded for.

@@ -367,15 +367,14 @@ bool tembra::mapFromFile()
     const QSize shown(m_client->width(), m_client->height());
     const QRect map(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
                     px(m_layout.map.height()));
-    const QImage picture = loadMapPicture(fields.pSelectFilename, map.isValid() ? map.size() : shown);
-    if (picture.isNull()) {
-        m_messenger.message(fields.pSelectFilename + QStringLiteral("\r\n")
-                            + QStringLiteral("この画像ファイルは地図として読み込めません"));
+    const PictureRead picture = loadMapPicture(fields.pSelectFilename, map.isValid() ? map.size() : shown);
+    if (picture.problem != PictureProblem::None) {
+        m_messenger.message(mapNotLoadedMessage(fields.pSelectFilename, picture.problem));
         return false;
     }
     AppRegistry().setSection(QStringLiteral("UserImg"));
     saveRegValue(QStringLiteral("WorldMapFile"), fields.pSelectFilename);
-    setMapPicture(picture);
+    setMapPicture(picture.image);
     return true;
 }
 

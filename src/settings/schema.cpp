@@ -7,8 +7,6 @@
 #include "settings/valuetext.h"
 #include "time/clocksource.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <cmath>
 #include <limits>
 
@@ -65,27 +63,24 @@ PictureFile loadPictureFile(const QString &path)
 
 PictureFile loadPictureFile(const QString &path, const QString &sizeTag)
 {
-    PictureFile result;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return result;
-    result.status = PictureFile::Status::Unreadable;
-    if (!info.isFile())
-        return result;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true); // a .jpg that is really a .bmp still loads
-    if (const std::optional<QSize> shown = stretchedSize(sizeTag)) {
-        const QSize own = reader.size();
+    const std::optional<QSize> shown = stretchedSize(sizeTag);
+    const PictureRead read = readPicture(path, [&shown](const QSize &own) {
+        if (!shown)
+            return own;
         const QSize limit(std::max(1, shown->width() * kUserPictureHeadroom / kTwipsPerPixel),
                           std::max(1, shown->height() * kUserPictureHeadroom / kTwipsPerPixel));
-        if (own.isValid() && (own.width() > limit.width() || own.height() > limit.height()))
-            reader.setScaledSize(own.scaled(limit, Qt::KeepAspectRatio));
-    }
-    QImage image = reader.read();
-    if (image.isNull())
+        return own.width() > limit.width() || own.height() > limit.height()
+                   ? own.scaled(limit, Qt::KeepAspectRatio)
+                   : own;
+    });
+    PictureFile result;
+    if (read.problem == PictureProblem::Missing)
+        return result;
+    result.status = PictureFile::Status::Unreadable;
+    if (read.problem != PictureProblem::None)
         return result;
     result.status = PictureFile::Status::Loaded;
-    result.image = std::move(image);
+    result.image = read.image;
     return result;
 }
 
@@ -169,11 +164,16 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
     if (m >= 2 && m <= 7) {
         map.builtInIndex = m;
     } else if (m == 8) {
-        // A map file that is gone or broken quietly leaves the default map.
+        // A map file that is gone or broken leaves the default map, and the
+        // user is told which file it was (none when the chooser was cancelled).
         // Decoded for the map's size, not whole: a photograph of 100 megapixels
-        // would cost seconds and hundreds of megabytes, or be refused by Qt.
+        // would cost seconds and hundreds of megabytes.
         const QString file = getRegValue(kUserImg, QStringLiteral("WorldMapFile"), QString());
-        map.fileImage = loadMapPicture(file, designMapPixels());
+        const PictureRead read = loadMapPicture(file, designMapPixels());
+        if (read.problem == PictureProblem::None)
+            map.fileImage = read.image;
+        else if (!file.isEmpty() && report)
+            report(mapNotLoadedMessage(file, read.problem));
     }
     return map;
 }

@@ -12,6 +12,7 @@
 //   for i in 0 … count: getRegData(i, entries[i]); addClock(i);
 // Exit through the menu: exitSave(entries, count, display, &file); on false
 // tell the user the file could not be written and keep the window open.
+#include "common/picturefile.h"
 #include "face/facecolours.h"
 #include "time/clockentry.h"
 
@@ -49,8 +50,8 @@ struct PictureFile {
     QImage image; // only when Loaded
 };
 
-// Loads a picture (BMP, GIF, JPEG, ICO, PNG …). Only regular files are
-// opened, so a path naming a device or a pipe cannot stall start-up.
+// Loads a picture (BMP, GIF, JPEG, ICO, PNG …) by the chooser's rule
+// (readPicture): what the chooser refuses is refused here too.
 PictureFile loadPictureFile(const QString &path);
 // The same for a user picture with its size tag: one shown stretched (an
 // "st" tag) is decoded at no more than kUserPictureHeadroom times its shown
