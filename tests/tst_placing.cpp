@@ -97,6 +97,7 @@ private slots:
     void escapeCancelsTheBar();
     void reminderComesBackUntilTheFaceMoves();
     void reminderOpensOnceAtATime();
+    void clocksRunAndADragEndsUnderTheReminder();
     void removedPictureLeavesItsClocks();
     void circleRepaintsOnlyWhereItWas();
 
@@ -764,6 +765,40 @@ void TestPlacing::reminderOpensOnceAtATime()
     QCOMPARE(ticking.texts, QStringList{ kReminder });
     QCOMPARE(window->placing()->clockMode(), mode);
     ticking.window = nullptr;
+    window.reset();
+}
+
+void TestPlacing::clocksRunAndADragEndsUnderTheReminder()
+{
+    // The window's own timer opens the reminder in the middle of a face drag.
+    class WaitingMessenger : public RecordingMessenger {
+    public:
+        Answer message(const QString &text, Buttons b, const QString &title) override
+        {
+            RecordingMessenger::message(text, b, title);
+            circleGone = test->window->placing()->redcircle()->isHidden();
+            test->clock->advanceSecs(60);
+            ticked = QTest::qWaitFor([this] { return test->window->labelTime(0)->text() == "9:06"; }, 3000);
+            return Answer::Ok;
+        }
+        TestPlacing *test = nullptr;
+        bool circleGone = false, ticked = false;
+    } waiting;
+    waiting.test = this;
+    window = std::make_unique<tb::tembra>(*clock, waiting);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->entries()[0] = tb::addedEntry(EditorFields(), window->layout());
+    QWidget *map = window->image1();
+    press(map, faceCentrePx(0));
+    move(map, faceCentrePx(0) + QPoint(40, 30));
+    QTRY_COMPARE_WITH_TIMEOUT(waiting.texts, QStringList{ kReminder }, 3000);
+    QVERIFY(waiting.ticked);
+    QVERIFY(waiting.circleGone);
+    // The release went to the message: a later move drags nothing.
+    move(map, faceCentrePx(0) + QPoint(80, 60));
+    QVERIFY(window->placing()->redcircle()->isHidden());
+    QCOMPARE(window->entry(0).ClockLeft, 575.f);
     window.reset();
 }
 
