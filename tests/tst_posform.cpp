@@ -216,7 +216,9 @@ private slots:
     {
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
-        store.addUser(3, picture(20, 20), "nn0300-0300");
+        QImage sharp = picture(40, 40); // an "@2x" picture of 20 × 20
+        sharp.setDevicePixelRatio(2);
+        store.addUser(3, sharp, "nn0300-0300");
         store.addUser(12, picture(400, 200), "st1200-0840");
         posForm editor = makeEditor(store);
         EditorFields f;
@@ -246,6 +248,8 @@ private slots:
             QVERIFY(!w.ComDel()->isVisible());
             QCOMPARE(w.LabelTime()->pos(), QPoint(w.LabelDate()->x(), w.LabelDate()->y() + w.LabelDate()->height()));
             QCOMPARE(w.ImgFlag()->twipsSize(), QSize(16 * 15, 16 * 15));
+            l->setCurrentRow(0);
+            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(300, 300));
             l->setCurrentRow(2);
             w.ComSelect(1)->click();
         });
