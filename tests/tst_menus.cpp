@@ -207,11 +207,21 @@ void TestMenus::borderOnEveryPictureNotKept()
     menu->borderYesAction()->trigger();
     for (int i = 0; i <= 2; ++i)
         QCOMPARE(w->imgBox(i)->frameShape(), QFrame::Box);
+    // The line goes round the picture, all of which still shows.
+    const QImage france = w->pictures().find("France")->picture;
+    const QSize own = france.size();
+    QCOMPARE(w->imgBox(1)->size(), own + QSize(2, 2));
+    QCOMPARE(w->imgBox(1)->grab().toImage().pixelColor(own.width(), own.height()),
+             france.pixelColor(own.width() - 1, own.height() - 1));
+    // A clock added meanwhile takes it too.
+    w->clockTable().append(w->entry(1));
+    w->addClock(3);
+    QCOMPARE(w->imgBox(3)->frameShape(), QFrame::Box);
     // The pair's marks never change: "なし" stays checked.
     QVERIFY(menu->borderNoAction()->isChecked());
     QVERIFY(!menu->borderYesAction()->isChecked());
     menu->borderNoAction()->trigger();
-    for (int i = 0; i <= 2; ++i)
+    for (int i = 0; i <= 3; ++i)
         QCOMPARE(w->imgBox(i)->frameShape(), QFrame::NoFrame);
     QVERIFY(menu->borderNoAction()->isChecked());
 
