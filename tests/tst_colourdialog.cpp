@@ -176,8 +176,7 @@ void TestColourDialog::handsAndScaleButtonsAndSwatches()
     QVERIFY(paints(*dialog, QRect(c.x() - 2, c.y() - 16, 5, 8), 0x00FF00));
     QVERIFY(!paints(*dialog, QRect(c.x() - 2, c.y() - 16, 5, 8), 0x000000));
 
-    // A left click on a swatch loads its colour into the editor; a right
-    // click or a press carried off the swatch does not.
+    // A left click on a swatch loads its colour; a right one, or one carried off, does not.
     QTest::mouseClick(dialog->Labelneadlecolor(0), Qt::RightButton);
     QTest::mousePress(dialog->Labelneadlecolor(0), Qt::LeftButton);
     QTest::mouseRelease(dialog->Labelneadlecolor(0), Qt::LeftButton, {}, QPoint(-4, 3));

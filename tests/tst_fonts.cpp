@@ -61,9 +61,7 @@ void TestFonts::qtsOwnButtonsSpeakJapanese()
 {
     QVERIFY(installQtTranslation(*QCoreApplication::instance()));
     QMessageBox box;
-    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
-    QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
+    QCOMPARE(box.addButton(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
 }
 
 QTEST_MAIN(TestFonts)
