@@ -20,6 +20,7 @@ int main(int argc, char *argv[])
         qputenv("QT_XCB_NO_MITSHM", "1");
     std::thread fontConfiguration = tb::loadFontConfigurationAhead();
     QApplication app(argc, argv);
+    tb::installQtTranslation(app);
     fontConfiguration.join();
     if (setNoShm) // read when the display was opened; nothing started from here inherits it
         qunsetenv("QT_XCB_NO_MITSHM");

@@ -1,11 +1,24 @@
 #pragma once
-// Test doubles shared by the window tests.
+// Test doubles shared by the tests: a messenger and pictures.
 #include "mainwindow/messenger.h"
 
+#include <QColor>
+#include <QImage>
 #include <QStringList>
 #include <functional>
 
 namespace tb {
+
+// A picture of one colour, or with its right half in a second colour (as on a map, sea and land).
+inline QImage solidPicture(int w, int h, const QColor &colour = Qt::red, const QColor &right = QColor())
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(colour);
+    for (int y = 0; y < h && right.isValid(); ++y)
+        for (int x = w / 2; x < w; ++x)
+            img.setPixelColor(x, y, right);
+    return img;
+}
 
 // Answers every message at once and remembers what was asked.
 class RecordingMessenger : public Messenger {

@@ -1,9 +1,12 @@
 // The design font name resolves to an installed Japanese font that has every
 // glyph the program shows, half-width katakana and full-width spaces included.
 #include "mainwindow/fonts.h"
+#include "mainwindow/messagedialog.h"
 
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRawFont>
 #include <QtTest>
 
@@ -16,6 +19,7 @@ private slots:
     void resolvesToJapaneseGothic();
     void hasEveryGlyph_data();
     void hasEveryGlyph();
+    void qtsOwnButtonsSpeakJapanese();
 };
 
 void TestFonts::resolvesToJapaneseGothic()
@@ -51,6 +55,13 @@ void TestFonts::hasEveryGlyph()
     for (int i = 0; i < text.size(); ++i)
         QVERIFY2(glyphs[i] != 0, qPrintable(QStringLiteral("missing glyph for '%1' (U+%2)")
                                             .arg(text[i]).arg(text[i].unicode(), 4, 16, QLatin1Char('0'))));
+}
+
+void TestFonts::qtsOwnButtonsSpeakJapanese()
+{
+    QVERIFY(installQtTranslation(*QCoreApplication::instance()));
+    QMessageBox box;
+    QCOMPARE(box.addButton(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
 }
 
 QTEST_MAIN(TestFonts)

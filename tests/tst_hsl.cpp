@@ -85,6 +85,7 @@ void TestHsl::rgbToHsl_data()
     QTest::newRow("grey 128") << 128 << 128 << 128 << 0 << 0 << 120;
     QTest::newRow("just below 360 degrees reads 240") << 255 << 0 << 1 << 240 << 240 << 120;
     QTest::newRow("dark teal") << 0 << 64 << 64 << 120 << 240 << 30;
+    QTest::newRow("hue exactly 106.5 rounds to even") << 11 << 91 << 64 << 106 << 188 << 48;
 }
 
 void TestHsl::rgbToHsl()

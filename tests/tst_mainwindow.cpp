@@ -140,10 +140,21 @@ void TestMainWindow::bandLabelsShowEachBandsTime()
         QCOMPARE(window->bandLabel(k + 12)->text(), times[k]);
         QVERIFY(window->bandLabel(k)->isVisible());
         // Date under the face, time above it; left edge at the face centre less the map's left.
-        QCOMPARE(window->bandLabel(k)->x(), px(l.bandLabelLeft(k)));
+        if (k < 11)
+            QCOMPARE(window->bandLabel(k)->x(), px(l.bandLabelLeft(k)));
+        QCOMPARE(window->bandLabel(k + 12)->x(), px(l.bandLabelLeft(k)));
         QCOMPARE(window->bandLabel(k)->y(), px(l.bandDateTop()));
         QCOMPARE(window->bandLabel(k + 12)->y(), px(l.bandTimeTop()));
     }
+    // The last date keeps whole inside the window, moving left only as far as it must.
+    QLabel *last = window->bandLabel(11);
+    QCOMPARE(last->geometry().right(), 791);
+    clock->set(QDateTime(QDate(2026, 12, 31), QTime(22, 0))); // "1/1(金)" fits at its place
+    window->Timer1_Timer();
+    QCOMPARE(last->x(), 745);
+    clock->set(QDateTime(QDate(2026, 12, 30), QTime(22, 0))); // "12/31(木)"
+    window->Timer1_Timer();
+    QCOMPARE(last->geometry().right(), 791);
     // The legend stands one and a half of its heights below the date labels.
     QCOMPARE(window->legend()->y(), px(l.bandDateTop() + 1.5 * window->legend()->height() * 15));
 }
@@ -191,22 +202,26 @@ void TestMainWindow::noFaceBeforeTheFirstTick()
 
 void TestMainWindow::tickDrawsEveryFace()
 {
+    // A colour of its own for every even hour h: red 10h + 16, green 0x40, blue 0x80.
+    FaceColours colours;
+    for (int h = 0; h <= 22; h += 2)
+        colours.FaceColors[size_t(h)] = Colour(0x804000 + 10 * h + 16);
+    window->registerColours(colours);
     window->Timer1_Timer();
     const QImage s = window->surface();
     const MainLayout &l = window->layout();
+    // The bands show 14:05, 16:05, … 22:05, 0:05, … 12:05.
+    const int red[12] = { 156, 176, 196, 216, 236, 16, 36, 56, 76, 96, 116, 136 };
     for (int k = 0; k < 12; ++k) {
         // Inside each band face, off the hands: the fill of its hour.
         const QPoint c(px(l.bandFaceX(k)), px(l.bandFaceY()));
-        const QColor fill = s.pixelColor(c + QPoint(-12, 12)); // hands are at 1 o'clock/2 o'clock-ish
-        QVERIFY2(fill.alpha() == 255, qPrintable(QString("band %1").arg(k)));
-        const int hour = (9 + 2 * k - 19 + 48) % 24;
-        QCOMPARE(fill, toQColor(window->colours().fillFor(hour)));
+        QCOMPARE(s.pixelColor(c + QPoint(-12, 12)), QColor(red[k], 0x40, 0x80));
         // Just outside the face stays clear.
         QCOMPARE(s.pixelColor(c + QPoint(0, -px(440) - 3)).alpha(), 0);
     }
-    // The placed clock's face at its reference position, radius 440.
+    // The placed clock's face (9:05, the colour of 8) at its reference position, radius 440.
     const QPoint c(px(9950), px(3300));
-    QCOMPARE(s.pixelColor(c + QPoint(-12, 12)), toQColor(window->colours().fillFor(9)));
+    QCOMPARE(s.pixelColor(c + QPoint(-12, 12)), QColor(96, 0x40, 0x80));
     QCOMPARE(s.pixelColor(c + QPoint(px(440) + 3, 0)).alpha(), 0);
 }
 
@@ -255,7 +270,7 @@ void TestMainWindow::summerMarkFollowsTheFace()
     QCOMPARE(window->layout().map.size(), QSizeF(23310, 13290));
     QLabel *mark = window->dstLabel(0);
     QVERIFY(mark->isVisible());
-    QCOMPARE(mark->pos(), QPoint(px(window->cxByR(9950) + 0.6 * 440), px(window->cyByR(3300) + 0.9 * 440)));
+    QCOMPARE(mark->pos(), QPoint(1335, 466)); // twips (2 × 9815 + 135 + 264, 2 × 3300 + 396)
 }
 
 void TestMainWindow::newYearTakesTheNewSummerPeriod()
@@ -308,15 +323,25 @@ void TestMainWindow::sameScreenInEveryZone()
 
 void TestMainWindow::resizeFollowsTheLayoutRule_data()
 {
+    // Pixels: the default clock's picture and face, band 0's face, the tops of the band dates and times.
     QTest::addColumn<QSizeF>("client");
-    QTest::newRow("design") << QSizeF(11880, 7965);
-    QTest::newRow("wide and tall") << QSizeF(21000, 12000);
-    QTest::newRow("small") << QSizeF(6000, 4500);
+    QTest::addColumn<QRectF>("map");
+    QTest::addColumn<int>("bandRadius");
+    QTest::addColumn<QList<QPoint>>("at");
+    QTest::newRow("design") << QSizeF(11880, 7965) << QRectF(135, 0, 11655, 6645) << 440
+                            << QList<QPoint>{ { 700, 193 }, { 663, 220 }, { 41, 454 }, { 488, 408 } };
+    QTest::newRow("wide and tall") << QSizeF(21000, 12000) << QRectF(135, 0, 20775, 10680) << 440
+                                   << QList<QPoint>{ { 1241, 311 }, { 1175, 354 }, { 67, 723 }, { 757, 677 } };
+    QTest::newRow("small: map width / 24") << QSizeF(6000, 4500) << QRectF(135, 0, 5775, 3180) << 241
+                                           << QList<QPoint>{ { 351, 93 }, { 333, 105 }, { 25, 223 }, { 257, 177 } };
 }
 
 void TestMainWindow::resizeFollowsTheLayoutRule()
 {
     QFETCH(QSizeF, client);
+    QFETCH(QRectF, map);
+    QFETCH(int, bandRadius);
+    QFETCH(QList<QPoint>, at);
     window->Timer1_Timer();
     const QSize before = window->clientArea()->size();
     window->resizeClientTwips(client);
@@ -324,26 +349,27 @@ void TestMainWindow::resizeFollowsTheLayoutRule()
     QCOMPARE(window->clientArea()->size(), QSize(px(client.width()), px(client.height())));
     if (window->clientArea()->size() == before)
         window->Form_Resize(); // no size change, no layout of its own
-    const MainLayout expected = computeLayout(px(client.width()) * 15.0, px(client.height()) * 15.0);
-    QCOMPARE(window->layout().map, expected.map);
-    QCOMPARE(window->BandRadius(), expected.BandRadius);
+    QCOMPARE(window->layout().map, map);
+    QCOMPARE(int(window->BandRadius()), bandRadius);
 
     // Picture at its converted reference position; labels keep the picture's rule.
     PictureBox *flag = window->imgBox(0);
-    QCOMPARE(flag->pos(), QPoint(px(expected.cxByR(10500)), px(expected.cyByR(2900))));
+    QCOMPARE(flag->pos(), at[0]);
     QCOMPARE(flag->size(), window->pictures().find("Japan")->picture.size());
     QCOMPARE(window->labelDate(0)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
+    // Each band's labels start at its face's centre less the map's left edge
+    // (the last date may stand further left, to keep whole).
     for (int k = 0; k < 12; ++k) {
-        QCOMPARE(window->bandLabel(k)->pos(), QPoint(px(expected.bandLabelLeft(k)), px(expected.bandDateTop())));
-        QCOMPARE(window->bandLabel(k + 12)->pos(), QPoint(px(expected.bandLabelLeft(k)), px(expected.bandTimeTop())));
+        const int left = px((k + 0.5) * map.width() / 12);
+        if (k < 11)
+            QCOMPARE(window->bandLabel(k)->pos(), QPoint(left, at[3].x()));
+        QCOMPARE(window->bandLabel(k + 12)->pos(), QPoint(left, at[3].y()));
     }
     // The layout clears the surface; the next tick draws at the new places.
-    const QImage cleared = window->surface();
-    QCOMPARE(cleared.pixelColor(px(expected.bandFaceX(0)) - 12, px(expected.bandFaceY()) + 12).alpha(), 0);
+    QCOMPARE(window->surface().pixelColor(at[2] + QPoint(-12, 12)).alpha(), 0);
     window->Timer1_Timer();
-    const QImage drawn = window->surface();
-    QCOMPARE(drawn.pixelColor(px(expected.bandFaceX(0)) - 5, px(expected.bandFaceY()) + 5).alpha(), 255);
-    QCOMPARE(drawn.pixelColor(px(expected.cxByR(9950)) - 5, px(expected.cyByR(3300)) + 5).alpha(), 255);
+    QCOMPARE(window->surface().pixelColor(at[2] + QPoint(-5, 5)).alpha(), 255);
+    QCOMPARE(window->surface().pixelColor(at[1] + QPoint(-5, 5)).alpha(), 255);
 }
 
 void TestMainWindow::clockSizeMenuClearsAndRedraws()
@@ -434,7 +460,7 @@ void TestMainWindow::minimisedWindowIsNotLaidOut()
     // Restoring lays the window out again.
     window->showNormal();
     QCoreApplication::processEvents();
-    QCOMPARE(flag->pos(), QPoint(px(window->cxByR(10500 + 3000)), before.y()));
+    QCOMPARE(flag->pos(), QPoint(px(13500), before.y()));
 }
 
 void TestMainWindow::menuCaptionsAndAccessKeys()

@@ -22,16 +22,6 @@ namespace {
 const QColor kSea(169, 207, 234);
 const QColor kLand(228, 235, 197);
 
-QImage twoColours(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(kSea);
-    for (int y = 0; y < h; ++y)
-        for (int x = w / 2; x < w; ++x)
-            img.setPixelColor(x, y, kLand);
-    return img;
-}
-
 bool near(const QColor &a, const QColor &b)
 {
     return qAbs(a.red() - b.red()) <= 6 && qAbs(a.green() - b.green()) <= 6 && qAbs(a.blue() - b.blue()) <= 6;
@@ -95,7 +85,7 @@ void TestMapFile::loads()
         QSKIP("this Qt cannot read the format");
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QImage source = twoColours(picture.width(), picture.height());
+    QImage source = solidPicture(picture.width(), picture.height(), kSea, kLand);
     if (format == "gif")
         source = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     // The GIF row is a palette PNG under a .gif name (Qt writes no GIF): what
@@ -157,7 +147,7 @@ void TestMapFile::photographMapSurvivesARestartSmall()
     QCOMPARE(designMapPixels(), QSize(777, 443));
     tb::testing::TempStore store;
     const QString path = store.dir() + QLatin1Char('/') + name;
-    QVERIFY(twoColours(picture.width(), picture.height()).convertToFormat(QImage::Format_RGB888).save(path, nullptr, 90));
+    QVERIFY(solidPicture(picture.width(), picture.height(), kSea, kLand).convertToFormat(QImage::Format_RGB888).save(path, nullptr, 90));
     if (cut)
         QVERIFY(QFile::resize(path, QFileInfo(path).size() * 2 / 3));
     store.writeRaw("[UserImg]\nWorldMap=8\nWorldMapFile=" + path.toUtf8() + "\n");
@@ -204,7 +194,7 @@ void TestMapFile::refusesWhatIsNoPicture()
         if (what == "text")
             f.write("this is not a picture\n");
         else if (what != "empty")
-            QVERIFY(twoColours(50, 40).save(&f, "JPEG"));
+            QVERIFY(solidPicture(50, 40, kSea, kLand).save(&f, "JPEG"));
         f.close();
         if (what == "vanished")
             QVERIFY(QFile::remove(path));

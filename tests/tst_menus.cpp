@@ -31,15 +31,6 @@ public:
     QStringList modes;
 };
 
-QImage twoColours(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(QColor(200, 30, 30));
-    for (int y = 0; y < h; ++y)
-        for (int x = w / 2; x < w; ++x)
-            image.setPixel(x, y, qRgb(20, 40, 220));
-    return image;
-}
 } // namespace
 
 class TestMenus : public QObject {
@@ -120,7 +111,7 @@ void TestMenus::mapFromAFile()
     QFETCH(int, messages);
 
     const QString photo = m_dir.filePath(QStringLiteral("写真 map.jpg"));
-    QVERIFY(twoColours(4000, 2000).save(photo, "JPEG"));
+    QVERIFY(solidPicture(4000, 2000, QColor(200, 30, 30), QColor(20, 40, 220)).save(photo, "JPEG"));
     if (chosen == "photo")
         m_chooser.file = photo;
     else if (chosen == "gone")
@@ -161,21 +152,24 @@ void TestMenus::mapFromAFile()
 void TestMenus::checkMarksFollowEveryChoice_data()
 {
     QTest::addColumn<int>("size");
+    QTest::addColumn<int>("radius");
     QTest::addColumn<int>("map");
+    const int radii[] = { 600, 440, 300, 250, 180, 600, 440 };
     for (int k = 1; k <= 7; ++k)
-        QTest::addRow("size %d, map %d", (k - 1) % 5 + 1, k) << (k - 1) % 5 + 1 << k;
+        QTest::addRow("size %d, map %d", (k - 1) % 5 + 1, k) << (k - 1) % 5 + 1 << radii[k - 1] << k;
 }
 
 void TestMenus::checkMarksFollowEveryChoice()
 {
     QFETCH(int, size);
+    QFETCH(int, radius);
     QFETCH(int, map);
     std::unique_ptr<tembra> w = start();
     QVERIFY(w);
     MainMenu *menu = w->mainMenu();
     menu->sizeAction(size)->trigger();
     menu->mapAction(map)->trigger();
-    QCOMPARE(int(w->ClockRadius()), MainMenu::sizeRadius(size));
+    QCOMPARE(int(w->ClockRadius()), radius);
     QCOMPARE(onDisk().value("UserImg/WorldMap").toString(), QString::number(map));
     emit menu->optionMenu()->aboutToShow();
     for (int k = 1; k <= MainMenu::kSizes; ++k)
@@ -207,11 +201,18 @@ void TestMenus::borderOnEveryPictureNotKept()
     menu->borderYesAction()->trigger();
     for (int i = 0; i <= 2; ++i)
         QCOMPARE(w->imgBox(i)->frameShape(), QFrame::Box);
+    // The line goes round the whole picture; a clock added meanwhile gets it too.
+    const QImage france = w->pictures().find("France")->picture;
+    const QPoint corner(france.width() - 1, france.height() - 1);
+    QCOMPARE(w->imgBox(1)->grab().toImage().pixelColor(corner + QPoint(1, 1)), france.pixelColor(corner));
+    w->clockTable().append(w->entry(1));
+    w->addClock(3);
+    QCOMPARE(w->imgBox(3)->frameShape(), QFrame::Box);
     // The pair's marks never change: "なし" stays checked.
     QVERIFY(menu->borderNoAction()->isChecked());
     QVERIFY(!menu->borderYesAction()->isChecked());
     menu->borderNoAction()->trigger();
-    for (int i = 0; i <= 2; ++i)
+    for (int i = 0; i <= 3; ++i)
         QCOMPARE(w->imgBox(i)->frameShape(), QFrame::NoFrame);
     QVERIFY(menu->borderNoAction()->isChecked());
 

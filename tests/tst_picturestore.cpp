@@ -1,6 +1,7 @@
 #include "editor/builtinpictures.h"
 #include "editor/picturestore.h"
 #include "editor/sizetag.h"
+#include "fakes.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -29,13 +30,6 @@ QList<QPair<QString, QString>> expectedKeys()
         out.append({cols.value(0), cols.value(1) == QLatin1String("-") ? QString() : cols.value(1)});
     }
     return out;
-}
-
-QImage solid(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    return img;
 }
 
 } // namespace
@@ -160,7 +154,7 @@ void TestPictureStore::unreadablePicturesGetPlaceholders()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(solid(30, 20).save(dir.filePath("jp.png")));
+    QVERIFY(solidPicture(30, 20).save(dir.filePath("jp.png")));
     QFile broken(dir.filePath("np.png"));
     QVERIFY(broken.open(QIODevice::WriteOnly));
     broken.write("not a picture");
@@ -225,7 +219,7 @@ void TestPictureStore::undecodablePictureGetsPlaceholderOnFirstUse()
     QByteArray png;
     QBuffer buffer(&png);
     QVERIFY(buffer.open(QIODevice::WriteOnly));
-    QVERIFY(solid(30, 20).save(&buffer, "PNG"));
+    QVERIFY(solidPicture(30, 20).save(&buffer, "PNG"));
     QFile cut(dir.filePath("jp.png"));
     QVERIFY(cut.open(QIODevice::WriteOnly));
     cut.write(png.left(png.size() / 2));
@@ -287,14 +281,14 @@ void TestPictureStore::sharpPictureChoice()
     QFETCH(qreal, expectedRatio);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(solid(30, 20).save(dir.filePath("jp.png")));
+    QVERIFY(solidPicture(30, 20).save(dir.filePath("jp.png")));
     if (withBig) {
         QFile big(dir.filePath("jp@2x.png"));
         QVERIFY(big.open(QIODevice::WriteOnly));
         if (bigBroken)
             big.write("not a picture");
         else
-            QVERIFY(solid(60, 40).save(&big, "PNG"));
+            QVERIFY(solidPicture(60, 40).save(&big, "PNG"));
     }
     const QImage img = loadBuiltInPicture(dir.filePath("jp.png"), ratio);
     QCOMPARE(img.size(), size);
@@ -324,11 +318,11 @@ void TestPictureStore::findMissing()
 void TestPictureStore::addRefusals()
 {
     PictureStore store;
-    QVERIFY(!store.add(QString(), solid(4, 4)));
+    QVERIFY(!store.add(QString(), solidPicture(4, 4)));
     QVERIFY(!store.add("Pic", QImage()));
     QCOMPARE(store.count(), 0);
-    QVERIFY(store.add("Pic", solid(4, 4), "nn0060-0060"));
-    QVERIFY(!store.add("Pic", solid(8, 8), "other"));
+    QVERIFY(store.add("Pic", solidPicture(4, 4), "nn0060-0060"));
+    QVERIFY(!store.add("Pic", solidPicture(8, 8), "other"));
     QCOMPARE(store.count(), 1);
     QCOMPARE(store.find("Pic")->picture.size(), QSize(4, 4));
     QCOMPARE(store.find("Pic")->tag, QString("nn0060-0060"));
@@ -354,7 +348,7 @@ void TestPictureStore::userKey()
     QCOMPARE(PictureStore::userKey(slot), key);
 
     PictureStore store;
-    QCOMPARE(store.addUser(slot, solid(2, 2), "nn0030-0030"), !key.isEmpty());
+    QCOMPARE(store.addUser(slot, solidPicture(2, 2), "nn0030-0030"), !key.isEmpty());
     QCOMPARE(store.count(), key.isEmpty() ? 0 : 1);
     if (!key.isEmpty())
         QCOMPARE(store.at(0).key, key);
@@ -364,7 +358,7 @@ void TestPictureStore::userSlotRoundTrip()
 {
     for (int slot = 1; slot <= PictureStore::kMaxUserSlot; ++slot)
         QCOMPARE(PictureStore::userSlot(PictureStore::userKey(slot)), slot);
-    for (const char *key : {"000User", "7User", "0007User", "007user", "00RedPointer", "12xUser", ""})
+    for (const char *key : {"000User", "7User", "1007User", "007user", "00RedPointer", "12xUser", ""})
         QCOMPARE(PictureStore::userSlot(QString::fromLatin1(key)), 0);
 }
 
@@ -372,26 +366,26 @@ void TestPictureStore::addUserAndReplace()
 {
     PictureStore store = PictureStore::builtIn();
     QVERIFY(!store.addUser(3, QImage(), "nn0030-0030"));
-    QVERIFY(store.addUser(3, solid(10, 10), "nn0150-0150"));
-    QVERIFY(store.addUser(5, solid(20, 20), "st1200-0600"));
+    QVERIFY(store.addUser(3, solidPicture(10, 10), "nn0150-0150"));
+    QVERIFY(store.addUser(5, solidPicture(20, 20), "st1200-0600"));
     QCOMPARE(store.count(), kBuiltInPictureCount + 2);
     QCOMPARE(store.at(kBuiltInPictureCount).key, QString("003User"));
 
     // The slot handed out again: same place, new picture and tag.
-    QVERIFY(store.addUser(3, solid(30, 15), "st0900-0450"));
+    QVERIFY(store.addUser(3, solidPicture(30, 15), "st0900-0450"));
     QCOMPARE(store.count(), kBuiltInPictureCount + 2);
     QCOMPARE(store.at(kBuiltInPictureCount).key, QString("003User"));
     QCOMPARE(store.find("003User")->picture.size(), QSize(30, 15));
     QCOMPARE(store.find("003User")->tag, QString("st0900-0450"));
     // A plain add of an existing key still refuses.
-    QVERIFY(!store.add("005User", solid(1, 1)));
+    QVERIFY(!store.add("005User", solidPicture(1, 1)));
     QCOMPARE(store.find("005User")->picture.size(), QSize(20, 20));
 }
 
 void TestPictureStore::remove()
 {
     PictureStore store = PictureStore::builtIn();
-    QVERIFY(store.addUser(1, solid(2, 2), QString()));
+    QVERIFY(store.addUser(1, solidPicture(2, 2), QString()));
     QVERIFY(store.remove("001User"));
     QVERIFY(!store.remove("001User"));
     QVERIFY(store.remove("Malta"));

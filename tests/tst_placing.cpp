@@ -735,8 +735,9 @@ void TestPlacing::reminderComesBackUntilTheFaceMoves()
 
 void TestPlacing::reminderOpensOnceAtATime()
 {
-    // The window keeps ticking while the reminder is open: a minute of ticks
-    // comes round to the counter's zero again before it is answered.
+    // The window's own timer opens the reminder in the middle of a face drag.
+    // The clocks go on while it is open (a minute of ticks comes round to the
+    // counter's zero again before it is answered), and the drag ends.
     class TickingMessenger : public RecordingMessenger {
     public:
         Answer message(const QString &text, Buttons b, const QString &title) override
@@ -744,6 +745,9 @@ void TestPlacing::reminderOpensOnceAtATime()
             RecordingMessenger::message(text, b, title);
             if (!inside && window) {
                 inside = true;
+                circleGone = window->placing()->redcircle()->isHidden();
+                const int count = window->placing()->reminder().count();
+                ticked = QTest::qWaitFor([&] { return window->placing()->reminder().count() != count; }, 3000);
                 for (int k = 0; k < 61; ++k)
                     window->Timer1_Timer();
                 inside = false;
@@ -751,17 +755,21 @@ void TestPlacing::reminderOpensOnceAtATime()
             return Answer::Ok;
         }
         tb::tembra *window = nullptr;
-        bool inside = false;
+        bool inside = false, circleGone = false, ticked = false;
     } ticking;
     window.reset();
     window = std::make_unique<tb::tembra>(*clock, ticking);
     window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     ticking.window = window.get();
     window->entries()[0] = tb::addedEntry(EditorFields(), window->layout());
     const QString mode = window->placing()->clockMode();
-    for (int k = 0; k < 61; ++k)
-        window->Timer1_Timer();
-    QCOMPARE(ticking.texts, QStringList{ kReminder });
+    press(window->image1(), faceCentrePx(0));
+    QTRY_COMPARE_WITH_TIMEOUT(ticking.texts, QStringList{ kReminder }, 3000);
+    QVERIFY(ticking.ticked);
+    QVERIFY(ticking.circleGone);
+    move(window->image1(), faceCentrePx(0) + QPoint(40, 30)); // the release went to the message
+    QVERIFY(window->placing()->redcircle()->isHidden());
     QCOMPARE(window->placing()->clockMode(), mode);
     ticking.window = nullptr;
     window.reset();

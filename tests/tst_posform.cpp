@@ -34,13 +34,6 @@ public:
     bool confirm = true;
     int shown = 0;
 };
-
-QImage picture(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::darkCyan);
-    return img;
-}
 } // namespace
 
 class TestPosForm : public QObject {
@@ -89,7 +82,7 @@ private slots:
         QFETCH(bool, listsShown);
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
-        store.addUser(5, picture(30, 20), "nn0450-0300");
+        store.addUser(5, solidPicture(30, 20), "nn0450-0300");
         posForm editor = makeEditor(store);
         EditorFields f;
         // A delete first: what one showing leaves must not change the next.
@@ -216,8 +209,10 @@ private slots:
     {
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
-        store.addUser(3, picture(20, 20), "nn0300-0300");
-        store.addUser(12, picture(400, 200), "st1200-0840");
+        QImage sharp = solidPicture(40, 40); // an "@2x" picture of 20 × 20
+        sharp.setDevicePixelRatio(2);
+        store.addUser(3, sharp, "nn0300-0300");
+        store.addUser(12, solidPicture(400, 200), "st1200-0840");
         posForm editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "edit";
@@ -246,6 +241,8 @@ private slots:
             QVERIFY(!w.ComDel()->isVisible());
             QCOMPARE(w.LabelTime()->pos(), QPoint(w.LabelDate()->x(), w.LabelDate()->y() + w.LabelDate()->height()));
             QCOMPARE(w.ImgFlag()->twipsSize(), QSize(16 * 15, 16 * 15));
+            l->setCurrentRow(0);
+            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(300, 300));
             l->setCurrentRow(2);
             w.ComSelect(1)->click();
         });
@@ -328,7 +325,7 @@ private slots:
         TempStore settings;
         settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n002FileName=\n003FileName=/c.jpg\n");
         const QString file = settings.dir() + QStringLiteral("/写真 'x'.png");
-        QVERIFY(picture(120, 60).save(file, "PNG"));
+        QVERIFY(solidPicture(120, 60).save(file, "PNG"));
         chooser.file = file;
         chooser.tag = "st1200-0600";
         PictureStore store = PictureStore::builtIn();
@@ -407,7 +404,7 @@ private slots:
         settings.writeRaw(raw);
         const QString good = settings.dir() + "/good.png";
         const QString text = settings.dir() + "/text.jpg";
-        QVERIFY(picture(10, 10).save(good, "PNG"));
+        QVERIFY(solidPicture(10, 10).save(good, "PNG"));
         QFile t(text);
         QVERIFY(t.open(QIODevice::WriteOnly));
         t.write("no picture here");
@@ -443,7 +440,7 @@ private slots:
                           "002FileName=/b.jpg\n002Size=nn0300-0300\n003FileName=/c.jpg\n003Size=nn0300-0300\n");
         PictureStore store = PictureStore::builtIn();
         for (int n = 1; n <= 3; ++n)
-            store.addUser(n, picture(20, 20), "nn0300-0300");
+            store.addUser(n, solidPicture(20, 20), "nn0300-0300");
         ClockEntries placed{};
         placed[0].Fname = "002User";
         placed[1].Fname = "Japan";
@@ -483,7 +480,7 @@ private slots:
 
         // The freed slot is the next one handed out.
         const QString file = settings.dir() + "/new.png";
-        QVERIFY(picture(10, 10).save(file, "PNG"));
+        QVERIFY(solidPicture(10, 10).save(file, "PNG"));
         chooser.file = file;
         chooser.tag = "nn0150-0150";
         f.pEditMode = "add";

@@ -93,30 +93,30 @@ qint16 HSL::Blue()
 
 void HSL::RGBToHSL()
 {
-    // Single precision, so that "is this channel the maximum" compares equal
-    // values exactly.
+    // Single precision like every stored value, so that "is this channel the
+    // maximum" compares equal values exactly and ties of the hue round alike.
     const float r = float(red / 255.0), g = float(green / 255.0), b = float(blue / 255.0);
     const float max = MaxOf(MaxOf(r, g), b);
     const float min = MinOf(MinOf(r, g), b);
-    const double delta = double(max) - double(min);
+    const float delta = max - min;
 
     LumFraction = float((double(max) + double(min)) / 2.0);
     if (max == min)
         SatFraction = 0;
     else if (LumFraction <= 0.5f)
-        SatFraction = float(delta / (double(max) + double(min)));
+        SatFraction = float(double(delta) / (double(max) + double(min)));
     else
-        SatFraction = float(delta / (2.0 - double(max) - double(min)));
+        SatFraction = float(double(delta) / (2.0 - double(max) - double(min)));
 
     // A grey keeps whatever hue it had, so a slider does not jump to red.
     if (SatFraction != 0) {
         // Later tests override earlier ones when two channels tie for the maximum.
         if (r == max)
-            HueDegrees = float((double(g) - double(b)) / delta);
+            HueDegrees = float((double(g) - double(b)) / double(delta));
         if (g == max)
-            HueDegrees = float(2.0 + (double(b) - double(r)) / delta);
+            HueDegrees = float(2.0 + (double(b) - double(r)) / double(delta));
         if (b == max)
-            HueDegrees = float(4.0 + (double(r) - double(g)) / delta);
+            HueDegrees = float(4.0 + (double(r) - double(g)) / double(delta));
         HueDegrees = float(double(HueDegrees) * 60.0);
     }
     if (HueDegrees < 0)

@@ -81,9 +81,18 @@ void ColourSwatch::setColour(Colour c)
     setPalette(p);
 }
 
-void ColourSwatch::mousePressEvent(QMouseEvent *)
+void ColourSwatch::mousePressEvent(QMouseEvent *event)
 {
-    emit clicked();
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void ColourSwatch::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+                       && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit clicked();
 }
 
 // ---------------------------------------------------------------- frmHSL

@@ -37,7 +37,8 @@ private:
     QImage m_picture;
 };
 
-// A label with no text that shows a colour and can be clicked.
+// A label with no text that shows a colour and can be clicked (left button,
+// pressed and released on it).
 class ColourSwatch : public QLabel {
     Q_OBJECT
 public:
@@ -50,9 +51,11 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     Colour m_colour = 0;
+    bool m_pressed = false;
 };
 
 class frmHSL : public QDialog {

@@ -13,17 +13,16 @@ PictureFrameWidget::PictureFrameWidget(QWidget *parent) : QWidget(parent) {}
 void PictureFrameWidget::setPicture(const QImage &image)
 {
     m_image = image;
-    if (!m_stretch)
-        m_twips = QSize(image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel);
-    applyGeometry();
-    update();
+    setStretch(m_stretch);
 }
 
 void PictureFrameWidget::setStretch(bool on)
 {
     m_stretch = on;
+    // Screen room, not stored pixels: an "@2x" picture takes the room of the ordinary one.
+    const QSize own = m_image.deviceIndependentSize().toSize();
     if (!on)
-        m_twips = QSize(m_image.width() * kTwipsPerPixel, m_image.height() * kTwipsPerPixel);
+        m_twips = QSize(own.width() * kTwipsPerPixel, own.height() * kTwipsPerPixel);
     applyGeometry();
     update();
 }

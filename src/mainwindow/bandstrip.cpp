@@ -3,6 +3,7 @@
 #include "mainwindow/controls.h"
 #include "time/clockentry.h"
 
+#include <algorithm>
 
 namespace tb {
 
@@ -30,6 +31,8 @@ void BandStrip::setTimes(DateTime japan, bool first)
         QLabel *time = m_labels[size_t(k + kClocks)];
         setLabelText(date, formatDate(t));
         setLabelText(time, formatTime(t));
+        if (m_laidOut)
+            keepWhole(k); // a new date may be wider
         if (first) {
             // Where the design put them; the first layout moves them.
             moveTw(date, 980.0 * k + 400, 7550);
@@ -47,11 +50,24 @@ void BandStrip::place(const MainLayout &layout)
         QLabel *time = m_labels[size_t(k + kClocks)];
         date->hide();
         moveTw(date, layout.bandLabelLeft(k), layout.bandDateTop());
+        m_dateLeft[size_t(k)] = date->x();
+        keepWhole(k);
         date->show();
         time->hide();
         moveTw(time, layout.bandLabelLeft(k), layout.bandTimeTop());
         time->show();
     }
+    m_laidOut = true;
+}
+
+void BandStrip::keepWhole(int k)
+{
+    // The substitute fonts are wider than the design font (a digit of 9 pt
+    // takes 7.55 px against 6), so that the last date, which the design left
+    // 47 px, runs past the window's edge: it alone moves left as far as needed.
+    QLabel *date = m_labels[size_t(k)];
+    const int room = date->parentWidget()->width() - date->width();
+    date->move(std::max(0, std::min(m_dateLeft[size_t(k)], room)), date->y());
 }
 
 void BandStrip::appendFaces(std::vector<FaceDrawing> &faces, const MainLayout &layout,

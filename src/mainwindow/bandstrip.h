@@ -37,7 +37,12 @@ public:
                      const FaceColours &colours, DateTime japan) const;
 
 private:
+    // Date label k at its place, or as far left as keeps it whole inside the window.
+    void keepWhole(int k);
+
     std::array<QLabel *, 2 * kClocks> m_labels{};
+    std::array<int, kClocks> m_dateLeft{}; // pixels, once laid out
+    bool m_laidOut = false;
 };
 
 } // namespace tb

@@ -1,8 +1,21 @@
 #include "mainwindow/messagedialog.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace tb {
+
+bool installQtTranslation(QCoreApplication &app)
+{
+    auto *qt = new QTranslator(&app);
+    if (qt->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(qt))
+        return true;
+    delete qt;
+    return false;
+}
 
 Messenger::Answer MessageDialog::message(const QString &text, Buttons buttons, const QString &title)
 {

@@ -1,9 +1,14 @@
 #pragma once
 #include "mainwindow/messenger.h"
 
+class QCoreApplication;
 class QWidget;
 
 namespace tb {
+
+// Qt's own texts (the buttons of these boxes, the menus of text fields) in
+// Japanese like the rest, from Qt's translations; false when they are missing.
+bool installQtTranslation(QCoreApplication &app);
 
 // Messages as modal message boxes over a parent window.
 class MessageDialog : public Messenger {

@@ -32,11 +32,18 @@ void PictureBox::setFrameSize(const QSize &size)
     resize(size);
 }
 
+void PictureBox::setBorder(bool on)
+{
+    setFrameShape(on ? QFrame::Box : QFrame::NoFrame);
+    setLineWidth(1);
+    refit();
+}
+
 void PictureBox::refit()
 {
-    // Without stretch the frame takes the picture's own size.
+    // Without stretch the frame takes the picture's own size, with the border round it.
     if (!m_stretch && !m_image.isNull())
-        resize(m_image.size() / m_image.devicePixelRatio());
+        resize(m_image.deviceIndependentSize().toSize() + 2 * QSize(frameWidth(), frameWidth()));
 }
 
 } // namespace tb

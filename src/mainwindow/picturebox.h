@@ -14,6 +14,9 @@ public:
     bool stretch() const { return m_stretch; }
     void setPicture(const QImage &image); // a null image clears it
     void setFrameSize(const QSize &px);  // only meaningful with stretch on
+    // A one-pixel line round the picture, outside it: nothing of it is hidden.
+    void setBorder(bool on);
+    bool border() const { return frameShape() == QFrame::Box; }
     bool hasPicture() const { return !m_image.isNull(); }
     const QImage &picture() const { return m_image; }
 

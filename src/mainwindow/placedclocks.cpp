@@ -5,7 +5,6 @@
 #include "mainwindow/controls.h"
 #include "mainwindow/picturebox.h"
 
-#include <QFrame>
 #include <algorithm>
 
 namespace tb {
@@ -36,6 +35,7 @@ void PlacedClocks::create(int i)
     while (count() <= i) {
         auto *box = new PictureBox(m_pictures[0]->parentWidget());
         box->resize(m_pictures[0]->size());
+        box->setBorder(m_border);
         box->hide();
         m_pictures.push_back(box);
         m_dates.push_back(copyLabel(m_dates[0]));
@@ -70,9 +70,8 @@ void PlacedClocks::copyDown(int from, int to)
     PictureBox *dst = picture(to);
     dst->setStretch(src->stretch());
     dst->setPicture(src->picture());
+    dst->setBorder(src->border());
     dst->setGeometry(src->geometry());
-    dst->setFrameShape(src->frameShape());
-    dst->setLineWidth(src->lineWidth());
     dst->setVisible(src->isVisible());
     const auto copy = [](const QLabel *s, QLabel *d) {
         setLabelText(d, s->text());
@@ -144,11 +143,9 @@ void PlacedClocks::setTimes(int i, DateTime t)
 
 void PlacedClocks::setBorder(bool on, int last)
 {
-    for (int i = 0; i <= last && i < count(); ++i) {
-        picture(i)->setFrameShape(on ? QFrame::Box : QFrame::NoFrame);
-        if (on)
-            picture(i)->setLineWidth(1);
-    }
+    m_border = on;
+    for (int i = 0; i <= last && i < count(); ++i)
+        picture(i)->setBorder(on);
 }
 
 void PlacedClocks::show(int i)

@@ -41,7 +41,7 @@ public:
     // Mark i at (left, top) twips, shown only when `show`.
     void placeMark(int i, double left, double top, bool show);
     void setTimes(int i, DateTime t);
-    // Border around every picture frame 0 … last.
+    // Border around every picture frame 0 … last; frames made later take it too.
     void setBorder(bool on, int last);
     void show(int i);
 
@@ -53,6 +53,7 @@ public:
 private:
     std::vector<PictureBox *> m_pictures;
     std::vector<QLabel *> m_dates, m_times, m_marks;
+    bool m_border = false;
 };
 
 } // namespace tb

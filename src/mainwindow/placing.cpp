@@ -266,6 +266,7 @@ void Placing::redrawFaces()
 void Placing::ImgBox_MouseDown(int index, Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)
 {
     m_dragging = true;
+    m_draggedPicture = index;
     m_pictureDrag.press(QPointF(x, y));
     if (m_clockMode == QLatin1String("del") || m_clockMode == QLatin1String("edit")) {
         m_dragging = false;
@@ -363,11 +364,23 @@ void Placing::delClock(int i)
     m_area->clearSurface();
 }
 
+void Placing::endDragForMessage()
+{
+    // A message takes the mouse, so the release never comes here: the face
+    // stays where it was drawn (the circle goes), a picture stays where it
+    // was carried.
+    if (m_dragging && m_redcircle->isHidden())
+        ImgBox_MouseUp(m_draggedPicture, Qt::NoButton, {}, 0, 0);
+    m_dragging = false;
+    m_redcircle->hide();
+}
+
 void Placing::placingReminder(int i)
 {
     if (!m_reminder.visit(m_window.entry(i), m_window.layout()) || m_reminderShowing)
         return;
     m_reminderShowing = true;
+    endDragForMessage();
     m_messenger.message(QStringLiteral("左上に追加された時計とイラストを希望する位置に移動させてください"
                                        "\r\n(ドラッグ＆ドロップによって、移動が可能です)"));
     m_reminderShowing = false;

@@ -79,6 +79,8 @@ private:
     void moveGroup(int i, QPointF twips);
     // Clear the drawn faces and draw them all again at once.
     void redrawFaces();
+    // Ends a drag before a message opens in the middle of it.
+    void endDragForMessage();
 
     tembra &m_window;
     ClientArea *m_area;
@@ -90,6 +92,7 @@ private:
     QString m_clockMode;
     bool m_dragging = false;
     int m_pickedClock = 100; // 100: no face picked
+    int m_draggedPicture = -1;
     FaceDrag m_faceDrag;
     PictureDrag m_pictureDrag;
     PlacingReminder m_reminder;

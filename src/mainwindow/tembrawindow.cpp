@@ -36,8 +36,10 @@ tembra::tembra(ClockSource &clock, Messenger &messenger, QWidget *parent)
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] {
-        Timer1_Timer();
+        // Armed before the tick: the placing reminder's message waits inside
+        // it, and the clocks must go on meanwhile.
         scheduleTick();
+        Timer1_Timer();
     });
     Form_Load();
     resizeClientTwips();
