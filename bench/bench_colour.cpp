@@ -1,9 +1,9 @@
 // How long the colour dialog's Update takes (482 conversions, 482 bar lines,
 // twelve demo clocks), the conversions alone, and one slider step including
 // the repaint the user sees.
-#include "colour/hsldialog.h"
-#include "mainwindow/fonts.h"
-#include "settings/registry.h"
+#include "ui/colour/hsldialog.h"
+#include "ui/common/fonts.h"
+#include "core/settings/registry.h"
 
 #include <QApplication>
 #include <QSlider>

@@ -2,10 +2,10 @@
 // pointer's move and the repaint it causes (the red circle's old and new
 // rectangles only), at the design size and at 1920 × 1080.
 #include "benchsupport.h"
-#include "face/twips.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/placing.h"
-#include "mainwindow/tembrawindow.h"
+#include "core/common/twips.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/placing.h"
+#include "ui/mainwindow/tembrawindow.h"
 
 #include <QApplication>
 #include <QMouseEvent>

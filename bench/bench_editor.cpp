@@ -2,14 +2,14 @@
 // with every built-in and 999 user pictures to its first paint, and choosing
 // a 6000 × 4000 JPEG until both previews are painted, with the memory it costs.
 #include "benchsupport.h"
-#include "chooser/formfmzdialog.h"
-#include "editor/pictureframewidget.h"
-#include "editor/picturestore.h"
-#include "editor/posformdialog.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/messenger.h"
-#include "settings/registry.h"
-#include "time/clocksource.h"
+#include "ui/chooser/formfmzdialog.h"
+#include "ui/common/pictureframewidget.h"
+#include "core/editor/picturestore.h"
+#include "ui/editor/posformdialog.h"
+#include "ui/common/fonts.h"
+#include "ui/common/messenger.h"
+#include "core/settings/registry.h"
+#include "core/time/clocksource.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

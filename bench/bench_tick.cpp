@@ -1,8 +1,8 @@
 // How long the window's work takes: one tick with every clock, a full repaint
 // at 1920 × 1080, and start-up to the first tick.
 #include "benchsupport.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/tembrawindow.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/tembrawindow.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -4,8 +4,8 @@
 // of the simulated run, to see whether it stays flat across minute changes.
 // Usage: tembra_soak SETTINGS_DIR [HOURS]   (XDG_CONFIG_HOME-style folder)
 #include "benchsupport.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/tembrawindow.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/tembrawindow.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,14 +4,14 @@
 //   tembra_dev_editor chooser|mapchooser
 // Without --settings the settings go to a temporary file, so trying the
 // editor never touches the user's own.
-#include "chooser/formfmzdialog.h"
-#include "editor/picturestore.h"
-#include "editor/posformdialog.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/messagedialog.h"
-#include "settings/registry.h"
-#include "settings/schema.h"
-#include "time/clocksource.h"
+#include "ui/chooser/formfmzdialog.h"
+#include "core/editor/picturestore.h"
+#include "ui/editor/posformdialog.h"
+#include "ui/common/fonts.h"
+#include "ui/common/messagedialog.h"
+#include "core/settings/registry.h"
+#include "core/settings/schema.h"
+#include "core/time/clocksource.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
-#include "chooser/formfmzdialog.h"
-#include "editor/posformdialog.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/maps.h"
-#include "mainwindow/messagedialog.h"
-#include "mainwindow/programicon.h"
-#include "mainwindow/tembrawindow.h"
-#include "time/clocksource.h"
+#include "ui/chooser/formfmzdialog.h"
+#include "ui/editor/posformdialog.h"
+#include "ui/common/fonts.h"
+#include "core/window/maps.h"
+#include "ui/common/messagedialog.h"
+#include "core/window/programicon.h"
+#include "ui/mainwindow/tembrawindow.h"
+#include "core/time/clocksource.h"
 
 #include <QApplication>
 

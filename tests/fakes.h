@@ -1,6 +1,6 @@
 #pragma once
 // Test doubles shared by the tests: a messenger and pictures.
-#include "mainwindow/messenger.h"
+#include "ui/common/messenger.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 // The table of placed clocks: at most 21, at least one; removing moves the
 // later clocks down.
-#include "time/clocktable.h"
+#include "core/time/clocktable.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // band, hands, scale and scheme buttons, presses on demo clocks and bars,
 // "登録" (colours handed over and the face colours stored at once) and
 // "キャンセル".
-#include "colour/hsldialog.h"
-#include "mainwindow/fonts.h"
+#include "ui/colour/hsldialog.h"
+#include "ui/common/fonts.h"
 #include "settings_testsupport.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 // The main window and its colour dialog together: the dialog opens without
 // blocking the window, opening it again brings the same dialog forward, and
 // registered colours appear at the window's next tick.
-#include "colour/hsldialog.h"
+#include "ui/colour/hsldialog.h"
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/mainmenu.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/tembrawindow.h"
+#include "core/settings/registry.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The picture chooser driven as a person would: the file list and its
 // filters, choosing pictures and files that are none, confirming and closing.
-#include "chooser/formfmzdialog.h"
-#include "editor/pictureframewidget.h"
+#include "ui/chooser/formfmzdialog.h"
+#include "ui/common/pictureframewidget.h"
 #include "widgets_testsupport.h"
 
 #include <QComboBox>

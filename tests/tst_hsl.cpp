@@ -1,7 +1,7 @@
 // The HSL model: conversions both ways, the stale-side order of writes and
 // reads, and the colour helpers and hit tests the colour dialog relies on.
-#include "colour/colourmixer.h"
-#include "colour/hsl.h"
+#include "core/colour/colourmixer.h"
+#include "core/colour/hsl.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
 // The main window started with a fixed clock: band strip, the default clock,
 // faces on the drawing surface, summer-time marks and the layout rule.
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/mainmenu.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/tembrawindow.h"
+#include "core/settings/registry.h"
 
 #include <QAction>
 #include <QApplication>

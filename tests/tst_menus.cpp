@@ -1,11 +1,11 @@
 // The options menu: check marks, the picture border and a picture file as
 // the map (through a scripted chooser).
-#include "chooser/picturechooser.h"
+#include "core/chooser/picturechooser.h"
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/mainmenu.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/tembrawindow.h"
+#include "core/settings/registry.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,15 +1,15 @@
 // Placing clocks in the main window: add, edit and delete through a scripted
 // editor, dragging faces and pictures with real mouse events, the bar, the
 // placing reminder and a removed user picture.
-#include "editor/clockeditor.h"
+#include "core/editor/clockeditor.h"
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/mainmenu.h"
-#include "mainwindow/picturebox.h"
-#include "mainwindow/placedclocks.h"
-#include "mainwindow/placing.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/picturebox.h"
+#include "ui/mainwindow/placedclocks.h"
+#include "ui/mainwindow/placing.h"
+#include "ui/mainwindow/tembrawindow.h"
+#include "core/settings/registry.h"
 
 #include <QAction>
 #include <QApplication>

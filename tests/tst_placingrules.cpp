@@ -1,6 +1,6 @@
 // The rules of placing clocks: the hit test, the way back from window to
 // reference twips, the two drags, the add and edit steps and the reminder.
-#include "mainwindow/placingrules.h"
+#include "core/window/placingrules.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 // The clock editor driven as a person would: modes, zones and the summer box,
 // user pictures added through a scripted chooser and removed again.
-#include "chooser/formfmzdialog.h"
-#include "editor/editorrules.h"
-#include "editor/pictureframewidget.h"
-#include "editor/picturestore.h"
-#include "editor/posformdialog.h"
-#include "time/clocksource.h"
+#include "ui/chooser/formfmzdialog.h"
+#include "core/editor/editorrules.h"
+#include "ui/common/pictureframewidget.h"
+#include "core/editor/picturestore.h"
+#include "ui/editor/posformdialog.h"
+#include "core/time/clocksource.h"
 #include "widgets_testsupport.h"
 
 #include <QCheckBox>

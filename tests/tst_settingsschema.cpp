@@ -1,8 +1,8 @@
-#include "settings/registry.h"
-#include "settings/schema.h"
-#include "settings/valuetext.h"
+#include "core/settings/registry.h"
+#include "core/settings/schema.h"
+#include "core/common/valuetext.h"
 #include "settings_testsupport.h"
-#include "time/clocksource.h"
+#include "core/time/clocksource.h"
 
 #include <QDir>
 #include <QFileInfo>

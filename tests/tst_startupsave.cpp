@@ -1,9 +1,9 @@
 // Start-up load and exit save through the real window and a real settings file.
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/maps.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/common/fonts.h"
+#include "core/window/maps.h"
+#include "ui/mainwindow/tembrawindow.h"
+#include "core/settings/registry.h"
 
 #include <QApplication>
 #include <QFile>

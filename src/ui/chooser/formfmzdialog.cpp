@@ -1,0 +1,393 @@
+#include "ui/chooser/formfmzdialog.h"
+
+#include "ui/common/modaldriver.h"
+#include "ui/common/pictureframewidget.h"
+#include "core/common/twips.h"
+#include "ui/common/fonts.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QSortFilterProxyModel>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <cmath>
+#include <memory>
+
+namespace tb {
+
+namespace {
+int px(int twips) { return int(std::lround(twipsToPx(twips))); }
+QRect twipsRect(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
+
+const QString kLoading = QStringLiteral("   読み込み中です ");
+
+QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &r)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(r);
+    return l;
+}
+// Folders never belong in the file list. QFileSystemModel shows one anyway
+// (under every filter) once it has been a root of the model, so the list
+// leaves out every folder inside the folder it shows.
+class FilesOnly : public QSortFilterProxyModel {
+public:
+    FilesOnly(QFileSystemModel *files, QObject *parent) : QSortFilterProxyModel(parent), m_files(files)
+    {
+        setSourceModel(files);
+    }
+    QString folder;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const QModelIndex i = m_files->index(row, 0, parent);
+        return !m_files->isDir(i) || QDir::cleanPath(m_files->filePath(parent)) != folder;
+    }
+
+private:
+    QFileSystemModel *m_files;
+};
+
+// The file list loads a file only when the user chooses it: a left press on
+// it or a key that moves the highlight. Tabbing in, or the shown file being
+// deleted, moves the highlight too, but chooses nothing.
+class FileList : public QListView {
+public:
+    using QListView::QListView;
+    std::function<void(const QModelIndex &)> chosen;
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        QListView::mousePressEvent(e);
+        const QModelIndex at = indexAt(e->position().toPoint());
+        if (e->button() == Qt::LeftButton && at.isValid() && at == currentIndex() && chosen)
+            chosen(at);
+    }
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        const QPersistentModelIndex before = currentIndex();
+        QListView::keyPressEvent(e);
+        if (currentIndex().isValid() && currentIndex() != before && chosen)
+            chosen(currentIndex());
+    }
+};
+
+} // namespace
+
+FormfmzWindow::FormfmzWindow(ChooserFields &fields, const QString &startFolder, QWidget *parent)
+    : QDialog(parent), m_fields(fields)
+{
+    setWindowTitle(QStringLiteral("画像ファイルの選択"));
+    setFixedSize(px(8655), px(6390));
+    buildControls();
+
+    // Form_Load: the lists start at the current folder, the filter at entry 0.
+    m_drives = mountedDrives();
+    const QString start = QDir::cleanPath(
+        QFileInfo(startFolder.isEmpty() ? QDir::currentPath() : startFolder).absoluteFilePath());
+    m_drive1->blockSignals(true);
+    m_drive1->addItems(m_drives);
+    m_driveIndex = int(m_drives.indexOf(driveOf(start, m_drives)));
+    m_drive1->setCurrentIndex(m_driveIndex);
+    m_drive1->blockSignals(false);
+    const QString drive = m_drives.value(m_driveIndex, QStringLiteral("/"));
+    m_dirModel->setRootPath(drive);
+    m_dir1->setRootIndex(drive == QLatin1String("/") ? QModelIndex() : m_dirModel->index(drive));
+    Dir1_Change(start);
+    const QModelIndex startIndex = m_dirModel->index(start);
+    m_dir1->setCurrentIndex(startIndex);
+    for (QModelIndex i = startIndex; i.isValid(); i = i.parent())
+        m_dir1->expand(i);
+    // The folders fill in the background: bring the start folder into view
+    // once its own folder is listed, and only then, so later browsing stays put.
+    const QString startParent = QFileInfo(start).path();
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(m_dirModel, &QFileSystemModel::directoryLoaded, this,
+                    [this, startParent, once](const QString &path) {
+                        if (QDir::cleanPath(path) != startParent)
+                            return;
+                        disconnect(*once);
+                        // The rows reach the view just after the listing ends.
+                        QTimer::singleShot(100, this, [this] {
+                            m_dir1->scrollTo(m_dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+                        });
+                    });
+    Filterbox_Click(0);
+}
+
+FormfmzWindow::~FormfmzWindow() = default;
+
+void FormfmzWindow::buildControls()
+{
+    m_drive1 = new QComboBox(this);
+    m_drive1->setGeometry(twipsRect(180, 60, 2310, 300));
+
+    m_dirModel = new QFileSystemModel(this);
+    m_dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    m_dir1 = new QTreeView(this);
+    m_dir1->setModel(m_dirModel);
+    for (int c = 1; c < m_dirModel->columnCount(); ++c)
+        m_dir1->hideColumn(c);
+    m_dir1->setHeaderHidden(true);
+    m_dir1->setGeometry(twipsRect(180, 480, 2310, 2400));
+
+    makeLabel(this, QStringLiteral("ファイル"), twipsRect(240, 3000, 1245, 195 + 60));
+
+    m_fileModel = new QFileSystemModel(this);
+    m_fileModel->setFilter(QDir::Files); // no hidden files
+    m_fileModel->setNameFilterDisables(false);
+    m_files = new FilesOnly(m_fileModel, this);
+    auto *fileList = new FileList(this);
+    fileList->chosen = [this](const QModelIndex &i) { File1_Click(i.data().toString()); };
+    m_file1 = fileList;
+    m_file1->setModel(m_files);
+    m_file1->setGeometry(twipsRect(180, 3285, 2355, 2250));
+
+    makeLabel(this, QStringLiteral("ファイルの種類"), twipsRect(300, 5640, 1290, 195 + 60));
+    m_filterbox = new QComboBox(this);
+    for (const ChooserFilter &f : chooserFilters())
+        m_filterbox->addItem(QString::fromUtf8(f.text));
+    m_filterbox->setGeometry(twipsRect(180, 5940, 2400, 300));
+
+    // The path stops short of the button so that a long one cannot run under it.
+    m_textLabel = makeLabel(this, QString(), twipsRect(2940, 45, 6840 - 60 - 2940, 255));
+    m_selected = new QPushButton(QStringLiteral("決定"), this);
+    m_selected->setGeometry(twipsRect(6840, 45, 1635, 465));
+    m_selected->setAutoDefault(false);
+
+    makeLabel(this, QStringLiteral("ファイルサイズ"), twipsRect(3000, 315, 1290, 255));
+    // The size ends where "KB" begins, right-aligned against it.
+    m_textLabel2 = makeLabel(this, QString(), twipsRect(4380, 315, 5100 - 60 - 4380, 255));
+    m_textLabel2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    makeLabel(this, QStringLiteral("KB"), twipsRect(5100, 315, 375, 255));
+
+    m_label3[0] = makeLabel(this, QStringLiteral("地図上に表示されるサイズの画像"),
+                            twipsRect(2940, 630, 2835, 255));
+    m_imgFlag = new PictureFrameWidget(this);
+    m_imgFlag->moveTwips(2880, 990);
+    m_imgFlag->setStretch(true);
+    m_imgFlag->setTwipsSize(QSize(1455, 795));
+
+    m_label3[1] = makeLabel(this, QStringLiteral("選択された画像"), twipsRect(2940, 2100, 2850, 255));
+    m_picture1 = new PictureFrameWidget(this);
+    m_picture1->moveTwips(2880, 2520);
+    m_picture1->setStretch(true);
+    m_picture1->setTwipsSize(QSize(kPreviewBoxWidth, kPreviewBoxHeight));
+
+    m_label4 = makeLabel(this, QStringLiteral("←ファイルを選択してください"),
+                         twipsRect(2760, 4560, 3690, 255 + 45));
+    m_label4->setStyleSheet(QStringLiteral("color: #FF0000;"));
+    QFont hint = designFont(12);
+    hint.setBold(true);
+    m_label4->setFont(hint);
+
+    m_nowloading = makeLabel(this, QStringLiteral("   読み込み中です  "), QRect());
+    QFont big = designFont(14.25);
+    big.setBold(true);
+    m_nowloading->setFont(big);
+    m_nowloading->setAlignment(Qt::AlignCenter);
+    m_nowloading->setStyleSheet(QStringLiteral("background-color: #FF0000;"));
+    m_nowloading->setAutoFillBackground(true);
+    fitNowloading();
+    m_nowloading->hide();
+
+    setTabOrder(m_drive1, m_dir1);
+    setTabOrder(m_dir1, m_file1);
+    setTabOrder(m_file1, m_selected);
+    setTabOrder(m_selected, m_filterbox);
+    m_drive1->setFocus();
+
+    connect(m_drive1, qOverload<int>(&QComboBox::activated), this, &FormfmzWindow::Drive1_Change);
+    connect(m_dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    Dir1_Change(m_dirModel->filePath(current));
+            });
+    connect(m_filterbox, qOverload<int>(&QComboBox::activated), this, &FormfmzWindow::Filterbox_Click);
+    connect(m_file1, &QListView::doubleClicked, this, [this](const QModelIndex &) { selected_Click(); });
+    connect(m_selected, &QPushButton::clicked, this, &FormfmzWindow::selected_Click);
+    connect(m_picture1, &PictureFrameWidget::clicked, this, &FormfmzWindow::selected_Click);
+    connect(m_fileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString &path) {
+        if (QDir::cleanPath(path) == m_folder)
+            m_filesLoaded = true;
+    });
+    m_file1->installEventFilter(this);
+}
+
+void FormfmzWindow::fitNowloading()
+{
+    // The notice keeps its place while its text fits; a longer one (the
+    // "not a picture" text) grows leftwards so it is never cut off.
+    const QRect design = twipsRect(5400, 1440, 2610, 285);
+    const QSize hint = m_nowloading->sizeHint();
+    const int w = std::max(design.width(), hint.width());
+    const int left = std::min(design.left(), width() - w - px(120));
+    m_nowloading->setGeometry(left, design.top(), w, std::max(design.height(), hint.height()));
+}
+
+void FormfmzWindow::Form_Activate()
+{
+    m_fields.pUpdated = false;
+    const bool map = m_fields.SelMode == QLatin1String("BackPic");
+    m_imgFlag->setVisible(!map);
+    m_label3[0]->setVisible(!map);
+}
+
+void FormfmzWindow::Drive1_Change(int index)
+{
+    const QString drive = m_drives.value(index);
+    const QFileInfo info(drive);
+    // A drive that cannot be read leaves the lists as they were.
+    if (drive.isEmpty() || !info.isDir() || !info.isReadable() || !info.isExecutable()) {
+        m_drive1->setCurrentIndex(m_driveIndex);
+        return;
+    }
+    m_driveIndex = index;
+    m_drive1->setCurrentIndex(index);
+    m_dirModel->setRootPath(drive);
+    m_dir1->setRootIndex(drive == QLatin1String("/") ? QModelIndex() : m_dirModel->index(drive));
+    Dir1_Change(drive);
+}
+
+void FormfmzWindow::Dir1_Change(const QString &path)
+{
+    const QString folder = QDir::cleanPath(path);
+    if (folder == m_folder)
+        return;
+    m_folder = folder;
+    m_filesLoaded = false;
+    static_cast<FilesOnly *>(m_files)->folder = folder;
+    m_fileModel->setRootPath(folder);
+    m_files->invalidate();
+    m_file1->setRootIndex(m_files->mapFromSource(m_fileModel->index(folder)));
+}
+
+void FormfmzWindow::Filterbox_Click(int index)
+{
+    if (index < 0 || index >= int(chooserFilters().size()))
+        return;
+    m_filterbox->setCurrentIndex(index);
+    m_fileModel->setNameFilters(namePatterns(QString::fromUtf8(chooserFilters()[size_t(index)].pattern)));
+}
+
+QStringList FormfmzWindow::fileNames() const
+{
+    QStringList names;
+    const QModelIndex root = m_file1->rootIndex();
+    for (int r = 0; r < m_files->rowCount(root); ++r)
+        names << m_files->index(r, 0, root).data().toString();
+    return names;
+}
+
+QModelIndex FormfmzWindow::fileIndex(const QString &fileName) const
+{
+    return m_files->mapFromSource(m_fileModel->index(joinChosenPath(m_folder, fileName)));
+}
+
+void FormfmzWindow::File1_Click(const QString &fileName)
+{
+    const QString path = joinChosenPath(m_folder, fileName);
+    showPathText(path);
+    m_chosen = path;
+    setfilenameloadpicture();
+}
+
+void FormfmzWindow::showPathText(const QString &path)
+{
+    m_textLabel->setToolTip(path);
+    m_textLabel->setText(m_textLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, m_textLabel->width()));
+}
+
+void FormfmzWindow::setfilenameloadpicture()
+{
+    m_nowloading->setText(kLoading);
+    fitNowloading();
+    m_nowloading->show();
+    m_nowloading->raise();
+    m_nowloading->repaint();
+
+    const bool map = m_fields.SelMode == QLatin1String("BackPic");
+    const ChooserPicture pic = loadChooserPicture(m_chosen, map);
+    // The size is the file's, picture or not (an empty file shows 0).
+    if (QFileInfo(m_chosen).isFile())
+        m_textLabel2->setText(QString::number(sizeInKB(pic.bytes)));
+    else
+        m_textLabel2->clear();
+    if (!pic.ok) {
+        showNotAPicture(pic.problem);
+        return;
+    }
+    m_picture1->setPicture(pic.preview);
+    m_picture1->setTwipsSize(pic.sizes.preview);
+    m_label4->hide();
+    if (!pic.flag.isNull()) {
+        m_imgFlag->setPicture(pic.flag);
+        m_imgFlag->setTwipsSize(pic.sizes.flag);
+    } else {
+        m_imgFlag->setPicture(QImage());
+    }
+    if (!pic.sizes.tag.isEmpty())
+        m_fields.pStsize = pic.sizes.tag;
+    m_nowloading->hide();
+}
+
+void FormfmzWindow::showNotAPicture(PictureProblem problem)
+{
+    // The path and size stay, to say which file it was; there is nothing to confirm.
+    m_chosen.clear();
+    m_nowloading->setText(pictureProblemText(problem));
+    fitNowloading();
+    m_nowloading->show();
+    m_picture1->setPicture(QImage());
+    m_imgFlag->setPicture(QImage());
+    m_label4->show();
+}
+
+void FormfmzWindow::selected_Click()
+{
+    if (m_chosen.isEmpty())
+        return; // nothing that loaded has been chosen
+    m_nowloading->setText(kLoading);
+    fitNowloading();
+    m_nowloading->show();
+    m_fields.pSelectFilename = m_chosen;
+    m_fields.pUpdated = true;
+    accept();
+    m_nowloading->hide();
+}
+
+bool FormfmzWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_file1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter chooses the highlighted file, even one only tabbed to.
+            const QModelIndex current = m_file1->currentIndex();
+            const QString name = current.data().toString();
+            if (current.isValid() && joinChosenPath(m_folder, name) != m_chosen)
+                File1_Click(name);
+            selected_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Formfmz::showModal(ChooserFields &fields)
+{
+    FormfmzWindow window(fields, m_startFolder, m_parent);
+    window.Form_Activate();
+    runModal(window, m_driver);
+}
+
+} // namespace tb

@@ -1,0 +1,145 @@
+#pragma once
+// The clock editor: a time zone, the summer-time box and a picture for a
+// placed clock, with a preview of the clock's picture, date, time and face.
+#include "core/chooser/picturechooser.h"
+#include "core/editor/clockeditor.h"
+#include "core/editor/zonetable.h"
+#include "core/face/facecolours.h"
+#include "core/time/datetime.h"
+
+#include <QDialog>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace tb {
+
+class ClockSource;
+class Messenger;
+class PictureFrameWidget;
+class PictureStore;
+
+// What the editor keeps between showings.
+struct PosFormState {
+    QString editMode;
+    qint16 pEditIndex = 0;
+    QString pselectKeyCode;
+    qint16 pDifTime = 0;
+    qint16 pDifMinute = 0;
+    bool summer = false;
+    bool pUpdated = false;
+    QString UserPicFile;
+    ChooserFields chooser; // the chooser's fields, kept between its showings
+};
+
+// What the editor works with, owned by the main window.
+struct PosFormServices {
+    PictureStore &store;        // ImgFlagList
+    ClockSource &clock;
+    Messenger &messenger;
+    const FaceColours &colours;
+    PictureChooser &chooser;
+    // Told when a user picture is removed, so placed clocks can drop it.
+    std::function<void(const QString &key)> pictureRemoved;
+};
+
+// One showing of the editor. Handlers are public so tests and the developer
+// entry point can drive it as a person would.
+class PosFormWindow : public QDialog {
+    Q_OBJECT
+public:
+    PosFormWindow(PosFormState &state, PosFormServices &services, QWidget *mainWindow);
+    ~PosFormWindow() override;
+
+    // Properties, as the main window writes them.
+    void setPEditIndex(qint16 v) { m_state.pEditIndex = v; }
+    void setPselectKeyCode(const QString &name);
+    void setPDifTime(qint16 v) { m_state.pDifTime = v; }
+    void setPDifMinute(qint16 v) { m_state.pDifMinute = v; }
+    void setPSummertimeck(bool on);
+    void setPEditMode(const QString &mode);
+
+    void Form_Activate();
+    void drawpreview();
+    // Handlers: each reads its control as the person left it (a row or a
+    // name selected, the box clicked).
+    void Listcountry_Click();
+    void SummerTimeCK_Click();
+    void ListCName_Click();
+    void ComSelect_Click(int index);   // 0 add a picture, 1 confirm, 2 cancel
+    void ComDel_Click();
+
+    DateTime shownTime() const { return m_previewTime; }
+    QListWidget *Listcountry() const { return m_listcountry; }
+    QListWidget *ListCName() const { return m_listCName; }
+    QCheckBox *SummerTimeCK() const { return m_summerTimeCK; }
+    PictureFrameWidget *ImgFlag() const { return m_imgFlag; }
+    QLabel *LabelDate() const { return m_labelDate; }
+    QLabel *LabelTime() const { return m_labelTime; }
+    QLabel *Label1() const { return m_label1; }
+    QLabel *Label2() const { return m_label2; }
+    QPushButton *ComSelect(int i) const { return m_comSelect[i]; }
+    QPushButton *ComDel() const { return m_comDel; }
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void keyPressEvent(QKeyEvent *) override;
+
+private:
+    void buildControls();
+    void fillLists();
+    void nameChosen(const QString &name);
+    void placeDateLabels();
+    int headingTextTop() const;
+    void clearPicture();
+    void addUserPicture();
+    int nameRow(const QString &name) const;
+
+    PosFormState &m_state;
+    PosFormServices &m_services;
+    ZoneTable m_zones;
+    QStringList m_names; // ListCName's texts, in its order
+    DateTime m_previewTime = 0;
+
+    QLabel *m_label1 = nullptr;
+    QListWidget *m_listcountry = nullptr;
+    QCheckBox *m_summerTimeCK = nullptr;
+    PictureFrameWidget *m_imgFlag = nullptr;
+    QLabel *m_labelDate = nullptr;
+    QLabel *m_labelTime = nullptr;
+    QPushButton *m_comSelect[3] = { nullptr, nullptr, nullptr };
+    QLabel *m_label2 = nullptr;
+    QListWidget *m_listCName = nullptr;
+    QPushButton *m_comDel = nullptr;
+};
+
+// The editor object the main window keeps for the whole run.
+class posForm : public ClockEditor {
+public:
+    posForm(PictureStore &store, ClockSource &clock, Messenger &messenger,
+            const FaceColours &colours, PictureChooser &chooser,
+            std::function<void(const QString &key)> pictureRemoved = {},
+            QWidget *mainWindow = nullptr);
+
+    // Writes the properties the main window writes for the mode, shows the
+    // editor and hands back the results (pUpdated false when cancelled).
+    void showModal(EditorFields &fields) override;
+
+    // Runs instead of the window's own modal loop (tests, scripted runs).
+    using Driver = std::function<void(PosFormWindow &)>;
+    void setDriver(Driver driver) { m_driver = std::move(driver); }
+    void setMainWindow(QWidget *w) { m_mainWindow = w; }
+
+    const PosFormState &state() const { return m_state; }
+
+private:
+    PosFormState m_state;
+    PosFormServices m_services;
+    QWidget *m_mainWindow;
+    Driver m_driver;
+};
+
+} // namespace tb

@@ -1,0 +1,389 @@
+#include "ui/mainwindow/placing.h"
+
+#include "core/editor/clockeditor.h"
+#include "core/editor/picturestore.h"
+#include "ui/mainwindow/clientarea.h"
+#include "ui/mainwindow/controls.h"
+#include "ui/common/messenger.h"
+#include "ui/mainwindow/picturebox.h"
+#include "ui/mainwindow/placedclocks.h"
+#include "ui/mainwindow/tembrawindow.h"
+#include "core/settings/registry.h"
+#include "core/settings/schema.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace tb {
+
+namespace {
+
+// The drag feedback: a red circle outline. It never takes the mouse, and as
+// it has no background of its own, moving it repaints only the rectangles it
+// leaves and enters.
+class RedCircle : public QWidget {
+public:
+    explicit RedCircle(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(255, 0, 0), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+};
+
+QPointF twipsOf(const QMouseEvent *e)
+{
+    return QPointF(pxToTwips(e->position().x()), pxToTwips(e->position().y()));
+}
+
+} // namespace
+
+Placing::Placing(tembra &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
+                 Messenger &messenger, const QFont &font)
+    : m_window(window), m_area(area), m_image1(image1), m_placed(placed),
+      m_messenger(messenger)
+{
+    m_image1->installEventFilter(this);
+
+    m_redcircle = new RedCircle(area);
+    m_redcircle->setGeometry(px(4950), px(6975), px(880), px(880));
+    m_redcircle->hide();
+
+    m_frame1 = new QFrame(area);
+    m_frame1->setFrameShape(QFrame::Panel);
+    m_frame1->setGeometry(px(6975), px(0), px(4845), px(390));
+    m_frame1->setAutoFillBackground(true);
+    m_comFrame = new QPushButton(QStringLiteral("キャンセル"), m_frame1);
+    m_comFrame->setFont(font);
+    m_comFrame->setGeometry(px(3690), px(45), px(1095), px(285));
+    m_labelCoution = makeLabel(m_frame1, QStringLiteral("対象となる時計、イラストをクリックしてください"),
+                               QColor(255, 0, 0), font);
+    moveTw(m_labelCoution, 45, 90);
+    m_frame1->hide();
+    connect(m_comFrame, &QPushButton::clicked, this, &Placing::ComFrame_Click);
+
+    // Esc does what the bar's cancel button does, only while the bar is shown.
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &Placing::ComFrame_Click);
+}
+
+Placing::~Placing() = default;
+
+void Placing::watch(int i)
+{
+    if (i < 0 || i >= m_placed.count())
+        return;
+    for (QWidget *w : { static_cast<QWidget *>(m_placed.picture(i)),
+                        static_cast<QWidget *>(m_placed.dateLabel(i)),
+                        static_cast<QWidget *>(m_placed.timeLabel(i)) })
+        w->installEventFilter(this); // installing twice keeps one filter
+    m_redcircle->raise();
+}
+
+void Placing::placeBar(const MainLayout &layout)
+{
+    const bool shown = m_frame1->isVisible();
+    if (shown)
+        m_frame1->hide();
+    moveTw(m_frame1, layout.map.left() + layout.map.width() - tw(m_frame1->width()), topTw(m_frame1));
+    if (shown)
+        m_frame1->show();
+}
+
+void Placing::showBar(bool on)
+{
+    if (on)
+        m_frame1->raise();
+    m_frame1->setVisible(on);
+    m_escape->setEnabled(on);
+}
+
+int Placing::ownerOf(const QObject *control) const
+{
+    for (int i = 0; i < m_placed.count(); ++i)
+        if (control == m_placed.picture(i) || control == m_placed.dateLabel(i)
+            || control == m_placed.timeLabel(i))
+            return i;
+    return -1;
+}
+
+bool Placing::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    // A quick second press arrives as a double click: it presses all the same.
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (!press && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QObject::eventFilter(watched, event);
+    const auto *e = static_cast<QMouseEvent *>(event);
+    const QPointF p = twipsOf(e);
+    if (watched == m_image1) {
+        if (press)
+            Image1_MouseDown(e->button(), e->modifiers(), p.x(), p.y());
+        else if (type == QEvent::MouseMove)
+            Image1_MouseMove(e->buttons(), e->modifiers(), p.x(), p.y());
+        else
+            Image1_MouseUp(e->button(), e->modifiers(), p.x(), p.y());
+        return true;
+    }
+    // A date or time label behaves exactly like its clock's picture: its
+    // events go to the picture's handlers with the label's own position.
+    const int i = ownerOf(watched);
+    if (i < 0)
+        return QObject::eventFilter(watched, event);
+    if (press)
+        ImgBox_MouseDown(i, e->button(), e->modifiers(), p.x(), p.y());
+    else if (type == QEvent::MouseMove)
+        ImgBox_MouseMove(i, e->buttons(), e->modifiers(), p.x(), p.y());
+    else
+        ImgBox_MouseUp(i, e->button(), e->modifiers(), p.x(), p.y());
+    return true;
+}
+
+void Placing::menumode_Click(int index)
+{
+    if (!m_editor)
+        return;
+    switch (index) {
+    case 1: {
+        if (m_window.clockTable().full()) {
+            m_messenger.message(QStringLiteral("配置できる時計は21個までです。これ以上は追加できません"));
+            return;
+        }
+        m_clockMode = QStringLiteral("add");
+        showBar(false);
+        EditorFields f;
+        f.pEditMode = QStringLiteral("add");
+        m_editor->showModal(f);
+        if (f.pUpdated) {
+            const ClockEntry e = addedEntry(f, m_window.layout());
+            m_window.clockTable().append(e);
+            const int n = m_window.CountryCount();
+            // The clock stays on the map; the exit save tries again.
+            if (!saveAddedClock(n, e))
+                m_messenger.message(settingsNotSavedMessage());
+            m_window.addClock(n);
+        }
+        m_clockMode.clear();
+        break;
+    }
+    case 2:
+        m_clockMode = QStringLiteral("edit");
+        showBar(true);
+        break;
+    case 3:
+        m_clockMode = QStringLiteral("del");
+        showBar(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void Placing::ComFrame_Click()
+{
+    m_clockMode.clear();
+    showBar(false);
+}
+
+void Placing::Image1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, double x, double y)
+{
+    if (button != Qt::LeftButton)
+        return;
+    m_pickedClock = 100;
+    const MainLayout &l = m_window.layout();
+    const double r = m_window.faceRadius();
+    std::vector<QPointF> centres;
+    for (int i = 0; i <= m_window.CountryCount(); ++i) {
+        const ClockEntry &e = m_window.entry(i);
+        centres.emplace_back(m_window.cxByR(e.ClockLeft), m_window.cyByR(e.ClockTop));
+    }
+    const int i = pickFace(centres, r, QPointF(l.map.left() + x, l.map.top() + y));
+    if (i < 0)
+        return;
+    m_pickedClock = i;
+    if (!m_clockMode.isEmpty()) {
+        if (m_clockMode == QLatin1String("edit") || m_clockMode == QLatin1String("del"))
+            editordel(i);
+        return;
+    }
+    m_faceDrag.press(QPointF(x, y), centres[size_t(i)], r);
+    m_redcircle->setGeometry(px(m_faceDrag.left), px(m_faceDrag.top), px(2 * r), px(2 * r));
+    m_redcircle->raise();
+    m_redcircle->show();
+    m_dragging = true;
+}
+
+void Placing::Image1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)
+{
+    if (!m_dragging)
+        return;
+    m_faceDrag.move(QPointF(x, y));
+    // Moving the circle repaints just its old and new rectangles.
+    m_redcircle->move(px(m_faceDrag.left), px(m_faceDrag.top));
+}
+
+void Placing::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, double)
+{
+    m_dragging = false;
+    if (m_redcircle->isHidden())
+        return;
+    // A drag cut short (a message took the mouse) may leave the circle up
+    // with no face picked: then there is nothing to move.
+    const int i = m_pickedClock;
+    if (i >= 0 && i <= m_window.CountryCount()) {
+        // An unmoved circle keeps the stored position exactly.
+        if (m_faceDrag.moved) {
+            ClockEntry &e = m_window.entries()[size_t(i)];
+            const QPointF c = m_faceDrag.centre();
+            e.ClockLeft = refX(m_window.layout(), c.x());
+            e.ClockTop = refY(m_window.layout(), c.y());
+        }
+        m_window.setDSTpos(i);
+    }
+    m_redcircle->hide();
+    redrawFaces();
+}
+
+void Placing::redrawFaces()
+{
+    m_area->clearSurface();
+    m_window.Timer1_Timer();
+}
+
+void Placing::ImgBox_MouseDown(int index, Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)
+{
+    m_dragging = true;
+    m_draggedPicture = index;
+    m_pictureDrag.press(QPointF(x, y));
+    if (m_clockMode == QLatin1String("del") || m_clockMode == QLatin1String("edit")) {
+        m_dragging = false;
+        editordel(index);
+    }
+}
+
+void Placing::moveGroup(int i, QPointF d)
+{
+    // Moved in place rather than hidden and shown again: the widgets repaint
+    // once per move anyway, and the pressed one keeps the mouse.
+    const QPoint shift(px(d.x()), px(d.y()));
+    if (shift.isNull())
+        return;
+    for (QWidget *w : { static_cast<QWidget *>(m_placed.picture(i)),
+                        static_cast<QWidget *>(m_placed.timeLabel(i)),
+                        static_cast<QWidget *>(m_placed.dateLabel(i)) })
+        w->move(w->pos() + shift);
+}
+
+void Placing::ImgBox_MouseMove(int index, Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)
+{
+    if (!m_dragging || index < 0 || index >= m_placed.count())
+        return;
+    // The face and its mark stay; the picture carries the grab point along.
+    moveGroup(index, m_pictureDrag.step(QPointF(x, y)));
+}
+
+void Placing::ImgBox_MouseUp(int index, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
+{
+    if (m_dragging && m_pictureDrag.moved && index >= 0 && index <= m_window.CountryCount()) {
+        const PictureBox *box = m_placed.picture(index);
+        ClockEntry &e = m_window.entries()[size_t(index)];
+        e.FlagLeft = refX(m_window.layout(), leftTw(box));
+        e.FlagTop = refY(m_window.layout(), topTw(box));
+    }
+    m_dragging = false;
+}
+
+void Placing::editordel(int i)
+{
+    if (i < 0 || i > m_window.CountryCount())
+        return;
+    if (m_clockMode == QLatin1String("edit")) {
+        m_dragging = false;
+        if (m_editor) {
+            EditorFields f = editorFieldsFor(m_window.entry(i), i, QStringLiteral("edit"));
+            m_editor->showModal(f);
+            if (f.pUpdated) {
+                ClockEntry &e = m_window.entries()[size_t(i)];
+                applyEdit(e, f);
+                PictureBox *box = m_placed.picture(i);
+                box->setStretch(false);
+                if (e.FlagWidth > 0) {
+                    box->setStretch(true);
+                    box->setFrameSize(QSize(px(e.FlagWidth), px(e.FlagHeight)));
+                }
+                const PictureEntry *pic = m_window.pictures().find(e.Fname);
+                box->setPicture(pic ? pic->picture : QImage());
+                box->show();
+            }
+        }
+    } else if (m_clockMode == QLatin1String("del")) {
+        if (m_window.CountryCount() == 0) {
+            m_messenger.message(QStringLiteral("削除はできません"));
+        } else if (m_editor) {
+            EditorFields f = editorFieldsFor(m_window.entry(i), i, QStringLiteral("del"));
+            m_editor->showModal(f);
+            if (f.pUpdated)
+                delClock(i);
+        }
+    } else {
+        return;
+    }
+    m_clockMode.clear();
+    showBar(false);
+}
+
+void Placing::delClock(int i)
+{
+    const int last = m_window.CountryCount();
+    if (i < 0 || i > last || last == 0)
+        return;
+    if (m_messenger.message(QStringLiteral("削除してもよろしいですか"), Messenger::Buttons::OkCancel,
+                            QStringLiteral("時計の削除"))
+        != Messenger::Answer::Ok)
+        return;
+    m_window.clockTable().remove(i);
+    for (int j = i; j < last; ++j)
+        m_placed.copyDown(j + 1, j);
+    m_placed.destroyLast();
+    for (int j = i; j <= m_window.CountryCount(); ++j)
+        m_window.setDSTpos(j);
+    // The next tick draws the remaining faces.
+    m_area->clearSurface();
+}
+
+void Placing::endDragForMessage()
+{
+    // A message takes the mouse, so the release never comes here: the face
+    // stays where it was drawn (the circle goes), a picture stays where it
+    // was carried.
+    if (m_dragging && m_redcircle->isHidden())
+        ImgBox_MouseUp(m_draggedPicture, Qt::NoButton, {}, 0, 0);
+    m_dragging = false;
+    m_redcircle->hide();
+}
+
+void Placing::placingReminder(int i)
+{
+    if (!m_reminder.visit(m_window.entry(i), m_window.layout()) || m_reminderShowing)
+        return;
+    m_reminderShowing = true;
+    endDragForMessage();
+    m_messenger.message(QStringLiteral("左上に追加された時計とイラストを希望する位置に移動させてください"
+                                       "\r\n(ドラッグ＆ドロップによって、移動が可能です)"));
+    m_reminderShowing = false;
+}
+
+} // namespace tb

@@ -1,0 +1,108 @@
+#pragma once
+// Placing clocks on the map: the menu's add, edit and delete steps, the
+// clockMode state machine with its bar (Frame1), dragging faces with the red
+// circle and pictures with their labels, and the placing reminder. The main
+// window forwards its mouse events here through event filters on the map's
+// own widget and on every picture and label.
+#include "core/window/placingrules.h"
+
+#include <QObject>
+#include <QString>
+
+class QFont;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QShortcut;
+class QWidget;
+
+namespace tb {
+
+class ClientArea;
+class ClockEditor;
+class Messenger;
+class PlacedClocks;
+class tembra;
+
+class Placing : public QObject {
+    Q_OBJECT
+public:
+    Placing(tembra &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
+            Messenger &messenger, const QFont &font);
+    ~Placing() override;
+
+    // The editor the add, edit and delete steps show; none (nullptr) makes
+    // them do nothing. Not owned.
+    void setClockEditor(ClockEditor *editor) { m_editor = editor; }
+    ClockEditor *clockEditor() const { return m_editor; }
+
+    // Takes the mouse of clock i's picture and labels (once they exist).
+    void watch(int i);
+    // The bar stands right-aligned with the map.
+    void placeBar(const MainLayout &layout);
+
+    // Event handlers. Pointer positions are twips: relative to the map for
+    // Image1, relative to the pressed picture or label for ImgBox (a label
+    // passes its own position on unchanged).
+    void menumode_Click(int index); // 1 add, 2 edit, 3 delete
+    void ComFrame_Click();
+    void Image1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+    void Image1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y);
+    void Image1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+    void ImgBox_MouseDown(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, double x,
+                          double y);
+    void ImgBox_MouseMove(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift,
+                          double x, double y);
+    void ImgBox_MouseUp(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, double x,
+                        double y);
+    void editordel(int i);
+    void delClock(int i);
+    // Run by the tick for clock i after its mark was checked.
+    void placingReminder(int i);
+
+    QString clockMode() const { return m_clockMode; }
+    bool dragging() const { return m_dragging; }
+    int pickedClock() const { return m_pickedClock; }
+    const PlacingReminder &reminder() const { return m_reminder; }
+    QWidget *redcircle() const { return m_redcircle; }
+    QFrame *frame1() const { return m_frame1; }
+    QPushButton *comFrame() const { return m_comFrame; }
+    QLabel *labelCoution() const { return m_labelCoution; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showBar(bool on);
+    // Which clock a picture or label belongs to; -1 for none.
+    int ownerOf(const QObject *control) const;
+    void moveGroup(int i, QPointF twips);
+    // Clear the drawn faces and draw them all again at once.
+    void redrawFaces();
+    // Ends a drag before a message opens in the middle of it.
+    void endDragForMessage();
+
+    tembra &m_window;
+    ClientArea *m_area;
+    QWidget *m_image1;
+    PlacedClocks &m_placed;
+    Messenger &m_messenger;
+    ClockEditor *m_editor = nullptr;
+
+    QString m_clockMode;
+    bool m_dragging = false;
+    int m_pickedClock = 100; // 100: no face picked
+    int m_draggedPicture = -1;
+    FaceDrag m_faceDrag;
+    PictureDrag m_pictureDrag;
+    PlacingReminder m_reminder;
+    bool m_reminderShowing = false;
+
+    QWidget *m_redcircle = nullptr;
+    QFrame *m_frame1 = nullptr;
+    QPushButton *m_comFrame = nullptr;
+    QLabel *m_labelCoution = nullptr;
+    QShortcut *m_escape = nullptr;
+};
+
+} // namespace tb

@@ -1,0 +1,442 @@
+#include "ui/mainwindow/tembrawindow.h"
+
+#include "core/chooser/picturechooser.h"
+#include "ui/colour/hsldialog.h"
+#include "core/layout/mapfile.h"
+#include "ui/mainwindow/bandstrip.h"
+#include "ui/mainwindow/clientarea.h"
+#include "ui/mainwindow/controls.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/helpwindow.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "core/window/maps.h"
+#include "ui/mainwindow/placedclocks.h"
+#include "ui/mainwindow/placing.h"
+#include "core/settings/registry.h"
+#include "core/settings/schema.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace tb {
+
+tembra::tembra(ClockSource &clock, Messenger &messenger, QWidget *parent)
+    : QMainWindow(parent), m_clock(clock), m_messenger(messenger)
+{
+    setWindowTitle(QStringLiteral("テンブラ　ver 1.0"));
+    m_client = new ClientArea(this);
+    m_client->setResizeHandler([this] { Form_Resize(); });
+    setCentralWidget(m_client);
+    const QSizeF minTw = minimumClientSize();
+    m_client->setMinimumSize(px(minTw.width()), px(minTw.height()));
+    buildControls();
+    m_menu = new MainMenu(menuBar(), this);
+    wireMenu();
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        // Armed before the tick: the placing reminder's message waits inside
+        // it, and the clocks must go on meanwhile.
+        scheduleTick();
+        Timer1_Timer();
+    });
+    Form_Load();
+    resizeClientTwips();
+    scheduleTick();
+}
+
+tembra::~tembra() = default;
+
+QWidget *tembra::clientArea() const { return m_client; }
+const QImage &tembra::surface() const { return m_client->surface(); }
+const QImage &tembra::mapPicture() const { return m_client->mapPicture(); }
+QLabel *tembra::bandLabel(int index) const { return m_band->label(index); }
+QLabel *tembra::labelDate(int i) const { return m_placed->dateLabel(i); }
+QLabel *tembra::labelTime(int i) const { return m_placed->timeLabel(i); }
+QLabel *tembra::dstLabel(int i) const { return m_placed->mark(i); }
+PictureBox *tembra::imgBox(int i) const { return m_placed->picture(i); }
+QAction *tembra::endAction() const { return m_menu->endAction(); }
+QFrame *tembra::frame1() const { return m_placing->frame1(); }
+
+void tembra::buildControls()
+{
+    const QFont controlFont = designFont(9);
+    const QFont smallFont = designFont(8.25);
+
+    // The map's own widget takes the mouse; it lies under every picture and label.
+    m_image1 = new QWidget(m_client);
+    m_image1->setAttribute(Qt::WA_TranslucentBackground);
+    m_image1->lower();
+
+    m_band = std::make_unique<BandStrip>(m_client, controlFont);
+    m_placed = std::make_unique<PlacedClocks>(m_client, controlFont, smallFont);
+
+    m_label3 = makeLabel(m_client, QStringLiteral("DST: Daylight Saving Time (Summer Time)"),
+                         QColor(0, 0, 0), smallFont);
+    moveTw(m_label3, 420, 7740);
+
+    // The bar, the red circle and the mouse on the map and its clocks.
+    m_placing = std::make_unique<Placing>(*this, m_client, m_image1, *m_placed, m_messenger, controlFont);
+}
+
+void tembra::wireMenu()
+{
+    connect(m_menu, &MainMenu::optionsAboutToShow, this, &tembra::Setoption_Click);
+    connect(m_menu, &MainMenu::mapChosen, this, &tembra::wMap_Click);
+    connect(m_menu, &MainMenu::clockSizeChosen, this, &tembra::ccsize_Click);
+    connect(m_menu, &MainMenu::borderChosen, this,
+            [this](bool on) { on ? BorderStyleYes_Click() : BorderStyleNo_Click(); });
+    connect(m_menu->toTaskAction(), &QAction::triggered, this, &tembra::toTask_Click);
+    connect(m_menu->colourAction(), &QAction::triggered, this, &tembra::cc_Click);
+    connect(m_menu->helpAction(), &QAction::triggered, this, &tembra::menuHelp_Click);
+    connect(m_menu->endAction(), &QAction::triggered, this, &tembra::endMenu_Click);
+    const QAction *modes[] = { m_menu->addClockAction(), m_menu->editClockAction(),
+                               m_menu->deleteClockAction() };
+    for (int k = 1; k <= 3; ++k)
+        connect(modes[k - 1], &QAction::triggered, this, [this, k] { m_placing->menumode_Click(k); });
+}
+
+void tembra::setClockEditor(ClockEditor *editor)
+{
+    m_placing->setClockEditor(editor);
+    for (QAction *a : { m_menu->addClockAction(), m_menu->editClockAction(), m_menu->deleteClockAction() })
+        a->setEnabled(editor != nullptr);
+}
+
+void tembra::pictureRemoved(const QString &key)
+{
+    for (int i = 0; i <= CountryCount() && !key.isEmpty(); ++i) {
+        if (m_clocks[i].Fname == key) {
+            m_clocks[i].Fname.clear();
+            m_placed->picture(i)->setPicture(QImage());
+        }
+    }
+}
+
+QSizeF tembra::clientTwips() const
+{
+    return QSizeF(tw(m_client->width()), tw(m_client->height()));
+}
+
+void tembra::resizeClientTwips(const QSizeF &twips)
+{
+    const QSize want(px(twips.width()), px(twips.height()));
+    const QSize extra = size() - m_client->size();
+    // Before the first show the central widget has no size of its own yet.
+    if (!isVisible() || m_client->size().isEmpty())
+        resize(want + QSize(0, menuBar()->sizeHint().height()));
+    else
+        resize(want + extra);
+    if (m_client->size() != want)
+        m_client->resize(want);
+}
+
+void tembra::Form_Load()
+{
+    m_band->createLabels();
+    m_pictures = PictureStore::builtIn();
+    setMapPicture(startMap());
+    loadSettings();
+
+    const Moment now = m_clock.moment();
+    m_band->setTimes(now.japan, true);
+    for (int i = 0; i <= CountryCount(); ++i) {
+        m_placed->setTimes(i, tb::clockTime(m_clocks[i], now.japan, summer(i, now.local)));
+        DSTCheck(i, now.local);
+    }
+    m_loaded = true;
+}
+
+void tembra::loadSettings()
+{
+    openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
+    const int failedBefore = AppRegistry().failedWrites();
+    DisplaySettings display;
+    iniset(display);
+    m_colours = display.colours;
+    m_layout.BandRadius = display.BandRadius;
+    m_clockRadius = display.ClockRadius;
+    MakeSummerStartEndDate();
+    const MapChoice map = setsetreg(
+        [this](int slot, const QImage &picture, const QString &tag) {
+            m_pictures.addUser(slot, picture, tag);
+        },
+        [this](const QString &text) { m_messenger.message(text); });
+    if (map.builtInIndex >= 2 && map.builtInIndex <= 7)
+        setMapPicture(builtInMap(map.builtInIndex));
+    else if (!map.fileImage.isNull())
+        setMapPicture(map.fileImage);
+
+    if (const std::optional<int> n = readClockCount()) {
+        m_clocks.setCountryCount(*n);
+    } else {
+        m_clocks.setCountryCount(0);
+        m_clocks[0] = defaultClockEntry();
+        setRegData(0, m_clocks[0]);
+    }
+    for (int i = 0; i <= CountryCount(); ++i) {
+        getRegData(i, m_clocks[i]);
+        addClock(i);
+    }
+    // Start-up writes the defaults it read; said once if they could not be kept.
+    if (AppRegistry().failedWrites() != failedBefore)
+        tell(settingsNotSavedMessage());
+}
+
+void tembra::tell(const QString &text)
+{
+    m_messenger.message(text);
+}
+
+void tembra::setMapPicture(const QImage &image)
+{
+    m_client->setMapPicture(image);
+}
+
+void tembra::MakeSummerStartEndDate()
+{
+    m_summer = makeSummerPeriod(split(m_clock.moment().local).year);
+}
+
+int tembra::summer(int i, DateTime local) const
+{
+    return tb::summer(m_summer, m_clocks[i].summertime, local);
+}
+
+int tembra::summer(int i) const { return summer(i, m_clock.moment().local); }
+
+DateTime tembra::clockTime(int i) const
+{
+    const Moment now = m_clock.moment();
+    return tb::clockTime(m_clocks[i], now.japan, summer(i, now.local));
+}
+
+DateTime tembra::bandTime(int k) const
+{
+    return tb::bandTime(k, m_clock.moment().japan);
+}
+
+void tembra::addClock(int i)
+{
+    if (i < 0 || i >= kMaxClocks)
+        return;
+    m_placed->create(i);
+    m_placing->watch(i);
+    m_placed->applyPicture(i, m_clocks[i], m_pictures);
+    m_placed->picture(i)->show();
+    m_placed->placeLabels(i);
+    m_placed->show(i);
+    m_image1->lower();
+}
+
+qint16 tembra::faceRadius() const
+{
+    return m_clockRadius != 0 ? m_clockRadius : m_layout.BandRadius;
+}
+
+void tembra::setDSTpos(int i, DateTime local)
+{
+    const ClockEntry &e = m_clocks[i];
+    const double r = faceRadius();
+    m_placed->placeMark(i, cxByR(e.ClockLeft) + 0.6 * r, cyByR(e.ClockTop) + 0.9 * r,
+                        summer(i, local) == 1);
+}
+
+void tembra::setDSTpos(int i) { setDSTpos(i, m_clock.moment().local); }
+
+void tembra::DSTCheck(int i, DateTime local)
+{
+    const int s = summer(i, local);
+    QLabel *mark = m_placed->mark(i);
+    if (s == 1 && mark->isHidden())
+        setDSTpos(i, local);
+    else if (s == 0 && !mark->isHidden())
+        mark->hide();
+}
+
+void tembra::DSTCheck(int i) { DSTCheck(i, m_clock.moment().local); }
+
+void tembra::Form_Resize()
+{
+    // Sizes can arrive while the controls are still being built.
+    if (isMinimized() || !m_loaded)
+        return;
+    const QSizeF client = clientTwips();
+    m_layout = computeLayout(client.width(), client.height());
+    const QRect mapPx(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
+                      px(m_layout.map.height()));
+    m_image1->setGeometry(mapPx);
+    m_client->setMapRect(mapPx);
+    for (int i = 0; i <= CountryCount(); ++i)
+        m_placed->placePicture(i, cxByR(m_clocks[i].FlagLeft), cyByR(m_clocks[i].FlagTop));
+    const DateTime local = m_clock.moment().local;
+    for (int i = 0; i <= CountryCount(); ++i) {
+        labelDate(i)->hide();
+        labelTime(i)->hide();
+        m_placed->placeLabels(i);
+        m_placed->show(i);
+        setDSTpos(i, local);
+    }
+    m_client->clearSurface();
+    m_band->place(m_layout);
+    moveTw(m_label3, leftTw(m_label3), topTw(bandLabel(1)) + 1.5 * heightTw(m_label3));
+    m_placing->placeBar(m_layout);
+}
+
+void tembra::Timer1_Timer()
+{
+    // One reading of the clock serves the whole tick, so every face, label
+    // and mark shows the same second.
+    const Moment now = m_clock.moment();
+    // A program left running over New Year takes the new year's summer period.
+    if (split(now.local).year != m_summer.year)
+        MakeSummerStartEndDate();
+
+    m_band->setTimes(now.japan);
+    m_faces.clear();
+    m_band->appendFaces(m_faces, m_layout, m_colours, now.japan);
+    for (int i = 0; i <= CountryCount(); ++i) {
+        const ClockEntry &e = m_clocks[i];
+        const DateTime t = tb::clockTime(e, now.japan, summer(i, now.local));
+        m_placed->setTimes(i, t);
+        // A radius of 0 becomes the band radius here, for good.
+        m_faces.push_back(mainFace(cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius,
+                                   m_layout.BandRadius, m_colours));
+        DSTCheck(i, now.local);
+    }
+    // Every face is drawn whole over the last tick's drawing, in this order;
+    // the surface touches only the pixels that this changes.
+    m_client->drawFaces(m_faces);
+    // The reminder may open a modal message, whose event loop can resize the
+    // window and replace the surface: run it only once the painter is done.
+    for (int i = 0; i <= CountryCount(); ++i)
+        placingReminder(i);
+}
+
+void tembra::placingReminder(int i) { m_placing->placingReminder(i); }
+
+void tembra::scheduleTick()
+{
+    // Fire just after the start of the next local second, so that labels
+    // change with the real minute, not up to a second late.
+    const int ms = m_clock.now().time().msec();
+    m_timer.start(1000 - ms + 2);
+}
+
+void tembra::Setoption_Click()
+{
+    m_menu->refreshChecks(m_clockRadius, readWorldMap()); // 0 when no map was chosen yet
+}
+
+void tembra::ccsize_Click(int index)
+{
+    const int r = MainMenu::sizeRadius(index);
+    if (r == 0)
+        return;
+    m_clockRadius = qint16(r);
+    Form_Resize();
+}
+
+void tembra::wMap_Click(int index)
+{
+    if (index < 1 || index > MainMenu::kMaps)
+        return;
+    RegWriteGroup group; // the file and the choice are stored together
+    if (index == MainMenu::kMaps) {
+        if (!m_chooser || !mapFromFile())
+            return;
+    } else {
+        setMapPicture(builtInMap(index));
+    }
+    // Remembered also when the chooser was cancelled: the entry was chosen.
+    AppRegistry().setSection(QStringLiteral("UserImg"));
+    saveRegValue(QStringLiteral("WorldMap"), QString::number(index));
+    if (!group.end())
+        tell(settingsNotSavedMessage());
+}
+
+// False only when the chosen file could not be loaded.
+bool tembra::mapFromFile()
+{
+    ChooserFields fields;
+    fields.SelMode = QStringLiteral("BackPic");
+    m_chooser->showModal(fields);
+    if (!fields.pUpdated)
+        return true;
+    // The file may have vanished or broken since it was chosen: then the map
+    // and the stored choice stay as they were.
+    const QSize shown(m_client->width(), m_client->height());
+    const QRect map(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
+                    px(m_layout.map.height()));
+    const PictureRead picture = loadMapPicture(fields.pSelectFilename, map.isValid() ? map.size() : shown);
+    if (picture.problem != PictureProblem::None) {
+        m_messenger.message(mapNotLoadedMessage(fields.pSelectFilename, picture.problem));
+        return false;
+    }
+    AppRegistry().setSection(QStringLiteral("UserImg"));
+    saveRegValue(QStringLiteral("WorldMapFile"), fields.pSelectFilename);
+    setMapPicture(picture.image);
+    return true;
+}
+
+void tembra::BorderStyleYes_Click() { m_placed->setBorder(true, CountryCount()); }
+void tembra::BorderStyleNo_Click() { m_placed->setBorder(false, CountryCount()); }
+void tembra::cc_Click()
+{
+    // Not modal: the window keeps ticking; a second choice brings the open dialog forward.
+    if (!m_frmHSL)
+        m_frmHSL = new frmHSL(*this, this);
+    m_frmHSL->showModeless();
+}
+
+void tembra::menuHelp_Click()
+{
+    showHelp(m_messenger, this);
+}
+
+void tembra::toTask_Click() { showMinimized(); }
+
+void tembra::endMenu_Click()
+{
+    DisplaySettings display;
+    display.colours = m_colours;
+    display.BandRadius = m_layout.BandRadius;
+    display.ClockRadius = m_clockRadius;
+    QString file;
+    if (!exitSave(m_clocks.entries(), CountryCount(), display, &file)) {
+        // Never close as if all were well, but never trap the user either: a
+        // folder that can never be written must not keep the program open.
+        const Messenger::Answer a = m_messenger.message(
+            QStringLiteral("設定を保存できませんでした。\r\n") + file
+                + QStringLiteral("\r\n保存せずに終了しますか？\r\n"
+                                 "（「キャンセル」で終了せずに戻ります。書き込みできる状態にしてから、もう一度「終了」を選んでください）"),
+            Messenger::Buttons::OkCancel);
+        if (a == Messenger::Answer::Ok)
+            close();
+        return;
+    }
+    m_saved = true;
+    close();
+}
+
+void tembra::Form_Unload()
+{
+    m_timer.stop();
+}
+
+void tembra::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void tembra::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Restoring from the task bar lays the window out again.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && m_loaded)
+        Form_Resize();
+}
+
+} // namespace tb
