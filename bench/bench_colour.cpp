@@ -1,7 +1,7 @@
 // How long the colour dialog's Update takes (482 conversions, 482 bar lines,
 // twelve demo clocks), the conversions alone, and one slider step including
 // the repaint the user sees.
-#include "ui/colour/hsldialog.h"
+#include "ui/colour/colourdialog.h"
 #include "ui/common/fonts.h"
 #include "core/settings/registry.h"
 
@@ -37,7 +37,7 @@ BENCHMARK(BM_MixerUpdate)->Unit(benchmark::kMicrosecond);
 static void BM_DialogUpdate(benchmark::State &state)
 {
     StillHost host;
-    frmHSL dialog(host);
+    ColourDialog dialog(host);
     dialog.showModeless();
     dialog.sliHSL(1)->setValue(200); // a coloured editor, so the bars are not grey
     QCoreApplication::processEvents();
@@ -52,7 +52,7 @@ BENCHMARK(BM_DialogUpdate)->Unit(benchmark::kMicrosecond);
 static void BM_SliderStepWithRepaint(benchmark::State &state)
 {
     StillHost host;
-    frmHSL dialog(host);
+    ColourDialog dialog(host);
     dialog.showModeless();
     QCoreApplication::processEvents();
     int lum = 0;

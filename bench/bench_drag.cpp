@@ -5,7 +5,7 @@
 #include "core/common/twips.h"
 #include "ui/common/fonts.h"
 #include "ui/mainwindow/placing.h"
-#include "ui/mainwindow/tembrawindow.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -29,11 +29,11 @@ void dragSteps(benchmark::State &state, const QSizeF &client)
 {
     FixedClock clock(QDateTime(QDate(2026, 7, 1), QTime(9, 5, 0)));
     SilentMessenger messages;
-    tb::tembra w(clock, messages);
+    tb::MainWindow w(clock, messages);
     w.show();
     w.resizeClientTwips(client);
     QCoreApplication::processEvents();
-    w.Timer1_Timer();
+    w.tick();
     QCoreApplication::processEvents();
     QWidget *map = w.image1();
     const ClockEntry &e = w.entry(10);

@@ -2,10 +2,10 @@
 // with every built-in and 999 user pictures to its first paint, and choosing
 // a 6000 × 4000 JPEG until both previews are painted, with the memory it costs.
 #include "benchsupport.h"
-#include "ui/chooser/formfmzdialog.h"
+#include "ui/chooser/picturechooserdialog.h"
 #include "ui/common/pictureframewidget.h"
 #include "core/editor/picturestore.h"
-#include "ui/editor/posformdialog.h"
+#include "ui/editor/clockeditordialog.h"
 #include "ui/common/fonts.h"
 #include "ui/common/messenger.h"
 #include "core/settings/registry.h"
@@ -67,9 +67,9 @@ static void BM_OpenEditorWith999UserPictures(benchmark::State &state)
     SilentMessenger messages;
     NoChooser chooser;
     FaceColours colours;
-    posForm editor(store, clock, messages, colours, chooser);
+    ClockEditorDialog editor(store, clock, messages, colours, chooser);
     QElapsedTimer timer;
-    editor.setDriver([&](PosFormWindow &w) {
+    editor.setDriver([&](ClockEditorWindow &w) {
         w.repaint(); // the first paint, done now rather than by the event loop
         state.SetIterationTime(timer.nsecsElapsed() / 1e9);
     });
@@ -95,11 +95,11 @@ static void BM_ChooseJpeg6000x4000(benchmark::State &state)
             return;
         }
     }
-    Formfmz chooser;
+    PictureChooserDialog chooser;
     chooser.setStartFolder(workDir().path());
     QElapsedTimer timer;
     qint64 idleKb = 0, peakKb = 0;
-    chooser.setDriver([&](FormfmzWindow &w) {
+    chooser.setDriver([&](PictureChooserWindow &w) {
         w.repaint();
         QCoreApplication::processEvents();
         idleKb = procStatus("VmRSS:");

@@ -4,9 +4,9 @@
 //   tembra_dev_editor chooser|mapchooser
 // Without --settings the settings go to a temporary file, so trying the
 // editor never touches the user's own.
-#include "ui/chooser/formfmzdialog.h"
+#include "ui/chooser/picturechooserdialog.h"
 #include "core/editor/picturestore.h"
-#include "ui/editor/posformdialog.h"
+#include "ui/editor/clockeditordialog.h"
 #include "ui/common/fonts.h"
 #include "ui/common/messagedialog.h"
 #include "core/settings/registry.h"
@@ -35,7 +35,7 @@ int main(int argc, char *argv[])
     tb::AppRegistry().setSettingsFile(settings.isEmpty() ? temp.filePath(QStringLiteral("TembraOG.ini")) : settings);
 
     QTextStream out(stdout);
-    tb::Formfmz chooser;
+    tb::PictureChooserDialog chooser;
     if (mode == QLatin1String("chooser") || mode == QLatin1String("mapchooser")) {
         tb::ChooserFields f;
         f.SelMode = mode == QLatin1String("mapchooser") ? QStringLiteral("BackPic") : QString();
@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     tb::setsetreg([&](int slot, const QImage &p, const QString &tag) { store.addUser(slot, p, tag); },
                   [&](const QString &text) { messages.message(text, tb::Messenger::Buttons::Ok, QString()); });
     tb::FaceColours colours;
-    tb::posForm editor(store, clock, messages, colours, chooser, [&](const QString &key) {
+    tb::ClockEditorDialog editor(store, clock, messages, colours, chooser, [&](const QString &key) {
         out << "removed " << key << Qt::endl;
     });
     tb::EditorFields f;

@@ -2,7 +2,7 @@
 // band, hands, scale and scheme buttons, presses on demo clocks and bars,
 // "登録" (colours handed over and the face colours stored at once) and
 // "キャンセル".
-#include "ui/colour/hsldialog.h"
+#include "ui/colour/colourdialog.h"
 #include "ui/common/fonts.h"
 #include "settings_testsupport.h"
 
@@ -32,7 +32,7 @@ int px(double twips) { return int(twips / 15.0); }
 
 // Fill of demo clock i as painted: a point left of the centre, clear of
 // every hand of an even hour and of the ticks.
-Colour paintedFill(const frmHSL &d, int i)
+Colour paintedFill(const ColourDialog &d, int i)
 {
     const QPointF c = demoCentre(i);
     return fromQColor(d.surface().pixelColor(px(c.x()) - 12, px(c.y())));
@@ -40,7 +40,7 @@ Colour paintedFill(const frmHSL &d, int i)
 
 // Whether some pixel in `area` of the dialog's surface is close to `c`
 // (faces are antialiased, so thin lines are seldom exact).
-bool paints(const frmHSL &d, const QRect &area, Colour c)
+bool paints(const ColourDialog &d, const QRect &area, Colour c)
 {
     const QColor want = toQColor(c);
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -78,7 +78,7 @@ private slots:
 private:
     std::unique_ptr<TempStore> store;
     std::unique_ptr<FakeHost> host;
-    std::unique_ptr<frmHSL> dialog;
+    std::unique_ptr<ColourDialog> dialog;
 };
 
 void TestColourDialog::initTestCase()
@@ -91,7 +91,7 @@ void TestColourDialog::init()
 {
     store = std::make_unique<TempStore>();
     host = std::make_unique<FakeHost>();
-    dialog = std::make_unique<frmHSL>(*host);
+    dialog = std::make_unique<ColourDialog>(*host);
     dialog->showModeless();
 }
 

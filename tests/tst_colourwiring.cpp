@@ -1,11 +1,11 @@
 // The main window and its colour dialog together: the dialog opens without
 // blocking the window, opening it again brings the same dialog forward, and
 // registered colours appear at the window's next tick.
-#include "ui/colour/hsldialog.h"
+#include "ui/colour/colourdialog.h"
 #include "fakes.h"
 #include "ui/common/fonts.h"
 #include "ui/mainwindow/mainmenu.h"
-#include "ui/mainwindow/tembrawindow.h"
+#include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
 
 #include <QAction>
@@ -42,21 +42,21 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
 {
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
     RecordingMessenger messages;
-    tb::tembra window(clock, messages);
+    tb::MainWindow window(clock, messages);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.Timer1_Timer();
+    window.tick();
     // The default clock at 9:05 is filled with the colour of hours 8 and 9.
     const QPoint face(int(9950 / 15.0 + 0.5) - 12, int(3300 / 15.0 + 0.5) + 12);
     QCOMPARE(window.surface().pixelColor(face), toQColor(0xE0E0E0));
 
     window.mainMenu()->colourAction()->trigger();
-    frmHSL *dialog = window.colourDialog();
+    ColourDialog *dialog = window.colourDialog();
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(!dialog->isModal());
     dialog->sliHSL(1)->setValue(240); // pure red
     QTest::mouseClick(dialog->Comtime(0), Qt::LeftButton); // 6:00-10:00
-    window.Timer1_Timer();
+    window.tick();
     QCOMPARE(window.surface().pixelColor(face), toQColor(0xE0E0E0)); // not yet registered
 
     window.mainMenu()->colourAction()->trigger(); // the same dialog, not loaded again
@@ -64,7 +64,7 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
     QCOMPARE(dialog->mixer().DemoColors()[1], Colour(0x0000FF));
 
     QTest::mouseClick(dialog->ComSet(), Qt::LeftButton);
-    window.Timer1_Timer();
+    window.tick();
     QCOMPARE(window.surface().pixelColor(face), toQColor(0x0000FF));
     QCOMPARE(window.colours().FaceColors[8], Colour(0x0000FF));
     QSettings file(AppRegistry().settingsFilePath(), QSettings::IniFormat);

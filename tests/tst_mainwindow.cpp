@@ -3,7 +3,7 @@
 #include "fakes.h"
 #include "ui/common/fonts.h"
 #include "ui/mainwindow/mainmenu.h"
-#include "ui/mainwindow/tembrawindow.h"
+#include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
 
 #include <QAction>
@@ -87,7 +87,7 @@ private slots:
 private:
     std::unique_ptr<FixedClock> clock;
     std::unique_ptr<RecordingMessenger> messages;
-    std::unique_ptr<tb::tembra> window;
+    std::unique_ptr<tb::MainWindow> window;
     QTemporaryDir config;
 };
 
@@ -106,7 +106,7 @@ void TestMainWindow::init()
     AppRegistry().setSettingsFile(config.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run)));
     clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
     messages = std::make_unique<RecordingMessenger>();
-    window = std::make_unique<tb::tembra>(*clock, *messages);
+    window = std::make_unique<tb::MainWindow>(*clock, *messages);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
@@ -150,10 +150,10 @@ void TestMainWindow::bandLabelsShowEachBandsTime()
     QLabel *last = window->bandLabel(11);
     QCOMPARE(last->geometry().right(), 791);
     clock->set(QDateTime(QDate(2026, 12, 31), QTime(22, 0))); // "1/1(金)" fits at its place
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(last->x(), 745);
     clock->set(QDateTime(QDate(2026, 12, 30), QTime(22, 0))); // "12/31(木)"
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(last->geometry().right(), 791);
     // The legend stands one and a half of its heights below the date labels.
     QCOMPARE(window->legend()->y(), px(l.bandDateTop() + 1.5 * window->legend()->height() * 15));
@@ -207,7 +207,7 @@ void TestMainWindow::tickDrawsEveryFace()
     for (int h = 0; h <= 22; h += 2)
         colours.FaceColors[size_t(h)] = Colour(0x804000 + 10 * h + 16);
     window->registerColours(colours);
-    window->Timer1_Timer();
+    window->tick();
     const QImage s = window->surface();
     const MainLayout &l = window->layout();
     // The bands show 14:05, 16:05, … 22:05, 0:05, … 12:05.
@@ -228,10 +228,10 @@ void TestMainWindow::tickDrawsEveryFace()
 void TestMainWindow::labelsChangeWithTheMinute()
 {
     clock->set(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->labelTime(0)->text(), QStringLiteral("23:59"));
     clock->advanceSecs(1);
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->labelTime(0)->text(), QStringLiteral("0:00"));
     QCOMPARE(window->labelDate(0)->text(), QStringLiteral("1/1(金)"));
     QCOMPARE(window->bandLabel(23)->text(), QStringLiteral("3:00"));
@@ -240,12 +240,12 @@ void TestMainWindow::labelsChangeWithTheMinute()
 void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->labelTime(0)->text(), QStringLiteral("12:00"));
     QVERIFY(!window->dstLabel(0)->isVisible());
 
     window->entries()[0].summertime = true;
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->labelTime(0)->text(), QStringLiteral("13:00"));
     QLabel *mark = window->dstLabel(0);
     QVERIFY(mark->isVisible());
@@ -255,7 +255,7 @@ void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
 
     // Leaving the period hides the mark at the next tick.
     clock->set(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0)));
-    window->Timer1_Timer();
+    window->tick();
     QVERIFY(!mark->isVisible());
     QCOMPARE(window->labelTime(0)->text(), QStringLiteral("2:00"));
 }
@@ -264,7 +264,7 @@ void TestMainWindow::summerMarkFollowsTheFace()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
     window->entries()[0].summertime = true;
-    window->Timer1_Timer();
+    window->tick();
     window->resizeClientTwips(QSizeF(11880 + 11655, 7965 + 6645)); // map doubled
     QCoreApplication::processEvents();
     QCOMPARE(window->layout().map.size(), QSizeF(23310, 13290));
@@ -277,12 +277,12 @@ void TestMainWindow::newYearTakesTheNewSummerPeriod()
 {
     QCOMPARE(window->summerPeriod().year, 2026);
     clock->set(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)));
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->summerPeriod().year, 2027);
     QCOMPARE(toQDateTime(window->summerPeriod().start), QDateTime(QDate(2027, 4, 4), QTime(2, 0)));
     window->entries()[0].summertime = true;
     clock->set(QDateTime(QDate(2027, 6, 1), QTime(8, 0, 0)));
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->labelTime(0)->text(), QStringLiteral("9:00"));
 }
 
@@ -308,8 +308,8 @@ void TestMainWindow::sameScreenInEveryZone()
         qputenv("TZ", tz);
         tzset();
         clock->set(at.toLocalTime()); // as the system clock gives it
-        window->Form_Resize(); // a clear surface: faces drawn twice differ at their rims
-        window->Timer1_Timer();
+        window->layOut(); // a clear surface: faces drawn twice differ at their rims
+        window->tick();
         QStringList texts{ window->labelTime(0)->text(), window->labelDate(0)->text(),
                            QString::number(window->dstLabel(0)->isVisible()) };
         for (int k = 0; k < 24; ++k)
@@ -342,13 +342,13 @@ void TestMainWindow::resizeFollowsTheLayoutRule()
     QFETCH(QRectF, map);
     QFETCH(int, bandRadius);
     QFETCH(QList<QPoint>, at);
-    window->Timer1_Timer();
+    window->tick();
     const QSize before = window->clientArea()->size();
     window->resizeClientTwips(client);
     QCoreApplication::processEvents();
     QCOMPARE(window->clientArea()->size(), QSize(px(client.width()), px(client.height())));
     if (window->clientArea()->size() == before)
-        window->Form_Resize(); // no size change, no layout of its own
+        window->layOut(); // no size change, no layout of its own
     QCOMPARE(window->layout().map, map);
     QCOMPARE(int(window->BandRadius()), bandRadius);
 
@@ -367,20 +367,20 @@ void TestMainWindow::resizeFollowsTheLayoutRule()
     }
     // The layout clears the surface; the next tick draws at the new places.
     QCOMPARE(window->surface().pixelColor(at[2] + QPoint(-12, 12)).alpha(), 0);
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->surface().pixelColor(at[2] + QPoint(-5, 5)).alpha(), 255);
     QCOMPARE(window->surface().pixelColor(at[1] + QPoint(-5, 5)).alpha(), 255);
 }
 
 void TestMainWindow::clockSizeMenuClearsAndRedraws()
 {
-    window->Timer1_Timer();
+    window->tick();
     const QPoint c(px(9950), px(3300));
     QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 255);
-    window->ccsize_Click(5); // 180
+    window->chooseClockSize(5); // 180
     QCOMPARE(window->ClockRadius(), qint16(180));
     QCOMPARE(window->surface().pixelColor(c).alpha(), 0);
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 0);
     QCOMPARE(window->surface().pixelColor(c + QPoint(-5, 5)).alpha(), 255);
 }
@@ -403,13 +403,13 @@ void TestMainWindow::markAndLabelReadTheSameSecond()
     QFETCH(bool, mark);
     window.reset();
     SteppingClock stepping(at);
-    window = std::make_unique<tb::tembra>(stepping, *messages);
+    window = std::make_unique<tb::MainWindow>(stepping, *messages);
     window->show();
     window->entries()[0].summertime = true;
-    window->Timer1_Timer();
+    window->tick();
     stepping.set(at);
     stepping.stepping = true;
-    window->Timer1_Timer();
+    window->tick();
     stepping.stepping = false;
     QCOMPARE(window->labelTime(0)->text(), time);
     QCOMPARE(window->dstLabel(0)->isVisible(), mark);
@@ -420,17 +420,17 @@ void TestMainWindow::showingMarkIsNotMovedByTheTick()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
     window->entries()[0].summertime = true;
-    window->Timer1_Timer();
+    window->tick();
     QLabel *mark = window->dstLabel(0);
     QVERIFY(mark->isVisible());
     const QPoint shown = mark->pos();
     // A face that moves (as a drag does) takes its mark along only through
     // the layout, never through the tick's check.
     window->entries()[0].ClockLeft += 1500;
-    window->Timer1_Timer();
+    window->tick();
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->pos(), shown);
-    window->Form_Resize();
+    window->layOut();
     QCOMPARE(mark->pos().x(), shown.x() + px(1500));
 }
 
@@ -455,7 +455,7 @@ void TestMainWindow::minimisedWindowIsNotLaidOut()
     window->entries()[0].FlagLeft += 3000;
     window->showMinimized();
     QVERIFY(window->isMinimized());
-    window->Form_Resize();
+    window->layOut();
     QCOMPARE(flag->pos(), before);
     // Restoring lays the window out again.
     window->showNormal();
@@ -479,8 +479,8 @@ void TestMainWindow::menuCaptionsAndAccessKeys()
     QVERIFY(menu->borderNoAction()->isChecked());
     QVERIFY(!menu->borderYesAction()->isChecked());
     // Opening the options marks the present size and the chosen map.
-    window->ccsize_Click(4);
-    window->wMap_Click(3);
+    window->chooseClockSize(4);
+    window->chooseMap(3);
     emit menu->optionMenu()->aboutToShow();
     for (int k = 1; k <= MainMenu::kSizes; ++k)
         QCOMPARE(menu->sizeAction(k)->isChecked(), k == 4);

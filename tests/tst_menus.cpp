@@ -4,7 +4,7 @@
 #include "fakes.h"
 #include "ui/common/fonts.h"
 #include "ui/mainwindow/mainmenu.h"
-#include "ui/mainwindow/tembrawindow.h"
+#include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
 
 #include <QAction>
@@ -46,7 +46,7 @@ private slots:
     void borderOnEveryPictureNotKept();
 
 private:
-    std::unique_ptr<tembra> start();
+    std::unique_ptr<MainWindow> start();
     QSettings onDisk() const { return QSettings(m_ini, QSettings::IniFormat); }
 
     QTemporaryDir m_dir;
@@ -78,9 +78,9 @@ void TestMenus::cleanup()
     AppRegistry().setSettingsFile(QString());
 }
 
-std::unique_ptr<tembra> TestMenus::start()
+std::unique_ptr<MainWindow> TestMenus::start()
 {
-    auto w = std::make_unique<tembra>(m_clock, m_messages);
+    auto w = std::make_unique<MainWindow>(m_clock, m_messages);
     w->setPictureChooser(&m_chooser);
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get()))
@@ -117,9 +117,9 @@ void TestMenus::mapFromAFile()
     else if (chosen == "gone")
         m_chooser.file = m_dir.filePath(QStringLiteral("gone.jpg"));
 
-    std::unique_ptr<tembra> w = start();
+    std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
-    w->wMap_Click(3);
+    w->chooseMap(3);
     const QImage before = w->mapPicture();
     w->mainMenu()->mapFileAction()->trigger();
     QCOMPARE(m_chooser.modes, QStringList{ QStringLiteral("BackPic") });
@@ -140,7 +140,7 @@ void TestMenus::mapFromAFile()
         QCOMPARE(w->mapPicture().pixelColor(5, 5).red() > 150, true);
         w.reset();
         AppRegistry().setSettingsFile(m_ini);
-        std::unique_ptr<tembra> again = start();
+        std::unique_ptr<MainWindow> again = start();
         QVERIFY(again);
         const QImage map = again->mapPicture();
         QVERIFY(!map.isNull());
@@ -164,7 +164,7 @@ void TestMenus::checkMarksFollowEveryChoice()
     QFETCH(int, size);
     QFETCH(int, radius);
     QFETCH(int, map);
-    std::unique_ptr<tembra> w = start();
+    std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
     MainMenu *menu = w->mainMenu();
     menu->sizeAction(size)->trigger();
@@ -194,7 +194,7 @@ void TestMenus::borderOnEveryPictureNotKept()
         }
     }
     AppRegistry().setSettingsFile(m_ini);
-    std::unique_ptr<tembra> w = start();
+    std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
     QCOMPARE(w->CountryCount(), 2);
     MainMenu *menu = w->mainMenu();
@@ -219,7 +219,7 @@ void TestMenus::borderOnEveryPictureNotKept()
     menu->borderYesAction()->trigger();
     w.reset();
     AppRegistry().setSettingsFile(m_ini);
-    std::unique_ptr<tembra> again = start();
+    std::unique_ptr<MainWindow> again = start();
     QVERIFY(again);
     for (int i = 0; i <= 2; ++i)
         QCOMPARE(again->imgBox(i)->frameShape(), QFrame::NoFrame);

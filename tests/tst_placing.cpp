@@ -8,7 +8,7 @@
 #include "ui/mainwindow/picturebox.h"
 #include "ui/mainwindow/placedclocks.h"
 #include "ui/mainwindow/placing.h"
-#include "ui/mainwindow/tembrawindow.h"
+#include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
 
 #include <QAction>
@@ -113,7 +113,7 @@ private:
     std::unique_ptr<FixedClock> clock;
     std::unique_ptr<RecordingMessenger> messages;
     std::unique_ptr<ScriptedEditor> editor;
-    std::unique_ptr<tb::tembra> window;
+    std::unique_ptr<tb::MainWindow> window;
     QTemporaryDir config;
     QString settingsFile;
 };
@@ -134,7 +134,7 @@ void TestPlacing::init()
     clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 7, 8), QTime(9, 5, 0)));
     messages = std::make_unique<RecordingMessenger>();
     editor = std::make_unique<ScriptedEditor>();
-    window = std::make_unique<tb::tembra>(*clock, *messages);
+    window = std::make_unique<tb::MainWindow>(*clock, *messages);
     window->setClockEditor(editor.get());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -215,7 +215,7 @@ void TestPlacing::addAtTheDesignSize()
     QVERIFY(window->labelTime(1)->isVisible());
 
     // The next tick draws the face in the map's top-left corner and shows its mark.
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->surface().pixelColor(px(575) - 5, px(440) + 5).alpha(), 255);
     QCOMPARE(window->labelTime(1)->text(), QStringLiteral("17:05"));
     QVERIFY(window->dstLabel(1)->isVisible());
@@ -232,11 +232,11 @@ void TestPlacing::addAtALargerWindow()
     // The picture first stands where the add put it, the face at its converted place.
     PictureBox *flag = window->imgBox(1);
     QCOMPARE(flag->pos(), QPoint(px(1000), px(300)));
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->surface().pixelColor(px(1015) - 5, px(880) + 5).alpha(), 255);
     QCOMPARE(window->surface().pixelColor(px(575), px(440)).alpha(), 0);
     // The next layout step converts the picture's place too.
-    window->Form_Resize();
+    window->layOut();
     QCOMPARE(flag->pos(), QPoint(px(1865), px(600)));
 }
 
@@ -323,10 +323,10 @@ void TestPlacing::faceDrag()
     QFETCH(QSizeF, client);
     window->resizeClientTwips(client);
     QCoreApplication::processEvents();
-    window->Form_Resize();
+    window->layOut();
     const int i = place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
     window->entries()[size_t(i)].summertime = true;
-    window->Timer1_Timer();
+    window->tick();
     const MainLayout l = window->layout();
     const double r = window->ClockRadius();
     const QPointF c(window->cxByR(3000), window->cyByR(2000));
@@ -361,8 +361,8 @@ void TestPlacing::faceDrag()
     QVERIFY(window->dstLabel(i)->isVisible());
     QCOMPARE(window->dstLabel(i)->pos(), QPoint(px(l.cxByR(e.ClockLeft) + 0.6 * r), px(l.cyByR(e.ClockTop) + 0.9 * r)));
     // The next layout puts the face where it was dropped; nothing was stored.
-    window->Form_Resize();
-    window->Timer1_Timer();
+    window->layOut();
+    window->tick();
     QCOMPARE(faceCentrePx(i), now);
     QCOMPARE(window->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
     QVERIFY(!onDisk("UC001/ClockLeft").isValid());
@@ -375,7 +375,7 @@ void TestPlacing::unmovedFaceKeepsItsPlace()
     window->resizeClientTwips(QSizeF(467 * 15, 334 * 15));
     QCoreApplication::processEvents();
     const int i = place(clockAt(2000.3f, 1000.3f, 4000, 1500, QStringLiteral("France")));
-    window->Form_Resize(); // clears the surface: no face is drawn
+    window->layOut(); // clears the surface: no face is drawn
     QCOMPARE(window->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 0);
     QWidget *map = window->image1();
     press(map, faceCentrePx(i));
@@ -427,9 +427,9 @@ void TestPlacing::pictureDragTakesItsLabels()
     QFETCH(int, grab);
     window->resizeClientTwips(client);
     QCoreApplication::processEvents();
-    window->Form_Resize();
+    window->layOut();
     window->entries()[0].summertime = true;
-    window->Timer1_Timer();
+    window->tick();
     PictureBox *flag = window->imgBox(0);
     QLabel *date = window->labelDate(0);
     QLabel *time = window->labelTime(0);
@@ -450,7 +450,7 @@ void TestPlacing::pictureDragTakesItsLabels()
     QCOMPARE(window->dstLabel(0)->pos(), markAt);
     QCOMPARE(window->entry(0).ClockLeft, 9950.f);
     // The recorded place is the inverse of the layout: the next layout keeps it.
-    window->Form_Resize();
+    window->layOut();
     QCOMPARE(flag->pos(), flagAt + shift);
     QCOMPARE(date->pos(), dateAt + shift);
 }
@@ -473,7 +473,7 @@ void TestPlacing::editThroughTheEditor()
     c.DifTime = -8;
     c.DifMinute = 0;
     const int i = place(c);
-    window->Timer1_Timer();
+    window->tick();
     window->mainMenu()->editClockAction()->trigger();
     QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
     QFrame *bar = window->frame1();
@@ -569,7 +569,7 @@ void TestPlacing::deleteTheMiddleOfThree()
     two.DifTime = -13;
     place(one);
     place(two);
-    window->Timer1_Timer();
+    window->tick();
     QVERIFY(window->dstLabel(2)->isVisible());
     QVERIFY(!window->dstLabel(1)->isVisible());
     const ClockEntry before1 = window->entry(1);
@@ -621,7 +621,7 @@ void TestPlacing::deleteTheMiddleOfThree()
     QVERIFY(lastFlag.isNull());
     // The surface is cleared; the next tick draws the two faces left.
     QCOMPARE(window->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 0);
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(window->surface().pixelColor(faceCentrePx(1) + QPoint(-3, 3)).alpha(), 255);
     QCOMPARE(window->surface().pixelColor(QPoint(px(3000) - 3, px(2000) + 3)).alpha(), 0);
     QCOMPARE(window->labelTime(1)->text(), QStringLiteral("21:05"));
@@ -709,7 +709,7 @@ void TestPlacing::reminderComesBackUntilTheFaceMoves()
         messages->texts.clear();
         for (int k = 0; k < n; ++k) {
             clock->advanceSecs(1);
-            window->Timer1_Timer();
+            window->tick();
         }
         return messages->texts;
     };
@@ -749,16 +749,16 @@ void TestPlacing::reminderOpensOnceAtATime()
                 const int count = window->placing()->reminder().count();
                 ticked = QTest::qWaitFor([&] { return window->placing()->reminder().count() != count; }, 3000);
                 for (int k = 0; k < 61; ++k)
-                    window->Timer1_Timer();
+                    window->tick();
                 inside = false;
             }
             return Answer::Ok;
         }
-        tb::tembra *window = nullptr;
+        tb::MainWindow *window = nullptr;
         bool inside = false, circleGone = false, ticked = false;
     } ticking;
     window.reset();
-    window = std::make_unique<tb::tembra>(*clock, ticking);
+    window = std::make_unique<tb::MainWindow>(*clock, ticking);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     ticking.window = window.get();
@@ -817,7 +817,7 @@ void TestPlacing::circleRepaintsOnlyWhereItWas()
     } recorder;
     for (int i = 1; i <= 20; ++i)
         place(clockAt(500 + 500 * i, 1000 + 200 * (i % 5), 400 + 500 * i, 4000, QStringLiteral("Japan")));
-    window->Timer1_Timer();
+    window->tick();
     QWidget *map = window->image1();
     const QPoint face = faceCentrePx(0);
     press(map, face);

@@ -2,7 +2,7 @@
 #include "fakes.h"
 #include "ui/common/fonts.h"
 #include "core/window/maps.h"
-#include "ui/mainwindow/tembrawindow.h"
+#include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
 
 #include <QApplication>
@@ -37,7 +37,7 @@ private slots:
     void clockRadiusZeroTakesTheBandRadius();
 
 private:
-    std::unique_ptr<tb::tembra> start();
+    std::unique_ptr<tb::MainWindow> start();
     QSettings file() const { return QSettings(iniPath, QSettings::IniFormat); }
 
     QTemporaryDir dir;
@@ -63,11 +63,11 @@ void TestStartupSave::init()
     clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
 }
 
-std::unique_ptr<tb::tembra> TestStartupSave::start()
+std::unique_ptr<tb::MainWindow> TestStartupSave::start()
 {
     // Each start reads the file afresh, as a new process would.
     AppRegistry().setSettingsFile(iniPath);
-    auto w = std::make_unique<tb::tembra>(clock, messages);
+    auto w = std::make_unique<tb::MainWindow>(clock, messages);
     w->show();
     return w;
 }
@@ -128,9 +128,9 @@ void TestStartupSave::exitSavesAndNextStartRestores()
         QCOMPARE(w->entry(clocks - 1).DifTime, qint16(-(clocks - 1)));
         w->entries()[0].ClockLeft = 1234.5f; // as a drag would leave it
         w->entries()[0].FlagTop = 77.25f;
-        w->ccsize_Click(3);
+        w->chooseClockSize(3);
         before = w->entries();
-        w->endMenu_Click();
+        w->saveAndQuit();
         QVERIFY(w->saved());
         QVERIFY(!w->isVisible());
     }
@@ -153,7 +153,7 @@ void TestStartupSave::closeBoxSavesNothing()
     {
         auto w = start();
         w->entries()[0].ClockLeft = 5000;
-        w->ccsize_Click(1);
+        w->chooseClockSize(1);
         w->close();
         QVERIFY(!w->saved());
     }
@@ -180,13 +180,13 @@ void TestStartupSave::failedSaveKeepsTheWindowOpen()
     QFile blocker(folder);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    w->wMap_Click(3); // a save at once says so, and names the file
+    w->chooseMap(3); // a save at once says so, and names the file
     QCOMPARE(messages.texts.size(), 1);
     const QString told = messages.texts.takeFirst();
     QVERIFY(told.contains(iniPath) && told.contains(QStringLiteral("設定ファイルは変更されていません")));
 
     w->entries()[0].ClockLeft = 4321;
-    w->endMenu_Click();
+    w->saveAndQuit();
     messages.answer = Messenger::Answer::Ok;
     QVERIFY(!w->saved());
     QCOMPARE(w->isVisible(), !leave);
@@ -253,7 +253,7 @@ void TestStartupSave::unknownPictureKeyIsCleared()
     QCOMPARE(w->entry(0).Fname, QString());
     QVERIFY(!w->imgBox(0)->hasPicture());
     QVERIFY(w->labelDate(0)->isVisible());
-    w->endMenu_Click();
+    w->saveAndQuit();
     QCOMPARE(file().value("UC000/Fname").toString(), QString());
 }
 
@@ -261,7 +261,7 @@ void TestStartupSave::storedMapIsRestored()
 {
     {
         auto w = start();
-        w->wMap_Click(6);
+        w->chooseMap(6);
         QCOMPARE(file().value("UserImg/WorldMap").toString(), QStringLiteral("6"));
     }
     auto again = start();
@@ -278,7 +278,7 @@ void TestStartupSave::countAboveTheTableBuildsTwentyOneClocks()
     }
     auto w = start();
     QCOMPARE(w->CountryCount(), 20);
-    w->Timer1_Timer();
+    w->tick();
     QVERIFY(w->labelTime(20)->isVisible());
 }
 
@@ -315,19 +315,19 @@ void TestStartupSave::unmovedClockIsRemindedEverySixtyOneVisits()
         s.setValue("UC000/Fname", "Japan");
     }
     auto w = start();
-    w->Timer1_Timer();
+    w->tick();
     QCOMPARE(messages.texts.size(), 1);
     QCOMPARE(messages.texts[0], QStringLiteral("左上に追加された時計とイラストを希望する位置に移動させてください\r\n"
                                                "(ドラッグ＆ドロップによって、移動が可能です)"));
     for (int tick = 2; tick <= 61; ++tick)
-        w->Timer1_Timer();
+        w->tick();
     QCOMPARE(messages.texts.size(), 1);
-    w->Timer1_Timer();
+    w->tick();
     QCOMPARE(messages.texts.size(), 2);
     // Moved away: no more reminders.
     w->entries()[0].ClockLeft = 600;
     for (int tick = 0; tick < 130; ++tick)
-        w->Timer1_Timer();
+        w->tick();
     QCOMPARE(messages.texts.size(), 2);
 }
 
@@ -356,7 +356,7 @@ void TestStartupSave::clockRadiusZeroTakesTheBandRadius()
     clock.set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
     auto w = start();
     QCOMPARE(w->ClockRadius(), qint16(0));
-    w->Timer1_Timer();
+    w->tick();
     QCOMPARE(w->ClockRadius(), w->BandRadius());
     QCOMPARE(w->BandRadius(), qint16(440));
     // The summer mark stands beside the face, not on its centre.
@@ -364,7 +364,7 @@ void TestStartupSave::clockRadiusZeroTakesTheBandRadius()
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->pos(), QPoint(int(std::lround((w->cxByR(9950) + 0.6 * 440) / 15)),
                                  int(std::lround((w->cyByR(3300) + 0.9 * 440) / 15))));
-    w->endMenu_Click();
+    w->saveAndQuit();
     QVERIFY(w->saved());
     QCOMPARE(file().value("UserClock/ClockRc").toString(), QStringLiteral("440"));
 }

@@ -7,7 +7,7 @@
 #include "ui/common/messenger.h"
 #include "ui/mainwindow/picturebox.h"
 #include "ui/mainwindow/placedclocks.h"
-#include "ui/mainwindow/tembrawindow.h"
+#include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
 #include "core/settings/schema.h"
 
@@ -50,7 +50,7 @@ QPointF twipsOf(const QMouseEvent *e)
 
 } // namespace
 
-Placing::Placing(tembra &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
+Placing::Placing(MainWindow &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
                  Messenger &messenger, const QFont &font)
     : m_window(window), m_area(area), m_image1(image1), m_placed(placed),
       m_messenger(messenger)
@@ -251,7 +251,7 @@ void Placing::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, dou
             e.ClockLeft = refX(m_window.layout(), c.x());
             e.ClockTop = refY(m_window.layout(), c.y());
         }
-        m_window.setDSTpos(i);
+        m_window.placeSummerMark(i);
     }
     m_redcircle->hide();
     redrawFaces();
@@ -260,7 +260,7 @@ void Placing::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, dou
 void Placing::redrawFaces()
 {
     m_area->clearSurface();
-    m_window.Timer1_Timer();
+    m_window.tick();
 }
 
 void Placing::ImgBox_MouseDown(int index, Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)
@@ -359,7 +359,7 @@ void Placing::delClock(int i)
         m_placed.copyDown(j + 1, j);
     m_placed.destroyLast();
     for (int j = i; j <= m_window.CountryCount(); ++j)
-        m_window.setDSTpos(j);
+        m_window.placeSummerMark(j);
     // The next tick draws the remaining faces.
     m_area->clearSurface();
 }

@@ -22,12 +22,12 @@ class ClientArea;
 class ClockEditor;
 class Messenger;
 class PlacedClocks;
-class tembra;
+class MainWindow;
 
 class Placing : public QObject {
     Q_OBJECT
 public:
-    Placing(tembra &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
+    Placing(MainWindow &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
             Messenger &messenger, const QFont &font);
     ~Placing() override;
 
@@ -82,7 +82,7 @@ private:
     // Ends a drag before a message opens in the middle of it.
     void endDragForMessage();
 
-    tembra &m_window;
+    MainWindow &m_window;
     ClientArea *m_area;
     QWidget *m_image1;
     PlacedClocks &m_placed;

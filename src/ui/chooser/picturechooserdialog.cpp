@@ -1,4 +1,4 @@
-#include "ui/chooser/formfmzdialog.h"
+#include "ui/chooser/picturechooserdialog.h"
 
 #include "ui/common/modaldriver.h"
 #include "ui/common/pictureframewidget.h"
@@ -84,7 +84,7 @@ protected:
 
 } // namespace
 
-FormfmzWindow::FormfmzWindow(ChooserFields &fields, const QString &startFolder, QWidget *parent)
+PictureChooserWindow::PictureChooserWindow(ChooserFields &fields, const QString &startFolder, QWidget *parent)
     : QDialog(parent), m_fields(fields)
 {
     setWindowTitle(QStringLiteral("画像ファイルの選択"));
@@ -125,9 +125,9 @@ FormfmzWindow::FormfmzWindow(ChooserFields &fields, const QString &startFolder, 
     Filterbox_Click(0);
 }
 
-FormfmzWindow::~FormfmzWindow() = default;
+PictureChooserWindow::~PictureChooserWindow() = default;
 
-void FormfmzWindow::buildControls()
+void PictureChooserWindow::buildControls()
 {
     m_drive1 = new QComboBox(this);
     m_drive1->setGeometry(twipsRect(180, 60, 2310, 300));
@@ -207,16 +207,16 @@ void FormfmzWindow::buildControls()
     setTabOrder(m_selected, m_filterbox);
     m_drive1->setFocus();
 
-    connect(m_drive1, qOverload<int>(&QComboBox::activated), this, &FormfmzWindow::Drive1_Change);
+    connect(m_drive1, qOverload<int>(&QComboBox::activated), this, &PictureChooserWindow::Drive1_Change);
     connect(m_dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
                 if (current.isValid())
                     Dir1_Change(m_dirModel->filePath(current));
             });
-    connect(m_filterbox, qOverload<int>(&QComboBox::activated), this, &FormfmzWindow::Filterbox_Click);
+    connect(m_filterbox, qOverload<int>(&QComboBox::activated), this, &PictureChooserWindow::Filterbox_Click);
     connect(m_file1, &QListView::doubleClicked, this, [this](const QModelIndex &) { selected_Click(); });
-    connect(m_selected, &QPushButton::clicked, this, &FormfmzWindow::selected_Click);
-    connect(m_picture1, &PictureFrameWidget::clicked, this, &FormfmzWindow::selected_Click);
+    connect(m_selected, &QPushButton::clicked, this, &PictureChooserWindow::selected_Click);
+    connect(m_picture1, &PictureFrameWidget::clicked, this, &PictureChooserWindow::selected_Click);
     connect(m_fileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString &path) {
         if (QDir::cleanPath(path) == m_folder)
             m_filesLoaded = true;
@@ -224,7 +224,7 @@ void FormfmzWindow::buildControls()
     m_file1->installEventFilter(this);
 }
 
-void FormfmzWindow::fitNowloading()
+void PictureChooserWindow::fitNowloading()
 {
     // The notice keeps its place while its text fits; a longer one (the
     // "not a picture" text) grows leftwards so it is never cut off.
@@ -235,7 +235,7 @@ void FormfmzWindow::fitNowloading()
     m_nowloading->setGeometry(left, design.top(), w, std::max(design.height(), hint.height()));
 }
 
-void FormfmzWindow::Form_Activate()
+void PictureChooserWindow::Form_Activate()
 {
     m_fields.pUpdated = false;
     const bool map = m_fields.SelMode == QLatin1String("BackPic");
@@ -243,7 +243,7 @@ void FormfmzWindow::Form_Activate()
     m_label3[0]->setVisible(!map);
 }
 
-void FormfmzWindow::Drive1_Change(int index)
+void PictureChooserWindow::Drive1_Change(int index)
 {
     const QString drive = m_drives.value(index);
     const QFileInfo info(drive);
@@ -259,7 +259,7 @@ void FormfmzWindow::Drive1_Change(int index)
     Dir1_Change(drive);
 }
 
-void FormfmzWindow::Dir1_Change(const QString &path)
+void PictureChooserWindow::Dir1_Change(const QString &path)
 {
     const QString folder = QDir::cleanPath(path);
     if (folder == m_folder)
@@ -272,7 +272,7 @@ void FormfmzWindow::Dir1_Change(const QString &path)
     m_file1->setRootIndex(m_files->mapFromSource(m_fileModel->index(folder)));
 }
 
-void FormfmzWindow::Filterbox_Click(int index)
+void PictureChooserWindow::Filterbox_Click(int index)
 {
     if (index < 0 || index >= int(chooserFilters().size()))
         return;
@@ -280,7 +280,7 @@ void FormfmzWindow::Filterbox_Click(int index)
     m_fileModel->setNameFilters(namePatterns(QString::fromUtf8(chooserFilters()[size_t(index)].pattern)));
 }
 
-QStringList FormfmzWindow::fileNames() const
+QStringList PictureChooserWindow::fileNames() const
 {
     QStringList names;
     const QModelIndex root = m_file1->rootIndex();
@@ -289,12 +289,12 @@ QStringList FormfmzWindow::fileNames() const
     return names;
 }
 
-QModelIndex FormfmzWindow::fileIndex(const QString &fileName) const
+QModelIndex PictureChooserWindow::fileIndex(const QString &fileName) const
 {
     return m_files->mapFromSource(m_fileModel->index(joinChosenPath(m_folder, fileName)));
 }
 
-void FormfmzWindow::File1_Click(const QString &fileName)
+void PictureChooserWindow::File1_Click(const QString &fileName)
 {
     const QString path = joinChosenPath(m_folder, fileName);
     showPathText(path);
@@ -302,13 +302,13 @@ void FormfmzWindow::File1_Click(const QString &fileName)
     setfilenameloadpicture();
 }
 
-void FormfmzWindow::showPathText(const QString &path)
+void PictureChooserWindow::showPathText(const QString &path)
 {
     m_textLabel->setToolTip(path);
     m_textLabel->setText(m_textLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, m_textLabel->width()));
 }
 
-void FormfmzWindow::setfilenameloadpicture()
+void PictureChooserWindow::setfilenameloadpicture()
 {
     m_nowloading->setText(kLoading);
     fitNowloading();
@@ -341,7 +341,7 @@ void FormfmzWindow::setfilenameloadpicture()
     m_nowloading->hide();
 }
 
-void FormfmzWindow::showNotAPicture(PictureProblem problem)
+void PictureChooserWindow::showNotAPicture(PictureProblem problem)
 {
     // The path and size stay, to say which file it was; there is nothing to confirm.
     m_chosen.clear();
@@ -353,7 +353,7 @@ void FormfmzWindow::showNotAPicture(PictureProblem problem)
     m_label4->show();
 }
 
-void FormfmzWindow::selected_Click()
+void PictureChooserWindow::selected_Click()
 {
     if (m_chosen.isEmpty())
         return; // nothing that loaded has been chosen
@@ -366,7 +366,7 @@ void FormfmzWindow::selected_Click()
     m_nowloading->hide();
 }
 
-bool FormfmzWindow::eventFilter(QObject *watched, QEvent *event)
+bool PictureChooserWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_file1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
@@ -383,9 +383,9 @@ bool FormfmzWindow::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Formfmz::showModal(ChooserFields &fields)
+void PictureChooserDialog::showModal(ChooserFields &fields)
 {
-    FormfmzWindow window(fields, m_startFolder, m_parent);
+    PictureChooserWindow window(fields, m_startFolder, m_parent);
     window.Form_Activate();
     runModal(window, m_driver);
 }

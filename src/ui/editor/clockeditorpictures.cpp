@@ -2,7 +2,7 @@
 // the picture chooser into the lowest free slot, and removing one again.
 #include "core/editor/editorrules.h"
 #include "core/editor/picturestore.h"
-#include "ui/editor/posformdialog.h"
+#include "ui/editor/clockeditordialog.h"
 #include "ui/common/messenger.h"
 #include "core/settings/registry.h"
 #include "core/settings/schema.h"
@@ -11,7 +11,7 @@
 
 namespace tb {
 
-void PosFormWindow::addUserPicture()
+void ClockEditorWindow::addUserPicture()
 {
     ChooserFields &chooser = m_state.chooser;
     chooser.SelMode.clear();
@@ -48,7 +48,7 @@ void PosFormWindow::addUserPicture()
     nameChosen(key);
 }
 
-void PosFormWindow::ComDel_Click()
+void ClockEditorWindow::ComDel_Click()
 {
     const QList<QListWidgetItem *> sel = m_listCName->selectedItems();
     if (sel.isEmpty())

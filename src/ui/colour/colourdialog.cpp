@@ -1,4 +1,4 @@
-#include "ui/colour/hsldialog.h"
+#include "ui/colour/colourdialog.h"
 
 #include "core/face/clockface.h"
 #include "core/common/twips.h"
@@ -95,9 +95,9 @@ void ColourSwatch::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
-// ---------------------------------------------------------------- frmHSL
+// ---------------------------------------------------------------- ColourDialog
 
-frmHSL::frmHSL(ColourHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+ColourDialog::ColourDialog(ColourHost &host, QWidget *parent) : QDialog(parent), m_host(host)
 {
     setWindowTitle(QStringLiteral("表示色の選択"));
     setModal(false);
@@ -108,14 +108,14 @@ frmHSL::frmHSL(ColourHost &host, QWidget *parent) : QDialog(parent), m_host(host
     buildControls();
 }
 
-void frmHSL::buildControls()
+void ColourDialog::buildControls()
 {
     m_command1 = new QPushButton(QStringLiteral("キャンセル"), this);
     m_command1->setGeometry(rectTw(7290, 45, 1230, 375));
-    connect(m_command1, &QPushButton::clicked, this, &frmHSL::Command1_Click);
+    connect(m_command1, &QPushButton::clicked, this, &ColourDialog::Command1_Click);
     m_comSet = new QPushButton(QStringLiteral("登録"), this);
     m_comSet->setGeometry(rectTw(5850, 45, 1275, 375));
-    connect(m_comSet, &QPushButton::clicked, this, &frmHSL::ComSet_Click);
+    connect(m_comSet, &QPushButton::clicked, this, &ColourDialog::ComSet_Click);
 
     caption(this, QStringLiteral("長針、短針"), 6210, 1440);
     caption(this, QStringLiteral("目盛"), 7875, 1440);
@@ -176,7 +176,7 @@ void frmHSL::buildControls()
     }
 }
 
-void frmHSL::showModeless()
+void ColourDialog::showModeless()
 {
     if (isVisible()) {
         raise();
@@ -190,7 +190,7 @@ void frmHSL::showModeless()
     show();
 }
 
-void frmHSL::placeBesideOwner()
+void ColourDialog::placeBesideOwner()
 {
     // To the right of the main window, so that both stay in view; on a narrow
     // screen against its right edge, covering as little of the window as it can.
@@ -205,20 +205,20 @@ void frmHSL::placeBesideOwner()
     move(std::max(x, avail.left()), y);
 }
 
-void frmHSL::Form_Load()
+void ColourDialog::Form_Load()
 {
     m_mixer.Form_Load(m_host.workingColours());
     paintBar(0, m_mixer.hueBar().data(), kHueBarLines, 14);
     showState();
 }
 
-void frmHSL::Update()
+void ColourDialog::Update()
 {
     m_mixer.Update();
     showState();
 }
 
-void frmHSL::showState()
+void ColourDialog::showState()
 {
     m_settingSliders = true; // setting a slider here is not the user's move
     for (int i = 0; i < 3; ++i)
@@ -233,7 +233,7 @@ void frmHSL::showState()
     update(kSCircle.adjusted(-1, -1, 1, 1));
 }
 
-void frmHSL::paintBar(int index, const Colour *colours, int count, int stepTwips)
+void ColourDialog::paintBar(int index, const Colour *colours, int count, int stepTwips)
 {
     // One-pixel vertical lines, written straight into the bar's picture: the
     // bars are redrawn on every slider step.
@@ -251,7 +251,7 @@ void frmHSL::paintBar(int index, const Colour *colours, int count, int stepTwips
     bar->update();
 }
 
-void frmHSL::DrawDemoClocks()
+void ColourDialog::DrawDemoClocks()
 {
     QPainter p(&m_surface);
     // Only the row of clocks is ever drawn on the surface.
@@ -271,7 +271,7 @@ void frmHSL::DrawDemoClocks()
     update(kShape1);
 }
 
-void frmHSL::paintEvent(QPaintEvent *)
+void ColourDialog::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.drawImage(0, 0, m_surface);
@@ -288,49 +288,49 @@ void frmHSL::paintEvent(QPaintEvent *)
     p.drawEllipse(QRectF(circle).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
-void frmHSL::mousePressEvent(QMouseEvent *event)
+void ColourDialog::mousePressEvent(QMouseEvent *event)
 {
     const QPointF at = event->position();
     Form_MouseDown(pxToTwips(std::floor(at.x())), pxToTwips(std::floor(at.y())));
 }
 
-void frmHSL::Form_MouseDown(double xTwips, double yTwips)
+void ColourDialog::Form_MouseDown(double xTwips, double yTwips)
 {
     if (m_mixer.Form_MouseDown(xTwips, yTwips))
         showState();
 }
 
-void frmHSL::sliHSL_Scroll(int index)
+void ColourDialog::sliHSL_Scroll(int index)
 {
     m_mixer.sliHSL_Scroll(index, m_sliHSL[size_t(index)]->value());
     showState();
 }
 
-void frmHSL::Picbar_MouseDown(int index, double xTwips)
+void ColourDialog::Picbar_MouseDown(int index, double xTwips)
 {
     m_mixer.Picbar_MouseDown(index, xTwips);
     showState();
 }
 
-void frmHSL::Labelneadlecolor_Click(int index)
+void ColourDialog::Labelneadlecolor_Click(int index)
 {
     m_mixer.Labelneadlecolor_Click(index);
     showState();
 }
 
-void frmHSL::Comtime_Click(int index)
+void ColourDialog::Comtime_Click(int index)
 {
     m_mixer.Comtime_Click(index);
     showState();
 }
 
-void frmHSL::ComOR_Click(int index)
+void ColourDialog::ComOR_Click(int index)
 {
     m_mixer.ComOR_Click(index);
     DrawDemoClocks();
 }
 
-void frmHSL::ComSet_Click()
+void ColourDialog::ComSet_Click()
 {
     const FaceColours colours = m_mixer.registered(m_host.workingColours());
     m_host.registerColours(colours);
@@ -338,7 +338,7 @@ void frmHSL::ComSet_Click()
         m_host.tell(settingsNotSavedMessage());
 }
 
-void frmHSL::Command1_Click()
+void ColourDialog::Command1_Click()
 {
     close();
 }

@@ -23,7 +23,7 @@ class PictureFrameWidget;
 class PictureStore;
 
 // What the editor keeps between showings.
-struct PosFormState {
+struct ClockEditorState {
     QString editMode;
     qint16 pEditIndex = 0;
     QString pselectKeyCode;
@@ -36,7 +36,7 @@ struct PosFormState {
 };
 
 // What the editor works with, owned by the main window.
-struct PosFormServices {
+struct ClockEditorServices {
     PictureStore &store;        // ImgFlagList
     ClockSource &clock;
     Messenger &messenger;
@@ -48,11 +48,11 @@ struct PosFormServices {
 
 // One showing of the editor. Handlers are public so tests and the developer
 // entry point can drive it as a person would.
-class PosFormWindow : public QDialog {
+class ClockEditorWindow : public QDialog {
     Q_OBJECT
 public:
-    PosFormWindow(PosFormState &state, PosFormServices &services, QWidget *mainWindow);
-    ~PosFormWindow() override;
+    ClockEditorWindow(ClockEditorState &state, ClockEditorServices &services, QWidget *mainWindow);
+    ~ClockEditorWindow() override;
 
     // Properties, as the main window writes them.
     void setPEditIndex(qint16 v) { m_state.pEditIndex = v; }
@@ -98,8 +98,8 @@ private:
     void addUserPicture();
     int nameRow(const QString &name) const;
 
-    PosFormState &m_state;
-    PosFormServices &m_services;
+    ClockEditorState &m_state;
+    ClockEditorServices &m_services;
     ZoneTable m_zones;
     QStringList m_names; // ListCName's texts, in its order
     DateTime m_previewTime = 0;
@@ -117,9 +117,9 @@ private:
 };
 
 // The editor object the main window keeps for the whole run.
-class posForm : public ClockEditor {
+class ClockEditorDialog : public ClockEditor {
 public:
-    posForm(PictureStore &store, ClockSource &clock, Messenger &messenger,
+    ClockEditorDialog(PictureStore &store, ClockSource &clock, Messenger &messenger,
             const FaceColours &colours, PictureChooser &chooser,
             std::function<void(const QString &key)> pictureRemoved = {},
             QWidget *mainWindow = nullptr);
@@ -129,15 +129,15 @@ public:
     void showModal(EditorFields &fields) override;
 
     // Runs instead of the window's own modal loop (tests, scripted runs).
-    using Driver = std::function<void(PosFormWindow &)>;
+    using Driver = std::function<void(ClockEditorWindow &)>;
     void setDriver(Driver driver) { m_driver = std::move(driver); }
     void setMainWindow(QWidget *w) { m_mainWindow = w; }
 
-    const PosFormState &state() const { return m_state; }
+    const ClockEditorState &state() const { return m_state; }
 
 private:
-    PosFormState m_state;
-    PosFormServices m_services;
+    ClockEditorState m_state;
+    ClockEditorServices m_services;
     QWidget *m_mainWindow;
     Driver m_driver;
 };

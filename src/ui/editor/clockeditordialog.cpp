@@ -1,4 +1,4 @@
-#include "ui/editor/posformdialog.h"
+#include "ui/editor/clockeditordialog.h"
 
 #include "ui/common/modaldriver.h"
 #include "core/editor/editorrules.h"
@@ -42,7 +42,7 @@ QLabel *headingLabel(QWidget *parent, const QString &text, const QRect &r)
 }
 } // namespace
 
-PosFormWindow::PosFormWindow(PosFormState &state, PosFormServices &services, QWidget *mainWindow)
+ClockEditorWindow::ClockEditorWindow(ClockEditorState &state, ClockEditorServices &services, QWidget *mainWindow)
     : QDialog(mainWindow), m_state(state), m_services(services)
 {
     setWindowTitle(QStringLiteral("ディジタル時計の追加"));
@@ -57,9 +57,9 @@ PosFormWindow::PosFormWindow(PosFormState &state, PosFormServices &services, QWi
     fillLists();
 }
 
-PosFormWindow::~PosFormWindow() = default;
+ClockEditorWindow::~ClockEditorWindow() = default;
 
-void PosFormWindow::buildControls()
+void ClockEditorWindow::buildControls()
 {
     m_label1 = headingLabel(this, QStringLiteral("時差を選択してください（グリニッジ標準時間との時差）"),
                             twipsRect(135, 0, 4965 + 300, 240 + 30));
@@ -112,13 +112,13 @@ void PosFormWindow::buildControls()
     setTabOrder(m_listCName, m_listcountry);
     setTabOrder(m_listcountry, m_comDel);
 
-    connect(m_listcountry, &QListWidget::itemSelectionChanged, this, &PosFormWindow::Listcountry_Click);
-    connect(m_summerTimeCK, &QCheckBox::clicked, this, &PosFormWindow::SummerTimeCK_Click);
-    connect(m_listCName, &QListWidget::itemSelectionChanged, this, &PosFormWindow::ListCName_Click);
-    connect(m_comDel, &QPushButton::clicked, this, &PosFormWindow::ComDel_Click);
+    connect(m_listcountry, &QListWidget::itemSelectionChanged, this, &ClockEditorWindow::Listcountry_Click);
+    connect(m_summerTimeCK, &QCheckBox::clicked, this, &ClockEditorWindow::SummerTimeCK_Click);
+    connect(m_listCName, &QListWidget::itemSelectionChanged, this, &ClockEditorWindow::ListCName_Click);
+    connect(m_comDel, &QPushButton::clicked, this, &ClockEditorWindow::ComDel_Click);
 }
 
-void PosFormWindow::fillLists()
+void ClockEditorWindow::fillLists()
 {
     m_zones.fill();
     m_listcountry->addItems(m_zones.texts());
@@ -127,12 +127,12 @@ void PosFormWindow::fillLists()
     m_listCName->addItems(m_names);
 }
 
-int PosFormWindow::nameRow(const QString &name) const
+int ClockEditorWindow::nameRow(const QString &name) const
 {
     return name.isEmpty() ? -1 : int(m_names.indexOf(name));
 }
 
-void PosFormWindow::setPselectKeyCode(const QString &name)
+void ClockEditorWindow::setPselectKeyCode(const QString &name)
 {
     m_state.pselectKeyCode = name;
     const int row = nameRow(name);
@@ -147,14 +147,14 @@ void PosFormWindow::setPselectKeyCode(const QString &name)
     nameChosen(name); // also when the row was already selected
 }
 
-void PosFormWindow::setPSummertimeck(bool on)
+void ClockEditorWindow::setPSummertimeck(bool on)
 {
     m_summerTimeCK->setChecked(on);
     m_state.summer = on;
     drawpreview();
 }
 
-void PosFormWindow::setPEditMode(const QString &mode)
+void ClockEditorWindow::setPEditMode(const QString &mode)
 {
     m_state.editMode = mode;
     if (mode == QLatin1String("add")) {
@@ -180,7 +180,7 @@ void PosFormWindow::setPEditMode(const QString &mode)
     }
 }
 
-void PosFormWindow::Form_Activate()
+void ClockEditorWindow::Form_Activate()
 {
     if (!m_state.pselectKeyCode.isEmpty()) {
         if (const PictureEntry *e = m_services.store.find(m_state.pselectKeyCode)) {
@@ -201,12 +201,12 @@ void PosFormWindow::Form_Activate()
     }
 }
 
-int PosFormWindow::headingTextTop() const
+int ClockEditorWindow::headingTextTop() const
 {
     return m_label2->y() + m_label2->height() - m_label2->sizeHint().height();
 }
 
-void PosFormWindow::placeDateLabels()
+void ClockEditorWindow::placeDateLabels()
 {
     const int dateTop = m_imgFlag->topTwips() + m_imgFlag->twipsSize().height() + 50;
     m_labelDate->move(px(kDateLeft), px(dateTop));
@@ -220,7 +220,7 @@ void PosFormWindow::placeDateLabels()
     }
 }
 
-void PosFormWindow::drawpreview()
+void ClockEditorWindow::drawpreview()
 {
     m_previewTime = tb::previewTime(m_services.clock.moment().japan, m_state.pDifTime, m_state.pDifMinute,
                                 m_summerTimeCK->isChecked());
@@ -232,7 +232,7 @@ void PosFormWindow::drawpreview()
     update();
 }
 
-void PosFormWindow::paintEvent(QPaintEvent *)
+void ClockEditorWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -240,7 +240,7 @@ void PosFormWindow::paintEvent(QPaintEvent *)
               palette().color(QPalette::WindowText));
 }
 
-void PosFormWindow::Listcountry_Click()
+void ClockEditorWindow::Listcountry_Click()
 {
     const QList<QListWidgetItem *> sel = m_listcountry->selectedItems();
     if (sel.isEmpty())
@@ -253,20 +253,20 @@ void PosFormWindow::Listcountry_Click()
     drawpreview();
 }
 
-void PosFormWindow::SummerTimeCK_Click()
+void ClockEditorWindow::SummerTimeCK_Click()
 {
     m_state.summer = m_summerTimeCK->isChecked();
     drawpreview();
 }
 
-void PosFormWindow::ListCName_Click()
+void ClockEditorWindow::ListCName_Click()
 {
     const QList<QListWidgetItem *> sel = m_listCName->selectedItems();
     if (!sel.isEmpty())
         nameChosen(sel.first()->text());
 }
 
-void PosFormWindow::nameChosen(const QString &name)
+void ClockEditorWindow::nameChosen(const QString &name)
 {
     const PictureEntry *e = m_services.store.find(name);
     if (!e) {
@@ -294,14 +294,14 @@ void PosFormWindow::nameChosen(const QString &name)
     }
 }
 
-void PosFormWindow::clearPicture()
+void ClockEditorWindow::clearPicture()
 {
     m_imgFlag->setPicture(QImage());
     m_comDel->hide();
     placeDateLabels();
 }
 
-void PosFormWindow::ComSelect_Click(int index)
+void ClockEditorWindow::ComSelect_Click(int index)
 {
     switch (index) {
     case 0:
@@ -319,7 +319,7 @@ void PosFormWindow::ComSelect_Click(int index)
     }
 }
 
-void PosFormWindow::keyPressEvent(QKeyEvent *e)
+void ClockEditorWindow::keyPressEvent(QKeyEvent *e)
 {
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         QWidget *f = focusWidget();
@@ -333,7 +333,7 @@ void PosFormWindow::keyPressEvent(QKeyEvent *e)
     QDialog::keyPressEvent(e);
 }
 
-posForm::posForm(PictureStore &store, ClockSource &clock, Messenger &messenger,
+ClockEditorDialog::ClockEditorDialog(PictureStore &store, ClockSource &clock, Messenger &messenger,
                  const FaceColours &colours, PictureChooser &chooser,
                  std::function<void(const QString &)> pictureRemoved, QWidget *mainWindow)
     : m_services{ store, clock, messenger, colours, chooser, std::move(pictureRemoved) },
@@ -341,9 +341,9 @@ posForm::posForm(PictureStore &store, ClockSource &clock, Messenger &messenger,
 {
 }
 
-void posForm::showModal(EditorFields &fields)
+void ClockEditorDialog::showModal(EditorFields &fields)
 {
-    PosFormWindow window(m_state, m_services, m_mainWindow);
+    ClockEditorWindow window(m_state, m_services, m_mainWindow);
     // The main window writes the clock's values for edit and delete only; an
     // add starts from what the editor last held.
     if (fields.pEditMode != QLatin1String("add")) {

@@ -1,7 +1,7 @@
-#include "ui/mainwindow/tembrawindow.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include "core/chooser/picturechooser.h"
-#include "ui/colour/hsldialog.h"
+#include "ui/colour/colourdialog.h"
 #include "core/layout/mapfile.h"
 #include "ui/mainwindow/bandstrip.h"
 #include "ui/mainwindow/clientarea.h"
@@ -21,12 +21,12 @@
 
 namespace tb {
 
-tembra::tembra(ClockSource &clock, Messenger &messenger, QWidget *parent)
+MainWindow::MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent)
     : QMainWindow(parent), m_clock(clock), m_messenger(messenger)
 {
     setWindowTitle(QStringLiteral("テンブラ　ver 1.0"));
     m_client = new ClientArea(this);
-    m_client->setResizeHandler([this] { Form_Resize(); });
+    m_client->setResizeHandler([this] { layOut(); });
     setCentralWidget(m_client);
     const QSizeF minTw = minimumClientSize();
     m_client->setMinimumSize(px(minTw.width()), px(minTw.height()));
@@ -39,27 +39,27 @@ tembra::tembra(ClockSource &clock, Messenger &messenger, QWidget *parent)
         // Armed before the tick: the placing reminder's message waits inside
         // it, and the clocks must go on meanwhile.
         scheduleTick();
-        Timer1_Timer();
+        tick();
     });
-    Form_Load();
+    load();
     resizeClientTwips();
     scheduleTick();
 }
 
-tembra::~tembra() = default;
+MainWindow::~MainWindow() = default;
 
-QWidget *tembra::clientArea() const { return m_client; }
-const QImage &tembra::surface() const { return m_client->surface(); }
-const QImage &tembra::mapPicture() const { return m_client->mapPicture(); }
-QLabel *tembra::bandLabel(int index) const { return m_band->label(index); }
-QLabel *tembra::labelDate(int i) const { return m_placed->dateLabel(i); }
-QLabel *tembra::labelTime(int i) const { return m_placed->timeLabel(i); }
-QLabel *tembra::dstLabel(int i) const { return m_placed->mark(i); }
-PictureBox *tembra::imgBox(int i) const { return m_placed->picture(i); }
-QAction *tembra::endAction() const { return m_menu->endAction(); }
-QFrame *tembra::frame1() const { return m_placing->frame1(); }
+QWidget *MainWindow::clientArea() const { return m_client; }
+const QImage &MainWindow::surface() const { return m_client->surface(); }
+const QImage &MainWindow::mapPicture() const { return m_client->mapPicture(); }
+QLabel *MainWindow::bandLabel(int index) const { return m_band->label(index); }
+QLabel *MainWindow::labelDate(int i) const { return m_placed->dateLabel(i); }
+QLabel *MainWindow::labelTime(int i) const { return m_placed->timeLabel(i); }
+QLabel *MainWindow::dstLabel(int i) const { return m_placed->mark(i); }
+PictureBox *MainWindow::imgBox(int i) const { return m_placed->picture(i); }
+QAction *MainWindow::endAction() const { return m_menu->endAction(); }
+QFrame *MainWindow::frame1() const { return m_placing->frame1(); }
 
-void tembra::buildControls()
+void MainWindow::buildControls()
 {
     const QFont controlFont = designFont(9);
     const QFont smallFont = designFont(8.25);
@@ -80,31 +80,31 @@ void tembra::buildControls()
     m_placing = std::make_unique<Placing>(*this, m_client, m_image1, *m_placed, m_messenger, controlFont);
 }
 
-void tembra::wireMenu()
+void MainWindow::wireMenu()
 {
-    connect(m_menu, &MainMenu::optionsAboutToShow, this, &tembra::Setoption_Click);
-    connect(m_menu, &MainMenu::mapChosen, this, &tembra::wMap_Click);
-    connect(m_menu, &MainMenu::clockSizeChosen, this, &tembra::ccsize_Click);
+    connect(m_menu, &MainMenu::optionsAboutToShow, this, &MainWindow::refreshOptionsMenu);
+    connect(m_menu, &MainMenu::mapChosen, this, &MainWindow::chooseMap);
+    connect(m_menu, &MainMenu::clockSizeChosen, this, &MainWindow::chooseClockSize);
     connect(m_menu, &MainMenu::borderChosen, this,
-            [this](bool on) { on ? BorderStyleYes_Click() : BorderStyleNo_Click(); });
-    connect(m_menu->toTaskAction(), &QAction::triggered, this, &tembra::toTask_Click);
-    connect(m_menu->colourAction(), &QAction::triggered, this, &tembra::cc_Click);
-    connect(m_menu->helpAction(), &QAction::triggered, this, &tembra::menuHelp_Click);
-    connect(m_menu->endAction(), &QAction::triggered, this, &tembra::endMenu_Click);
+            [this](bool on) { on ? showBorders() : hideBorders(); });
+    connect(m_menu->toTaskAction(), &QAction::triggered, this, &MainWindow::minimizeToTaskbar);
+    connect(m_menu->colourAction(), &QAction::triggered, this, &MainWindow::openColourDialog);
+    connect(m_menu->helpAction(), &QAction::triggered, this, &MainWindow::openHelp);
+    connect(m_menu->endAction(), &QAction::triggered, this, &MainWindow::saveAndQuit);
     const QAction *modes[] = { m_menu->addClockAction(), m_menu->editClockAction(),
                                m_menu->deleteClockAction() };
     for (int k = 1; k <= 3; ++k)
         connect(modes[k - 1], &QAction::triggered, this, [this, k] { m_placing->menumode_Click(k); });
 }
 
-void tembra::setClockEditor(ClockEditor *editor)
+void MainWindow::setClockEditor(ClockEditor *editor)
 {
     m_placing->setClockEditor(editor);
     for (QAction *a : { m_menu->addClockAction(), m_menu->editClockAction(), m_menu->deleteClockAction() })
         a->setEnabled(editor != nullptr);
 }
 
-void tembra::pictureRemoved(const QString &key)
+void MainWindow::pictureRemoved(const QString &key)
 {
     for (int i = 0; i <= CountryCount() && !key.isEmpty(); ++i) {
         if (m_clocks[i].Fname == key) {
@@ -114,12 +114,12 @@ void tembra::pictureRemoved(const QString &key)
     }
 }
 
-QSizeF tembra::clientTwips() const
+QSizeF MainWindow::clientTwips() const
 {
     return QSizeF(tw(m_client->width()), tw(m_client->height()));
 }
 
-void tembra::resizeClientTwips(const QSizeF &twips)
+void MainWindow::resizeClientTwips(const QSizeF &twips)
 {
     const QSize want(px(twips.width()), px(twips.height()));
     const QSize extra = size() - m_client->size();
@@ -132,7 +132,7 @@ void tembra::resizeClientTwips(const QSizeF &twips)
         m_client->resize(want);
 }
 
-void tembra::Form_Load()
+void MainWindow::load()
 {
     m_band->createLabels();
     m_pictures = PictureStore::builtIn();
@@ -143,12 +143,12 @@ void tembra::Form_Load()
     m_band->setTimes(now.japan, true);
     for (int i = 0; i <= CountryCount(); ++i) {
         m_placed->setTimes(i, tb::clockTime(m_clocks[i], now.japan, summer(i, now.local)));
-        DSTCheck(i, now.local);
+        updateSummerMark(i, now.local);
     }
     m_loaded = true;
 }
 
-void tembra::loadSettings()
+void MainWindow::loadSettings()
 {
     openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
     const int failedBefore = AppRegistry().failedWrites();
@@ -157,7 +157,7 @@ void tembra::loadSettings()
     m_colours = display.colours;
     m_layout.BandRadius = display.BandRadius;
     m_clockRadius = display.ClockRadius;
-    MakeSummerStartEndDate();
+    updateSummerPeriod();
     const MapChoice map = setsetreg(
         [this](int slot, const QImage &picture, const QString &tag) {
             m_pictures.addUser(slot, picture, tag);
@@ -184,40 +184,40 @@ void tembra::loadSettings()
         tell(settingsNotSavedMessage());
 }
 
-void tembra::tell(const QString &text)
+void MainWindow::tell(const QString &text)
 {
     m_messenger.message(text);
 }
 
-void tembra::setMapPicture(const QImage &image)
+void MainWindow::setMapPicture(const QImage &image)
 {
     m_client->setMapPicture(image);
 }
 
-void tembra::MakeSummerStartEndDate()
+void MainWindow::updateSummerPeriod()
 {
     m_summer = makeSummerPeriod(split(m_clock.moment().local).year);
 }
 
-int tembra::summer(int i, DateTime local) const
+int MainWindow::summer(int i, DateTime local) const
 {
     return tb::summer(m_summer, m_clocks[i].summertime, local);
 }
 
-int tembra::summer(int i) const { return summer(i, m_clock.moment().local); }
+int MainWindow::summer(int i) const { return summer(i, m_clock.moment().local); }
 
-DateTime tembra::clockTime(int i) const
+DateTime MainWindow::clockTime(int i) const
 {
     const Moment now = m_clock.moment();
     return tb::clockTime(m_clocks[i], now.japan, summer(i, now.local));
 }
 
-DateTime tembra::bandTime(int k) const
+DateTime MainWindow::bandTime(int k) const
 {
     return tb::bandTime(k, m_clock.moment().japan);
 }
 
-void tembra::addClock(int i)
+void MainWindow::addClock(int i)
 {
     if (i < 0 || i >= kMaxClocks)
         return;
@@ -230,12 +230,12 @@ void tembra::addClock(int i)
     m_image1->lower();
 }
 
-qint16 tembra::faceRadius() const
+qint16 MainWindow::faceRadius() const
 {
     return m_clockRadius != 0 ? m_clockRadius : m_layout.BandRadius;
 }
 
-void tembra::setDSTpos(int i, DateTime local)
+void MainWindow::placeSummerMark(int i, DateTime local)
 {
     const ClockEntry &e = m_clocks[i];
     const double r = faceRadius();
@@ -243,21 +243,21 @@ void tembra::setDSTpos(int i, DateTime local)
                         summer(i, local) == 1);
 }
 
-void tembra::setDSTpos(int i) { setDSTpos(i, m_clock.moment().local); }
+void MainWindow::placeSummerMark(int i) { placeSummerMark(i, m_clock.moment().local); }
 
-void tembra::DSTCheck(int i, DateTime local)
+void MainWindow::updateSummerMark(int i, DateTime local)
 {
     const int s = summer(i, local);
     QLabel *mark = m_placed->mark(i);
     if (s == 1 && mark->isHidden())
-        setDSTpos(i, local);
+        placeSummerMark(i, local);
     else if (s == 0 && !mark->isHidden())
         mark->hide();
 }
 
-void tembra::DSTCheck(int i) { DSTCheck(i, m_clock.moment().local); }
+void MainWindow::updateSummerMark(int i) { updateSummerMark(i, m_clock.moment().local); }
 
-void tembra::Form_Resize()
+void MainWindow::layOut()
 {
     // Sizes can arrive while the controls are still being built.
     if (isMinimized() || !m_loaded)
@@ -276,7 +276,7 @@ void tembra::Form_Resize()
         labelTime(i)->hide();
         m_placed->placeLabels(i);
         m_placed->show(i);
-        setDSTpos(i, local);
+        placeSummerMark(i, local);
     }
     m_client->clearSurface();
     m_band->place(m_layout);
@@ -284,14 +284,14 @@ void tembra::Form_Resize()
     m_placing->placeBar(m_layout);
 }
 
-void tembra::Timer1_Timer()
+void MainWindow::tick()
 {
     // One reading of the clock serves the whole tick, so every face, label
     // and mark shows the same second.
     const Moment now = m_clock.moment();
     // A program left running over New Year takes the new year's summer period.
     if (split(now.local).year != m_summer.year)
-        MakeSummerStartEndDate();
+        updateSummerPeriod();
 
     m_band->setTimes(now.japan);
     m_faces.clear();
@@ -303,7 +303,7 @@ void tembra::Timer1_Timer()
         // A radius of 0 becomes the band radius here, for good.
         m_faces.push_back(mainFace(cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius,
                                    m_layout.BandRadius, m_colours));
-        DSTCheck(i, now.local);
+        updateSummerMark(i, now.local);
     }
     // Every face is drawn whole over the last tick's drawing, in this order;
     // the surface touches only the pixels that this changes.
@@ -314,9 +314,9 @@ void tembra::Timer1_Timer()
         placingReminder(i);
 }
 
-void tembra::placingReminder(int i) { m_placing->placingReminder(i); }
+void MainWindow::placingReminder(int i) { m_placing->placingReminder(i); }
 
-void tembra::scheduleTick()
+void MainWindow::scheduleTick()
 {
     // Fire just after the start of the next local second, so that labels
     // change with the real minute, not up to a second late.
@@ -324,21 +324,21 @@ void tembra::scheduleTick()
     m_timer.start(1000 - ms + 2);
 }
 
-void tembra::Setoption_Click()
+void MainWindow::refreshOptionsMenu()
 {
     m_menu->refreshChecks(m_clockRadius, readWorldMap()); // 0 when no map was chosen yet
 }
 
-void tembra::ccsize_Click(int index)
+void MainWindow::chooseClockSize(int index)
 {
     const int r = MainMenu::sizeRadius(index);
     if (r == 0)
         return;
     m_clockRadius = qint16(r);
-    Form_Resize();
+    layOut();
 }
 
-void tembra::wMap_Click(int index)
+void MainWindow::chooseMap(int index)
 {
     if (index < 1 || index > MainMenu::kMaps)
         return;
@@ -357,7 +357,7 @@ void tembra::wMap_Click(int index)
 }
 
 // False only when the chosen file could not be loaded.
-bool tembra::mapFromFile()
+bool MainWindow::mapFromFile()
 {
     ChooserFields fields;
     fields.SelMode = QStringLiteral("BackPic");
@@ -380,24 +380,24 @@ bool tembra::mapFromFile()
     return true;
 }
 
-void tembra::BorderStyleYes_Click() { m_placed->setBorder(true, CountryCount()); }
-void tembra::BorderStyleNo_Click() { m_placed->setBorder(false, CountryCount()); }
-void tembra::cc_Click()
+void MainWindow::showBorders() { m_placed->setBorder(true, CountryCount()); }
+void MainWindow::hideBorders() { m_placed->setBorder(false, CountryCount()); }
+void MainWindow::openColourDialog()
 {
     // Not modal: the window keeps ticking; a second choice brings the open dialog forward.
-    if (!m_frmHSL)
-        m_frmHSL = new frmHSL(*this, this);
-    m_frmHSL->showModeless();
+    if (!m_colourDialog)
+        m_colourDialog = new ColourDialog(*this, this);
+    m_colourDialog->showModeless();
 }
 
-void tembra::menuHelp_Click()
+void MainWindow::openHelp()
 {
     showHelp(m_messenger, this);
 }
 
-void tembra::toTask_Click() { showMinimized(); }
+void MainWindow::minimizeToTaskbar() { showMinimized(); }
 
-void tembra::endMenu_Click()
+void MainWindow::saveAndQuit()
 {
     DisplaySettings display;
     display.colours = m_colours;
@@ -420,23 +420,23 @@ void tembra::endMenu_Click()
     close();
 }
 
-void tembra::Form_Unload()
+void MainWindow::stopTicking()
 {
     m_timer.stop();
 }
 
-void tembra::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    stopTicking();
     event->accept();
 }
 
-void tembra::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     // Restoring from the task bar lays the window out again.
     if (event->type() == QEvent::WindowStateChange && !isMinimized() && m_loaded)
-        Form_Resize();
+        layOut();
 }
 
 } // namespace tb

@@ -1,10 +1,10 @@
 // The clock editor driven as a person would: modes, zones and the summer box,
 // user pictures added through a scripted chooser and removed again.
-#include "ui/chooser/formfmzdialog.h"
+#include "ui/chooser/picturechooserdialog.h"
 #include "core/editor/editorrules.h"
 #include "ui/common/pictureframewidget.h"
 #include "core/editor/picturestore.h"
-#include "ui/editor/posformdialog.h"
+#include "ui/editor/clockeditordialog.h"
 #include "core/time/clocksource.h"
 #include "widgets_testsupport.h"
 
@@ -36,7 +36,7 @@ public:
 };
 } // namespace
 
-class TestPosForm : public QObject {
+class TestClockEditorDialog : public QObject {
     Q_OBJECT
 private:
     FixedClock clock{ QDateTime(QDate(2026, 12, 8), QTime(9, 5)) };
@@ -46,14 +46,14 @@ private:
     QStringList removed;
 
     // Shows the editor once with `fields`, running `act` on its window.
-    static void run(posForm &editor, EditorFields &fields, const std::function<void(PosFormWindow &)> &act)
+    static void run(ClockEditorDialog &editor, EditorFields &fields, const std::function<void(ClockEditorWindow &)> &act)
     {
         editor.setDriver(act);
         editor.showModal(fields);
     }
-    posForm makeEditor(PictureStore &store)
+    ClockEditorDialog makeEditor(PictureStore &store)
     {
-        return posForm(store, clock, messages, colours, chooser,
+        return ClockEditorDialog(store, clock, messages, colours, chooser,
                        [this](const QString &k) { removed << k; });
     }
 
@@ -83,14 +83,14 @@ private slots:
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
         store.addUser(5, solidPicture(30, 20), "nn0450-0300");
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         // A delete first: what one showing leaves must not change the next.
         f.pEditMode = "del";
         f.pselectKeyCode = "005User";
-        run(editor, f, [](PosFormWindow &w) { w.ComSelect(2)->click(); });
+        run(editor, f, [](ClockEditorWindow &w) { w.ComSelect(2)->click(); });
         f.pEditMode = mode;
-        run(editor, f, [&](PosFormWindow &w) {
+        run(editor, f, [&](ClockEditorWindow &w) {
             QTEST(w.windowTitle(), "caption");
             QTEST(w.ComSelect(1)->text(), "confirm");
             for (QWidget *c : { (QWidget *)w.ComSelect(0), (QWidget *)w.Listcountry(),
@@ -134,10 +134,10 @@ private slots:
         QFETCH(bool, boxAfter);
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "add";
-        run(editor, f, [&](PosFormWindow &w) {
+        run(editor, f, [&](ClockEditorWindow &w) {
             if (boxBefore)
                 w.SummerTimeCK()->click();
             w.Listcountry()->setCurrentRow(row);
@@ -159,20 +159,20 @@ private slots:
     {
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "add";
         f.pDifTime = 5; // not written by the window for an add
-        run(editor, f, [](PosFormWindow &w) { w.ComSelect(1)->click(); });
+        run(editor, f, [](ClockEditorWindow &w) { w.ComSelect(1)->click(); });
         QCOMPARE(f.pDifTime, qint16(0));
         QCOMPARE(f.pDifMinute, qint16(0));
-        run(editor, f, [](PosFormWindow &w) {
+        run(editor, f, [](ClockEditorWindow &w) {
             w.SummerTimeCK()->click();
             w.Listcountry()->setCurrentRow(15);
             w.ComSelect(2)->click();
         });
         QVERIFY(!f.pUpdated);
-        run(editor, f, [](PosFormWindow &w) {
+        run(editor, f, [](ClockEditorWindow &w) {
             QVERIFY(!w.SummerTimeCK()->isChecked());
             QCOMPARE(w.LabelTime()->text(), QString("20:35"));
             w.ComSelect(1)->click();
@@ -187,18 +187,18 @@ private slots:
     {
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "edit";
         f.pselectKeyCode = "Japan";
         f.pSummertimeck = true;
-        run(editor, f, [](PosFormWindow &w) {
+        run(editor, f, [](ClockEditorWindow &w) {
             QVERIFY(w.SummerTimeCK()->isChecked());
             QCOMPARE(w.LabelTime()->text(), QString("10:05"));
             w.ComSelect(1)->click();
         });
         QVERIFY(f.pSummertimeck);
-        run(editor, f, [](PosFormWindow &w) {
+        run(editor, f, [](ClockEditorWindow &w) {
             w.SummerTimeCK()->click();
             w.ComSelect(1)->click();
         });
@@ -213,11 +213,11 @@ private slots:
         sharp.setDevicePixelRatio(2);
         store.addUser(3, sharp, "nn0300-0300");
         store.addUser(12, solidPicture(400, 200), "st1200-0840");
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "edit";
         f.pselectKeyCode = "Japan";
-        run(editor, f, [&](PosFormWindow &w) {
+        run(editor, f, [&](ClockEditorWindow &w) {
             QListWidget *l = w.ListCName();
             QCOMPARE(l->item(0)->text(), QString("003User"));
             QCOMPARE(l->item(1)->text(), QString("00RedPointer"));
@@ -254,11 +254,11 @@ private slots:
     {
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "edit";
         f.pselectKeyCode = "007User"; // its file was missing at start
-        run(editor, f, [](PosFormWindow &w) {
+        run(editor, f, [](ClockEditorWindow &w) {
             QVERIFY(w.ListCName()->selectedItems().isEmpty());
             QVERIFY(!w.ImgFlag()->hasPicture());
             w.ComSelect(1)->click();
@@ -271,11 +271,11 @@ private slots:
     {
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "add";
         QString fifth;
-        run(editor, f, [&](PosFormWindow &w) {
+        run(editor, f, [&](ClockEditorWindow &w) {
             fifth = w.ListCName()->item(5)->text();
             w.Listcountry()->setFocus();
             w.Listcountry()->setCurrentRow(3);
@@ -299,12 +299,12 @@ private slots:
         QWidget mainWindow;
         mainWindow.setGeometry(200, 100, 400, 300);
         mainWindow.show();
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         editor.setMainWindow(&mainWindow);
         EditorFields f;
         f.pEditMode = "edit";
         f.pselectKeyCode = "001User";
-        run(editor, f, [&](PosFormWindow &w) {
+        run(editor, f, [&](ClockEditorWindow &w) {
             QCOMPARE(w.pos(), mainWindow.frameGeometry().topLeft() + QPoint(3, 7));
             const QList<QWidget *> order = { w.ComSelect(0), w.ComSelect(1), w.ComSelect(2), w.SummerTimeCK(),
                                              w.ListCName(), w.Listcountry(), w.ComDel() };
@@ -329,10 +329,10 @@ private slots:
         chooser.file = file;
         chooser.tag = "st1200-0600";
         PictureStore store = PictureStore::builtIn();
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "add";
-        run(editor, f, [&](PosFormWindow &w) {
+        run(editor, f, [&](ClockEditorWindow &w) {
             w.ComSelect(0)->click();
             QCOMPARE(chooser.selMode, QString());
             QCOMPARE(w.ListCName()->currentItem()->text(), QString("002User"));
@@ -359,18 +359,18 @@ private slots:
         QImage photo(900, 600, QImage::Format_RGB32); // 13500 × 9000 twips
         photo.fill(Qt::darkRed);
         QVERIFY(photo.save(settings.dir() + "/PHOTO.JPG", "JPEG"));
-        Formfmz formfmz;
+        PictureChooserDialog formfmz;
         formfmz.setStartFolder(settings.dir());
-        formfmz.setDriver([](FormfmzWindow &w) {
+        formfmz.setDriver([](PictureChooserWindow &w) {
             QVERIFY(w.ImgFlag()->isVisible()); // a clock's picture, not the map
             w.File1_Click("PHOTO.JPG");
             w.selected_Click();
         });
         PictureStore store = PictureStore::builtIn();
-        posForm editor(store, clock, messages, colours, formfmz);
+        ClockEditorDialog editor(store, clock, messages, colours, formfmz);
         EditorFields f;
         f.pEditMode = "add";
-        run(editor, f, [](PosFormWindow &w) {
+        run(editor, f, [](ClockEditorWindow &w) {
             w.ComSelect(0)->click();
             w.ComSelect(1)->click();
         });
@@ -414,10 +414,10 @@ private slots:
         chooser.confirm = what != "cancel";
         PictureStore store = PictureStore::builtIn();
         const int before = store.count();
-        posForm editor = makeEditor(store);
+        ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         f.pEditMode = "add";
-        run(editor, f, [&](PosFormWindow &w) {
+        run(editor, f, [&](ClockEditorWindow &w) {
             w.ComSelect(0)->click();
             QCOMPARE(w.ListCName()->count(), before);
             w.ComSelect(1)->click();
@@ -446,13 +446,13 @@ private slots:
         placed[1].Fname = "Japan";
         placed[2].Fname = "002User";
         placed[2].DifTime = 4;
-        posForm editor(store, clock, messages, colours, chooser,
+        ClockEditorDialog editor(store, clock, messages, colours, chooser,
                        [&](const QString &k) { removed << k; dropRemovedPicture(placed, 2, k); });
         EditorFields f;
         f.pEditMode = "edit";
         f.pselectKeyCode = "002User";
         messages.answer = Messenger::Answer::Cancel;
-        run(editor, f, [&](PosFormWindow &w) {
+        run(editor, f, [&](ClockEditorWindow &w) {
             w.ComDel()->click();
             QCOMPARE(messages.texts, QStringList{ "[002User]をリストから削除します" });
             QCOMPARE(messages.lastButtons, Messenger::Buttons::OkCancel);
@@ -484,7 +484,7 @@ private slots:
         chooser.file = file;
         chooser.tag = "nn0150-0150";
         f.pEditMode = "add";
-        run(editor, f, [](PosFormWindow &w) {
+        run(editor, f, [](ClockEditorWindow &w) {
             w.ComSelect(0)->click();
             w.ComSelect(1)->click();
         });
@@ -493,5 +493,5 @@ private slots:
     }
 };
 
-TEMBRA_WIDGETS_SETTINGS_TEST_MAIN(TestPosForm)
-#include "tst_posform.moc"
+TEMBRA_WIDGETS_SETTINGS_TEST_MAIN(TestClockEditorDialog)
+#include "tst_clockeditordialog.moc"

@@ -58,10 +58,10 @@ private:
     bool m_pressed = false;
 };
 
-class frmHSL : public QDialog {
+class ColourDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmHSL(ColourHost &host, QWidget *parent = nullptr);
+    explicit ColourDialog(ColourHost &host, QWidget *parent = nullptr);
 
     // The menu's entry: loads and shows the dialog, or brings the open one to
     // the front without loading it again.

@@ -30,33 +30,33 @@ class BandStrip;
 class ClientArea;
 class ClockEditor;
 class PictureChooser;
-class frmHSL;
+class ColourDialog;
 class MainMenu;
 class PlacedClocks;
 class Placing;
 
-class tembra : public QMainWindow, public ColourHost {
+class MainWindow : public QMainWindow, public ColourHost {
     Q_OBJECT
 public:
-    tembra(ClockSource &clock, Messenger &messenger, QWidget *parent = nullptr);
-    ~tembra() override;
+    MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Event handlers.
-    void Form_Load();
-    void Form_Resize();
-    void Timer1_Timer();
-    void Form_Unload();
-    void endMenu_Click();
-    void toTask_Click();
-    void ccsize_Click(int index);
-    void wMap_Click(int index);
-    void Setoption_Click();
-    void BorderStyleYes_Click();
-    void BorderStyleNo_Click();
-    void cc_Click();
+    void load();
+    void layOut();
+    void tick();
+    void stopTicking();
+    void saveAndQuit();
+    void minimizeToTaskbar();
+    void chooseClockSize(int index);
+    void chooseMap(int index);
+    void refreshOptionsMenu();
+    void showBorders();
+    void hideBorders();
+    void openColourDialog();
     // The picture chooser serves "画像ファイルから"; without one that entry does nothing.
     void setPictureChooser(PictureChooser *chooser) { m_chooser = chooser; }
-    void menuHelp_Click();
+    void openHelp();
 
     // The clock editor that adding, editing and deleting show (not owned);
     // without one those menu entries stay disabled.
@@ -70,7 +70,7 @@ public:
     FaceColours workingColours() const override { return m_colours; }
     void registerColours(const FaceColours &colours) override { m_colours = colours; }
     void tell(const QString &text) override;
-    frmHSL *colourDialog() const { return m_frmHSL; }
+    ColourDialog *colourDialog() const { return m_colourDialog; }
 
     // Time of placed clock i and band clock k; summer hour of clock i.
     DateTime clockTime(int i) const;
@@ -78,13 +78,13 @@ public:
     int summer(int i) const;
     // `local`: the computer's own date and time (Moment::local).
     int summer(int i, DateTime local) const;
-    void MakeSummerStartEndDate();
+    void updateSummerPeriod();
     // The "DST" mark of clock i: placed beside its face and shown in summer;
-    // DSTCheck shows or hides it for the moment `local` (one reading per tick).
-    void setDSTpos(int i);
-    void setDSTpos(int i, DateTime local);
-    void DSTCheck(int i);
-    void DSTCheck(int i, DateTime local);
+    // updateSummerMark shows or hides it for the moment `local` (one reading per tick).
+    void placeSummerMark(int i);
+    void placeSummerMark(int i, DateTime local);
+    void updateSummerMark(int i);
+    void updateSummerMark(int i, DateTime local);
     void addClock(int i);
 
     float cxByR(float xx) const { return m_layout.cxByR(xx); }
@@ -149,7 +149,7 @@ private:
     ClockTable m_clocks;
     qint16 m_clockRadius = 440;
     FaceColours m_colours;
-    frmHSL *m_frmHSL = nullptr; // lives from its first use to the end
+    ColourDialog *m_colourDialog = nullptr; // lives from its first use to the end
     PictureChooser *m_chooser = nullptr;
     SummerPeriod m_summer;
     MainLayout m_layout;

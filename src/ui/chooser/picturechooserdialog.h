@@ -22,11 +22,11 @@ class PictureFrameWidget;
 
 // One showing of the chooser. Its handlers are public so that tests (and the
 // developer entry point) can drive it as a person would.
-class FormfmzWindow : public QDialog {
+class PictureChooserWindow : public QDialog {
     Q_OBJECT
 public:
-    FormfmzWindow(ChooserFields &fields, const QString &startFolder, QWidget *parent = nullptr);
-    ~FormfmzWindow() override;
+    PictureChooserWindow(ChooserFields &fields, const QString &startFolder, QWidget *parent = nullptr);
+    ~PictureChooserWindow() override;
 
     void Form_Activate();
     void Drive1_Change(int index);
@@ -94,9 +94,9 @@ private:
 
 // The chooser object the editor and the main window keep. Each showing
 // builds a new window; the caller's fields carry what survives.
-class Formfmz : public PictureChooser {
+class PictureChooserDialog : public PictureChooser {
 public:
-    explicit Formfmz(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit PictureChooserDialog(QWidget *parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget *parent) { m_parent = parent; }
     // Where the lists start; the process's current folder when empty.
     void setStartFolder(const QString &folder) { m_startFolder = folder; }
@@ -105,7 +105,7 @@ public:
 
     // Runs instead of the window's own modal loop (tests, scripted runs): it
     // gets the shown window and acts on it; the window closes afterwards.
-    using Driver = std::function<void(FormfmzWindow &)>;
+    using Driver = std::function<void(PictureChooserWindow &)>;
     void setDriver(Driver driver) { m_driver = std::move(driver); }
 
 private:

@@ -1,6 +1,6 @@
 // The picture chooser driven as a person would: the file list and its
 // filters, choosing pictures and files that are none, confirming and closing.
-#include "ui/chooser/formfmzdialog.h"
+#include "ui/chooser/picturechooserdialog.h"
 #include "ui/common/pictureframewidget.h"
 #include "widgets_testsupport.h"
 
@@ -12,7 +12,7 @@
 
 using namespace tb;
 
-class TestFormfmz : public QObject {
+class TestPictureChooserDialog : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
@@ -22,9 +22,9 @@ private:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
     }
-    void run(ChooserFields &fields, const Formfmz::Driver &act)
+    void run(ChooserFields &fields, const PictureChooserDialog::Driver &act)
     {
-        Formfmz chooser;
+        PictureChooserDialog chooser;
         chooser.setStartFolder(m_dir.path());
         chooser.setDriver(act);
         chooser.showModal(fields);
@@ -63,7 +63,7 @@ private slots:
         QFETCH(int, filter);
         QFETCH(QStringList, names);
         ChooserFields f;
-        run(f, [&](FormfmzWindow &w) {
+        run(f, [&](PictureChooserWindow &w) {
             QCOMPARE(w.Filterbox()->currentIndex(), 0);
             QCOMPARE(w.Filterbox()->count(), 6);
             QCOMPARE(w.folder(), QDir::cleanPath(m_dir.path()));
@@ -83,7 +83,7 @@ private slots:
     void choosePicture()
     {
         ChooserFields f;
-        run(f, [&](FormfmzWindow &w) {
+        run(f, [&](PictureChooserWindow &w) {
             QVERIFY(w.ImgFlag()->isVisible());
             QVERIFY(w.Label3(0)->isVisible());
             QVERIFY(w.textLabel()->text().isEmpty());
@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(f.pSelectFilename, QDir::cleanPath(m_dir.path()) + "/PHOTO.JPG");
 
         // Closed without confirming: not updated, whatever the last showing did.
-        run(f, [](FormfmzWindow &w) {
+        run(f, [](PictureChooserWindow &w) {
             w.File1_Click("small.bmp");
             QCOMPARE(w.ImgFlag()->twipsSize(), QSize(900, 450));
             w.close();
@@ -131,7 +131,7 @@ private slots:
         ChooserFields f;
         f.pStsize = "nn0001-0001";
         QFile(m_dir.filePath("empty.jpg")).open(QIODevice::WriteOnly);
-        run(f, [&](FormfmzWindow &w) {
+        run(f, [&](PictureChooserWindow &w) {
             w.File1_Click("PHOTO.JPG");
             QVERIFY(w.picture1()->hasPicture());
             w.File1_Click(file);
@@ -159,7 +159,7 @@ private slots:
             QVERIFY(QImage(30, 20, QImage::Format_RGB32).save(dir.filePath(name), "BMP"));
         ChooserFields f;
         QString highlighted;
-        run(f, [&](FormfmzWindow &w) {
+        run(f, [&](PictureChooserWindow &w) {
             w.Dir1_Change(dir.path());
             QTRY_COMPARE(w.fileNames(), QStringList({ "1.bmp", "2.bmp", "3.bmp" }));
             w.activateWindow();
@@ -186,7 +186,7 @@ private slots:
         ChooserFields f;
         f.SelMode = "BackPic";
         f.pStsize = "nn0001-0001";
-        run(f, [](FormfmzWindow &w) {
+        run(f, [](PictureChooserWindow &w) {
             QVERIFY(!w.ImgFlag()->isVisible());
             QVERIFY(!w.Label3(0)->isVisible());
             w.File1_Click("PHOTO.JPG");
@@ -198,5 +198,5 @@ private slots:
     }
 };
 
-TEMBRA_WIDGETS_SETTINGS_TEST_MAIN(TestFormfmz)
-#include "tst_formfmz.moc"
+TEMBRA_WIDGETS_SETTINGS_TEST_MAIN(TestPictureChooserDialog)
+#include "tst_picturechooserdialog.moc"
