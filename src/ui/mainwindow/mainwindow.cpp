@@ -77,7 +77,11 @@ void MainWindow::buildControls()
     moveTw(m_label3, 420, 7740);
 
     // The bar, the red circle and the mouse on the map and its clocks.
-    m_placing = std::make_unique<Placing>(*this, m_client, m_image1, *m_placed, m_messenger, controlFont);
+    m_placing = std::make_unique<Placing>(m_model, m_layout, m_client, m_image1, *m_placed, m_messenger,
+                                          controlFont);
+    connect(m_placing.get(), &Placing::clockAdded, this, &MainWindow::addClock);
+    connect(m_placing.get(), &Placing::faceMoved, this, [this](int i) { placeSummerMark(i); });
+    connect(m_placing.get(), &Placing::redrawRequested, this, [this] { tick(); });
 }
 
 void MainWindow::wireMenu()
@@ -107,8 +111,8 @@ void MainWindow::setClockEditor(ClockEditor *editor)
 void MainWindow::pictureRemoved(const QString &key)
 {
     for (int i = 0; i <= CountryCount() && !key.isEmpty(); ++i) {
-        if (m_clocks[i].Fname == key) {
-            m_clocks[i].Fname.clear();
+        if (m_model.clocks()[i].Fname == key) {
+            m_model.clocks()[i].Fname.clear();
             m_placed->picture(i)->setPicture(QImage());
         }
     }
@@ -135,14 +139,14 @@ void MainWindow::resizeClientTwips(const QSizeF &twips)
 void MainWindow::load()
 {
     m_band->createLabels();
-    m_pictures = PictureStore::builtIn();
+    m_model.pictures() = PictureStore::builtIn();
     setMapPicture(startMap());
     loadSettings();
 
     const Moment now = m_clock.moment();
     m_band->setTimes(now.japan, true);
     for (int i = 0; i <= CountryCount(); ++i) {
-        m_placed->setTimes(i, tb::clockTime(m_clocks[i], now.japan, summer(i, now.local)));
+        m_placed->setTimes(i, tb::clockTime(m_model.clocks()[i], now.japan, summer(i, now.local)));
         updateSummerMark(i, now.local);
     }
     m_loaded = true;
@@ -154,13 +158,13 @@ void MainWindow::loadSettings()
     const int failedBefore = AppRegistry().failedWrites();
     DisplaySettings display;
     iniset(display);
-    m_colours = display.colours;
+    m_model.setColours(display.colours);
     m_layout.BandRadius = display.BandRadius;
-    m_clockRadius = display.ClockRadius;
+    m_model.setClockRadius(display.ClockRadius);
     updateSummerPeriod();
     const MapChoice map = setsetreg(
         [this](int slot, const QImage &picture, const QString &tag) {
-            m_pictures.addUser(slot, picture, tag);
+            m_model.pictures().addUser(slot, picture, tag);
         },
         [this](const QString &text) { m_messenger.message(text); });
     if (map.builtInIndex >= 2 && map.builtInIndex <= 7)
@@ -169,14 +173,14 @@ void MainWindow::loadSettings()
         setMapPicture(map.fileImage);
 
     if (const std::optional<int> n = readClockCount()) {
-        m_clocks.setCountryCount(*n);
+        m_model.clocks().setCountryCount(*n);
     } else {
-        m_clocks.setCountryCount(0);
-        m_clocks[0] = defaultClockEntry();
-        setRegData(0, m_clocks[0]);
+        m_model.clocks().setCountryCount(0);
+        m_model.clocks()[0] = defaultClockEntry();
+        setRegData(0, m_model.clocks()[0]);
     }
     for (int i = 0; i <= CountryCount(); ++i) {
-        getRegData(i, m_clocks[i]);
+        getRegData(i, m_model.clocks()[i]);
         addClock(i);
     }
     // Start-up writes the defaults it read; said once if they could not be kept.
@@ -196,12 +200,12 @@ void MainWindow::setMapPicture(const QImage &image)
 
 void MainWindow::updateSummerPeriod()
 {
-    m_summer = makeSummerPeriod(split(m_clock.moment().local).year);
+    m_model.setSummerPeriod(makeSummerPeriod(split(m_clock.moment().local).year));
 }
 
 int MainWindow::summer(int i, DateTime local) const
 {
-    return tb::summer(m_summer, m_clocks[i].summertime, local);
+    return tb::summer(m_model.summerPeriod(), m_model.clocks()[i].summertime, local);
 }
 
 int MainWindow::summer(int i) const { return summer(i, m_clock.moment().local); }
@@ -209,7 +213,7 @@ int MainWindow::summer(int i) const { return summer(i, m_clock.moment().local); 
 DateTime MainWindow::clockTime(int i) const
 {
     const Moment now = m_clock.moment();
-    return tb::clockTime(m_clocks[i], now.japan, summer(i, now.local));
+    return tb::clockTime(m_model.clocks()[i], now.japan, summer(i, now.local));
 }
 
 DateTime MainWindow::bandTime(int k) const
@@ -223,7 +227,7 @@ void MainWindow::addClock(int i)
         return;
     m_placed->create(i);
     m_placing->watch(i);
-    m_placed->applyPicture(i, m_clocks[i], m_pictures);
+    m_placed->applyPicture(i, m_model.clocks()[i], m_model.pictures());
     m_placed->picture(i)->show();
     m_placed->placeLabels(i);
     m_placed->show(i);
@@ -232,12 +236,12 @@ void MainWindow::addClock(int i)
 
 qint16 MainWindow::faceRadius() const
 {
-    return m_clockRadius != 0 ? m_clockRadius : m_layout.BandRadius;
+    return m_model.faceRadius(m_layout.BandRadius);
 }
 
 void MainWindow::placeSummerMark(int i, DateTime local)
 {
-    const ClockEntry &e = m_clocks[i];
+    const ClockEntry &e = m_model.clocks()[i];
     const double r = faceRadius();
     m_placed->placeMark(i, cxByR(e.ClockLeft) + 0.6 * r, cyByR(e.ClockTop) + 0.9 * r,
                         summer(i, local) == 1);
@@ -269,7 +273,7 @@ void MainWindow::layOut()
     m_image1->setGeometry(mapPx);
     m_client->setMapRect(mapPx);
     for (int i = 0; i <= CountryCount(); ++i)
-        m_placed->placePicture(i, cxByR(m_clocks[i].FlagLeft), cyByR(m_clocks[i].FlagTop));
+        m_placed->placePicture(i, cxByR(m_model.clocks()[i].FlagLeft), cyByR(m_model.clocks()[i].FlagTop));
     const DateTime local = m_clock.moment().local;
     for (int i = 0; i <= CountryCount(); ++i) {
         labelDate(i)->hide();
@@ -290,19 +294,21 @@ void MainWindow::tick()
     // and mark shows the same second.
     const Moment now = m_clock.moment();
     // A program left running over New Year takes the new year's summer period.
-    if (split(now.local).year != m_summer.year)
+    if (split(now.local).year != m_model.summerPeriod().year)
         updateSummerPeriod();
 
     m_band->setTimes(now.japan);
     m_faces.clear();
-    m_band->appendFaces(m_faces, m_layout, m_colours, now.japan);
+    m_band->appendFaces(m_faces, m_layout, m_model.colours(), now.japan);
     for (int i = 0; i <= CountryCount(); ++i) {
-        const ClockEntry &e = m_clocks[i];
+        const ClockEntry &e = m_model.clocks()[i];
         const DateTime t = tb::clockTime(e, now.japan, summer(i, now.local));
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
-        m_faces.push_back(mainFace(cxByR(e.ClockLeft), cyByR(e.ClockTop), t, m_clockRadius,
-                                   m_layout.BandRadius, m_colours));
+        qint16 radius = m_model.clockRadius();
+        m_faces.push_back(mainFace(cxByR(e.ClockLeft), cyByR(e.ClockTop), t, radius, m_layout.BandRadius,
+                                   m_model.colours()));
+        m_model.setClockRadius(radius);
         updateSummerMark(i, now.local);
     }
     // Every face is drawn whole over the last tick's drawing, in this order;
@@ -326,7 +332,7 @@ void MainWindow::scheduleTick()
 
 void MainWindow::refreshOptionsMenu()
 {
-    m_menu->refreshChecks(m_clockRadius, readWorldMap()); // 0 when no map was chosen yet
+    m_menu->refreshChecks(m_model.clockRadius(), readWorldMap()); // 0 when no map was chosen yet
 }
 
 void MainWindow::chooseClockSize(int index)
@@ -334,7 +340,7 @@ void MainWindow::chooseClockSize(int index)
     const int r = MainMenu::sizeRadius(index);
     if (r == 0)
         return;
-    m_clockRadius = qint16(r);
+    m_model.setClockRadius(qint16(r));
     layOut();
 }
 
@@ -400,11 +406,11 @@ void MainWindow::minimizeToTaskbar() { showMinimized(); }
 void MainWindow::saveAndQuit()
 {
     DisplaySettings display;
-    display.colours = m_colours;
+    display.colours = m_model.colours();
     display.BandRadius = m_layout.BandRadius;
-    display.ClockRadius = m_clockRadius;
+    display.ClockRadius = m_model.clockRadius();
     QString file;
-    if (!exitSave(m_clocks.entries(), CountryCount(), display, &file)) {
+    if (!exitSave(m_model.clocks().entries(), CountryCount(), display, &file)) {
         // Never close as if all were well, but never trap the user either: a
         // folder that can never be written must not keep the program open.
         const Messenger::Answer a = m_messenger.message(

@@ -4,15 +4,13 @@
 // lifecycle (load, layout, tick, exit) and wires the rooms together: the
 // client area, the band strip, the placed clocks' controls and the menu bar.
 #include "ui/colour/colourhost.h"
-#include "core/editor/picturestore.h"
 #include "core/face/clockface.h"
 #include "core/face/facecolours.h"
+#include "core/model/worldmodel.h"
 #include "core/layout/layout.h"
 #include "ui/common/messenger.h"
 #include "ui/mainwindow/picturebox.h"
 #include "core/time/clocksource.h"
-#include "core/time/clocktable.h"
-#include "core/time/summertime.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -67,8 +65,8 @@ public:
 
     // What the colour dialog sees of the window: the next tick draws with
     // the registered colours.
-    FaceColours workingColours() const override { return m_colours; }
-    void registerColours(const FaceColours &colours) override { m_colours = colours; }
+    FaceColours workingColours() const override { return m_model.colours(); }
+    void registerColours(const FaceColours &colours) override { m_model.setColours(colours); }
     void tell(const QString &text) override;
     ColourDialog *colourDialog() const { return m_colourDialog; }
 
@@ -90,18 +88,20 @@ public:
     float cxByR(float xx) const { return m_layout.cxByR(xx); }
     float cyByR(float yy) const { return m_layout.cyByR(yy); }
 
+    // What the window shows, without its widgets.
+    WorldModel &model() { return m_model; }
     // State, read by tests and the other parts of the window.
-    int CountryCount() const { return m_clocks.CountryCount(); }
-    const ClockEntry &entry(int i) const { return m_clocks[i]; }
-    ClockEntries &entries() { return m_clocks.entries(); }
-    ClockTable &clockTable() { return m_clocks; }
+    int CountryCount() const { return m_model.clocks().CountryCount(); }
+    const ClockEntry &entry(int i) const { return m_model.clocks()[i]; }
+    ClockEntries &entries() { return m_model.clocks().entries(); }
+    ClockTable &clockTable() { return m_model.clocks(); }
     const MainLayout &layout() const { return m_layout; }
     qint16 BandRadius() const { return m_layout.BandRadius; }
-    qint16 ClockRadius() const { return m_clockRadius; }
-    const FaceColours &colours() const { return m_colours; }
-    const SummerPeriod &summerPeriod() const { return m_summer; }
-    const PictureStore &pictures() const { return m_pictures; }
-    PictureStore &pictureStore() { return m_pictures; }
+    qint16 ClockRadius() const { return m_model.clockRadius(); }
+    const FaceColours &colours() const { return m_model.colours(); }
+    const SummerPeriod &summerPeriod() const { return m_model.summerPeriod(); }
+    const PictureStore &pictures() const { return m_model.pictures(); }
+    PictureStore &pictureStore() { return m_model.pictures(); }
     const QImage &surface() const;
     const QImage &mapPicture() const;
     QWidget *clientArea() const;
@@ -146,15 +146,11 @@ private:
     ClientArea *m_client = nullptr;
     QTimer m_timer;
 
-    ClockTable m_clocks;
-    qint16 m_clockRadius = 440;
-    FaceColours m_colours;
+    WorldModel m_model;
     ColourDialog *m_colourDialog = nullptr; // lives from its first use to the end
     PictureChooser *m_chooser = nullptr;
-    SummerPeriod m_summer;
     MainLayout m_layout;
     std::vector<FaceDrawing> m_faces; // this tick's faces, kept to spare allocations
-    PictureStore m_pictures;
     bool m_saved = false;
     bool m_loaded = false;
 

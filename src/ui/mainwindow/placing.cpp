@@ -7,7 +7,7 @@
 #include "ui/common/messenger.h"
 #include "ui/mainwindow/picturebox.h"
 #include "ui/mainwindow/placedclocks.h"
-#include "ui/mainwindow/mainwindow.h"
+#include "core/model/worldmodel.h"
 #include "core/settings/registry.h"
 #include "core/settings/schema.h"
 
@@ -50,9 +50,9 @@ QPointF twipsOf(const QMouseEvent *e)
 
 } // namespace
 
-Placing::Placing(MainWindow &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
-                 Messenger &messenger, const QFont &font)
-    : m_window(window), m_area(area), m_image1(image1), m_placed(placed),
+Placing::Placing(WorldModel &model, const MainLayout &layout, ClientArea *area, QWidget *image1,
+                 PlacedClocks &placed, Messenger &messenger, const QFont &font)
+    : m_model(model), m_layout(layout), m_area(area), m_image1(image1), m_placed(placed),
       m_messenger(messenger)
 {
     m_image1->installEventFilter(this);
@@ -75,7 +75,7 @@ Placing::Placing(MainWindow &window, ClientArea *area, QWidget *image1, PlacedCl
     connect(m_comFrame, &QPushButton::clicked, this, &Placing::ComFrame_Click);
 
     // Esc does what the bar's cancel button does, only while the bar is shown.
-    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), area->window()); // the main window
     m_escape->setEnabled(false);
     connect(m_escape, &QShortcut::activated, this, &Placing::ComFrame_Click);
 }
@@ -158,7 +158,7 @@ void Placing::menumode_Click(int index)
         return;
     switch (index) {
     case 1: {
-        if (m_window.clockTable().full()) {
+        if (m_model.clocks().full()) {
             m_messenger.message(QStringLiteral("配置できる時計は21個までです。これ以上は追加できません"));
             return;
         }
@@ -168,13 +168,13 @@ void Placing::menumode_Click(int index)
         f.pEditMode = QStringLiteral("add");
         m_editor->showModal(f);
         if (f.pUpdated) {
-            const ClockEntry e = addedEntry(f, m_window.layout());
-            m_window.clockTable().append(e);
-            const int n = m_window.CountryCount();
+            const ClockEntry e = addedEntry(f, m_layout);
+            m_model.clocks().append(e);
+            const int n = m_model.lastClock();
             // The clock stays on the map; the exit save tries again.
             if (!saveAddedClock(n, e))
                 m_messenger.message(settingsNotSavedMessage());
-            m_window.addClock(n);
+            emit clockAdded(n);
         }
         m_clockMode.clear();
         break;
@@ -203,12 +203,12 @@ void Placing::Image1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, do
     if (button != Qt::LeftButton)
         return;
     m_pickedClock = 100;
-    const MainLayout &l = m_window.layout();
-    const double r = m_window.faceRadius();
+    const MainLayout &l = m_layout;
+    const double r = m_model.faceRadius(m_layout.BandRadius);
     std::vector<QPointF> centres;
-    for (int i = 0; i <= m_window.CountryCount(); ++i) {
-        const ClockEntry &e = m_window.entry(i);
-        centres.emplace_back(m_window.cxByR(e.ClockLeft), m_window.cyByR(e.ClockTop));
+    for (int i = 0; i <= m_model.lastClock(); ++i) {
+        const ClockEntry &e = m_model.clock(i);
+        centres.emplace_back(m_layout.cxByR(e.ClockLeft), m_layout.cyByR(e.ClockTop));
     }
     const int i = pickFace(centres, r, QPointF(l.map.left() + x, l.map.top() + y));
     if (i < 0)
@@ -243,15 +243,15 @@ void Placing::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, dou
     // A drag cut short (a message took the mouse) may leave the circle up
     // with no face picked: then there is nothing to move.
     const int i = m_pickedClock;
-    if (i >= 0 && i <= m_window.CountryCount()) {
+    if (i >= 0 && i <= m_model.lastClock()) {
         // An unmoved circle keeps the stored position exactly.
         if (m_faceDrag.moved) {
-            ClockEntry &e = m_window.entries()[size_t(i)];
+            ClockEntry &e = m_model.clocks()[i];
             const QPointF c = m_faceDrag.centre();
-            e.ClockLeft = refX(m_window.layout(), c.x());
-            e.ClockTop = refY(m_window.layout(), c.y());
+            e.ClockLeft = refX(m_layout, c.x());
+            e.ClockTop = refY(m_layout, c.y());
         }
-        m_window.placeSummerMark(i);
+        emit faceMoved(i);
     }
     m_redcircle->hide();
     redrawFaces();
@@ -260,7 +260,7 @@ void Placing::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, dou
 void Placing::redrawFaces()
 {
     m_area->clearSurface();
-    m_window.tick();
+    emit redrawRequested();
 }
 
 void Placing::ImgBox_MouseDown(int index, Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)
@@ -297,26 +297,26 @@ void Placing::ImgBox_MouseMove(int index, Qt::MouseButtons, Qt::KeyboardModifier
 
 void Placing::ImgBox_MouseUp(int index, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
 {
-    if (m_dragging && m_pictureDrag.moved && index >= 0 && index <= m_window.CountryCount()) {
+    if (m_dragging && m_pictureDrag.moved && index >= 0 && index <= m_model.lastClock()) {
         const PictureBox *box = m_placed.picture(index);
-        ClockEntry &e = m_window.entries()[size_t(index)];
-        e.FlagLeft = refX(m_window.layout(), leftTw(box));
-        e.FlagTop = refY(m_window.layout(), topTw(box));
+        ClockEntry &e = m_model.clocks()[index];
+        e.FlagLeft = refX(m_layout, leftTw(box));
+        e.FlagTop = refY(m_layout, topTw(box));
     }
     m_dragging = false;
 }
 
 void Placing::editordel(int i)
 {
-    if (i < 0 || i > m_window.CountryCount())
+    if (i < 0 || i > m_model.lastClock())
         return;
     if (m_clockMode == QLatin1String("edit")) {
         m_dragging = false;
         if (m_editor) {
-            EditorFields f = editorFieldsFor(m_window.entry(i), i, QStringLiteral("edit"));
+            EditorFields f = editorFieldsFor(m_model.clock(i), i, QStringLiteral("edit"));
             m_editor->showModal(f);
             if (f.pUpdated) {
-                ClockEntry &e = m_window.entries()[size_t(i)];
+                ClockEntry &e = m_model.clocks()[i];
                 applyEdit(e, f);
                 PictureBox *box = m_placed.picture(i);
                 box->setStretch(false);
@@ -324,16 +324,16 @@ void Placing::editordel(int i)
                     box->setStretch(true);
                     box->setFrameSize(QSize(px(e.FlagWidth), px(e.FlagHeight)));
                 }
-                const PictureEntry *pic = m_window.pictures().find(e.Fname);
+                const PictureEntry *pic = m_model.pictures().find(e.Fname);
                 box->setPicture(pic ? pic->picture : QImage());
                 box->show();
             }
         }
     } else if (m_clockMode == QLatin1String("del")) {
-        if (m_window.CountryCount() == 0) {
+        if (m_model.lastClock() == 0) {
             m_messenger.message(QStringLiteral("削除はできません"));
         } else if (m_editor) {
-            EditorFields f = editorFieldsFor(m_window.entry(i), i, QStringLiteral("del"));
+            EditorFields f = editorFieldsFor(m_model.clock(i), i, QStringLiteral("del"));
             m_editor->showModal(f);
             if (f.pUpdated)
                 delClock(i);
@@ -347,19 +347,19 @@ void Placing::editordel(int i)
 
 void Placing::delClock(int i)
 {
-    const int last = m_window.CountryCount();
+    const int last = m_model.lastClock();
     if (i < 0 || i > last || last == 0)
         return;
     if (m_messenger.message(QStringLiteral("削除してもよろしいですか"), Messenger::Buttons::OkCancel,
                             QStringLiteral("時計の削除"))
         != Messenger::Answer::Ok)
         return;
-    m_window.clockTable().remove(i);
+    m_model.clocks().remove(i);
     for (int j = i; j < last; ++j)
         m_placed.copyDown(j + 1, j);
     m_placed.destroyLast();
-    for (int j = i; j <= m_window.CountryCount(); ++j)
-        m_window.placeSummerMark(j);
+    for (int j = i; j <= m_model.lastClock(); ++j)
+        emit faceMoved(j);
     // The next tick draws the remaining faces.
     m_area->clearSurface();
 }
@@ -377,7 +377,7 @@ void Placing::endDragForMessage()
 
 void Placing::placingReminder(int i)
 {
-    if (!m_reminder.visit(m_window.entry(i), m_window.layout()) || m_reminderShowing)
+    if (!m_reminder.visit(m_model.clock(i), m_layout) || m_reminderShowing)
         return;
     m_reminderShowing = true;
     endDragForMessage();

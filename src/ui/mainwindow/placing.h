@@ -1,9 +1,10 @@
 #pragma once
 // Placing clocks on the map: the menu's add, edit and delete steps, the
 // clockMode state machine with its bar (Frame1), dragging faces with the red
-// circle and pictures with their labels, and the placing reminder. The main
-// window forwards its mouse events here through event filters on the map's
-// own widget and on every picture and label.
+// circle and pictures with their labels, and the placing reminder. The mouse
+// of the map's own widget and of every picture and label comes here through
+// event filters. Positions are changed in the model; what the window must
+// show again is said through the signals.
 #include "core/window/placingrules.h"
 
 #include <QObject>
@@ -22,13 +23,14 @@ class ClientArea;
 class ClockEditor;
 class Messenger;
 class PlacedClocks;
-class MainWindow;
+class WorldModel;
 
 class Placing : public QObject {
     Q_OBJECT
 public:
-    Placing(MainWindow &window, ClientArea *area, QWidget *image1, PlacedClocks &placed,
-            Messenger &messenger, const QFont &font);
+    // `layout` is the window's, read as it changes.
+    Placing(WorldModel &model, const MainLayout &layout, ClientArea *area, QWidget *image1,
+            PlacedClocks &placed, Messenger &messenger, const QFont &font);
     ~Placing() override;
 
     // The editor the add, edit and delete steps show; none (nullptr) makes
@@ -69,6 +71,14 @@ public:
     QPushButton *comFrame() const { return m_comFrame; }
     QLabel *labelCoution() const { return m_labelCoution; }
 
+signals:
+    // Clock i was appended to the model: it wants its controls.
+    void clockAdded(int i);
+    // The face of clock i is elsewhere now (dragged, or moved down a place).
+    void faceMoved(int i);
+    // The faces are to be drawn again at once.
+    void redrawRequested();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -82,7 +92,8 @@ private:
     // Ends a drag before a message opens in the middle of it.
     void endDragForMessage();
 
-    MainWindow &m_window;
+    WorldModel &m_model;
+    const MainLayout &m_layout;
     ClientArea *m_area;
     QWidget *m_image1;
     PlacedClocks &m_placed;
