@@ -36,8 +36,8 @@ void dragSteps(benchmark::State &state, const QSizeF &client)
     w.tick();
     QCoreApplication::processEvents();
     QWidget *map = w.image1();
-    const ClockEntry &e = w.entry(10);
-    const QPointF face(twipsToPx(w.cxByR(e.ClockLeft)) - map->x(), twipsToPx(w.cyByR(e.ClockTop)) - map->y());
+    const ClockEntry &e = w.model().clock(10);
+    const QPointF face(twipsToPx(w.layout().cxByR(e.ClockLeft)) - map->x(), twipsToPx(w.layout().cyByR(e.ClockTop)) - map->y());
     mouse(map, QEvent::MouseButtonPress, face);
     if (w.placing()->pickedClock() != 10) {
         state.SkipWithError("the press hit no face");
@@ -50,7 +50,7 @@ void dragSteps(benchmark::State &state, const QSizeF &client)
         QCoreApplication::processEvents(); // the repaint the move asked for
     }
     mouse(map, QEvent::MouseButtonRelease, face);
-    state.counters["placed"] = w.CountryCount() + 1;
+    state.counters["placed"] = w.model().lastClock() + 1;
     state.counters["width"] = w.clientArea()->width();
 }
 } // namespace

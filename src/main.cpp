@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
     messages.setParent(&window);
     chooser.setParent(&window);
     window.setPictureChooser(&chooser);
-    tb::ClockEditorDialog editor(window.pictureStore(), clock, messages, window.colours(), chooser,
+    tb::ClockEditorDialog editor(window.model().pictures(), clock, messages, window.model().colours(), chooser,
                        [&window](const QString &key) { window.pictureRemoved(key); }, &window);
     window.setClockEditor(&editor);
     window.show();

@@ -48,7 +48,7 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
     window.tick();
     // The default clock at 9:05 is filled with the colour of hours 8 and 9.
     const QPoint face(int(9950 / 15.0 + 0.5) - 12, int(3300 / 15.0 + 0.5) + 12);
-    QCOMPARE(window.surface().pixelColor(face), toQColor(0xE0E0E0));
+    QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0xE0E0E0));
 
     window.mainMenu()->colourAction()->trigger();
     ColourDialog *dialog = window.colourDialog();
@@ -57,7 +57,7 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
     dialog->sliHSL(1)->setValue(240); // pure red
     QTest::mouseClick(dialog->Comtime(0), Qt::LeftButton); // 6:00-10:00
     window.tick();
-    QCOMPARE(window.surface().pixelColor(face), toQColor(0xE0E0E0)); // not yet registered
+    QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0xE0E0E0)); // not yet registered
 
     window.mainMenu()->colourAction()->trigger(); // the same dialog, not loaded again
     QCOMPARE(window.colourDialog(), dialog);
@@ -65,8 +65,8 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
 
     QTest::mouseClick(dialog->ComSet(), Qt::LeftButton);
     window.tick();
-    QCOMPARE(window.surface().pixelColor(face), toQColor(0x0000FF));
-    QCOMPARE(window.colours().FaceColors[8], Colour(0x0000FF));
+    QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0x0000FF));
+    QCOMPARE(window.model().colours().FaceColors[8], Colour(0x0000FF));
     QSettings file(AppRegistry().settingsFilePath(), QSettings::IniFormat);
     QCOMPARE(file.value(QStringLiteral("Color/8")).toString(), QStringLiteral("255"));
 }

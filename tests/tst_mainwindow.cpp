@@ -121,8 +121,8 @@ void TestMainWindow::startsWithCaptionAndDesignSize()
     QCOMPARE(window->windowTitle(), QStringLiteral("テンブラ　ver 1.0"));
     QCOMPARE(window->clientArea()->size(), QSize(792, 531));
     QCOMPARE(window->layout().map, QRectF(135, 0, 11655, 6645));
-    QCOMPARE(window->BandRadius(), qint16(440));
-    QCOMPARE(window->ClockRadius(), qint16(440));
+    QCOMPARE(window->layout().BandRadius, qint16(440));
+    QCOMPARE(window->model().clockRadius(), qint16(440));
     QCOMPARE(window->legend()->text(), QStringLiteral("DST: Daylight Saving Time (Summer Time)"));
     QVERIFY(window->legend()->isVisible());
 }
@@ -136,18 +136,18 @@ void TestMainWindow::bandLabelsShowEachBandsTime()
                                 "2:05", "4:05", "6:05", "8:05", "10:05", "12:05" };
     const MainLayout &l = window->layout();
     for (int k = 0; k < 12; ++k) {
-        QCOMPARE(window->bandLabel(k)->text(), dates[k]);
-        QCOMPARE(window->bandLabel(k + 12)->text(), times[k]);
-        QVERIFY(window->bandLabel(k)->isVisible());
+        QCOMPARE(window->bandStrip()->label(k)->text(), dates[k]);
+        QCOMPARE(window->bandStrip()->label(k + 12)->text(), times[k]);
+        QVERIFY(window->bandStrip()->label(k)->isVisible());
         // Date under the face, time above it; left edge at the face centre less the map's left.
         if (k < 11)
-            QCOMPARE(window->bandLabel(k)->x(), px(l.bandLabelLeft(k)));
-        QCOMPARE(window->bandLabel(k + 12)->x(), px(l.bandLabelLeft(k)));
-        QCOMPARE(window->bandLabel(k)->y(), px(l.bandDateTop()));
-        QCOMPARE(window->bandLabel(k + 12)->y(), px(l.bandTimeTop()));
+            QCOMPARE(window->bandStrip()->label(k)->x(), px(l.bandLabelLeft(k)));
+        QCOMPARE(window->bandStrip()->label(k + 12)->x(), px(l.bandLabelLeft(k)));
+        QCOMPARE(window->bandStrip()->label(k)->y(), px(l.bandDateTop()));
+        QCOMPARE(window->bandStrip()->label(k + 12)->y(), px(l.bandTimeTop()));
     }
     // The last date keeps whole inside the window, moving left only as far as it must.
-    QLabel *last = window->bandLabel(11);
+    QLabel *last = window->bandStrip()->label(11);
     QCOMPARE(last->geometry().right(), 791);
     clock->set(QDateTime(QDate(2026, 12, 31), QTime(22, 0))); // "1/1(金)" fits at its place
     window->tick();
@@ -161,8 +161,8 @@ void TestMainWindow::bandLabelsShowEachBandsTime()
 
 void TestMainWindow::defaultClockStandsOnTheMap()
 {
-    QCOMPARE(window->CountryCount(), 0);
-    const ClockEntry &e = window->entry(0);
+    QCOMPARE(window->model().lastClock(), 0);
+    const ClockEntry &e = window->model().clock(0);
     QCOMPARE(e.Fname, QStringLiteral("Japan"));
     QCOMPARE(e.ClockLeft, 9950.f);
     QCOMPARE(e.ClockTop, 3300.f);
@@ -171,29 +171,29 @@ void TestMainWindow::defaultClockStandsOnTheMap()
     QCOMPARE(e.DifTime, qint16(0));
     QVERIFY(!e.summertime);
 
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     QVERIFY(flag->isVisible());
     QVERIFY(flag->hasPicture());
     QCOMPARE(flag->pos(), QPoint(px(10500), px(2900)));
-    QCOMPARE(flag->size(), window->pictures().find("Japan")->picture.size());
-    QCOMPARE(window->labelDate(0)->text(), QStringLiteral("12/8(火)"));
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("9:05"));
-    QCOMPARE(window->labelDate(0)->x(), flag->x());
-    QCOMPARE(window->labelDate(0)->y(), flag->y() + flag->height() + px(50));
-    QCOMPARE(window->labelTime(0)->y(), window->labelDate(0)->y() + window->labelDate(0)->height());
-    QVERIFY(!window->dstLabel(0)->isVisible());
+    QCOMPARE(flag->size(), window->model().pictures().find("Japan")->picture.size());
+    QCOMPARE(window->placedClocks()->dateLabel(0)->text(), QStringLiteral("12/8(火)"));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("9:05"));
+    QCOMPARE(window->placedClocks()->dateLabel(0)->x(), flag->x());
+    QCOMPARE(window->placedClocks()->dateLabel(0)->y(), flag->y() + flag->height() + px(50));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->y(), window->placedClocks()->dateLabel(0)->y() + window->placedClocks()->dateLabel(0)->height());
+    QVERIFY(!window->placedClocks()->mark(0)->isVisible());
     // The clock's labels are red.
-    QVERIFY(window->labelDate(0)->palette().color(QPalette::WindowText) == QColor(255, 0, 0));
+    QVERIFY(window->placedClocks()->dateLabel(0)->palette().color(QPalette::WindowText) == QColor(255, 0, 0));
     // Pictures and labels lie above the map's own widget, which covers the whole map.
     QWidget *area = window->clientArea();
     QCOMPARE(area->childAt(flag->geometry().center()), static_cast<QWidget *>(flag));
-    QLabel *date = window->labelDate(0);
+    QLabel *date = window->placedClocks()->dateLabel(0);
     QCOMPARE(area->childAt(date->geometry().center()), static_cast<QWidget *>(date));
 }
 
 void TestMainWindow::noFaceBeforeTheFirstTick()
 {
-    const QImage s = window->surface();
+    const QImage s = window->clientArea()->surface();
     QVERIFY(!s.isNull());
     for (int y = 0; y < s.height(); y += 7)
         for (int x = 0; x < s.width(); x += 7)
@@ -206,9 +206,9 @@ void TestMainWindow::tickDrawsEveryFace()
     FaceColours colours;
     for (int h = 0; h <= 22; h += 2)
         colours.FaceColors[size_t(h)] = Colour(0x804000 + 10 * h + 16);
-    window->registerColours(colours);
+    static_cast<ColourHost &>(*window).registerColours(colours);
     window->tick();
-    const QImage s = window->surface();
+    const QImage s = window->clientArea()->surface();
     const MainLayout &l = window->layout();
     // The bands show 14:05, 16:05, … 22:05, 0:05, … 12:05.
     const int red[12] = { 156, 176, 196, 216, 236, 16, 36, 56, 76, 96, 116, 136 };
@@ -229,25 +229,25 @@ void TestMainWindow::labelsChangeWithTheMinute()
 {
     clock->set(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
     window->tick();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("23:59"));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("23:59"));
     clock->advanceSecs(1);
     window->tick();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("0:00"));
-    QCOMPARE(window->labelDate(0)->text(), QStringLiteral("1/1(金)"));
-    QCOMPARE(window->bandLabel(23)->text(), QStringLiteral("3:00"));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("0:00"));
+    QCOMPARE(window->placedClocks()->dateLabel(0)->text(), QStringLiteral("1/1(金)"));
+    QCOMPARE(window->bandStrip()->label(23)->text(), QStringLiteral("3:00"));
 }
 
 void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
     window->tick();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("12:00"));
-    QVERIFY(!window->dstLabel(0)->isVisible());
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("12:00"));
+    QVERIFY(!window->placedClocks()->mark(0)->isVisible());
 
-    window->entries()[0].summertime = true;
+    window->model().clocks()[0].summertime = true;
     window->tick();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("13:00"));
-    QLabel *mark = window->dstLabel(0);
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("13:00"));
+    QLabel *mark = window->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->text(), QStringLiteral("DST"));
     QCOMPARE(posTw(mark), QPoint(10215, 3690)); // (10214, 3696) on the pixel grid
@@ -257,33 +257,33 @@ void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
     clock->set(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0)));
     window->tick();
     QVERIFY(!mark->isVisible());
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("2:00"));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("2:00"));
 }
 
 void TestMainWindow::summerMarkFollowsTheFace()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
-    window->entries()[0].summertime = true;
+    window->model().clocks()[0].summertime = true;
     window->tick();
     window->resizeClientTwips(QSizeF(11880 + 11655, 7965 + 6645)); // map doubled
     QCoreApplication::processEvents();
     QCOMPARE(window->layout().map.size(), QSizeF(23310, 13290));
-    QLabel *mark = window->dstLabel(0);
+    QLabel *mark = window->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->pos(), QPoint(1335, 466)); // twips (2 × 9815 + 135 + 264, 2 × 3300 + 396)
 }
 
 void TestMainWindow::newYearTakesTheNewSummerPeriod()
 {
-    QCOMPARE(window->summerPeriod().year, 2026);
+    QCOMPARE(window->model().summerPeriod().year, 2026);
     clock->set(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)));
     window->tick();
-    QCOMPARE(window->summerPeriod().year, 2027);
-    QCOMPARE(toQDateTime(window->summerPeriod().start), QDateTime(QDate(2027, 4, 4), QTime(2, 0)));
-    window->entries()[0].summertime = true;
+    QCOMPARE(window->model().summerPeriod().year, 2027);
+    QCOMPARE(toQDateTime(window->model().summerPeriod().start), QDateTime(QDate(2027, 4, 4), QTime(2, 0)));
+    window->model().clocks()[0].summertime = true;
     clock->set(QDateTime(QDate(2027, 6, 1), QTime(8, 0, 0)));
     window->tick();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("9:00"));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("9:00"));
 }
 
 void TestMainWindow::sameScreenInEveryZone_data()
@@ -302,7 +302,7 @@ void TestMainWindow::sameScreenInEveryZone()
     QFETCH(QByteArray, zone);
     QFETCH(QDateTime, at);
     QFETCH(QString, time);
-    ClockEntry &e = window->entries()[0];
+    ClockEntry &e = window->model().clocks()[0];
     e.DifTime = -14, e.DifMinute = -30, e.summertime = true;
     auto screen = [&](const QByteArray &tz) {
         qputenv("TZ", tz);
@@ -310,11 +310,11 @@ void TestMainWindow::sameScreenInEveryZone()
         clock->set(at.toLocalTime()); // as the system clock gives it
         window->layOut(); // a clear surface: faces drawn twice differ at their rims
         window->tick();
-        QStringList texts{ window->labelTime(0)->text(), window->labelDate(0)->text(),
-                           QString::number(window->dstLabel(0)->isVisible()) };
+        QStringList texts{ window->placedClocks()->timeLabel(0)->text(), window->placedClocks()->dateLabel(0)->text(),
+                           QString::number(window->placedClocks()->mark(0)->isVisible()) };
         for (int k = 0; k < 24; ++k)
-            texts << window->bandLabel(k)->text();
-        return qMakePair(texts, window->surface());
+            texts << window->bandStrip()->label(k)->text();
+        return qMakePair(texts, window->clientArea()->surface());
     };
     const auto there = screen(zone), tokyo = screen("Asia/Tokyo"); // the tests' own zone last
     QCOMPARE(tokyo.first.first(), time);
@@ -350,39 +350,39 @@ void TestMainWindow::resizeFollowsTheLayoutRule()
     if (window->clientArea()->size() == before)
         window->layOut(); // no size change, no layout of its own
     QCOMPARE(window->layout().map, map);
-    QCOMPARE(int(window->BandRadius()), bandRadius);
+    QCOMPARE(int(window->layout().BandRadius), bandRadius);
 
     // Picture at its converted reference position; labels keep the picture's rule.
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     QCOMPARE(flag->pos(), at[0]);
-    QCOMPARE(flag->size(), window->pictures().find("Japan")->picture.size());
-    QCOMPARE(window->labelDate(0)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
+    QCOMPARE(flag->size(), window->model().pictures().find("Japan")->picture.size());
+    QCOMPARE(window->placedClocks()->dateLabel(0)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
     // Each band's labels start at its face's centre less the map's left edge
     // (the last date may stand further left, to keep whole).
     for (int k = 0; k < 12; ++k) {
         const int left = px((k + 0.5) * map.width() / 12);
         if (k < 11)
-            QCOMPARE(window->bandLabel(k)->pos(), QPoint(left, at[3].x()));
-        QCOMPARE(window->bandLabel(k + 12)->pos(), QPoint(left, at[3].y()));
+            QCOMPARE(window->bandStrip()->label(k)->pos(), QPoint(left, at[3].x()));
+        QCOMPARE(window->bandStrip()->label(k + 12)->pos(), QPoint(left, at[3].y()));
     }
     // The layout clears the surface; the next tick draws at the new places.
-    QCOMPARE(window->surface().pixelColor(at[2] + QPoint(-12, 12)).alpha(), 0);
+    QCOMPARE(window->clientArea()->surface().pixelColor(at[2] + QPoint(-12, 12)).alpha(), 0);
     window->tick();
-    QCOMPARE(window->surface().pixelColor(at[2] + QPoint(-5, 5)).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(at[1] + QPoint(-5, 5)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(at[2] + QPoint(-5, 5)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(at[1] + QPoint(-5, 5)).alpha(), 255);
 }
 
 void TestMainWindow::clockSizeMenuClearsAndRedraws()
 {
     window->tick();
     const QPoint c(px(9950), px(3300));
-    QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 255);
-    window->chooseClockSize(5); // 180
-    QCOMPARE(window->ClockRadius(), qint16(180));
-    QCOMPARE(window->surface().pixelColor(c).alpha(), 0);
+    QCOMPARE(window->clientArea()->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 255);
+    window->mainMenu()->clockSizeChosen(5); // 180
+    QCOMPARE(window->model().clockRadius(), qint16(180));
+    QCOMPARE(window->clientArea()->surface().pixelColor(c).alpha(), 0);
     window->tick();
-    QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 0);
-    QCOMPARE(window->surface().pixelColor(c + QPoint(-5, 5)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 0);
+    QCOMPARE(window->clientArea()->surface().pixelColor(c + QPoint(-5, 5)).alpha(), 255);
 }
 
 void TestMainWindow::markAndLabelReadTheSameSecond_data()
@@ -405,28 +405,28 @@ void TestMainWindow::markAndLabelReadTheSameSecond()
     SteppingClock stepping(at);
     window = std::make_unique<tb::MainWindow>(stepping, *messages);
     window->show();
-    window->entries()[0].summertime = true;
+    window->model().clocks()[0].summertime = true;
     window->tick();
     stepping.set(at);
     stepping.stepping = true;
     window->tick();
     stepping.stepping = false;
-    QCOMPARE(window->labelTime(0)->text(), time);
-    QCOMPARE(window->dstLabel(0)->isVisible(), mark);
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), time);
+    QCOMPARE(window->placedClocks()->mark(0)->isVisible(), mark);
     window.reset();
 }
 
 void TestMainWindow::showingMarkIsNotMovedByTheTick()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
-    window->entries()[0].summertime = true;
+    window->model().clocks()[0].summertime = true;
     window->tick();
-    QLabel *mark = window->dstLabel(0);
+    QLabel *mark = window->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
     const QPoint shown = mark->pos();
     // A face that moves (as a drag does) takes its mark along only through
     // the layout, never through the tick's check.
-    window->entries()[0].ClockLeft += 1500;
+    window->model().clocks()[0].ClockLeft += 1500;
     window->tick();
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->pos(), shown);
@@ -437,22 +437,22 @@ void TestMainWindow::showingMarkIsNotMovedByTheTick()
 void TestMainWindow::flagTakesTheEditorsSize()
 {
     // The editor's picture size (900 × 450 twips) stretches a built-in flag.
-    ClockEntry &e = window->entries()[0];
+    ClockEntry &e = window->model().clocks()[0];
     e.FlagWidth = 900;
     e.FlagHeight = 450;
     window->addClock(0);
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     QVERIFY(flag->stretch());
     QVERIFY(flag->hasPicture());
     QCOMPARE(flag->size(), QSize(px(900), px(450)));
-    QCOMPARE(window->labelDate(0)->y(), flag->y() + px(450) + px(50));
+    QCOMPARE(window->placedClocks()->dateLabel(0)->y(), flag->y() + px(450) + px(50));
 }
 
 void TestMainWindow::minimisedWindowIsNotLaidOut()
 {
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     const QPoint before = flag->pos();
-    window->entries()[0].FlagLeft += 3000;
+    window->model().clocks()[0].FlagLeft += 3000;
     window->showMinimized();
     QVERIFY(window->isMinimized());
     window->layOut();
@@ -479,8 +479,8 @@ void TestMainWindow::menuCaptionsAndAccessKeys()
     QVERIFY(menu->borderNoAction()->isChecked());
     QVERIFY(!menu->borderYesAction()->isChecked());
     // Opening the options marks the present size and the chosen map.
-    window->chooseClockSize(4);
-    window->chooseMap(3);
+    window->mainMenu()->clockSizeChosen(4);
+    window->mainMenu()->mapChosen(3);
     emit menu->optionMenu()->aboutToShow();
     for (int k = 1; k <= MainMenu::kSizes; ++k)
         QCOMPARE(menu->sizeAction(k)->isChecked(), k == 4);

@@ -119,11 +119,11 @@ void TestMenus::mapFromAFile()
 
     std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
-    w->chooseMap(3);
-    const QImage before = w->mapPicture();
+    w->mainMenu()->mapChosen(3);
+    const QImage before = w->clientArea()->mapPicture();
     w->mainMenu()->mapFileAction()->trigger();
     QCOMPARE(m_chooser.modes, QStringList{ QStringLiteral("BackPic") });
-    QCOMPARE(w->mapPicture() != before, mapChanges);
+    QCOMPARE(w->clientArea()->mapPicture() != before, mapChanges);
     QCOMPARE(m_messages.texts.size(), messages);
     if (messages)
         QVERIFY(m_messages.texts[0].contains(m_chooser.file));
@@ -136,13 +136,13 @@ void TestMenus::mapFromAFile()
 
     if (mapChanges) {
         // Decoded small, not as the 8-megapixel file, and back after a restart.
-        QVERIFY(w->mapPicture().width() <= 2 * w->clientArea()->width());
-        QCOMPARE(w->mapPicture().pixelColor(5, 5).red() > 150, true);
+        QVERIFY(w->clientArea()->mapPicture().width() <= 2 * w->clientArea()->width());
+        QCOMPARE(w->clientArea()->mapPicture().pixelColor(5, 5).red() > 150, true);
         w.reset();
         AppRegistry().setSettingsFile(m_ini);
         std::unique_ptr<MainWindow> again = start();
         QVERIFY(again);
-        const QImage map = again->mapPicture();
+        const QImage map = again->clientArea()->mapPicture();
         QVERIFY(!map.isNull());
         QVERIFY(map.pixelColor(5, 5).red() > 150);
         QVERIFY(map.pixelColor(map.width() - 5, 5).blue() > 150);
@@ -169,7 +169,7 @@ void TestMenus::checkMarksFollowEveryChoice()
     MainMenu *menu = w->mainMenu();
     menu->sizeAction(size)->trigger();
     menu->mapAction(map)->trigger();
-    QCOMPARE(int(w->ClockRadius()), radius);
+    QCOMPARE(int(w->model().clockRadius()), radius);
     QCOMPARE(onDisk().value("UserImg/WorldMap").toString(), QString::number(map));
     emit menu->optionMenu()->aboutToShow();
     for (int k = 1; k <= MainMenu::kSizes; ++k)
@@ -196,24 +196,24 @@ void TestMenus::borderOnEveryPictureNotKept()
     AppRegistry().setSettingsFile(m_ini);
     std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
-    QCOMPARE(w->CountryCount(), 2);
+    QCOMPARE(w->model().lastClock(), 2);
     MainMenu *menu = w->mainMenu();
     menu->borderYesAction()->trigger();
     for (int i = 0; i <= 2; ++i)
-        QCOMPARE(w->imgBox(i)->frameShape(), QFrame::Box);
+        QCOMPARE(w->placedClocks()->picture(i)->frameShape(), QFrame::Box);
     // The line goes round the whole picture; a clock added meanwhile gets it too.
-    const QImage france = w->pictures().find("France")->picture;
+    const QImage france = w->model().pictures().find("France")->picture;
     const QPoint corner(france.width() - 1, france.height() - 1);
-    QCOMPARE(w->imgBox(1)->grab().toImage().pixelColor(corner + QPoint(1, 1)), france.pixelColor(corner));
-    w->clockTable().append(w->entry(1));
+    QCOMPARE(w->placedClocks()->picture(1)->grab().toImage().pixelColor(corner + QPoint(1, 1)), france.pixelColor(corner));
+    w->model().clocks().append(w->model().clock(1));
     w->addClock(3);
-    QCOMPARE(w->imgBox(3)->frameShape(), QFrame::Box);
+    QCOMPARE(w->placedClocks()->picture(3)->frameShape(), QFrame::Box);
     // The pair's marks never change: "なし" stays checked.
     QVERIFY(menu->borderNoAction()->isChecked());
     QVERIFY(!menu->borderYesAction()->isChecked());
     menu->borderNoAction()->trigger();
     for (int i = 0; i <= 3; ++i)
-        QCOMPARE(w->imgBox(i)->frameShape(), QFrame::NoFrame);
+        QCOMPARE(w->placedClocks()->picture(i)->frameShape(), QFrame::NoFrame);
     QVERIFY(menu->borderNoAction()->isChecked());
 
     menu->borderYesAction()->trigger();
@@ -222,7 +222,7 @@ void TestMenus::borderOnEveryPictureNotKept()
     std::unique_ptr<MainWindow> again = start();
     QVERIFY(again);
     for (int i = 0; i <= 2; ++i)
-        QCOMPARE(again->imgBox(i)->frameShape(), QFrame::NoFrame);
+        QCOMPARE(again->placedClocks()->picture(i)->frameShape(), QFrame::NoFrame);
 }
 
 QTEST_MAIN(TestMenus)

@@ -147,15 +147,15 @@ void TestPlacing::cleanup()
 
 int TestPlacing::place(const ClockEntry &e)
 {
-    window->clockTable().append(e);
-    window->addClock(window->CountryCount());
-    return window->CountryCount();
+    window->model().clocks().append(e);
+    window->addClock(window->model().lastClock());
+    return window->model().lastClock();
 }
 
 QPoint TestPlacing::faceCentrePx(int i) const
 {
-    const ClockEntry &e = window->entry(i);
-    return QPoint(px(window->cxByR(e.ClockLeft)), px(window->cyByR(e.ClockTop)));
+    const ClockEntry &e = window->model().clock(i);
+    return QPoint(px(window->layout().cxByR(e.ClockLeft)), px(window->layout().cyByR(e.ClockTop)));
 }
 
 void TestPlacing::press(QWidget *w, QPoint at, Qt::MouseButton b)
@@ -193,8 +193,8 @@ void TestPlacing::addAtTheDesignSize()
     QCOMPARE(int(editor->shown.size()), 1);
     QCOMPARE(editor->shown[0].pEditMode, QStringLiteral("add"));
     QCOMPARE(window->placing()->clockMode(), QString());
-    QCOMPARE(window->CountryCount(), 1);
-    const ClockEntry &e = window->entry(1);
+    QCOMPARE(window->model().lastClock(), 1);
+    const ClockEntry &e = window->model().clock(1);
     QCOMPARE(e.ClockLeft, 575.f);
     QCOMPARE(e.ClockTop, 440.f);
     QCOMPARE(e.FlagLeft, 1000.f);
@@ -207,18 +207,18 @@ void TestPlacing::addAtTheDesignSize()
     QCOMPARE(onDisk("UC001/ClockLeft").toString(), QStringLiteral("575"));
     QCOMPARE(onDisk("UC001/summertime").toString(), QStringLiteral("True"));
 
-    PictureBox *flag = window->imgBox(1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     QVERIFY(flag->isVisible());
-    QCOMPARE(flag->picture(), window->pictures().find("France")->picture);
+    QCOMPARE(flag->picture(), window->model().pictures().find("France")->picture);
     QCOMPARE(flag->pos(), QPoint(px(1000), px(300)));
-    QCOMPARE(window->labelDate(1)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
-    QVERIFY(window->labelTime(1)->isVisible());
+    QCOMPARE(window->placedClocks()->dateLabel(1)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
+    QVERIFY(window->placedClocks()->timeLabel(1)->isVisible());
 
     // The next tick draws the face in the map's top-left corner and shows its mark.
     window->tick();
-    QCOMPARE(window->surface().pixelColor(px(575) - 5, px(440) + 5).alpha(), 255);
-    QCOMPARE(window->labelTime(1)->text(), QStringLiteral("17:05"));
-    QVERIFY(window->dstLabel(1)->isVisible());
+    QCOMPARE(window->clientArea()->surface().pixelColor(px(575) - 5, px(440) + 5).alpha(), 255);
+    QCOMPARE(window->placedClocks()->timeLabel(1)->text(), QStringLiteral("17:05"));
+    QVERIFY(window->placedClocks()->mark(1)->isVisible());
 }
 
 void TestPlacing::addAtALargerWindow()
@@ -228,13 +228,13 @@ void TestPlacing::addAtALargerWindow()
     QCOMPARE(window->layout().MapScaleX, 2.f);
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("France"); });
     window->placing()->menumode_Click(1);
-    QCOMPARE(window->entry(1).ClockLeft, 575.f);
+    QCOMPARE(window->model().clock(1).ClockLeft, 575.f);
     // The picture first stands where the add put it, the face at its converted place.
-    PictureBox *flag = window->imgBox(1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     QCOMPARE(flag->pos(), QPoint(px(1000), px(300)));
     window->tick();
-    QCOMPARE(window->surface().pixelColor(px(1015) - 5, px(880) + 5).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(px(575), px(440)).alpha(), 0);
+    QCOMPARE(window->clientArea()->surface().pixelColor(px(1015) - 5, px(880) + 5).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(px(575), px(440)).alpha(), 0);
     // The next layout step converts the picture's place too.
     window->layOut();
     QCOMPARE(flag->pos(), QPoint(px(1865), px(600)));
@@ -243,11 +243,11 @@ void TestPlacing::addAtALargerWindow()
 void TestPlacing::cancelledAddChangesNothing()
 {
     window->placing()->menumode_Click(2);
-    QVERIFY(window->frame1()->isVisible());
+    QVERIFY(window->placing()->frame1()->isVisible());
     window->placing()->menumode_Click(1); // add leaves the bar
-    QVERIFY(!window->frame1()->isVisible());
+    QVERIFY(!window->placing()->frame1()->isVisible());
     QCOMPARE(int(editor->shown.size()), 1);
-    QCOMPARE(window->CountryCount(), 0);
+    QCOMPARE(window->model().lastClock(), 0);
     QCOMPARE(window->placedClocks()->count(), 1);
     QVERIFY(onDisk("UserClock/n").toString().isEmpty());
     QVERIFY(!onDisk("UC001/Fname").isValid());
@@ -258,17 +258,17 @@ void TestPlacing::twentySecondClockIsRefused()
 {
     for (int i = 1; i <= 20; ++i)
         place(clockAt(500 + 500 * i, 1000, 500 + 500 * i, 2000, QStringLiteral("Japan")));
-    QCOMPARE(window->CountryCount(), 20);
+    QCOMPARE(window->model().lastClock(), 20);
     window->placing()->menumode_Click(2); // the bar stays as it was
     editor->confirm();
     window->mainMenu()->addClockAction()->trigger();
     QVERIFY(editor->shown.empty());
     QCOMPARE(messages->texts, QStringList{ QStringLiteral("配置できる時計は21個までです。これ以上は追加できません") });
     QCOMPARE(messages->titles, QStringList{ QString() }); // the program's own title
-    QCOMPARE(window->CountryCount(), 20);
+    QCOMPARE(window->model().lastClock(), 20);
     QCOMPARE(window->placedClocks()->count(), 21);
     QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
-    QVERIFY(window->frame1()->isVisible());
+    QVERIFY(window->placing()->frame1()->isVisible());
 }
 
 void TestPlacing::withoutAnEditorTheEntriesDoNothing()
@@ -280,8 +280,8 @@ void TestPlacing::withoutAnEditorTheEntriesDoNothing()
     for (int k = 1; k <= 3; ++k)
         window->placing()->menumode_Click(k);
     QCOMPARE(window->placing()->clockMode(), QString());
-    QVERIFY(!window->frame1()->isVisible());
-    QCOMPARE(window->CountryCount(), 0);
+    QVERIFY(!window->placing()->frame1()->isVisible());
+    QCOMPARE(window->model().lastClock(), 0);
     QVERIFY(editor->shown.empty());
     window->setClockEditor(editor.get());
     QVERIFY(menu->deleteClockAction()->isEnabled());
@@ -295,19 +295,19 @@ void TestPlacing::addedEntryHasNoPictureSizeOfItsOwn()
     p->menumode_Click(2);
     editor->confirm([](EditorFields &f) { f.imgFlagTwips = QSize(1500, 900); });
     p->editordel(1);
-    QCOMPARE(window->entry(1).FlagWidth, 1500.f);
+    QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
     p->menumode_Click(3);
     editor->confirm();
     p->editordel(1);
-    QCOMPARE(window->CountryCount(), 0);
-    QCOMPARE(window->entry(1).FlagWidth, 1500.f);
+    QCOMPARE(window->model().lastClock(), 0);
+    QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
 
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("Japan"); });
     p->menumode_Click(1);
-    QCOMPARE(window->entry(1).FlagWidth, 0.f);
-    QCOMPARE(window->entry(1).FlagHeight, 0.f);
-    QVERIFY(!window->imgBox(1)->stretch());
-    QCOMPARE(window->imgBox(1)->size(), window->pictures().find("Japan")->picture.size());
+    QCOMPARE(window->model().clock(1).FlagWidth, 0.f);
+    QCOMPARE(window->model().clock(1).FlagHeight, 0.f);
+    QVERIFY(!window->placedClocks()->picture(1)->stretch());
+    QCOMPARE(window->placedClocks()->picture(1)->size(), window->model().pictures().find("Japan")->picture.size());
 }
 
 void TestPlacing::faceDrag_data()
@@ -325,11 +325,11 @@ void TestPlacing::faceDrag()
     QCoreApplication::processEvents();
     window->layOut();
     const int i = place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
-    window->entries()[size_t(i)].summertime = true;
+    window->model().clocks()[i].summertime = true;
     window->tick();
     const MainLayout l = window->layout();
-    const double r = window->ClockRadius();
-    const QPointF c(window->cxByR(3000), window->cyByR(2000));
+    const double r = window->model().clockRadius();
+    const QPointF c(window->layout().cxByR(3000), window->layout().cyByR(2000));
     const QPoint from = faceCentrePx(i) + QPoint(3, -2);
     QWidget *map = window->image1();
 
@@ -344,27 +344,27 @@ void TestPlacing::faceDrag()
     move(map, from + shift);
     QCOMPARE(circle->pos(), QPoint(px(c.x() - r) + shift.x(), px(c.y() - r) + shift.y()));
     // The face itself stays where it is drawn until the release.
-    QCOMPARE(window->entry(i).ClockLeft, 3000.f);
+    QCOMPARE(window->model().clock(i).ClockLeft, 3000.f);
     release(map, from + shift);
 
     QVERIFY(!window->placing()->dragging());
     QVERIFY(circle->isHidden());
     // The new centre is the old one moved as far as the pointer, in reference twips.
-    const ClockEntry &e = window->entry(i);
+    const ClockEntry &e = window->model().clock(i);
     QVERIFY(std::abs(l.cxByR(e.ClockLeft) - (c.x() + 15 * shift.x())) <= 0.5);
     QVERIFY(std::abs(l.cyByR(e.ClockTop) - (c.y() + 15 * shift.y())) <= 0.5);
     // Redrawn at once at the new place; the mark stands by the new face.
     const QPoint now = faceCentrePx(i);
     QCOMPARE(now, QPoint(px(c.x()) + shift.x(), px(c.y()) + shift.y()));
-    QCOMPARE(window->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(QPoint(px(c.x() - r) + 2, px(c.y() + r) - 2)).alpha(), 0);
-    QVERIFY(window->dstLabel(i)->isVisible());
-    QCOMPARE(window->dstLabel(i)->pos(), QPoint(px(l.cxByR(e.ClockLeft) + 0.6 * r), px(l.cyByR(e.ClockTop) + 0.9 * r)));
+    QCOMPARE(window->clientArea()->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(QPoint(px(c.x() - r) + 2, px(c.y() + r) - 2)).alpha(), 0);
+    QVERIFY(window->placedClocks()->mark(i)->isVisible());
+    QCOMPARE(window->placedClocks()->mark(i)->pos(), QPoint(px(l.cxByR(e.ClockLeft) + 0.6 * r), px(l.cyByR(e.ClockTop) + 0.9 * r)));
     // The next layout puts the face where it was dropped; nothing was stored.
     window->layOut();
     window->tick();
     QCOMPARE(faceCentrePx(i), now);
-    QCOMPARE(window->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
     QVERIFY(!onDisk("UC001/ClockLeft").isValid());
 }
 
@@ -376,16 +376,16 @@ void TestPlacing::unmovedFaceKeepsItsPlace()
     QCoreApplication::processEvents();
     const int i = place(clockAt(2000.3f, 1000.3f, 4000, 1500, QStringLiteral("France")));
     window->layOut(); // clears the surface: no face is drawn
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 0);
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 0);
     QWidget *map = window->image1();
     press(map, faceCentrePx(i));
     release(map, faceCentrePx(i));
-    QVERIFY(window->entry(i).ClockLeft == 2000.3f); // exactly: QCOMPARE would forgive the drift
-    QVERIFY(window->entry(i).ClockTop == 1000.3f);
+    QVERIFY(window->model().clock(i).ClockLeft == 2000.3f); // exactly: QCOMPARE would forgive the drift
+    QVERIFY(window->model().clock(i).ClockTop == 1000.3f);
     QVERIFY(window->placing()->redcircle()->isHidden());
     // Every face is drawn again at once.
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 255);
 }
 
 void TestPlacing::rightButton()
@@ -397,10 +397,10 @@ void TestPlacing::rightButton()
     QVERIFY(window->placing()->redcircle()->isHidden());
     move(map, face + QPoint(30, 30));
     release(map, face + QPoint(30, 30), Qt::RightButton);
-    QCOMPARE(window->entry(0).ClockLeft, 9950.f);
+    QCOMPARE(window->model().clock(0).ClockLeft, 9950.f);
 
     // The right button drags a picture as the left one does.
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     const QPoint at = flag->geometry().center();
     press(flag, at, Qt::RightButton);
     QVERIFY(window->placing()->dragging());
@@ -408,8 +408,8 @@ void TestPlacing::rightButton()
     release(flag, at + QPoint(-40, 20), Qt::RightButton);
     QCOMPARE(flag->pos(), QPoint(px(10500) - 40, px(2900) + 20));
     // The picture's place on the pixel grid, back in reference twips.
-    QCOMPARE(window->entry(0).FlagLeft, float((px(10500) - 40) * 15));
-    QCOMPARE(window->entry(0).FlagTop, float((px(2900) + 20) * 15));
+    QCOMPARE(window->model().clock(0).FlagLeft, float((px(10500) - 40) * 15));
+    QCOMPARE(window->model().clock(0).FlagTop, float((px(2900) + 20) * 15));
 }
 
 void TestPlacing::pictureDragTakesItsLabels_data()
@@ -428,13 +428,13 @@ void TestPlacing::pictureDragTakesItsLabels()
     window->resizeClientTwips(client);
     QCoreApplication::processEvents();
     window->layOut();
-    window->entries()[0].summertime = true;
+    window->model().clocks()[0].summertime = true;
     window->tick();
-    PictureBox *flag = window->imgBox(0);
-    QLabel *date = window->labelDate(0);
-    QLabel *time = window->labelTime(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
+    QLabel *date = window->placedClocks()->dateLabel(0);
+    QLabel *time = window->placedClocks()->timeLabel(0);
     const QPoint flagAt = flag->pos(), dateAt = date->pos(), timeAt = time->pos();
-    const QPoint markAt = window->dstLabel(0)->pos();
+    const QPoint markAt = window->placedClocks()->mark(0)->pos();
     QWidget *handle = grab == 0 ? static_cast<QWidget *>(flag) : grab == 1 ? date : time;
     const QPoint start = handle->geometry().center();
     const QPoint shift(-55, 31);
@@ -447,8 +447,8 @@ void TestPlacing::pictureDragTakesItsLabels()
     QCOMPARE(date->pos(), dateAt + shift);
     QCOMPARE(time->pos(), timeAt + shift);
     // The face and its mark stay.
-    QCOMPARE(window->dstLabel(0)->pos(), markAt);
-    QCOMPARE(window->entry(0).ClockLeft, 9950.f);
+    QCOMPARE(window->placedClocks()->mark(0)->pos(), markAt);
+    QCOMPARE(window->model().clock(0).ClockLeft, 9950.f);
     // The recorded place is the inverse of the layout: the next layout keeps it.
     window->layOut();
     QCOMPARE(flag->pos(), flagAt + shift);
@@ -476,7 +476,7 @@ void TestPlacing::editThroughTheEditor()
     window->tick();
     window->mainMenu()->editClockAction()->trigger();
     QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
-    QFrame *bar = window->frame1();
+    QFrame *bar = window->placing()->frame1();
     QVERIFY(bar->isVisible());
     QCOMPARE(window->placing()->labelCoution()->text(), QStringLiteral("対象となる時計、イラストをクリックしてください"));
     QCOMPARE(window->placing()->comFrame()->text(), QStringLiteral("キャンセル"));
@@ -490,15 +490,15 @@ void TestPlacing::editThroughTheEditor()
             f.pselectKeyCode = QStringLiteral("Japan");
             f.imgFlagTwips = QSize(1200, 600);
         });
-    PictureBox *flag = window->imgBox(i);
+    PictureBox *flag = window->placedClocks()->picture(i);
     const QPoint flagAt = flag->pos();
-    const QPoint dateAt = window->labelDate(i)->pos();
+    const QPoint dateAt = window->placedClocks()->dateLabel(i)->pos();
     if (target == 0)
         press(window->image1(), faceCentrePx(i));
     else if (target == 1)
         press(flag, flag->geometry().center());
     else
-        press(window->labelTime(i), window->labelTime(i)->geometry().center());
+        press(window->placedClocks()->timeLabel(i), window->placedClocks()->timeLabel(i)->geometry().center());
 
     QCOMPARE(int(editor->shown.size()), 1);
     const EditorFields &shown = editor->shown[0];
@@ -510,14 +510,14 @@ void TestPlacing::editThroughTheEditor()
     QCOMPARE(window->placing()->clockMode(), QString());
     QVERIFY(!bar->isVisible());
     QVERIFY(window->placing()->redcircle()->isHidden());
-    const ClockEntry &e = window->entry(i);
+    const ClockEntry &e = window->model().clock(i);
     if (confirmed) {
         QCOMPARE(e.DifTime, qint16(3));
         QCOMPARE(e.DifMinute, qint16(30));
         QCOMPARE(e.Fname, QStringLiteral("Japan"));
         QVERIFY(flag->stretch());
         QCOMPARE(flag->size(), QSize(px(1200), px(600)));
-        QCOMPARE(flag->picture(), window->pictures().find("Japan")->picture);
+        QCOMPARE(flag->picture(), window->model().pictures().find("Japan")->picture);
     } else {
         QCOMPARE(e.DifTime, qint16(-8));
         QCOMPARE(e.Fname, QStringLiteral("France"));
@@ -525,7 +525,7 @@ void TestPlacing::editThroughTheEditor()
     }
     // Neither the picture nor its labels move; nothing is stored.
     QCOMPARE(flag->pos(), flagAt);
-    QCOMPARE(window->labelDate(i)->pos(), dateAt);
+    QCOMPARE(window->placedClocks()->dateLabel(i)->pos(), dateAt);
     QCOMPARE(e.ClockLeft, 3000.f);
     QVERIFY(!onDisk("UC001/DifTime").isValid());
     release(window->image1(), QPoint(1, 1));
@@ -544,13 +544,13 @@ void TestPlacing::editModeIgnoresTheEmptyMap()
     QVERIFY(editor->shown.empty());
     QVERIFY(messages->texts.isEmpty());
     QCOMPARE(window->placing()->clockMode(), QStringLiteral("del"));
-    QVERIFY(window->frame1()->isVisible());
+    QVERIFY(window->placing()->frame1()->isVisible());
     // Choosing edit switches the bar's mode; cancel leaves it.
     window->placing()->menumode_Click(2);
     QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
     QTest::mouseClick(window->placing()->comFrame(), Qt::LeftButton);
     QCOMPARE(window->placing()->clockMode(), QString());
-    QVERIFY(!window->frame1()->isVisible());
+    QVERIFY(!window->placing()->frame1()->isVisible());
 }
 
 void TestPlacing::deleteTheMiddleOfThree_data()
@@ -570,21 +570,21 @@ void TestPlacing::deleteTheMiddleOfThree()
     place(one);
     place(two);
     window->tick();
-    QVERIFY(window->dstLabel(2)->isVisible());
-    QVERIFY(!window->dstLabel(1)->isVisible());
-    const ClockEntry before1 = window->entry(1);
-    const ClockEntry before2 = window->entry(2);
-    const QRect flag2 = window->imgBox(2)->geometry();
-    const QPoint date2 = window->labelDate(2)->pos(), time2 = window->labelTime(2)->pos();
-    const QPoint mark2 = window->dstLabel(2)->pos();
-    const QString text2 = window->labelTime(2)->text();
-    QPointer<QWidget> lastFlag = window->imgBox(2);
+    QVERIFY(window->placedClocks()->mark(2)->isVisible());
+    QVERIFY(!window->placedClocks()->mark(1)->isVisible());
+    const ClockEntry before1 = window->model().clock(1);
+    const ClockEntry before2 = window->model().clock(2);
+    const QRect flag2 = window->placedClocks()->picture(2)->geometry();
+    const QPoint date2 = window->placedClocks()->dateLabel(2)->pos(), time2 = window->placedClocks()->timeLabel(2)->pos();
+    const QPoint mark2 = window->placedClocks()->mark(2)->pos();
+    const QString text2 = window->placedClocks()->timeLabel(2)->text();
+    QPointer<QWidget> lastFlag = window->placedClocks()->picture(2);
 
     window->mainMenu()->deleteClockAction()->trigger();
     QCOMPARE(window->placing()->clockMode(), QStringLiteral("del"));
     editor->confirm();
     messages->answer = ok ? Messenger::Answer::Ok : Messenger::Answer::Cancel;
-    press(window->imgBox(1), window->imgBox(1)->geometry().center());
+    press(window->placedClocks()->picture(1), window->placedClocks()->picture(1)->geometry().center());
     QCOMPARE(int(editor->shown.size()), 1);
     QCOMPARE(editor->shown[0].pEditMode, QStringLiteral("del"));
     QCOMPARE(editor->shown[0].pEditIndex, qint16(1));
@@ -592,27 +592,27 @@ void TestPlacing::deleteTheMiddleOfThree()
     QCOMPARE(messages->titles, QStringList{ QStringLiteral("時計の削除") });
     QVERIFY(messages->lastButtons == Messenger::Buttons::OkCancel);
     QCOMPARE(window->placing()->clockMode(), QString());
-    QVERIFY(!window->frame1()->isVisible());
+    QVERIFY(!window->placing()->frame1()->isVisible());
 
     if (!ok) {
-        QCOMPARE(window->CountryCount(), 2);
-        QCOMPARE(window->entry(1), before1);
-        QCOMPARE(window->imgBox(2)->geometry(), flag2);
+        QCOMPARE(window->model().lastClock(), 2);
+        QCOMPARE(window->model().clock(1), before1);
+        QCOMPARE(window->placedClocks()->picture(2)->geometry(), flag2);
         QCOMPARE(window->placedClocks()->count(), 3);
         return;
     }
-    QCOMPARE(window->CountryCount(), 1);
-    QCOMPARE(window->entry(1), before2);
-    QCOMPARE(window->entry(0).Fname, QStringLiteral("Japan"));
+    QCOMPARE(window->model().lastClock(), 1);
+    QCOMPARE(window->model().clock(1), before2);
+    QCOMPARE(window->model().clock(0).Fname, QStringLiteral("Japan"));
     // Clock 2's controls now serve as clock 1, at clock 2's places.
-    PictureBox *flag = window->imgBox(1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     QCOMPARE(flag->geometry(), flag2);
-    QCOMPARE(flag->picture(), window->pictures().find("USA")->picture);
-    QCOMPARE(window->labelDate(1)->pos(), date2);
-    QCOMPARE(window->labelTime(1)->pos(), time2);
-    QCOMPARE(window->labelTime(1)->text(), text2);
-    QVERIFY(window->dstLabel(1)->isVisible());
-    QCOMPARE(window->dstLabel(1)->pos(), mark2);
+    QCOMPARE(flag->picture(), window->model().pictures().find("USA")->picture);
+    QCOMPARE(window->placedClocks()->dateLabel(1)->pos(), date2);
+    QCOMPARE(window->placedClocks()->timeLabel(1)->pos(), time2);
+    QCOMPARE(window->placedClocks()->timeLabel(1)->text(), text2);
+    QVERIFY(window->placedClocks()->mark(1)->isVisible());
+    QCOMPARE(window->placedClocks()->mark(1)->pos(), mark2);
     // The controls of index 2 are gone.
     QCOMPARE(window->placedClocks()->count(), 2);
     QVERIFY(lastFlag.isNull() || lastFlag->isHidden());
@@ -620,29 +620,29 @@ void TestPlacing::deleteTheMiddleOfThree()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(lastFlag.isNull());
     // The surface is cleared; the next tick draws the two faces left.
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 0);
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 0);
     window->tick();
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(1) + QPoint(-3, 3)).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(QPoint(px(3000) - 3, px(2000) + 3)).alpha(), 0);
-    QCOMPARE(window->labelTime(1)->text(), QStringLiteral("21:05"));
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(1) + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(QPoint(px(3000) - 3, px(2000) + 3)).alpha(), 0);
+    QCOMPARE(window->placedClocks()->timeLabel(1)->text(), QStringLiteral("21:05"));
 }
 
 void TestPlacing::deleteKeepsTheSuccessorsStretchedPicture()
 {
     QImage user(40, 20, QImage::Format_RGB32);
     user.fill(Qt::magenta);
-    QVERIFY(window->pictureStore().addUser(3, user, QStringLiteral("st1200-0600")));
+    QVERIFY(window->model().pictures().addUser(3, user, QStringLiteral("st1200-0600")));
     place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
     place(clockAt(6000, 4000, 7000, 3500, QStringLiteral("003User")));
-    QVERIFY(window->imgBox(2)->stretch());
-    QCOMPARE(window->imgBox(2)->size(), QSize(px(1200), px(600)));
-    QVERIFY(!window->imgBox(1)->stretch());
+    QVERIFY(window->placedClocks()->picture(2)->stretch());
+    QCOMPARE(window->placedClocks()->picture(2)->size(), QSize(px(1200), px(600)));
+    QVERIFY(!window->placedClocks()->picture(1)->stretch());
 
     window->placing()->menumode_Click(3);
     editor->confirm();
     press(window->image1(), faceCentrePx(1));
-    QCOMPARE(window->CountryCount(), 1);
-    PictureBox *flag = window->imgBox(1);
+    QCOMPARE(window->model().lastClock(), 1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     QVERIFY(flag->stretch());
     QCOMPARE(flag->size(), QSize(px(1200), px(600)));
     QCOMPARE(flag->pos(), QPoint(px(7000), px(3500)));
@@ -655,30 +655,30 @@ void TestPlacing::deleteTheLastByItsOwnLabel()
     place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
     window->placing()->menumode_Click(3);
     editor->confirm();
-    QPointer<QLabel> date = window->labelDate(1);
+    QPointer<QLabel> date = window->placedClocks()->dateLabel(1);
     const QPoint at = date->geometry().center();
     press(date, at);
-    QCOMPARE(window->CountryCount(), 0);
+    QCOMPARE(window->model().lastClock(), 0);
     QCOMPARE(window->placedClocks()->count(), 1);
     QVERIFY(date.isNull() || date->isHidden());
     QTest::mouseRelease(window->image1(), Qt::LeftButton, {}, window->image1()->mapFrom(window->clientArea(), at));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(date.isNull());
-    QVERIFY(window->imgBox(0)->isVisible());
+    QVERIFY(window->placedClocks()->picture(0)->isVisible());
 }
 
 void TestPlacing::lastClockCannotBeDeleted()
 {
     editor->confirm();
     window->placing()->menumode_Click(3);
-    press(window->imgBox(0), window->imgBox(0)->geometry().center());
+    press(window->placedClocks()->picture(0), window->placedClocks()->picture(0)->geometry().center());
     QVERIFY(editor->shown.empty());
     QCOMPARE(messages->texts, QStringList{ QStringLiteral("削除はできません") });
     QCOMPARE(messages->titles, QStringList{ QString() });
     QVERIFY(messages->lastButtons == Messenger::Buttons::Ok);
-    QCOMPARE(window->CountryCount(), 0);
-    QVERIFY(window->imgBox(0)->isVisible());
-    QVERIFY(!window->frame1()->isVisible());
+    QCOMPARE(window->model().lastClock(), 0);
+    QVERIFY(window->placedClocks()->picture(0)->isVisible());
+    QVERIFY(!window->placing()->frame1()->isVisible());
     QCOMPARE(window->placing()->clockMode(), QString());
 }
 
@@ -688,9 +688,9 @@ void TestPlacing::escapeCancelsTheBar()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_Escape); // nothing to cancel
     window->placing()->menumode_Click(2);
-    QVERIFY(window->frame1()->isVisible());
+    QVERIFY(window->placing()->frame1()->isVisible());
     QTest::keyClick(window.get(), Qt::Key_Escape);
-    QVERIFY(!window->frame1()->isVisible());
+    QVERIFY(!window->placing()->frame1()->isVisible());
     QCOMPARE(window->placing()->clockMode(), QString());
     // A pick after that starts a drag again, not the editor.
     press(window->image1(), faceCentrePx(0));
@@ -717,11 +717,11 @@ void TestPlacing::reminderComesBackUntilTheFaceMoves()
     QCOMPARE(messages->titles.last(), QString());
 
     // Dragging the picture alone does not stop it.
-    PictureBox *flag = window->imgBox(1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     press(flag, flag->geometry().center());
     move(flag, flag->geometry().center() + QPoint(100, 100));
     release(flag, flag->geometry().center());
-    QCOMPARE(window->entry(1).FlagLeft, float((px(1000) + 100) * 15));
+    QCOMPARE(window->model().clock(1).FlagLeft, float((px(1000) + 100) * 15));
     QCOMPARE(ticks(122).size(), 2);
 
     // Dragging the face does.
@@ -762,7 +762,7 @@ void TestPlacing::reminderOpensOnceAtATime()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     ticking.window = window.get();
-    window->entries()[0] = tb::addedEntry(EditorFields(), window->layout());
+    window->model().clocks()[0] = tb::addedEntry(EditorFields(), window->layout());
     const QString mode = window->placing()->clockMode();
     press(window->image1(), faceCentrePx(0));
     QTRY_COMPARE_WITH_TIMEOUT(ticking.texts, QStringList{ kReminder }, 3000);
@@ -779,28 +779,28 @@ void TestPlacing::removedPictureLeavesItsClocks()
 {
     QImage user(30, 30, QImage::Format_RGB32);
     user.fill(Qt::cyan);
-    PictureStore &store = window->pictureStore();
+    PictureStore &store = window->model().pictures();
     QVERIFY(store.addUser(1, user, QStringLiteral("nn0450-0450")));
     QVERIFY(store.addUser(2, user, QStringLiteral("nn0450-0450")));
     place(clockAt(2000, 2000, 2500, 1500, QStringLiteral("001User")));
     place(clockAt(4000, 2000, 4500, 1500, QStringLiteral("002User")));
     place(clockAt(6000, 2000, 6500, 1500, QStringLiteral("001User")));
-    const QPoint at3 = window->imgBox(3)->pos();
-    QVERIFY(window->imgBox(1)->hasPicture());
+    const QPoint at3 = window->placedClocks()->picture(3)->pos();
+    QVERIFY(window->placedClocks()->picture(1)->hasPicture());
 
     window->pictureRemoved(QStringLiteral("001User"));
-    QCOMPARE(window->entry(1).Fname, QString());
-    QCOMPARE(window->entry(3).Fname, QString());
-    QVERIFY(!window->imgBox(1)->hasPicture());
-    QVERIFY(!window->imgBox(3)->hasPicture());
-    QCOMPARE(window->imgBox(3)->pos(), at3);
-    QCOMPARE(window->entry(2).Fname, QStringLiteral("002User"));
-    QVERIFY(window->imgBox(2)->hasPicture());
-    QCOMPARE(window->entry(0).Fname, QStringLiteral("Japan"));
-    QVERIFY(window->imgBox(0)->hasPicture());
+    QCOMPARE(window->model().clock(1).Fname, QString());
+    QCOMPARE(window->model().clock(3).Fname, QString());
+    QVERIFY(!window->placedClocks()->picture(1)->hasPicture());
+    QVERIFY(!window->placedClocks()->picture(3)->hasPicture());
+    QCOMPARE(window->placedClocks()->picture(3)->pos(), at3);
+    QCOMPARE(window->model().clock(2).Fname, QStringLiteral("002User"));
+    QVERIFY(window->placedClocks()->picture(2)->hasPicture());
+    QCOMPARE(window->model().clock(0).Fname, QStringLiteral("Japan"));
+    QVERIFY(window->placedClocks()->picture(0)->hasPicture());
     // Nothing else: the store is the editor's, the count stays.
     QVERIFY(store.contains(QStringLiteral("001User")));
-    QCOMPARE(window->CountryCount(), 3);
+    QCOMPARE(window->model().lastClock(), 3);
 }
 
 void TestPlacing::circleRepaintsOnlyWhereItWas()

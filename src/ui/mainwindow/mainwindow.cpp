@@ -48,16 +48,6 @@ MainWindow::MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent
 
 MainWindow::~MainWindow() = default;
 
-QWidget *MainWindow::clientArea() const { return m_client; }
-const QImage &MainWindow::surface() const { return m_client->surface(); }
-const QImage &MainWindow::mapPicture() const { return m_client->mapPicture(); }
-QLabel *MainWindow::bandLabel(int index) const { return m_band->label(index); }
-QLabel *MainWindow::labelDate(int i) const { return m_placed->dateLabel(i); }
-QLabel *MainWindow::labelTime(int i) const { return m_placed->timeLabel(i); }
-QLabel *MainWindow::dstLabel(int i) const { return m_placed->mark(i); }
-PictureBox *MainWindow::imgBox(int i) const { return m_placed->picture(i); }
-QAction *MainWindow::endAction() const { return m_menu->endAction(); }
-QFrame *MainWindow::frame1() const { return m_placing->frame1(); }
 
 void MainWindow::buildControls()
 {
@@ -110,7 +100,7 @@ void MainWindow::setClockEditor(ClockEditor *editor)
 
 void MainWindow::pictureRemoved(const QString &key)
 {
-    for (int i = 0; i <= CountryCount() && !key.isEmpty(); ++i) {
+    for (int i = 0; i <= m_model.lastClock() && !key.isEmpty(); ++i) {
         if (m_model.clocks()[i].Fname == key) {
             m_model.clocks()[i].Fname.clear();
             m_placed->picture(i)->setPicture(QImage());
@@ -145,7 +135,7 @@ void MainWindow::load()
 
     const Moment now = m_clock.moment();
     m_band->setTimes(now.japan, true);
-    for (int i = 0; i <= CountryCount(); ++i) {
+    for (int i = 0; i <= m_model.lastClock(); ++i) {
         m_placed->setTimes(i, tb::clockTime(m_model.clocks()[i], now.japan, summer(i, now.local)));
         updateSummerMark(i, now.local);
     }
@@ -179,7 +169,7 @@ void MainWindow::loadSettings()
         m_model.clocks()[0] = defaultClockEntry();
         setRegData(0, m_model.clocks()[0]);
     }
-    for (int i = 0; i <= CountryCount(); ++i) {
+    for (int i = 0; i <= m_model.lastClock(); ++i) {
         getRegData(i, m_model.clocks()[i]);
         addClock(i);
     }
@@ -208,19 +198,6 @@ int MainWindow::summer(int i, DateTime local) const
     return tb::summer(m_model.summerPeriod(), m_model.clocks()[i].summertime, local);
 }
 
-int MainWindow::summer(int i) const { return summer(i, m_clock.moment().local); }
-
-DateTime MainWindow::clockTime(int i) const
-{
-    const Moment now = m_clock.moment();
-    return tb::clockTime(m_model.clocks()[i], now.japan, summer(i, now.local));
-}
-
-DateTime MainWindow::bandTime(int k) const
-{
-    return tb::bandTime(k, m_clock.moment().japan);
-}
-
 void MainWindow::addClock(int i)
 {
     if (i < 0 || i >= kMaxClocks)
@@ -243,7 +220,7 @@ void MainWindow::placeSummerMark(int i, DateTime local)
 {
     const ClockEntry &e = m_model.clocks()[i];
     const double r = faceRadius();
-    m_placed->placeMark(i, cxByR(e.ClockLeft) + 0.6 * r, cyByR(e.ClockTop) + 0.9 * r,
+    m_placed->placeMark(i, m_layout.cxByR(e.ClockLeft) + 0.6 * r, m_layout.cyByR(e.ClockTop) + 0.9 * r,
                         summer(i, local) == 1);
 }
 
@@ -259,8 +236,6 @@ void MainWindow::updateSummerMark(int i, DateTime local)
         mark->hide();
 }
 
-void MainWindow::updateSummerMark(int i) { updateSummerMark(i, m_clock.moment().local); }
-
 void MainWindow::layOut()
 {
     // Sizes can arrive while the controls are still being built.
@@ -272,19 +247,19 @@ void MainWindow::layOut()
                       px(m_layout.map.height()));
     m_image1->setGeometry(mapPx);
     m_client->setMapRect(mapPx);
-    for (int i = 0; i <= CountryCount(); ++i)
-        m_placed->placePicture(i, cxByR(m_model.clocks()[i].FlagLeft), cyByR(m_model.clocks()[i].FlagTop));
+    for (int i = 0; i <= m_model.lastClock(); ++i)
+        m_placed->placePicture(i, m_layout.cxByR(m_model.clocks()[i].FlagLeft), m_layout.cyByR(m_model.clocks()[i].FlagTop));
     const DateTime local = m_clock.moment().local;
-    for (int i = 0; i <= CountryCount(); ++i) {
-        labelDate(i)->hide();
-        labelTime(i)->hide();
+    for (int i = 0; i <= m_model.lastClock(); ++i) {
+        m_placed->dateLabel(i)->hide();
+        m_placed->timeLabel(i)->hide();
         m_placed->placeLabels(i);
         m_placed->show(i);
         placeSummerMark(i, local);
     }
     m_client->clearSurface();
     m_band->place(m_layout);
-    moveTw(m_label3, leftTw(m_label3), topTw(bandLabel(1)) + 1.5 * heightTw(m_label3));
+    moveTw(m_label3, leftTw(m_label3), topTw(m_band->label(1)) + 1.5 * heightTw(m_label3));
     m_placing->placeBar(m_layout);
 }
 
@@ -300,13 +275,13 @@ void MainWindow::tick()
     m_band->setTimes(now.japan);
     m_faces.clear();
     m_band->appendFaces(m_faces, m_layout, m_model.colours(), now.japan);
-    for (int i = 0; i <= CountryCount(); ++i) {
+    for (int i = 0; i <= m_model.lastClock(); ++i) {
         const ClockEntry &e = m_model.clocks()[i];
         const DateTime t = tb::clockTime(e, now.japan, summer(i, now.local));
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
         qint16 radius = m_model.clockRadius();
-        m_faces.push_back(mainFace(cxByR(e.ClockLeft), cyByR(e.ClockTop), t, radius, m_layout.BandRadius,
+        m_faces.push_back(mainFace(m_layout.cxByR(e.ClockLeft), m_layout.cyByR(e.ClockTop), t, radius, m_layout.BandRadius,
                                    m_model.colours()));
         m_model.setClockRadius(radius);
         updateSummerMark(i, now.local);
@@ -316,7 +291,7 @@ void MainWindow::tick()
     m_client->drawFaces(m_faces);
     // The reminder may open a modal message, whose event loop can resize the
     // window and replace the surface: run it only once the painter is done.
-    for (int i = 0; i <= CountryCount(); ++i)
+    for (int i = 0; i <= m_model.lastClock(); ++i)
         placingReminder(i);
 }
 
@@ -386,8 +361,8 @@ bool MainWindow::mapFromFile()
     return true;
 }
 
-void MainWindow::showBorders() { m_placed->setBorder(true, CountryCount()); }
-void MainWindow::hideBorders() { m_placed->setBorder(false, CountryCount()); }
+void MainWindow::showBorders() { m_placed->setBorder(true, m_model.lastClock()); }
+void MainWindow::hideBorders() { m_placed->setBorder(false, m_model.lastClock()); }
 void MainWindow::openColourDialog()
 {
     // Not modal: the window keeps ticking; a second choice brings the open dialog forward.
@@ -410,7 +385,7 @@ void MainWindow::saveAndQuit()
     display.BandRadius = m_layout.BandRadius;
     display.ClockRadius = m_model.clockRadius();
     QString file;
-    if (!exitSave(m_model.clocks().entries(), CountryCount(), display, &file)) {
+    if (!exitSave(m_model.clocks().entries(), m_model.lastClock(), display, &file)) {
         // Never close as if all were well, but never trap the user either: a
         // folder that can never be written must not keep the program open.
         const Messenger::Answer a = m_messenger.message(

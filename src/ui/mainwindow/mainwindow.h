@@ -9,29 +9,28 @@
 #include "core/model/worldmodel.h"
 #include "core/layout/layout.h"
 #include "ui/common/messenger.h"
+#include "ui/mainwindow/bandstrip.h"
+#include "ui/mainwindow/clientarea.h"
+#include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/picturebox.h"
+#include "ui/mainwindow/placedclocks.h"
+#include "ui/mainwindow/placing.h"
 #include "core/time/clocksource.h"
 
+#include <QAction>
 #include <QImage>
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
 #include <vector>
 
-class QAction;
-class QFrame;
 class QLabel;
 
 namespace tb {
 
-class BandStrip;
-class ClientArea;
 class ClockEditor;
 class PictureChooser;
 class ColourDialog;
-class MainMenu;
-class PlacedClocks;
-class Placing;
 
 class MainWindow : public QMainWindow, public ColourHost {
     Q_OBJECT
@@ -39,23 +38,16 @@ public:
     MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Event handlers.
-    void load();
-    void layOut();
+    // One second: the band, the placed clocks and their marks, then the
+    // placing reminder. The timer runs it; tests run it at will.
     void tick();
-    void stopTicking();
-    void saveAndQuit();
-    void minimizeToTaskbar();
-    void chooseClockSize(int index);
-    void chooseMap(int index);
-    void refreshOptionsMenu();
-    void showBorders();
-    void hideBorders();
-    void openColourDialog();
+    // Lays the map, the clocks and the band out for the client area's size.
+    void layOut();
+    // Gives clock i (already in the model) its picture, labels and mark.
+    void addClock(int i);
+
     // The picture chooser serves "画像ファイルから"; without one that entry does nothing.
     void setPictureChooser(PictureChooser *chooser) { m_chooser = chooser; }
-    void openHelp();
-
     // The clock editor that adding, editing and deleting show (not owned);
     // without one those menu entries stay disabled.
     void setClockEditor(ClockEditor *editor);
@@ -63,68 +55,20 @@ public:
     // keeps its place without a picture.
     void pictureRemoved(const QString &key);
 
-    // What the colour dialog sees of the window: the next tick draws with
-    // the registered colours.
-    FaceColours workingColours() const override { return m_model.colours(); }
-    void registerColours(const FaceColours &colours) override { m_model.setColours(colours); }
-    void tell(const QString &text) override;
-    ColourDialog *colourDialog() const { return m_colourDialog; }
-
-    // Time of placed clock i and band clock k; summer hour of clock i.
-    DateTime clockTime(int i) const;
-    DateTime bandTime(int k) const;
-    int summer(int i) const;
-    // `local`: the computer's own date and time (Moment::local).
-    int summer(int i, DateTime local) const;
-    void updateSummerPeriod();
-    // The "DST" mark of clock i: placed beside its face and shown in summer;
-    // updateSummerMark shows or hides it for the moment `local` (one reading per tick).
-    void placeSummerMark(int i);
-    void placeSummerMark(int i, DateTime local);
-    void updateSummerMark(int i);
-    void updateSummerMark(int i, DateTime local);
-    void addClock(int i);
-
-    float cxByR(float xx) const { return m_layout.cxByR(xx); }
-    float cyByR(float yy) const { return m_layout.cyByR(yy); }
-
     // What the window shows, without its widgets.
     WorldModel &model() { return m_model; }
-    // State, read by tests and the other parts of the window.
-    int CountryCount() const { return m_model.clocks().CountryCount(); }
-    const ClockEntry &entry(int i) const { return m_model.clocks()[i]; }
-    ClockEntries &entries() { return m_model.clocks().entries(); }
-    ClockTable &clockTable() { return m_model.clocks(); }
+    // The layout and the rooms the window is made of.
     const MainLayout &layout() const { return m_layout; }
-    qint16 BandRadius() const { return m_layout.BandRadius; }
-    qint16 ClockRadius() const { return m_model.clockRadius(); }
-    const FaceColours &colours() const { return m_model.colours(); }
-    const SummerPeriod &summerPeriod() const { return m_model.summerPeriod(); }
-    const PictureStore &pictures() const { return m_model.pictures(); }
-    PictureStore &pictureStore() { return m_model.pictures(); }
-    const QImage &surface() const;
-    const QImage &mapPicture() const;
-    QWidget *clientArea() const;
-    QLabel *bandLabel(int index) const;
-    QLabel *labelDate(int i) const;
-    QLabel *labelTime(int i) const;
-    QLabel *dstLabel(int i) const;
-    PictureBox *imgBox(int i) const;
+    ClientArea *clientArea() const { return m_client; }
     QLabel *legend() const { return m_label3; }
-    QFrame *frame1() const;
     QWidget *image1() const { return m_image1; }
     Placing *placing() const { return m_placing.get(); }
-    QAction *endAction() const;
     MainMenu *mainMenu() const { return m_menu; }
     PlacedClocks *placedClocks() const { return m_placed.get(); }
     BandStrip *bandStrip() const { return m_band.get(); }
+    ColourDialog *colourDialog() const { return m_colourDialog; }
+    // True once the exit saved the settings.
     bool saved() const { return m_saved; }
-    // The radius the placed faces are drawn with: ClockRadius, or the band
-    // radius while ClockRadius is still 0.
-    qint16 faceRadius() const;
-
-    // Client area in twips and the outer window size the layout works with.
-    QSizeF clientTwips() const;
     // Sizes the window so that its client area is `twips` (the design size by default).
     void resizeClientTwips(const QSizeF &twips = QSizeF(kDesignClientWidth, kDesignClientHeight));
 
@@ -133,6 +77,25 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // What the colour dialog sees of the window: the next tick draws with
+    // the registered colours.
+    FaceColours workingColours() const override { return m_model.colours(); }
+    void registerColours(const FaceColours &colours) override { m_model.setColours(colours); }
+    void tell(const QString &text) override;
+
+    // The menu's entries.
+    void saveAndQuit();
+    void minimizeToTaskbar();
+    void chooseClockSize(int index);
+    void chooseMap(int index);
+    void refreshOptionsMenu();
+    void showBorders();
+    void hideBorders();
+    void openColourDialog();
+    void openHelp();
+
+    void load();
+    void stopTicking();
     void buildControls();
     void wireMenu();
     void loadSettings();
@@ -140,6 +103,19 @@ private:
     bool mapFromFile();
     void placingReminder(int i);
     void scheduleTick();
+    // Client area in twips.
+    QSizeF clientTwips() const;
+    // The radius the placed faces are drawn with (WorldModel::faceRadius).
+    qint16 faceRadius() const;
+
+    // The summer hour of clock i at `local`, the computer's own date and time (Moment::local).
+    int summer(int i, DateTime local) const;
+    void updateSummerPeriod();
+    // The "DST" mark of clock i: placed beside its face and shown in summer;
+    // updateSummerMark shows or hides it for the moment `local` (one reading per tick).
+    void placeSummerMark(int i);
+    void placeSummerMark(int i, DateTime local);
+    void updateSummerMark(int i, DateTime local);
 
     ClockSource &m_clock;
     Messenger &m_messenger;
