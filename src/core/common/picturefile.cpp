@@ -1,5 +1,8 @@
 #include "core/common/picturefile.h"
 
+#include "core/common/sizetag.h"
+#include "core/common/twips.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -105,6 +108,34 @@ PictureRead readPicture(const QString &path, const PictureSizeFor &sizeFor)
     r.image = std::move(img);
     r.problem = PictureProblem::None;
     return r;
+}
+
+PictureFile loadPictureFile(const QString &path)
+{
+    return loadPictureFile(path, QString());
+}
+
+PictureFile loadPictureFile(const QString &path, const QString &sizeTag)
+{
+    const std::optional<QSize> shown = stretchedSize(sizeTag);
+    const PictureRead read = readPicture(path, [&shown](const QSize &own) {
+        if (!shown)
+            return own;
+        const QSize limit(std::max(1, shown->width() * kUserPictureHeadroom / kTwipsPerPixel),
+                          std::max(1, shown->height() * kUserPictureHeadroom / kTwipsPerPixel));
+        return own.width() > limit.width() || own.height() > limit.height()
+                   ? own.scaled(limit, Qt::KeepAspectRatio)
+                   : own;
+    });
+    PictureFile result;
+    if (read.problem == PictureProblem::Missing)
+        return result;
+    result.status = PictureFile::Status::Unreadable;
+    if (read.problem != PictureProblem::None)
+        return result;
+    result.status = PictureFile::Status::Loaded;
+    result.image = read.image;
+    return result;
 }
 
 } // namespace tb

@@ -36,4 +36,23 @@ PictureRead readPicture(const QString &path, const PictureSizeFor &sizeFor = {})
 // decodes at 1/1, 1/2, 1/4 or 1/8 of its size, other formats whole.
 QSize decodedSize(const QSize &own, const QSize &want, bool jpeg);
 
+// A user picture as the settings name it: loaded, gone, or no picture.
+struct PictureFile {
+    enum class Status { Loaded, Missing, Unreadable };
+    Status status = Status::Missing;
+    QImage image; // only when Loaded
+};
+
+// Loads a picture (BMP, GIF, JPEG, ICO, PNG …) by the chooser's rule
+// (readPicture): what the chooser refuses is refused here too.
+PictureFile loadPictureFile(const QString &path);
+// The same for a user picture with its size tag: one shown stretched (an
+// "st" tag) is decoded at no more than kUserPictureHeadroom times its shown
+// size, enough for the map scaled up, so a large photo does not keep its full
+// pixels in memory; others load at their own size.
+constexpr int kUserPictureHeadroom = 4;
+PictureFile loadPictureFile(const QString &path, const QString &sizeTag);
+
+using PictureLoader = std::function<PictureFile(const QString &path, const QString &sizeTag)>;
+
 } // namespace tb

@@ -14,9 +14,7 @@
 namespace tb {
 
 namespace {
-const QString kUserImg = QStringLiteral("UserImg");
-QString fileNameKey(int slot) { return slotNumber(slot) + QStringLiteral("FileName"); }
-QString sizeKey(int slot) { return slotNumber(slot) + QStringLiteral("Size"); }
+SettingPlace slotPlace(int slot) { return SettingPlace{ QString(), slotNumber(slot) }; }
 } // namespace
 
 std::optional<UserSlotChoice> chooseUserSlot()
@@ -25,7 +23,7 @@ std::optional<UserSlotChoice> chooseUserSlot()
     if (c < 1)
         return UserSlotChoice{ 1, 1 };
     for (int n = 1; n <= c; ++n) {
-        if (getRegValue(kUserImg, fileNameKey(n), QString()).isEmpty())
+        if (readSetting(keys::kUserPictureFile, slotPlace(n)).isEmpty())
             return UserSlotChoice{ n, c };
     }
     if (c >= PictureStore::kMaxUserSlot)
@@ -36,19 +34,17 @@ std::optional<UserSlotChoice> chooseUserSlot()
 bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QString &sizeTag)
 {
     RegWriteGroup group;
-    AppRegistry().setSection(kUserImg);
-    saveRegValue(QStringLiteral("UserImgCount"), QString::number(choice.count));
-    saveRegValue(fileNameKey(choice.slot), file);
-    saveRegValue(sizeKey(choice.slot), sizeTag);
+    writeSettingNumber(keys::kUserPictureCount, choice.count);
+    writeSetting(keys::kUserPictureFile, file, slotPlace(choice.slot));
+    writeSetting(keys::kUserPictureSize, sizeTag, slotPlace(choice.slot));
     return group.end();
 }
 
 bool freeUserSlot(int slot)
 {
     RegWriteGroup group;
-    AppRegistry().setSection(kUserImg);
-    saveRegValue(fileNameKey(slot), QString());
-    saveRegValue(sizeKey(slot), QString());
+    writeSetting(keys::kUserPictureFile, QString(), slotPlace(slot));
+    writeSetting(keys::kUserPictureSize, QString(), slotPlace(slot));
     return group.end();
 }
 

@@ -1,8 +1,6 @@
 #include "core/settings/schema.h"
 
 #include "core/layout/mapfile.h"
-#include "core/common/sizetag.h"
-#include "core/common/twips.h"
 #include "core/settings/registry.h"
 #include "core/common/valuetext.h"
 #include "core/time/clocksource.h"
@@ -15,9 +13,6 @@ namespace tb {
 namespace {
 
 const QString kApp = QStringLiteral("TembraOG");
-const QString kColor = QStringLiteral("Color");
-const QString kUserClock = QStringLiteral("UserClock");
-const QString kUserImg = QStringLiteral("UserImg");
 
 // The second line of both picture messages: where the user can set it again.
 QString pictureAdvice()
@@ -25,23 +20,10 @@ QString pictureAdvice()
     return QStringLiteral("\r\n「時計の設定」、「編集」により、再び設定してください");
 }
 
-// Colours are 0x00BBGGRR; anything outside is limited to black … white.
-Colour colourValue(const QString &text)
+// The face colour of hour h (0, 2, … 22) in the table.
+const SettingKey &faceColourKey(int h)
 {
-    return Colour(roundedClamp(numericValue(text).value_or(0.0), 0, 0xFFFFFF));
-}
-
-float positionValue(const QString &text)
-{
-    const double v = numericValue(text).value_or(0.0);
-    if (std::isnan(v))
-        return 0.0f;
-    return float(qBound(-double(kPositionLimit), v, double(kPositionLimit)));
-}
-
-qint16 limitedInt(const QString &text, int limit)
-{
-    return qint16(roundedClamp(numericValue(text).value_or(0.0), -limit, limit));
+    return keys::kFaceColours[size_t(h / 2)];
 }
 
 } // namespace
@@ -54,34 +36,6 @@ QString clockSection(int i)
 QString slotNumber(int slot)
 {
     return QStringLiteral("%1").arg(slot, 3, 10, QLatin1Char('0'));
-}
-
-PictureFile loadPictureFile(const QString &path)
-{
-    return loadPictureFile(path, QString());
-}
-
-PictureFile loadPictureFile(const QString &path, const QString &sizeTag)
-{
-    const std::optional<QSize> shown = stretchedSize(sizeTag);
-    const PictureRead read = readPicture(path, [&shown](const QSize &own) {
-        if (!shown)
-            return own;
-        const QSize limit(std::max(1, shown->width() * kUserPictureHeadroom / kTwipsPerPixel),
-                          std::max(1, shown->height() * kUserPictureHeadroom / kTwipsPerPixel));
-        return own.width() > limit.width() || own.height() > limit.height()
-                   ? own.scaled(limit, Qt::KeepAspectRatio)
-                   : own;
-    });
-    PictureFile result;
-    if (read.problem == PictureProblem::Missing)
-        return result;
-    result.status = PictureFile::Status::Unreadable;
-    if (read.problem != PictureProblem::None)
-        return result;
-    result.status = PictureFile::Status::Loaded;
-    result.image = read.image;
-    return result;
 }
 
 void openSettings(const Report &report, const ClockSource &clock)
@@ -105,31 +59,22 @@ void iniset(DisplaySettings &display)
 {
     AppRegistry().setAppname(kApp);
     RegWriteGroup group; // first start writes every default; one file write for all
-    for (int h = 0; h <= 22; h += 2) {
-        const QString def = intText(FaceColours::defaultFaceColour(h));
-        display.colours.FaceColors[size_t(h)] = colourValue(getRegValue(kColor, intText(h), def));
-    }
+    for (int h = 0; h <= 22; h += 2)
+        display.colours.FaceColors[size_t(h)] = Colour(readSettingNumber(faceColourKey(h)));
     display.BandRadius = 440;
-    display.ClockRadius = qint16(
-        roundedClamp(leadingNumber(getRegValue(kUserClock, QStringLiteral("ClockRc"), QStringLiteral("440"))),
-                     0, std::numeric_limits<qint16>::max()));
-    display.colours.NeadleColor =
-        colourValue(getRegValue(kUserClock, QStringLiteral("NeadleColor"), QStringLiteral("0")));
-    display.colours.GageColor =
-        colourValue(getRegValue(kUserClock, QStringLiteral("GageColor"), QStringLiteral("255")));
+    display.ClockRadius = qint16(readSettingNumber(keys::kClockRadius));
+    display.colours.NeadleColor = Colour(readSettingNumber(keys::kHandColour));
+    display.colours.GageColor = Colour(readSettingNumber(keys::kScaleColour));
 }
 
 int readUserImgCount()
 {
-    const QString t = getRegValue(kUserImg, QStringLiteral("UserImgCount"), QStringLiteral("0"));
-    return int(roundedClamp(numericValue(t).value_or(0.0), 0, kMaxUserSlot));
+    return int(readSettingNumber(keys::kUserPictureCount));
 }
 
 int readWorldMap()
 {
-    const QString t = getRegValue(kUserImg, QStringLiteral("WorldMap"), QString());
-    return int(roundedClamp(leadingNumber(t), std::numeric_limits<int>::min(),
-                            std::numeric_limits<int>::max()));
+    return int(readSettingNumber(keys::kWorldMap));
 }
 
 MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
@@ -138,8 +83,9 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
     RegWriteGroup group;
     const int count = readUserImgCount();
     for (int slot = 1; slot <= count; ++slot) {
-        const QString name = getRegValue(kUserImg, slotNumber(slot) + QStringLiteral("FileName"), QString());
-        const QString size = getRegValue(kUserImg, slotNumber(slot) + QStringLiteral("Size"), QString());
+        const SettingPlace place{ QString(), slotNumber(slot) };
+        const QString name = readSetting(keys::kUserPictureFile, place);
+        const QString size = readSetting(keys::kUserPictureSize, place);
         if (name.isEmpty())
             continue;
         const PictureFile picture = load(name, size);
@@ -168,7 +114,7 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
         // user is told which file it was (none when the chooser was cancelled).
         // Decoded for the map's size, not whole: a photograph of 100 megapixels
         // would cost seconds and hundreds of megabytes.
-        const QString file = getRegValue(kUserImg, QStringLiteral("WorldMapFile"), QString());
+        const QString file = readSetting(keys::kWorldMapFile);
         const PictureRead read = loadMapPicture(file, designMapPixels());
         if (read.problem == PictureProblem::None)
             map.fileImage = read.image;
@@ -180,10 +126,10 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
 
 std::optional<int> readClockCount()
 {
-    const QString t = getRegValue(kUserClock, QStringLiteral("n"), QString());
+    const QString t = readSetting(keys::kLastClock);
     if (t.isEmpty())
         return std::nullopt;
-    return int(roundedClamp(leadingNumber(t), 0, kMaxClocks - 1));
+    return int(settingNumber(keys::kLastClock, t));
 }
 
 void getRegData(int i, ClockEntry &entry)
@@ -191,18 +137,15 @@ void getRegData(int i, ClockEntry &entry)
     if (i < 0 || i >= kMaxClocks)
         return;
     RegWriteGroup group; // missing keys are written back empty
-    const QString section = clockSection(i);
-    auto read = [&section](const char *key) {
-        return getRegValue(section, QString::fromLatin1(key), QString());
-    };
-    entry.ClockLeft = positionValue(read("ClockLeft"));
-    entry.ClockTop = positionValue(read("ClockTop"));
-    entry.DifMinute = limitedInt(read("DifMinute"), kDifMinuteLimit);
-    entry.DifTime = limitedInt(read("DifTime"), kDifTimeLimit);
-    entry.FlagLeft = positionValue(read("FlagLeft"));
-    entry.FlagTop = positionValue(read("FlagTop"));
-    entry.Fname = read("Fname");
-    entry.summertime = boolValue(read("summertime"));
+    const SettingPlace place{ clockSection(i), QString() };
+    entry.ClockLeft = float(readSettingNumber(keys::kClockLeft, place));
+    entry.ClockTop = float(readSettingNumber(keys::kClockTop, place));
+    entry.DifMinute = qint16(readSettingNumber(keys::kDifMinute, place));
+    entry.DifTime = qint16(readSettingNumber(keys::kDifTime, place));
+    entry.FlagLeft = float(readSettingNumber(keys::kFlagLeft, place));
+    entry.FlagTop = float(readSettingNumber(keys::kFlagTop, place));
+    entry.Fname = readSetting(keys::kPictureKey, place);
+    entry.summertime = readSettingNumber(keys::kSummerTime, place) != 0;
 }
 
 void setRegData(int i, const ClockEntry &entry)
@@ -210,15 +153,15 @@ void setRegData(int i, const ClockEntry &entry)
     if (i < 0 || i >= kMaxClocks)
         return;
     RegWriteGroup group;
-    AppRegistry().setSection(clockSection(i));
-    saveRegValue(QStringLiteral("ClockLeft"), singleText(entry.ClockLeft));
-    saveRegValue(QStringLiteral("ClockTop"), singleText(entry.ClockTop));
-    saveRegValue(QStringLiteral("DifMinute"), intText(entry.DifMinute));
-    saveRegValue(QStringLiteral("DifTime"), intText(entry.DifTime));
-    saveRegValue(QStringLiteral("FlagLeft"), singleText(entry.FlagLeft));
-    saveRegValue(QStringLiteral("FlagTop"), singleText(entry.FlagTop));
-    saveRegValue(QStringLiteral("Fname"), entry.Fname);
-    saveRegValue(QStringLiteral("summertime"), boolText(entry.summertime));
+    const SettingPlace place{ clockSection(i), QString() };
+    writeSettingNumber(keys::kClockLeft, entry.ClockLeft, place);
+    writeSettingNumber(keys::kClockTop, entry.ClockTop, place);
+    writeSettingNumber(keys::kDifMinute, entry.DifMinute, place);
+    writeSettingNumber(keys::kDifTime, entry.DifTime, place);
+    writeSettingNumber(keys::kFlagLeft, entry.FlagLeft, place);
+    writeSettingNumber(keys::kFlagTop, entry.FlagTop, place);
+    writeSetting(keys::kPictureKey, entry.Fname, place);
+    writeSettingNumber(keys::kSummerTime, entry.summertime, place);
 }
 
 bool saveAddedClock(int i, const ClockEntry &entry)
@@ -226,8 +169,7 @@ bool saveAddedClock(int i, const ClockEntry &entry)
     if (i < 0 || i >= kMaxClocks)
         return false;
     RegWriteGroup group;
-    AppRegistry().setSection(kUserClock);
-    saveRegValue(QStringLiteral("n"), intText(i));
+    writeSettingNumber(keys::kLastClock, i);
     setRegData(i, entry);
     return group.end();
 }
@@ -235,18 +177,16 @@ bool saveAddedClock(int i, const ClockEntry &entry)
 void saveFaceColours(const FaceColours &colours)
 {
     RegWriteGroup group;
-    AppRegistry().setSection(kColor);
     for (int h = 0; h <= 22; h += 2)
-        saveRegValue(intText(h), intText(colours.FaceColors[size_t(h)]));
+        writeSettingNumber(faceColourKey(h), colours.FaceColors[size_t(h)]);
 }
 
 bool saveRegisteredColours(const FaceColours &colours)
 {
     RegWriteGroup group;
-    AppRegistry().setSection(kColor);
     for (int j = 0; j < 12; ++j) {
         const int h = (2 * j + 6) % 24;
-        saveRegValue(intText(h), intText(colours.FaceColors[size_t(h)]));
+        writeSettingNumber(faceColourKey(h), colours.FaceColors[size_t(h)]);
     }
     return group.end();
 }
@@ -258,11 +198,10 @@ bool exitSave(const ClockEntries &entries, int countryCount, const DisplaySettin
     const int last = qBound(0, countryCount, kMaxClocks - 1);
     for (int i = 0; i <= last; ++i)
         setRegData(i, entries[size_t(i)]);
-    AppRegistry().setSection(kUserClock);
-    saveRegValue(QStringLiteral("ClockRc"), intText(display.ClockRadius));
-    saveRegValue(QStringLiteral("n"), intText(last));
-    saveRegValue(QStringLiteral("GageColor"), intText(display.colours.GageColor));
-    saveRegValue(QStringLiteral("NeadleColor"), intText(display.colours.NeadleColor));
+    writeSettingNumber(keys::kClockRadius, display.ClockRadius);
+    writeSettingNumber(keys::kLastClock, last);
+    writeSettingNumber(keys::kScaleColour, display.colours.GageColor);
+    writeSettingNumber(keys::kHandColour, display.colours.NeadleColor);
     saveFaceColours(display.colours);
     const bool ok = group.end();
     if (!ok && errorFile)

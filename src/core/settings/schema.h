@@ -14,6 +14,7 @@
 // tell the user the file could not be written and keep the window open.
 #include "core/common/picturefile.h"
 #include "core/face/facecolours.h"
+#include "core/settings/settingkeys.h"
 #include "core/time/clockentry.h"
 
 #include <QImage>
@@ -29,9 +30,6 @@ class ClockSource;
 // Tells the user something (a modal message in the window, a list in tests).
 using Report = std::function<void(const QString &text)>;
 
-// User pictures are kept in slots 1 … kMaxUserSlot (keys 001User … 999User).
-constexpr int kMaxUserSlot = 999;
-
 struct DisplaySettings {
     FaceColours colours;
     qint16 BandRadius = 440;
@@ -44,33 +42,8 @@ struct MapChoice {
     QImage fileImage;     // set when the user's own map file was chosen and could be loaded
 };
 
-struct PictureFile {
-    enum class Status { Loaded, Missing, Unreadable };
-    Status status = Status::Missing;
-    QImage image; // only when Loaded
-};
-
-// Loads a picture (BMP, GIF, JPEG, ICO, PNG …) by the chooser's rule
-// (readPicture): what the chooser refuses is refused here too.
-PictureFile loadPictureFile(const QString &path);
-// The same for a user picture with its size tag: one shown stretched (an
-// "st" tag) is decoded at no more than kUserPictureHeadroom times its shown
-// size, enough for the map scaled up, so a large photo does not keep its full
-// pixels in memory; others load at their own size.
-constexpr int kUserPictureHeadroom = 4;
-PictureFile loadPictureFile(const QString &path, const QString &sizeTag);
-
-using PictureLoader = std::function<PictureFile(const QString &path, const QString &sizeTag)>;
 // Receives a user picture for slot 1 … 999 (key PictureStore::userKey(slot)).
 using AddUserPicture = std::function<void(int slot, const QImage &picture, const QString &sizeTag)>;
-
-// Limits on what a clock section can hold, whatever the file says: wide
-// enough for anything the program writes, narrow enough that every position
-// converts to window coordinates without overflow and every shown time stays
-// within a few days of local time.
-constexpr float kPositionLimit = 1.0e6f;  // twips, either sign
-constexpr int kDifTimeLimit = 48;         // hours, either sign
-constexpr int kDifMinuteLimit = 1440;     // minutes, either sign
 
 // "UC007"; "001" — clock sections and user picture slots are named with three digits.
 QString clockSection(int i);

@@ -331,8 +331,7 @@ void MainWindow::chooseMap(int index)
         setMapPicture(builtInMap(index));
     }
     // Remembered also when the chooser was cancelled: the entry was chosen.
-    AppRegistry().setSection(QStringLiteral("UserImg"));
-    saveRegValue(QStringLiteral("WorldMap"), QString::number(index));
+    writeSettingNumber(keys::kWorldMap, index);
     if (!group.end())
         tell(settingsNotSavedMessage());
 }
@@ -355,8 +354,7 @@ bool MainWindow::mapFromFile()
         m_messenger.message(mapNotLoadedMessage(fields.pSelectFilename, picture.problem));
         return false;
     }
-    AppRegistry().setSection(QStringLiteral("UserImg"));
-    saveRegValue(QStringLiteral("WorldMapFile"), fields.pSelectFilename);
+    writeSetting(keys::kWorldMapFile, fields.pSelectFilename);
     setMapPicture(picture.image);
     return true;
 }
