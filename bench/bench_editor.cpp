@@ -75,7 +75,7 @@ static void BM_OpenEditorWith999UserPictures(benchmark::State &state)
     });
     for (auto _ : state) {
         EditorFields f;
-        f.pEditMode = QStringLiteral("edit");
+        f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = QStringLiteral("500User");
         timer.start();
         editor.showModal(f);

@@ -55,7 +55,10 @@ int main(int argc, char *argv[])
         out << "removed " << key << Qt::endl;
     });
     tb::EditorFields f;
-    f.pEditMode = mode;
+    f.pEditMode = mode == QLatin1String("add") ? tb::EditMode::Add
+        : mode == QLatin1String("edit")        ? tb::EditMode::Edit
+        : mode == QLatin1String("del")         ? tb::EditMode::Delete
+                                               : tb::EditMode::None;
     f.pselectKeyCode = args.value(1, QStringLiteral("Japan"));
     f.pDifTime = -8;
     editor.showModal(f);

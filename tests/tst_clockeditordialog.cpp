@@ -67,18 +67,18 @@ private slots:
 
     void modes_data()
     {
-        QTest::addColumn<QString>("mode");
+        QTest::addColumn<EditMode>("mode");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("confirm");
         QTest::addColumn<bool>("listsShown");
-        QTest::newRow("add") << "add" << "デジタル時計の追加" << "決定" << true;
-        QTest::newRow("edit") << "edit" << "デジタル時計の編集" << "決定" << true;
-        QTest::newRow("del") << "del" << "デジタル時計の削除" << "削除します" << false;
-        QTest::newRow("other") << "what" << "ディジタル時計の追加" << "決定" << true;
+        QTest::newRow("add") << EditMode::Add << "デジタル時計の追加" << "決定" << true;
+        QTest::newRow("edit") << EditMode::Edit << "デジタル時計の編集" << "決定" << true;
+        QTest::newRow("del") << EditMode::Delete << "デジタル時計の削除" << "削除します" << false;
+        QTest::newRow("none") << EditMode::None << "ディジタル時計の追加" << "決定" << true;
     }
     void modes()
     {
-        QFETCH(QString, mode);
+        QFETCH(EditMode, mode);
         QFETCH(bool, listsShown);
         TempStore settings;
         PictureStore store = PictureStore::builtIn();
@@ -86,7 +86,7 @@ private slots:
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         // A delete first: what one showing leaves must not change the next.
-        f.pEditMode = "del";
+        f.pEditMode = EditMode::Delete;
         f.pselectKeyCode = "005User";
         run(editor, f, [](ClockEditorWindow &w) { w.ComSelect(2)->click(); });
         f.pEditMode = mode;
@@ -101,13 +101,13 @@ private slots:
                                 (QWidget *)w.ImgFlag(), (QWidget *)w.LabelDate(), (QWidget *)w.LabelTime() })
                 QVERIFY(c->isVisible());
             // A user picture's remove button belongs to the name list.
-            QCOMPARE(w.ComDel()->isVisible(), mode == "edit" || mode == "what");
+            QCOMPARE(w.ComDel()->isVisible(), mode == EditMode::Edit || mode == EditMode::None);
             QCOMPARE(w.Listcountry()->count(), 52);
             QCOMPARE(w.ListCName()->count(), 164);
             w.ComSelect(1)->click();
         });
         QVERIFY(f.pUpdated);
-        QCOMPARE(f.pselectKeyCode, mode == "add" ? QString() : QString("005User"));
+        QCOMPARE(f.pselectKeyCode, mode == EditMode::Add ? QString() : QString("005User"));
     }
 
     void zones_data()
@@ -136,7 +136,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = "add";
+        f.pEditMode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
             if (boxBefore)
                 w.SummerTimeCK()->click();
@@ -161,7 +161,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = "add";
+        f.pEditMode = EditMode::Add;
         f.pDifTime = 5; // not written by the window for an add
         run(editor, f, [](ClockEditorWindow &w) { w.ComSelect(1)->click(); });
         QCOMPARE(f.pDifTime, qint16(0));
@@ -189,7 +189,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = "edit";
+        f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = "Japan";
         f.pSummertimeck = true;
         run(editor, f, [](ClockEditorWindow &w) {
@@ -215,7 +215,7 @@ private slots:
         store.addUser(12, solidPicture(400, 200), "st1200-0840");
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = "edit";
+        f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = "Japan";
         run(editor, f, [&](ClockEditorWindow &w) {
             QListWidget *l = w.ListCName();
@@ -256,7 +256,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = "edit";
+        f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = "007User"; // its file was missing at start
         run(editor, f, [](ClockEditorWindow &w) {
             QVERIFY(w.ListCName()->selectedItems().isEmpty());
@@ -273,7 +273,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = "add";
+        f.pEditMode = EditMode::Add;
         QString fifth;
         run(editor, f, [&](ClockEditorWindow &w) {
             fifth = w.ListCName()->item(5)->text();
@@ -302,7 +302,7 @@ private slots:
         ClockEditorDialog editor = makeEditor(store);
         editor.setMainWindow(&mainWindow);
         EditorFields f;
-        f.pEditMode = "edit";
+        f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = "001User";
         run(editor, f, [&](ClockEditorWindow &w) {
             QCOMPARE(w.pos(), mainWindow.frameGeometry().topLeft() + QPoint(3, 7));
@@ -331,7 +331,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = "add";
+        f.pEditMode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
             w.ComSelect(0)->click();
             QCOMPARE(chooser.selMode, QString());
@@ -369,7 +369,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor(store, clock, messages, colours, formfmz);
         EditorFields f;
-        f.pEditMode = "add";
+        f.pEditMode = EditMode::Add;
         run(editor, f, [](ClockEditorWindow &w) {
             w.ComSelect(0)->click();
             w.ComSelect(1)->click();
@@ -416,7 +416,7 @@ private slots:
         const int before = store.count();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = "add";
+        f.pEditMode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
             w.ComSelect(0)->click();
             QCOMPARE(w.ListCName()->count(), before);
@@ -449,7 +449,7 @@ private slots:
         ClockEditorDialog editor(store, clock, messages, colours, chooser,
                        [&](const QString &k) { removed << k; dropRemovedPicture(placed, 2, k); });
         EditorFields f;
-        f.pEditMode = "edit";
+        f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = "002User";
         messages.answer = Messenger::Answer::Cancel;
         run(editor, f, [&](ClockEditorWindow &w) {
@@ -483,7 +483,7 @@ private slots:
         QVERIFY(solidPicture(10, 10).save(file, "PNG"));
         chooser.file = file;
         chooser.tag = "nn0150-0150";
-        f.pEditMode = "add";
+        f.pEditMode = EditMode::Add;
         run(editor, f, [](ClockEditorWindow &w) {
             w.ComSelect(0)->click();
             w.ComSelect(1)->click();

@@ -191,8 +191,8 @@ void TestPlacing::addAtTheDesignSize()
     window->mainMenu()->addClockAction()->trigger();
 
     QCOMPARE(int(editor->shown.size()), 1);
-    QCOMPARE(editor->shown[0].pEditMode, QStringLiteral("add"));
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(editor->shown[0].pEditMode, EditMode::Add);
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QCOMPARE(window->model().lastClock(), 1);
     const ClockEntry &e = window->model().clock(1);
     QCOMPARE(e.ClockLeft, 575.f);
@@ -251,7 +251,7 @@ void TestPlacing::cancelledAddChangesNothing()
     QCOMPARE(window->placedClocks()->count(), 1);
     QVERIFY(onDisk("UserClock/n").toString().isEmpty());
     QVERIFY(!onDisk("UC001/Fname").isValid());
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
 }
 
 void TestPlacing::twentySecondClockIsRefused()
@@ -267,7 +267,7 @@ void TestPlacing::twentySecondClockIsRefused()
     QCOMPARE(messages->titles, QStringList{ QString() }); // the program's own title
     QCOMPARE(window->model().lastClock(), 20);
     QCOMPARE(window->placedClocks()->count(), 21);
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
+    QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
     QVERIFY(window->placing()->frame1()->isVisible());
 }
 
@@ -279,7 +279,7 @@ void TestPlacing::withoutAnEditorTheEntriesDoNothing()
         QVERIFY(!a->isEnabled());
     for (int k = 1; k <= 3; ++k)
         window->placing()->menumode_Click(k);
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QVERIFY(!window->placing()->frame1()->isVisible());
     QCOMPARE(window->model().lastClock(), 0);
     QVERIFY(editor->shown.empty());
@@ -334,7 +334,7 @@ void TestPlacing::faceDrag()
     QWidget *map = window->image1();
 
     press(map, from);
-    QCOMPARE(window->placing()->pickedClock(), i);
+    QCOMPARE(window->placing()->pickedClock().value_or(-1), i);
     QVERIFY(window->placing()->dragging());
     QWidget *circle = window->placing()->redcircle();
     QVERIFY(circle->isVisible());
@@ -475,7 +475,7 @@ void TestPlacing::editThroughTheEditor()
     const int i = place(c);
     window->tick();
     window->mainMenu()->editClockAction()->trigger();
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
+    QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
     QFrame *bar = window->placing()->frame1();
     QVERIFY(bar->isVisible());
     QCOMPARE(window->placing()->labelCoution()->text(), QStringLiteral("対象となる時計、イラストをクリックしてください"));
@@ -502,12 +502,12 @@ void TestPlacing::editThroughTheEditor()
 
     QCOMPARE(int(editor->shown.size()), 1);
     const EditorFields &shown = editor->shown[0];
-    QCOMPARE(shown.pEditMode, QStringLiteral("edit"));
+    QCOMPARE(shown.pEditMode, EditMode::Edit);
     QCOMPARE(shown.pEditIndex, qint16(i));
     QCOMPARE(shown.pselectKeyCode, QStringLiteral("France"));
     QCOMPARE(shown.pDifTime, qint16(-8));
     QVERIFY(!window->placing()->dragging());
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QVERIFY(!bar->isVisible());
     QVERIFY(window->placing()->redcircle()->isHidden());
     const ClockEntry &e = window->model().clock(i);
@@ -543,13 +543,13 @@ void TestPlacing::editModeIgnoresTheEmptyMap()
     release(map, faceCentrePx(0), Qt::RightButton);
     QVERIFY(editor->shown.empty());
     QVERIFY(messages->texts.isEmpty());
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("del"));
+    QCOMPARE(window->placing()->clockMode(), EditMode::Delete);
     QVERIFY(window->placing()->frame1()->isVisible());
     // Choosing edit switches the bar's mode; cancel leaves it.
     window->placing()->menumode_Click(2);
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
+    QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
     QTest::mouseClick(window->placing()->comFrame(), Qt::LeftButton);
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QVERIFY(!window->placing()->frame1()->isVisible());
 }
 
@@ -581,17 +581,17 @@ void TestPlacing::deleteTheMiddleOfThree()
     QPointer<QWidget> lastFlag = window->placedClocks()->picture(2);
 
     window->mainMenu()->deleteClockAction()->trigger();
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("del"));
+    QCOMPARE(window->placing()->clockMode(), EditMode::Delete);
     editor->confirm();
     messages->answer = ok ? Messenger::Answer::Ok : Messenger::Answer::Cancel;
     press(window->placedClocks()->picture(1), window->placedClocks()->picture(1)->geometry().center());
     QCOMPARE(int(editor->shown.size()), 1);
-    QCOMPARE(editor->shown[0].pEditMode, QStringLiteral("del"));
+    QCOMPARE(editor->shown[0].pEditMode, EditMode::Delete);
     QCOMPARE(editor->shown[0].pEditIndex, qint16(1));
     QCOMPARE(messages->texts, QStringList{ QStringLiteral("削除してもよろしいですか") });
     QCOMPARE(messages->titles, QStringList{ QStringLiteral("時計の削除") });
     QVERIFY(messages->lastButtons == Messenger::Buttons::OkCancel);
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QVERIFY(!window->placing()->frame1()->isVisible());
 
     if (!ok) {
@@ -679,7 +679,7 @@ void TestPlacing::lastClockCannotBeDeleted()
     QCOMPARE(window->model().lastClock(), 0);
     QVERIFY(window->placedClocks()->picture(0)->isVisible());
     QVERIFY(!window->placing()->frame1()->isVisible());
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
 }
 
 void TestPlacing::escapeCancelsTheBar()
@@ -691,7 +691,7 @@ void TestPlacing::escapeCancelsTheBar()
     QVERIFY(window->placing()->frame1()->isVisible());
     QTest::keyClick(window.get(), Qt::Key_Escape);
     QVERIFY(!window->placing()->frame1()->isVisible());
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
     // A pick after that starts a drag again, not the editor.
     press(window->image1(), faceCentrePx(0));
     QVERIFY(editor->shown.empty());
@@ -763,7 +763,7 @@ void TestPlacing::reminderOpensOnceAtATime()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     ticking.window = window.get();
     window->model().clocks()[0] = tb::addedEntry(EditorFields(), window->layout());
-    const QString mode = window->placing()->clockMode();
+    const EditMode mode = window->placing()->clockMode();
     press(window->image1(), faceCentrePx(0));
     QTRY_COMPARE_WITH_TIMEOUT(ticking.texts, QStringList{ kReminder }, 3000);
     QVERIFY(ticking.ticked);

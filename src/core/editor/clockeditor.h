@@ -8,8 +8,11 @@
 
 namespace tb {
 
+// What the editor is shown for; None leaves its caption and lists as designed.
+enum class EditMode { None, Add, Edit, Delete };
+
 struct EditorFields {
-    QString pEditMode;        // "add", "edit" or "del"
+    EditMode pEditMode = EditMode::None;
     qint16 pEditIndex = 0;    // clock being edited or deleted
     QString pselectKeyCode;   // picture key (Fname); both ways
     qint16 pDifTime = 0;      // hours; both ways

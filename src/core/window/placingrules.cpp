@@ -90,7 +90,7 @@ void applyEdit(ClockEntry &e, const EditorFields &f)
     e.FlagWidth = float(f.imgFlagTwips.width());
 }
 
-EditorFields editorFieldsFor(const ClockEntry &e, int i, const QString &mode)
+EditorFields editorFieldsFor(const ClockEntry &e, int i, EditMode mode)
 {
     EditorFields f;
     f.pEditIndex = qint16(i);

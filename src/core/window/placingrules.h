@@ -55,7 +55,7 @@ ClockEntry addedEntry(const EditorFields &f, const MainLayout &l);
 // of its picture frame as the clock's picture size.
 void applyEdit(ClockEntry &e, const EditorFields &f);
 // The editor's fields for an edit or delete of clock i.
-EditorFields editorFieldsFor(const ClockEntry &e, int i, const QString &mode);
+EditorFields editorFieldsFor(const ClockEntry &e, int i, EditMode mode);
 
 // The placing reminder: one visit per placed clock per tick. It is due when
 // the counter is 0 at the visit of a clock still standing where the add put

@@ -154,20 +154,20 @@ void ClockEditorWindow::setPSummertimeck(bool on)
     drawpreview();
 }
 
-void ClockEditorWindow::setPEditMode(const QString &mode)
+void ClockEditorWindow::setPEditMode(EditMode mode)
 {
     m_state.editMode = mode;
-    if (mode == QLatin1String("add")) {
+    if (mode == EditMode::Add) {
         setWindowTitle(QStringLiteral("デジタル時計の追加"));
         m_comSelect[1]->setText(QStringLiteral("決定"));
         m_state.pselectKeyCode.clear();
         for (QWidget *w : { static_cast<QWidget *>(m_comSelect[0]), static_cast<QWidget *>(m_listcountry),
                             static_cast<QWidget *>(m_summerTimeCK), static_cast<QWidget *>(m_listCName) })
             w->show();
-    } else if (mode == QLatin1String("edit")) {
+    } else if (mode == EditMode::Edit) {
         setWindowTitle(QStringLiteral("デジタル時計の編集"));
         m_comSelect[1]->setText(QStringLiteral("決定"));
-    } else if (mode == QLatin1String("del")) {
+    } else if (mode == EditMode::Delete) {
         setWindowTitle(QStringLiteral("デジタル時計の削除"));
         m_comSelect[1]->setText(QStringLiteral("削除します"));
         // Only the clock itself and the two answers remain: the headings and
@@ -346,7 +346,7 @@ void ClockEditorDialog::showModal(EditorFields &fields)
     ClockEditorWindow window(m_state, m_services, m_mainWindow);
     // The main window writes the clock's values for edit and delete only; an
     // add starts from what the editor last held.
-    if (fields.pEditMode != QLatin1String("add")) {
+    if (fields.pEditMode != EditMode::Add) {
         window.setPEditIndex(fields.pEditIndex);
         window.setPselectKeyCode(fields.pselectKeyCode);
         window.setPDifTime(fields.pDifTime);

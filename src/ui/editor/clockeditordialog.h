@@ -24,7 +24,7 @@ class PictureStore;
 
 // What the editor keeps between showings.
 struct ClockEditorState {
-    QString editMode;
+    EditMode editMode = EditMode::None;
     qint16 pEditIndex = 0;
     QString pselectKeyCode;
     qint16 pDifTime = 0;
@@ -60,7 +60,7 @@ public:
     void setPDifTime(qint16 v) { m_state.pDifTime = v; }
     void setPDifMinute(qint16 v) { m_state.pDifMinute = v; }
     void setPSummertimeck(bool on);
-    void setPEditMode(const QString &mode);
+    void setPEditMode(EditMode mode);
 
     void Form_Activate();
     void drawpreview();

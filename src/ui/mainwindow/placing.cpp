@@ -162,10 +162,10 @@ void Placing::menumode_Click(int index)
             m_messenger.message(QStringLiteral("配置できる時計は21個までです。これ以上は追加できません"));
             return;
         }
-        m_clockMode = QStringLiteral("add");
+        m_clockMode = EditMode::Add;
         showBar(false);
         EditorFields f;
-        f.pEditMode = QStringLiteral("add");
+        f.pEditMode = EditMode::Add;
         m_editor->showModal(f);
         if (f.pUpdated) {
             const ClockEntry e = addedEntry(f, m_layout);
@@ -176,15 +176,15 @@ void Placing::menumode_Click(int index)
                 m_messenger.message(settingsNotSavedMessage());
             emit clockAdded(n);
         }
-        m_clockMode.clear();
+        m_clockMode = EditMode::None;
         break;
     }
     case 2:
-        m_clockMode = QStringLiteral("edit");
+        m_clockMode = EditMode::Edit;
         showBar(true);
         break;
     case 3:
-        m_clockMode = QStringLiteral("del");
+        m_clockMode = EditMode::Delete;
         showBar(true);
         break;
     default:
@@ -194,7 +194,7 @@ void Placing::menumode_Click(int index)
 
 void Placing::ComFrame_Click()
 {
-    m_clockMode.clear();
+    m_clockMode = EditMode::None;
     showBar(false);
 }
 
@@ -202,7 +202,7 @@ void Placing::Image1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, do
 {
     if (button != Qt::LeftButton)
         return;
-    m_pickedClock = 100;
+    m_pickedClock.reset();
     const MainLayout &l = m_layout;
     const double r = m_model.faceRadius(m_layout.BandRadius);
     std::vector<QPointF> centres;
@@ -214,8 +214,8 @@ void Placing::Image1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, do
     if (i < 0)
         return;
     m_pickedClock = i;
-    if (!m_clockMode.isEmpty()) {
-        if (m_clockMode == QLatin1String("edit") || m_clockMode == QLatin1String("del"))
+    if (m_clockMode != EditMode::None) {
+        if (m_clockMode == EditMode::Edit || m_clockMode == EditMode::Delete)
             editordel(i);
         return;
     }
@@ -242,8 +242,8 @@ void Placing::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, dou
         return;
     // A drag cut short (a message took the mouse) may leave the circle up
     // with no face picked: then there is nothing to move.
-    const int i = m_pickedClock;
-    if (i >= 0 && i <= m_model.lastClock()) {
+    if (m_pickedClock && *m_pickedClock <= m_model.lastClock()) {
+        const int i = *m_pickedClock;
         // An unmoved circle keeps the stored position exactly.
         if (m_faceDrag.moved) {
             ClockEntry &e = m_model.clocks()[i];
@@ -268,7 +268,7 @@ void Placing::ImgBox_MouseDown(int index, Qt::MouseButton, Qt::KeyboardModifiers
     m_dragging = true;
     m_draggedPicture = index;
     m_pictureDrag.press(QPointF(x, y));
-    if (m_clockMode == QLatin1String("del") || m_clockMode == QLatin1String("edit")) {
+    if (m_clockMode == EditMode::Delete || m_clockMode == EditMode::Edit) {
         m_dragging = false;
         editordel(index);
     }
@@ -310,10 +310,10 @@ void Placing::editordel(int i)
 {
     if (i < 0 || i > m_model.lastClock())
         return;
-    if (m_clockMode == QLatin1String("edit")) {
+    if (m_clockMode == EditMode::Edit) {
         m_dragging = false;
         if (m_editor) {
-            EditorFields f = editorFieldsFor(m_model.clock(i), i, QStringLiteral("edit"));
+            EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Edit);
             m_editor->showModal(f);
             if (f.pUpdated) {
                 ClockEntry &e = m_model.clocks()[i];
@@ -329,11 +329,11 @@ void Placing::editordel(int i)
                 box->show();
             }
         }
-    } else if (m_clockMode == QLatin1String("del")) {
+    } else if (m_clockMode == EditMode::Delete) {
         if (m_model.lastClock() == 0) {
             m_messenger.message(QStringLiteral("削除はできません"));
         } else if (m_editor) {
-            EditorFields f = editorFieldsFor(m_model.clock(i), i, QStringLiteral("del"));
+            EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Delete);
             m_editor->showModal(f);
             if (f.pUpdated)
                 delClock(i);
@@ -341,7 +341,7 @@ void Placing::editordel(int i)
     } else {
         return;
     }
-    m_clockMode.clear();
+    m_clockMode = EditMode::None;
     showBar(false);
 }
 

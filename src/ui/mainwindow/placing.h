@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class QFont;
 class QFrame;
@@ -62,9 +63,9 @@ public:
     // Run by the tick for clock i after its mark was checked.
     void placingReminder(int i);
 
-    QString clockMode() const { return m_clockMode; }
+    EditMode clockMode() const { return m_clockMode; }
     bool dragging() const { return m_dragging; }
-    int pickedClock() const { return m_pickedClock; }
+    std::optional<int> pickedClock() const { return m_pickedClock; }
     const PlacingReminder &reminder() const { return m_reminder; }
     QWidget *redcircle() const { return m_redcircle; }
     QFrame *frame1() const { return m_frame1; }
@@ -100,9 +101,9 @@ private:
     Messenger &m_messenger;
     ClockEditor *m_editor = nullptr;
 
-    QString m_clockMode;
+    EditMode m_clockMode = EditMode::None;
     bool m_dragging = false;
-    int m_pickedClock = 100; // 100: no face picked
+    std::optional<int> m_pickedClock; // the face the last press on the map hit
     int m_draggedPicture = -1;
     FaceDrag m_faceDrag;
     PictureDrag m_pictureDrag;
