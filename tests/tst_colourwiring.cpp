@@ -54,16 +54,16 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
     ColourDialog *dialog = window.colourDialog();
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(!dialog->isModal());
-    dialog->sliHSL(1)->setValue(240); // pure red
-    QTest::mouseClick(dialog->Comtime(0), Qt::LeftButton); // 6:00-10:00
+    dialog->slider(1)->setValue(240); // pure red
+    QTest::mouseClick(dialog->targetButton(0), Qt::LeftButton); // 6:00-10:00
     window.tick();
     QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0xE0E0E0)); // not yet registered
 
     window.mainMenu()->colourAction()->trigger(); // the same dialog, not loaded again
     QCOMPARE(window.colourDialog(), dialog);
-    QCOMPARE(dialog->mixer().DemoColors()[1], Colour(0x0000FF));
+    QCOMPARE(dialog->mixer().demoColours()[1], Colour(0x0000FF));
 
-    QTest::mouseClick(dialog->ComSet(), Qt::LeftButton);
+    QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
     window.tick();
     QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0x0000FF));
     QCOMPARE(window.model().colours().FaceColors[8], Colour(0x0000FF));

@@ -55,9 +55,9 @@ Colour ColourMixer::composed(HSL &hsl)
     return composeColour(r, g, b);
 }
 
-void ColourMixer::Form_Load(const FaceColours &colours)
+void ColourMixer::startEditing(const FaceColours &colours)
 {
-    SethslDemocolor(colours.FaceColors[0]);
+    loadColour(colours.FaceColors[0]);
     m_demoColors.fill(0);
     for (int i = 0; i < kDemoClocks; ++i)
         m_demoColors[size_t(i)] = colours.FaceColors[size_t(demoHour(i))];
@@ -74,13 +74,13 @@ void ColourMixer::Form_Load(const FaceColours &colours)
     }
 }
 
-void ColourMixer::SethslDemocolor(Colour fillcol)
+void ColourMixer::loadColour(Colour fillcol)
 {
     // Blue, green and red are the low three bytes; the top byte is not a colour.
     m_editHSL.setRed(qint16(fillcol & 0xFF));
     m_editHSL.setGreen(qint16((fillcol >> 8) & 0xFF));
     m_editHSL.setBlue(qint16((fillcol >> 16) & 0xFF));
-    Update();
+    refresh();
 }
 
 void ColourMixer::setSlider(int index, int value)
@@ -88,7 +88,7 @@ void ColourMixer::setSlider(int index, int value)
     m_sli[size_t(index)] = qBound(0, value, sliderMax(index));
 }
 
-void ColourMixer::Update()
+void ColourMixer::refresh()
 {
     setSlider(0, m_editHSL.Hue());
     setSlider(1, m_editHSL.Saturation());
@@ -109,35 +109,35 @@ void ColourMixer::Update()
     }
 }
 
-void ColourMixer::sliHSL_Scroll(int index, int value)
+void ColourMixer::moveSlider(int index, int value)
 {
     setSlider(index, value);
     m_editHSL.setHue(qint16(m_sli[0]));
     m_editHSL.setSaturation(qint16(m_sli[1]));
     m_editHSL.setLuminosity(qint16(m_sli[2]));
-    Update();
+    refresh();
 }
 
-void ColourMixer::Picbar_MouseDown(int index, double x, double width)
+void ColourMixer::pressBar(int index, double x, double width)
 {
-    sliHSL_Scroll(index, barValue(x, width));
+    moveSlider(index, barValue(x, width));
 }
 
-bool ColourMixer::Form_MouseDown(double x, double y)
+bool ColourMixer::pressAt(double x, double y)
 {
     const int i = demoClockAt(x, y);
     if (i < 0)
         return false;
-    SethslDemocolor(m_demoColors[size_t(i)]);
+    loadColour(m_demoColors[size_t(i)]);
     return true;
 }
 
-void ColourMixer::Labelneadlecolor_Click(int index)
+void ColourMixer::pickSwatch(int index)
 {
-    SethslDemocolor(index == 0 ? m_demoNeadleColor : m_demoGageColor);
+    loadColour(index == 0 ? m_demoNeadleColor : m_demoGageColor);
 }
 
-void ColourMixer::Comtime_Click(int index)
+void ColourMixer::chooseTarget(int index)
 {
     if (index >= 0 && index < kBands) {
         m_demoColors[size_t(2 * index)] = m_currentColor;
@@ -147,10 +147,10 @@ void ColourMixer::Comtime_Click(int index)
     } else if (index == 7) {
         m_demoGageColor = m_currentColor;
     }
-    Update();
+    refresh();
 }
 
-void ColourMixer::ComOR_Click(int index)
+void ColourMixer::applyScheme(int index)
 {
     for (int k = 0; k < kBands; ++k) {
         m_demoColors[size_t(2 * k)] = schemeColour(index, k);

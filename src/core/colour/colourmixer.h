@@ -47,28 +47,28 @@ public:
     // Opening: the editor at the face colour of hour 0, the working colours
     // from `colours`, the hue bar. EditHSL and BarHSL keep their state from an
     // earlier opening, as a grey keeps the hue the editor held before.
-    void Form_Load(const FaceColours &colours);
+    void startEditing(const FaceColours &colours);
 
     // Loads a colour into the editor (its top byte ignored), then Update.
-    void SethslDemocolor(Colour fillcol);
-    // Sliders, CurrentColor and the saturation and luminosity bars from EditHSL.
-    void Update();
+    void loadColour(Colour fillcol);
+    // Sliders, currentColour and the saturation and luminosity bars from EditHSL.
+    void refresh();
 
     // The user moved a slider to `value`; each slider keeps its own value.
-    void sliHSL_Scroll(int index, int value);
-    void Picbar_MouseDown(int index, double x, double width = kBarWidth);
+    void moveSlider(int index, int value);
+    void pressBar(int index, double x, double width = kBarWidth);
     // True when the press landed on a demo clock (and loaded its colour).
-    bool Form_MouseDown(double x, double y);
-    void Labelneadlecolor_Click(int index);
-    void Comtime_Click(int index);
-    void ComOR_Click(int index);
+    bool pressAt(double x, double y);
+    void pickSwatch(int index);
+    void chooseTarget(int index);
+    void applyScheme(int index);
     // "登録": `base` with the working colours put in.
     FaceColours registered(const FaceColours &base) const;
 
-    const std::array<Colour, 24> &DemoColors() const { return m_demoColors; }
-    Colour DemoNeadleColor() const { return m_demoNeadleColor; }
-    Colour DemoGageColor() const { return m_demoGageColor; }
-    Colour CurrentColor() const { return m_currentColor; }
+    const std::array<Colour, 24> &demoColours() const { return m_demoColors; }
+    Colour demoHandsColour() const { return m_demoNeadleColor; }
+    Colour demoScaleColour() const { return m_demoGageColor; }
+    Colour currentColour() const { return m_currentColor; }
     int slider(int index) const { return m_sli[size_t(index)]; }
     const std::array<Colour, kHueBarLines> &hueBar() const { return m_hueBar; }
     const std::array<Colour, kBarLines> &saturationBar() const { return m_satBar; }

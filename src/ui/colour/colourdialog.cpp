@@ -110,12 +110,12 @@ ColourDialog::ColourDialog(ColourHost &host, QWidget *parent) : QDialog(parent),
 
 void ColourDialog::buildControls()
 {
-    m_command1 = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_command1->setGeometry(rectTw(7290, 45, 1230, 375));
-    connect(m_command1, &QPushButton::clicked, this, &ColourDialog::Command1_Click);
-    m_comSet = new QPushButton(QStringLiteral("登録"), this);
-    m_comSet->setGeometry(rectTw(5850, 45, 1275, 375));
-    connect(m_comSet, &QPushButton::clicked, this, &ColourDialog::ComSet_Click);
+    m_cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cancelButton->setGeometry(rectTw(7290, 45, 1230, 375));
+    connect(m_cancelButton, &QPushButton::clicked, this, &ColourDialog::cancel);
+    m_registerButton = new QPushButton(QStringLiteral("登録"), this);
+    m_registerButton->setGeometry(rectTw(5850, 45, 1275, 375));
+    connect(m_registerButton, &QPushButton::clicked, this, &ColourDialog::registerColourChoice);
 
     caption(this, QStringLiteral("長針、短針"), 6210, 1440);
     caption(this, QStringLiteral("目盛"), 7875, 1440);
@@ -123,8 +123,8 @@ void ColourDialog::buildControls()
     for (int i = 0; i < 2; ++i) {
         auto *s = new ColourSwatch(this);
         s->setGeometry(rectTw(swatchLefts[i], 1440, 465, 195));
-        connect(s, &ColourSwatch::clicked, this, [this, i] { Labelneadlecolor_Click(i); });
-        m_labelneadlecolor[size_t(i)] = s;
+        connect(s, &ColourSwatch::clicked, this, [this, i] { pickSwatch(i); });
+        m_swatches[size_t(i)] = s;
     }
 
     for (int i = 0; i < 8; ++i) {
@@ -135,12 +135,12 @@ void ColourDialog::buildControls()
             b->setGeometry(rectTw(5535, 2205, 1590, 285));
         else
             b->setGeometry(rectTw(7245, 2205, 1185, 285));
-        connect(b, &QPushButton::clicked, this, [this, i] { Comtime_Click(i); });
-        m_comtime[size_t(i)] = b;
+        connect(b, &QPushButton::clicked, this, [this, i] { chooseTarget(i); });
+        m_targetButtons[size_t(i)] = b;
     }
 
-    m_label1 = new QLabel(this);
-    m_label1->setGeometry(rectTw(315, 3465, 780, 240));
+    m_colourCode = new QLabel(this);
+    m_colourCode->setGeometry(rectTw(315, 3465, 780, 240));
 
     const char *const names[3] = { "色相", "彩度", "光度" };
     const double sliderTops[3] = { 2745, 3487, 4230 };
@@ -158,21 +158,21 @@ void ColourDialog::buildControls()
         s->setGeometry(rectTw(sliderLefts[i], sliderTops[i], 3825, 315));
         connect(s, &QSlider::valueChanged, this, [this, i] {
             if (!m_settingSliders)
-                sliHSL_Scroll(i);
+                moveSlider(i);
         });
-        m_sliHSL[size_t(i)] = s;
+        m_sliders[size_t(i)] = s;
 
         auto *bar = new ColourBar(this, rectTw(2340, barTops[i], kBarWidth, 240));
-        connect(bar, &ColourBar::pressed, this, [this, i](double x) { Picbar_MouseDown(i, x); });
-        m_picbar[size_t(i)] = bar;
+        connect(bar, &ColourBar::pressed, this, [this, i](double x) { pressBar(i, x); });
+        m_bars[size_t(i)] = bar;
     }
 
     caption(this, QStringLiteral("配色例"), 2070, 5445);
     for (int i = 0; i < kSchemes; ++i) {
         auto *b = new QPushButton(QString::fromUtf8(kSchemeCaptions[i]), this);
         b->setGeometry(rectTw(kSchemeLefts[i], 5400, i == 0 ? 1140 : 1050, 330));
-        connect(b, &QPushButton::clicked, this, [this, i] { ComOR_Click(i); });
-        m_comOR[size_t(i)] = b;
+        connect(b, &QPushButton::clicked, this, [this, i] { applyScheme(i); });
+        m_schemeButtons[size_t(i)] = b;
     }
 }
 
@@ -183,7 +183,7 @@ void ColourDialog::showModeless()
         activateWindow();
         return;
     }
-    Form_Load();
+    startEditing();
     if (!m_placed && parentWidget())
         placeBesideOwner();
     m_placed = true;
@@ -205,16 +205,16 @@ void ColourDialog::placeBesideOwner()
     move(std::max(x, avail.left()), y);
 }
 
-void ColourDialog::Form_Load()
+void ColourDialog::startEditing()
 {
-    m_mixer.Form_Load(m_host.workingColours());
+    m_mixer.startEditing(m_host.workingColours());
     paintBar(0, m_mixer.hueBar().data(), kHueBarLines, 14);
     showState();
 }
 
-void ColourDialog::Update()
+void ColourDialog::refresh()
 {
-    m_mixer.Update();
+    m_mixer.refresh();
     showState();
 }
 
@@ -222,14 +222,14 @@ void ColourDialog::showState()
 {
     m_settingSliders = true; // setting a slider here is not the user's move
     for (int i = 0; i < 3; ++i)
-        m_sliHSL[size_t(i)]->setValue(m_mixer.slider(i));
+        m_sliders[size_t(i)]->setValue(m_mixer.slider(i));
     m_settingSliders = false;
-    m_label1->setText(colourHex(m_mixer.CurrentColor()));
-    m_labelneadlecolor[0]->setColour(m_mixer.DemoNeadleColor());
-    m_labelneadlecolor[1]->setColour(m_mixer.DemoGageColor());
+    m_colourCode->setText(colourHex(m_mixer.currentColour()));
+    m_swatches[0]->setColour(m_mixer.demoHandsColour());
+    m_swatches[1]->setColour(m_mixer.demoScaleColour());
     paintBar(1, m_mixer.saturationBar().data(), kBarLines, 15);
     paintBar(2, m_mixer.luminosityBar().data(), kBarLines, 15);
-    DrawDemoClocks();
+    drawDemoClocks();
     update(kSCircle.adjusted(-1, -1, 1, 1));
 }
 
@@ -237,7 +237,7 @@ void ColourDialog::paintBar(int index, const Colour *colours, int count, int ste
 {
     // One-pixel vertical lines, written straight into the bar's picture: the
     // bars are redrawn on every slider step.
-    ColourBar *bar = m_picbar[size_t(index)];
+    ColourBar *bar = m_bars[size_t(index)];
     QImage &img = bar->picture();
     const int rows = std::min(px(kLineLength), img.height());
     for (int i = 0; i < count; ++i) {
@@ -251,7 +251,7 @@ void ColourDialog::paintBar(int index, const Colour *colours, int count, int ste
     bar->update();
 }
 
-void ColourDialog::DrawDemoClocks()
+void ColourDialog::drawDemoClocks()
 {
     QPainter p(&m_surface);
     // Only the row of clocks is ever drawn on the surface.
@@ -264,8 +264,8 @@ void ColourDialog::DrawDemoClocks()
         qint16 radius = kDemoRadius;
         const FaceDrawing face =
             demoFace(qint16(c.x()), qint16(c.y()), DateTime(demoHour(i)) / 24.0,
-                     m_mixer.DemoColors()[size_t(i)], radius, 440, m_mixer.DemoGageColor(),
-                     m_mixer.DemoNeadleColor());
+                     m_mixer.demoColours()[size_t(i)], radius, 440, m_mixer.demoScaleColour(),
+                     m_mixer.demoHandsColour());
         paintFace(p, face, outline);
     }
     update(kShape1);
@@ -284,53 +284,53 @@ void ColourDialog::paintEvent(QPaintEvent *)
     const int d = std::min(kSCircle.width(), kSCircle.height());
     const QRect circle(kSCircle.center() - QPoint(d / 2, d / 2), QSize(d, d));
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setBrush(toQColor(m_mixer.CurrentColor()));
+    p.setBrush(toQColor(m_mixer.currentColour()));
     p.drawEllipse(QRectF(circle).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 void ColourDialog::mousePressEvent(QMouseEvent *event)
 {
     const QPointF at = event->position();
-    Form_MouseDown(pxToTwips(std::floor(at.x())), pxToTwips(std::floor(at.y())));
+    pressAt(pxToTwips(std::floor(at.x())), pxToTwips(std::floor(at.y())));
 }
 
-void ColourDialog::Form_MouseDown(double xTwips, double yTwips)
+void ColourDialog::pressAt(double xTwips, double yTwips)
 {
-    if (m_mixer.Form_MouseDown(xTwips, yTwips))
+    if (m_mixer.pressAt(xTwips, yTwips))
         showState();
 }
 
-void ColourDialog::sliHSL_Scroll(int index)
+void ColourDialog::moveSlider(int index)
 {
-    m_mixer.sliHSL_Scroll(index, m_sliHSL[size_t(index)]->value());
+    m_mixer.moveSlider(index, m_sliders[size_t(index)]->value());
     showState();
 }
 
-void ColourDialog::Picbar_MouseDown(int index, double xTwips)
+void ColourDialog::pressBar(int index, double xTwips)
 {
-    m_mixer.Picbar_MouseDown(index, xTwips);
+    m_mixer.pressBar(index, xTwips);
     showState();
 }
 
-void ColourDialog::Labelneadlecolor_Click(int index)
+void ColourDialog::pickSwatch(int index)
 {
-    m_mixer.Labelneadlecolor_Click(index);
+    m_mixer.pickSwatch(index);
     showState();
 }
 
-void ColourDialog::Comtime_Click(int index)
+void ColourDialog::chooseTarget(int index)
 {
-    m_mixer.Comtime_Click(index);
+    m_mixer.chooseTarget(index);
     showState();
 }
 
-void ColourDialog::ComOR_Click(int index)
+void ColourDialog::applyScheme(int index)
 {
-    m_mixer.ComOR_Click(index);
-    DrawDemoClocks();
+    m_mixer.applyScheme(index);
+    drawDemoClocks();
 }
 
-void ColourDialog::ComSet_Click()
+void ColourDialog::registerColourChoice()
 {
     const FaceColours colours = m_mixer.registered(m_host.workingColours());
     m_host.registerColours(colours);
@@ -338,7 +338,7 @@ void ColourDialog::ComSet_Click()
         m_host.tell(settingsNotSavedMessage());
 }
 
-void ColourDialog::Command1_Click()
+void ColourDialog::cancel()
 {
     close();
 }

@@ -67,32 +67,36 @@ public:
     // the front without loading it again.
     void showModeless();
 
-    // Event handlers.
-    void Form_Load();
-    void Command1_Click();
-    void ComSet_Click();
-    void Comtime_Click(int index);
-    void ComOR_Click(int index);
-    void Labelneadlecolor_Click(int index);
-    void Picbar_MouseDown(int index, double xTwips);
-    void sliHSL_Scroll(int index);
-    void Form_MouseDown(double xTwips, double yTwips);
+    // Event handlers: opening, the buttons, the swatches, the bars, the
+    // sliders and a press on a demo clock.
+    void startEditing();
+    void cancel();
+    void registerColourChoice();
+    void chooseTarget(int index);
+    void applyScheme(int index);
+    void pickSwatch(int index);
+    void pressBar(int index, double xTwips);
+    void moveSlider(int index);
+    void pressAt(double xTwips, double yTwips);
 
     // Shows the edited colour everywhere: sliders, swatch, digits, the
     // saturation and luminosity bars, the demo clocks.
-    void Update();
-    void DrawDemoClocks();
+    void refresh();
+    void drawDemoClocks();
 
     // Controls and state, for tests.
     const ColourMixer &mixer() const { return m_mixer; }
-    QSlider *sliHSL(int index) const { return m_sliHSL[size_t(index)]; }
-    QLabel *Label1() const { return m_label1; }
-    QPushButton *Comtime(int index) const { return m_comtime[size_t(index)]; }
-    QPushButton *ComOR(int index) const { return m_comOR[size_t(index)]; }
-    QPushButton *ComSet() const { return m_comSet; }
-    QPushButton *Command1() const { return m_command1; }
-    ColourBar *Picbar(int index) const { return m_picbar[size_t(index)]; }
-    ColourSwatch *Labelneadlecolor(int index) const { return m_labelneadlecolor[size_t(index)]; }
+    QSlider *slider(int index) const { return m_sliders[size_t(index)]; }
+    QLabel *colourCode() const { return m_colourCode; }
+    // What the editor colours: 0 … 5 a band of hours, then the hands and the scale.
+    QPushButton *targetButton(int index) const { return m_targetButtons[size_t(index)]; }
+    QPushButton *handsColourButton() const { return targetButton(6); }
+    QPushButton *scaleColourButton() const { return targetButton(7); }
+    QPushButton *schemeButton(int index) const { return m_schemeButtons[size_t(index)]; }
+    QPushButton *registerButton() const { return m_registerButton; }
+    QPushButton *cancelButton() const { return m_cancelButton; }
+    ColourBar *bar(int index) const { return m_bars[size_t(index)]; }
+    ColourSwatch *swatch(int index) const { return m_swatches[size_t(index)]; }
     const QImage &surface() const { return m_surface; }
 
 protected:
@@ -111,14 +115,14 @@ private:
     bool m_settingSliders = false;
     bool m_placed = false;
 
-    QPushButton *m_command1 = nullptr;
-    QPushButton *m_comSet = nullptr;
-    QLabel *m_label1 = nullptr;
-    std::array<QPushButton *, 8> m_comtime{};
-    std::array<QPushButton *, kSchemes> m_comOR{};
-    std::array<QSlider *, 3> m_sliHSL{};
-    std::array<ColourBar *, 3> m_picbar{};
-    std::array<ColourSwatch *, 2> m_labelneadlecolor{};
+    QPushButton *m_cancelButton = nullptr;
+    QPushButton *m_registerButton = nullptr;
+    QLabel *m_colourCode = nullptr;
+    std::array<QPushButton *, 8> m_targetButtons{};
+    std::array<QPushButton *, kSchemes> m_schemeButtons{};
+    std::array<QSlider *, 3> m_sliders{};
+    std::array<ColourBar *, 3> m_bars{};
+    std::array<ColourSwatch *, 2> m_swatches{};
 };
 
 } // namespace tb
