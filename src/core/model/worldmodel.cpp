@@ -1,5 +1,7 @@
 #include "core/model/worldmodel.h"
 
+#include "core/settings/schema.h"
+
 namespace tb {
 
 WorldModel::WorldModel(QObject *parent) : QObject(parent) {}
@@ -19,6 +21,37 @@ void WorldModel::setClockRadius(qint16 radius)
         return;
     m_clockRadius = radius;
     emit clockRadiusChanged();
+}
+
+qint16 WorldModel::loadDisplay()
+{
+    DisplaySettings display;
+    iniset(display);
+    setColours(display.colours);
+    setClockRadius(display.ClockRadius);
+    return display.BandRadius;
+}
+
+void WorldModel::loadClocks()
+{
+    if (const std::optional<int> n = readClockCount()) {
+        m_clocks.setCountryCount(*n);
+    } else {
+        m_clocks.setCountryCount(0);
+        m_clocks[0] = defaultClockEntry();
+        setRegData(0, m_clocks[0]);
+    }
+    for (int i = 0; i <= lastClock(); ++i)
+        getRegData(i, m_clocks[i]);
+}
+
+bool WorldModel::saveOnExit(qint16 bandRadius, QString *errorFile) const
+{
+    DisplaySettings display;
+    display.colours = m_colours;
+    display.BandRadius = bandRadius;
+    display.ClockRadius = m_clockRadius;
+    return exitSave(m_clocks.entries(), lastClock(), display, errorFile);
 }
 
 void WorldModel::setSummerPeriod(const SummerPeriod &period)

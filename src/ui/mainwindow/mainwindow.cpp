@@ -146,11 +146,7 @@ void MainWindow::loadSettings()
 {
     openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
     const int failedBefore = AppRegistry().failedWrites();
-    DisplaySettings display;
-    iniset(display);
-    m_model.setColours(display.colours);
-    m_layout.BandRadius = display.BandRadius;
-    m_model.setClockRadius(display.ClockRadius);
+    m_layout.BandRadius = m_model.loadDisplay();
     updateSummerPeriod();
     const MapChoice map = setsetreg(
         [this](int slot, const QImage &picture, const QString &tag) {
@@ -162,17 +158,9 @@ void MainWindow::loadSettings()
     else if (!map.fileImage.isNull())
         setMapPicture(map.fileImage);
 
-    if (const std::optional<int> n = readClockCount()) {
-        m_model.clocks().setCountryCount(*n);
-    } else {
-        m_model.clocks().setCountryCount(0);
-        m_model.clocks()[0] = defaultClockEntry();
-        setRegData(0, m_model.clocks()[0]);
-    }
-    for (int i = 0; i <= m_model.lastClock(); ++i) {
-        getRegData(i, m_model.clocks()[i]);
+    m_model.loadClocks();
+    for (int i = 0; i <= m_model.lastClock(); ++i)
         addClock(i);
-    }
     // Start-up writes the defaults it read; said once if they could not be kept.
     if (AppRegistry().failedWrites() != failedBefore)
         tell(settingsNotSavedMessage());
@@ -378,12 +366,8 @@ void MainWindow::minimizeToTaskbar() { showMinimized(); }
 
 void MainWindow::saveAndQuit()
 {
-    DisplaySettings display;
-    display.colours = m_model.colours();
-    display.BandRadius = m_layout.BandRadius;
-    display.ClockRadius = m_model.clockRadius();
     QString file;
-    if (!exitSave(m_model.clocks().entries(), m_model.lastClock(), display, &file)) {
+    if (!m_model.saveOnExit(m_layout.BandRadius, &file)) {
         // Never close as if all were well, but never trap the user either: a
         // folder that can never be written must not keep the program open.
         const Messenger::Answer a = m_messenger.message(
