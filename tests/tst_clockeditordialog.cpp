@@ -88,23 +88,23 @@ private slots:
         // A delete first: what one showing leaves must not change the next.
         f.pEditMode = EditMode::Delete;
         f.pselectKeyCode = "005User";
-        run(editor, f, [](ClockEditorWindow &w) { w.ComSelect(2)->click(); });
+        run(editor, f, [](ClockEditorWindow &w) { w.cancelButton()->click(); });
         f.pEditMode = mode;
         run(editor, f, [&](ClockEditorWindow &w) {
             QTEST(w.windowTitle(), "caption");
-            QTEST(w.ComSelect(1)->text(), "confirm");
-            for (QWidget *c : { (QWidget *)w.ComSelect(0), (QWidget *)w.Listcountry(),
-                                (QWidget *)w.SummerTimeCK(), (QWidget *)w.ListCName(),
-                                (QWidget *)w.Label1(), (QWidget *)w.Label2() })
+            QTEST(w.confirmButton()->text(), "confirm");
+            for (QWidget *c : { (QWidget *)w.addPictureButton(), (QWidget *)w.zoneList(),
+                                (QWidget *)w.summerTimeBox(), (QWidget *)w.pictureNameList(),
+                                (QWidget *)w.zoneHeading(), (QWidget *)w.pictureHeading() })
                 QCOMPARE(c->isVisible(), listsShown);
-            for (QWidget *c : { (QWidget *)w.ComSelect(1), (QWidget *)w.ComSelect(2),
-                                (QWidget *)w.ImgFlag(), (QWidget *)w.LabelDate(), (QWidget *)w.LabelTime() })
+            for (QWidget *c : { (QWidget *)w.confirmButton(), (QWidget *)w.cancelButton(),
+                                (QWidget *)w.pictureFrame(), (QWidget *)w.dateLabel(), (QWidget *)w.timeLabel() })
                 QVERIFY(c->isVisible());
             // A user picture's remove button belongs to the name list.
-            QCOMPARE(w.ComDel()->isVisible(), mode == EditMode::Edit || mode == EditMode::None);
-            QCOMPARE(w.Listcountry()->count(), 52);
-            QCOMPARE(w.ListCName()->count(), 164);
-            w.ComSelect(1)->click();
+            QCOMPARE(w.removePictureButton()->isVisible(), mode == EditMode::Edit || mode == EditMode::None);
+            QCOMPARE(w.zoneList()->count(), 52);
+            QCOMPARE(w.pictureNameList()->count(), 164);
+            w.confirmButton()->click();
         });
         QVERIFY(f.pUpdated);
         QCOMPARE(f.pselectKeyCode, mode == EditMode::Add ? QString() : QString("005User"));
@@ -139,14 +139,14 @@ private slots:
         f.pEditMode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
             if (boxBefore)
-                w.SummerTimeCK()->click();
-            w.Listcountry()->setCurrentRow(row);
+                w.summerTimeBox()->click();
+            w.zoneList()->setCurrentRow(row);
             if (boxAfter)
-                w.SummerTimeCK()->click();
-            QTEST(w.LabelTime()->text(), "time");
-            QTEST(w.LabelDate()->text(), "date");
+                w.summerTimeBox()->click();
+            QTEST(w.timeLabel()->text(), "time");
+            QTEST(w.dateLabel()->text(), "date");
             QTEST(formatTime(w.shownTime()), "time");
-            w.ComSelect(1)->click();
+            w.confirmButton()->click();
         });
         QTEST(int(f.pDifTime), "difTime");
         QTEST(int(f.pDifMinute), "difMinute");
@@ -163,19 +163,19 @@ private slots:
         EditorFields f;
         f.pEditMode = EditMode::Add;
         f.pDifTime = 5; // not written by the window for an add
-        run(editor, f, [](ClockEditorWindow &w) { w.ComSelect(1)->click(); });
+        run(editor, f, [](ClockEditorWindow &w) { w.confirmButton()->click(); });
         QCOMPARE(f.pDifTime, qint16(0));
         QCOMPARE(f.pDifMinute, qint16(0));
         run(editor, f, [](ClockEditorWindow &w) {
-            w.SummerTimeCK()->click();
-            w.Listcountry()->setCurrentRow(15);
-            w.ComSelect(2)->click();
+            w.summerTimeBox()->click();
+            w.zoneList()->setCurrentRow(15);
+            w.cancelButton()->click();
         });
         QVERIFY(!f.pUpdated);
         run(editor, f, [](ClockEditorWindow &w) {
-            QVERIFY(!w.SummerTimeCK()->isChecked());
-            QCOMPARE(w.LabelTime()->text(), QString("20:35"));
-            w.ComSelect(1)->click();
+            QVERIFY(!w.summerTimeBox()->isChecked());
+            QCOMPARE(w.timeLabel()->text(), QString("20:35"));
+            w.confirmButton()->click();
         });
         QCOMPARE(f.pDifTime, qint16(-12));
         QCOMPARE(f.pDifMinute, qint16(-30));
@@ -193,14 +193,14 @@ private slots:
         f.pselectKeyCode = "Japan";
         f.pSummertimeck = true;
         run(editor, f, [](ClockEditorWindow &w) {
-            QVERIFY(w.SummerTimeCK()->isChecked());
-            QCOMPARE(w.LabelTime()->text(), QString("10:05"));
-            w.ComSelect(1)->click();
+            QVERIFY(w.summerTimeBox()->isChecked());
+            QCOMPARE(w.timeLabel()->text(), QString("10:05"));
+            w.confirmButton()->click();
         });
         QVERIFY(f.pSummertimeck);
         run(editor, f, [](ClockEditorWindow &w) {
-            w.SummerTimeCK()->click();
-            w.ComSelect(1)->click();
+            w.summerTimeBox()->click();
+            w.confirmButton()->click();
         });
         QVERIFY(!f.pSummertimeck);
     }
@@ -218,33 +218,33 @@ private slots:
         f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = "Japan";
         run(editor, f, [&](ClockEditorWindow &w) {
-            QListWidget *l = w.ListCName();
+            QListWidget *l = w.pictureNameList();
             QCOMPARE(l->item(0)->text(), QString("003User"));
             QCOMPARE(l->item(1)->text(), QString("00RedPointer"));
             QCOMPARE(l->item(2)->text(), QString("012User"));
             QCOMPARE(l->item(3)->text(), QString("Aandorra"));
             QCOMPARE(l->item(l->count() - 1)->text(), QString("Zimbabwe"));
             QCOMPARE(l->currentItem()->text(), QString("Japan"));
-            QVERIFY(!w.ComDel()->isVisible());
+            QVERIFY(!w.removePictureButton()->isVisible());
             l->setCurrentRow(2);
-            QVERIFY(w.ComDel()->isVisible());
-            QCOMPARE(w.ComDel()->text(), QString("[012User]をリストから削除"));
-            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(1200, 840));
-            QVERIFY(w.ImgFlag()->stretch());
+            QVERIFY(w.removePictureButton()->isVisible());
+            QCOMPARE(w.removePictureButton()->text(), QString("[012User]をリストから削除"));
+            QCOMPARE(w.pictureFrame()->twipsSize(), QSize(1200, 840));
+            QVERIFY(w.pictureFrame()->stretch());
             // The date sits 50 twips under the picture.
-            QCOMPARE(w.LabelDate()->y(), qRound((1800 + 840 + 50) / 15.0));
+            QCOMPARE(w.dateLabel()->y(), qRound((1800 + 840 + 50) / 15.0));
             // Date and time never run into the heading of the name list.
-            for (QLabel *label : { w.LabelDate(), w.LabelTime() })
+            for (QLabel *label : { w.dateLabel(), w.timeLabel() })
                 QVERIFY(label->y() + label->height()
-                        <= w.Label2()->y() + w.Label2()->height() - w.Label2()->sizeHint().height());
+                        <= w.pictureHeading()->y() + w.pictureHeading()->height() - w.pictureHeading()->sizeHint().height());
             l->setCurrentRow(1);
-            QVERIFY(!w.ComDel()->isVisible());
-            QCOMPARE(w.LabelTime()->pos(), QPoint(w.LabelDate()->x(), w.LabelDate()->y() + w.LabelDate()->height()));
-            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(16 * 15, 16 * 15));
+            QVERIFY(!w.removePictureButton()->isVisible());
+            QCOMPARE(w.timeLabel()->pos(), QPoint(w.dateLabel()->x(), w.dateLabel()->y() + w.dateLabel()->height()));
+            QCOMPARE(w.pictureFrame()->twipsSize(), QSize(16 * 15, 16 * 15));
             l->setCurrentRow(0);
-            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(300, 300));
+            QCOMPARE(w.pictureFrame()->twipsSize(), QSize(300, 300));
             l->setCurrentRow(2);
-            w.ComSelect(1)->click();
+            w.confirmButton()->click();
         });
         QCOMPARE(f.pselectKeyCode, QString("012User"));
         QCOMPARE(f.imgFlagTwips, QSize(1200, 840));
@@ -259,9 +259,9 @@ private slots:
         f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = "007User"; // its file was missing at start
         run(editor, f, [](ClockEditorWindow &w) {
-            QVERIFY(w.ListCName()->selectedItems().isEmpty());
-            QVERIFY(!w.ImgFlag()->hasPicture());
-            w.ComSelect(1)->click();
+            QVERIFY(w.pictureNameList()->selectedItems().isEmpty());
+            QVERIFY(!w.pictureFrame()->hasPicture());
+            w.confirmButton()->click();
         });
         QVERIFY(f.pUpdated);
         QVERIFY(f.pselectKeyCode.isEmpty());
@@ -276,15 +276,15 @@ private slots:
         f.pEditMode = EditMode::Add;
         QString fifth;
         run(editor, f, [&](ClockEditorWindow &w) {
-            fifth = w.ListCName()->item(5)->text();
-            w.Listcountry()->setFocus();
-            w.Listcountry()->setCurrentRow(3);
-            QTest::keyClick(w.Listcountry(), Qt::Key_Return);
+            fifth = w.pictureNameList()->item(5)->text();
+            w.zoneList()->setFocus();
+            w.zoneList()->setCurrentRow(3);
+            QTest::keyClick(w.zoneList(), Qt::Key_Return);
             QVERIFY(w.isVisible());
             QCOMPARE(chooser.shown, 0);
-            w.ListCName()->setFocus();
-            w.ListCName()->setCurrentRow(5);
-            QTest::keyClick(w.ListCName(), Qt::Key_Return);
+            w.pictureNameList()->setFocus();
+            w.pictureNameList()->setCurrentRow(5);
+            QTest::keyClick(w.pictureNameList(), Qt::Key_Return);
             QVERIFY(!w.isVisible());
         });
         QVERIFY(f.pUpdated);
@@ -306,8 +306,8 @@ private slots:
         f.pselectKeyCode = "001User";
         run(editor, f, [&](ClockEditorWindow &w) {
             QCOMPARE(w.pos(), mainWindow.frameGeometry().topLeft() + QPoint(3, 7));
-            const QList<QWidget *> order = { w.ComSelect(0), w.ComSelect(1), w.ComSelect(2), w.SummerTimeCK(),
-                                             w.ListCName(), w.Listcountry(), w.ComDel() };
+            const QList<QWidget *> order = { w.addPictureButton(), w.confirmButton(), w.cancelButton(), w.summerTimeBox(),
+                                             w.pictureNameList(), w.zoneList(), w.removePictureButton() };
             for (int i = 0; i + 1 < order.size(); ++i) {
                 QWidget *next = order[i]->nextInFocusChain();
                 while (next->focusPolicy() == Qt::NoFocus)
@@ -315,8 +315,8 @@ private slots:
                 QCOMPARE(next, order[i + 1]);
             }
             QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget() : w.focusWidget(),
-                     (QWidget *)w.ComSelect(0));
-            w.ComSelect(2)->click();
+                     (QWidget *)w.addPictureButton());
+            w.cancelButton()->click();
         });
     }
 
@@ -333,13 +333,13 @@ private slots:
         EditorFields f;
         f.pEditMode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
-            w.ComSelect(0)->click();
+            w.addPictureButton()->click();
             QCOMPARE(chooser.selMode, QString());
-            QCOMPARE(w.ListCName()->currentItem()->text(), QString("002User"));
-            QCOMPARE(w.ListCName()->item(0)->text(), QString("002User"));
-            QVERIFY(w.ComDel()->isVisible());
-            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(1200, 600));
-            w.ComSelect(1)->click();
+            QCOMPARE(w.pictureNameList()->currentItem()->text(), QString("002User"));
+            QCOMPARE(w.pictureNameList()->item(0)->text(), QString("002User"));
+            QVERIFY(w.removePictureButton()->isVisible());
+            QCOMPARE(w.pictureFrame()->twipsSize(), QSize(1200, 600));
+            w.confirmButton()->click();
         });
         QVERIFY(messages.texts.isEmpty());
         QVERIFY(store.contains("002User"));
@@ -371,8 +371,8 @@ private slots:
         EditorFields f;
         f.pEditMode = EditMode::Add;
         run(editor, f, [](ClockEditorWindow &w) {
-            w.ComSelect(0)->click();
-            w.ComSelect(1)->click();
+            w.addPictureButton()->click();
+            w.confirmButton()->click();
         });
         QCOMPARE(f.pselectKeyCode, QString("001User"));
         QCOMPARE(f.imgFlagTwips, QSize(1200, 800));
@@ -418,9 +418,9 @@ private slots:
         EditorFields f;
         f.pEditMode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
-            w.ComSelect(0)->click();
-            QCOMPARE(w.ListCName()->count(), before);
-            w.ComSelect(1)->click();
+            w.addPictureButton()->click();
+            QCOMPARE(w.pictureNameList()->count(), before);
+            w.confirmButton()->click();
         });
         QCOMPARE(store.count(), before);
         QCOMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList{ message });
@@ -453,18 +453,18 @@ private slots:
         f.pselectKeyCode = "002User";
         messages.answer = Messenger::Answer::Cancel;
         run(editor, f, [&](ClockEditorWindow &w) {
-            w.ComDel()->click();
+            w.removePictureButton()->click();
             QCOMPARE(messages.texts, QStringList{ "[002User]をリストから削除します" });
             QCOMPARE(messages.lastButtons, Messenger::Buttons::OkCancel);
             QVERIFY(store.contains("002User"));
             messages.answer = Messenger::Answer::Ok;
-            w.ComDel()->click();
+            w.removePictureButton()->click();
             QVERIFY(!store.contains("002User"));
-            QVERIFY(w.ListCName()->findItems("002User", Qt::MatchExactly).isEmpty());
-            QVERIFY(w.ListCName()->selectedItems().isEmpty());
-            QVERIFY(!w.ComDel()->isVisible());
-            QVERIFY(!w.ImgFlag()->hasPicture());
-            w.ComSelect(1)->click();
+            QVERIFY(w.pictureNameList()->findItems("002User", Qt::MatchExactly).isEmpty());
+            QVERIFY(w.pictureNameList()->selectedItems().isEmpty());
+            QVERIFY(!w.removePictureButton()->isVisible());
+            QVERIFY(!w.pictureFrame()->hasPicture());
+            w.confirmButton()->click();
         });
         QCOMPARE(removed, QStringList{ "002User" });
         QVERIFY(f.pselectKeyCode.isEmpty());
@@ -485,8 +485,8 @@ private slots:
         chooser.tag = "nn0150-0150";
         f.pEditMode = EditMode::Add;
         run(editor, f, [](ClockEditorWindow &w) {
-            w.ComSelect(0)->click();
-            w.ComSelect(1)->click();
+            w.addPictureButton()->click();
+            w.confirmButton()->click();
         });
         QCOMPARE(f.pselectKeyCode, QString("002User"));
         QVERIFY(store.contains("002User"));

@@ -61,22 +61,22 @@ ClockEditorWindow::~ClockEditorWindow() = default;
 
 void ClockEditorWindow::buildControls()
 {
-    m_label1 = headingLabel(this, QStringLiteral("時差を選択してください（グリニッジ標準時間との時差）"),
+    m_zoneHeading = headingLabel(this, QStringLiteral("時差を選択してください（グリニッジ標準時間との時差）"),
                             twipsRect(135, 0, 4965 + 300, 240 + 30));
-    m_listcountry = new QListWidget(this);
-    m_listcountry->setGeometry(twipsRect(180, 270, 5280, 1140));
+    m_zoneList = new QListWidget(this);
+    m_zoneList->setGeometry(twipsRect(180, 270, 5280, 1140));
 
-    m_summerTimeCK = new QCheckBox(QStringLiteral("SummerTime導入地区"), this);
+    m_summerTimeBox = new QCheckBox(QStringLiteral("SummerTime導入地区"), this);
     const QRect ck = twipsRect(180, 1485, 2355, 195);
-    const int ckH = std::max(ck.height(), m_summerTimeCK->sizeHint().height());
-    m_summerTimeCK->setGeometry(ck.x(), ck.center().y() - ckH / 2, ck.width(), ckH);
+    const int ckH = std::max(ck.height(), m_summerTimeBox->sizeHint().height());
+    m_summerTimeBox->setGeometry(ck.x(), ck.center().y() - ckH / 2, ck.width(), ckH);
 
-    m_imgFlag = new PictureFrameWidget(this);
-    m_imgFlag->moveTwips(1530, 1800);
-    m_imgFlag->setStretch(true);
-    m_imgFlag->setTwipsSize(QSize(915, 555));
+    m_pictureFrame = new PictureFrameWidget(this);
+    m_pictureFrame->moveTwips(1530, 1800);
+    m_pictureFrame->setStretch(true);
+    m_pictureFrame->setTwipsSize(QSize(915, 555));
 
-    for (QLabel **l : { &m_labelDate, &m_labelTime }) {
+    for (QLabel **l : { &m_dateLabel, &m_timeLabel }) {
         *l = new QLabel(QStringLiteral("     "), this);
         (*l)->setStyleSheet(QStringLiteral("color: #FF0000;"));
         (*l)->adjustSize();
@@ -86,45 +86,45 @@ void ClockEditorWindow::buildControls()
     const QRect rects[3] = { twipsRect(3015, 2925, 2340, 435), twipsRect(3015, 1935, 1095, 435),
                              twipsRect(4140, 1935, 1185, 435) };
     for (int i = 0; i < 3; ++i) {
-        m_comSelect[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
-        m_comSelect[i]->setGeometry(rects[i]);
-        m_comSelect[i]->setAutoDefault(false);
-        connect(m_comSelect[i], &QPushButton::clicked, this, [this, i] { ComSelect_Click(i); });
+        m_choiceButtons[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
+        m_choiceButtons[i]->setGeometry(rects[i]);
+        m_choiceButtons[i]->setAutoDefault(false);
+        connect(m_choiceButtons[i], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
     }
 
-    m_label2 = headingLabel(this, QStringLiteral("国旗、イラストを選択してください"),
+    m_pictureHeading = headingLabel(this, QStringLiteral("国旗、イラストを選択してください"),
                             twipsRect(135, 2880, 3015 - 135, 285));
     // The heading sits on the list it names, leaving what room there is above
     // it to the preview's date and time.
-    m_label2->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    m_listCName = new QListWidget(this);
-    m_listCName->setGeometry(twipsRect(180, 3150, 2220, 1680));
+    m_pictureHeading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    m_pictureNameList = new QListWidget(this);
+    m_pictureNameList->setGeometry(twipsRect(180, 3150, 2220, 1680));
 
-    m_comDel = new QPushButton(this);
-    m_comDel->setGeometry(twipsRect(3015, 3555, 2355, 420));
-    m_comDel->setAutoDefault(false);
-    m_comDel->hide();
+    m_removePictureButton = new QPushButton(this);
+    m_removePictureButton->setGeometry(twipsRect(3015, 3555, 2355, 420));
+    m_removePictureButton->setAutoDefault(false);
+    m_removePictureButton->hide();
 
-    setTabOrder(m_comSelect[0], m_comSelect[1]);
-    setTabOrder(m_comSelect[1], m_comSelect[2]);
-    setTabOrder(m_comSelect[2], m_summerTimeCK);
-    setTabOrder(m_summerTimeCK, m_listCName);
-    setTabOrder(m_listCName, m_listcountry);
-    setTabOrder(m_listcountry, m_comDel);
+    setTabOrder(m_choiceButtons[0], m_choiceButtons[1]);
+    setTabOrder(m_choiceButtons[1], m_choiceButtons[2]);
+    setTabOrder(m_choiceButtons[2], m_summerTimeBox);
+    setTabOrder(m_summerTimeBox, m_pictureNameList);
+    setTabOrder(m_pictureNameList, m_zoneList);
+    setTabOrder(m_zoneList, m_removePictureButton);
 
-    connect(m_listcountry, &QListWidget::itemSelectionChanged, this, &ClockEditorWindow::Listcountry_Click);
-    connect(m_summerTimeCK, &QCheckBox::clicked, this, &ClockEditorWindow::SummerTimeCK_Click);
-    connect(m_listCName, &QListWidget::itemSelectionChanged, this, &ClockEditorWindow::ListCName_Click);
-    connect(m_comDel, &QPushButton::clicked, this, &ClockEditorWindow::ComDel_Click);
+    connect(m_zoneList, &QListWidget::itemSelectionChanged, this, &ClockEditorWindow::zoneChosen);
+    connect(m_summerTimeBox, &QCheckBox::clicked, this, &ClockEditorWindow::summerTimeToggled);
+    connect(m_pictureNameList, &QListWidget::itemSelectionChanged, this, &ClockEditorWindow::pictureNameChosen);
+    connect(m_removePictureButton, &QPushButton::clicked, this, &ClockEditorWindow::removePicture);
 }
 
 void ClockEditorWindow::fillLists()
 {
     m_zones.fill();
-    m_listcountry->addItems(m_zones.texts());
+    m_zoneList->addItems(m_zones.texts());
     m_names = m_services.store.keys();
     sortPictureNames(m_names);
-    m_listCName->addItems(m_names);
+    m_pictureNameList->addItems(m_names);
 }
 
 int ClockEditorWindow::nameRow(const QString &name) const
@@ -138,20 +138,20 @@ void ClockEditorWindow::setPselectKeyCode(const QString &name)
     const int row = nameRow(name);
     if (row < 0 || !m_services.store.contains(name)) {
         // A name the list does not hold selects nothing and hands back nothing.
-        m_listCName->clearSelection();
+        m_pictureNameList->clearSelection();
         m_state.pselectKeyCode.clear();
         clearPicture();
         return;
     }
-    m_listCName->setCurrentRow(row);
+    m_pictureNameList->setCurrentRow(row);
     nameChosen(name); // also when the row was already selected
 }
 
 void ClockEditorWindow::setPSummertimeck(bool on)
 {
-    m_summerTimeCK->setChecked(on);
+    m_summerTimeBox->setChecked(on);
     m_state.summer = on;
-    drawpreview();
+    drawPreview();
 }
 
 void ClockEditorWindow::setPEditMode(EditMode mode)
@@ -159,41 +159,41 @@ void ClockEditorWindow::setPEditMode(EditMode mode)
     m_state.editMode = mode;
     if (mode == EditMode::Add) {
         setWindowTitle(QStringLiteral("デジタル時計の追加"));
-        m_comSelect[1]->setText(QStringLiteral("決定"));
+        m_choiceButtons[1]->setText(QStringLiteral("決定"));
         m_state.pselectKeyCode.clear();
-        for (QWidget *w : { static_cast<QWidget *>(m_comSelect[0]), static_cast<QWidget *>(m_listcountry),
-                            static_cast<QWidget *>(m_summerTimeCK), static_cast<QWidget *>(m_listCName) })
+        for (QWidget *w : { static_cast<QWidget *>(m_choiceButtons[0]), static_cast<QWidget *>(m_zoneList),
+                            static_cast<QWidget *>(m_summerTimeBox), static_cast<QWidget *>(m_pictureNameList) })
             w->show();
     } else if (mode == EditMode::Edit) {
         setWindowTitle(QStringLiteral("デジタル時計の編集"));
-        m_comSelect[1]->setText(QStringLiteral("決定"));
+        m_choiceButtons[1]->setText(QStringLiteral("決定"));
     } else if (mode == EditMode::Delete) {
         setWindowTitle(QStringLiteral("デジタル時計の削除"));
-        m_comSelect[1]->setText(QStringLiteral("削除します"));
+        m_choiceButtons[1]->setText(QStringLiteral("削除します"));
         // Only the clock itself and the two answers remain: the headings and
         // the remove button go with the lists they belong to.
-        for (QWidget *w : { static_cast<QWidget *>(m_comSelect[0]), static_cast<QWidget *>(m_listcountry),
-                            static_cast<QWidget *>(m_summerTimeCK), static_cast<QWidget *>(m_listCName),
-                            static_cast<QWidget *>(m_label1), static_cast<QWidget *>(m_label2),
-                            static_cast<QWidget *>(m_comDel) })
+        for (QWidget *w : { static_cast<QWidget *>(m_choiceButtons[0]), static_cast<QWidget *>(m_zoneList),
+                            static_cast<QWidget *>(m_summerTimeBox), static_cast<QWidget *>(m_pictureNameList),
+                            static_cast<QWidget *>(m_zoneHeading), static_cast<QWidget *>(m_pictureHeading),
+                            static_cast<QWidget *>(m_removePictureButton) })
             w->hide();
     }
 }
 
-void ClockEditorWindow::Form_Activate()
+void ClockEditorWindow::activate()
 {
     if (!m_state.pselectKeyCode.isEmpty()) {
         if (const PictureEntry *e = m_services.store.find(m_state.pselectKeyCode)) {
-            m_imgFlag->setPicture(e->picture);
+            m_pictureFrame->setPicture(e->picture);
         } else {
             m_state.pselectKeyCode.clear();
             clearPicture();
         }
     }
     placeDateLabels();
-    drawpreview();
+    drawPreview();
     m_state.pUpdated = false;
-    for (QPushButton *b : { m_comSelect[0], m_comSelect[1] }) {
+    for (QPushButton *b : { m_choiceButtons[0], m_choiceButtons[1] }) {
         if (!b->isHidden()) {
             b->setFocus();
             break;
@@ -203,31 +203,31 @@ void ClockEditorWindow::Form_Activate()
 
 int ClockEditorWindow::headingTextTop() const
 {
-    return m_label2->y() + m_label2->height() - m_label2->sizeHint().height();
+    return m_pictureHeading->y() + m_pictureHeading->height() - m_pictureHeading->sizeHint().height();
 }
 
 void ClockEditorWindow::placeDateLabels()
 {
-    const int dateTop = m_imgFlag->topTwips() + m_imgFlag->twipsSize().height() + 50;
-    m_labelDate->move(px(kDateLeft), px(dateTop));
-    const int under = m_labelDate->y() + m_labelDate->height();
-    if (under + m_labelTime->height() <= headingTextTop()) {
-        m_labelTime->move(px(kDateLeft), under);
+    const int dateTop = m_pictureFrame->topTwips() + m_pictureFrame->twipsSize().height() + 50;
+    m_dateLabel->move(px(kDateLeft), px(dateTop));
+    const int under = m_dateLabel->y() + m_dateLabel->height();
+    if (under + m_timeLabel->height() <= headingTextTop()) {
+        m_timeLabel->move(px(kDateLeft), under);
     } else {
         // A tall picture leaves no room for two lines above the name list's
         // heading: the time then goes beside the date instead of over the heading.
-        m_labelTime->move(m_labelDate->x() + m_labelDate->width() + px(90), m_labelDate->y());
+        m_timeLabel->move(m_dateLabel->x() + m_dateLabel->width() + px(90), m_dateLabel->y());
     }
 }
 
-void ClockEditorWindow::drawpreview()
+void ClockEditorWindow::drawPreview()
 {
     m_previewTime = tb::previewTime(m_services.clock.moment().japan, m_state.pDifTime, m_state.pDifMinute,
-                                m_summerTimeCK->isChecked());
-    m_labelDate->setText(formatDate(m_previewTime));
-    m_labelDate->adjustSize();
-    m_labelTime->setText(formatTime(m_previewTime));
-    m_labelTime->adjustSize();
+                                m_summerTimeBox->isChecked());
+    m_dateLabel->setText(formatDate(m_previewTime));
+    m_dateLabel->adjustSize();
+    m_timeLabel->setText(formatTime(m_previewTime));
+    m_timeLabel->adjustSize();
     placeDateLabels();
     update();
 }
@@ -240,28 +240,28 @@ void ClockEditorWindow::paintEvent(QPaintEvent *)
               palette().color(QPalette::WindowText));
 }
 
-void ClockEditorWindow::Listcountry_Click()
+void ClockEditorWindow::zoneChosen()
 {
-    const QList<QListWidgetItem *> sel = m_listcountry->selectedItems();
+    const QList<QListWidgetItem *> sel = m_zoneList->selectedItems();
     if (sel.isEmpty())
         return;
-    const std::optional<ZoneDifference> d = m_zones.difference(m_listcountry->row(sel.first()));
+    const std::optional<ZoneDifference> d = m_zones.difference(m_zoneList->row(sel.first()));
     if (!d)
         return;
     m_state.pDifTime = d->difTime;
     m_state.pDifMinute = d->difMinute;
-    drawpreview();
+    drawPreview();
 }
 
-void ClockEditorWindow::SummerTimeCK_Click()
+void ClockEditorWindow::summerTimeToggled()
 {
-    m_state.summer = m_summerTimeCK->isChecked();
-    drawpreview();
+    m_state.summer = m_summerTimeBox->isChecked();
+    drawPreview();
 }
 
-void ClockEditorWindow::ListCName_Click()
+void ClockEditorWindow::pictureNameChosen()
 {
-    const QList<QListWidgetItem *> sel = m_listCName->selectedItems();
+    const QList<QListWidgetItem *> sel = m_pictureNameList->selectedItems();
     if (!sel.isEmpty())
         nameChosen(sel.first()->text());
 }
@@ -274,34 +274,34 @@ void ClockEditorWindow::nameChosen(const QString &name)
         clearPicture();
         return;
     }
-    m_imgFlag->hide();
+    m_pictureFrame->hide();
     if (const std::optional<QSize> s = stretchedSize(e->tag)) {
-        m_imgFlag->setPicture(e->picture);
-        m_imgFlag->setStretch(true);
-        m_imgFlag->setTwipsSize(*s);
+        m_pictureFrame->setPicture(e->picture);
+        m_pictureFrame->setStretch(true);
+        m_pictureFrame->setTwipsSize(*s);
     } else {
-        m_imgFlag->setStretch(false);
-        m_imgFlag->setPicture(e->picture);
+        m_pictureFrame->setStretch(false);
+        m_pictureFrame->setPicture(e->picture);
     }
-    m_imgFlag->show();
+    m_pictureFrame->show();
     placeDateLabels();
     m_state.pselectKeyCode = name;
     if (isUserPictureName(name)) {
-        m_comDel->setText(removeButtonCaption(name));
-        m_comDel->show();
+        m_removePictureButton->setText(removeButtonCaption(name));
+        m_removePictureButton->show();
     } else {
-        m_comDel->hide();
+        m_removePictureButton->hide();
     }
 }
 
 void ClockEditorWindow::clearPicture()
 {
-    m_imgFlag->setPicture(QImage());
-    m_comDel->hide();
+    m_pictureFrame->setPicture(QImage());
+    m_removePictureButton->hide();
     placeDateLabels();
 }
 
-void ClockEditorWindow::ComSelect_Click(int index)
+void ClockEditorWindow::buttonClicked(int index)
 {
     switch (index) {
     case 0:
@@ -325,8 +325,8 @@ void ClockEditorWindow::keyPressEvent(QKeyEvent *e)
         QWidget *f = focusWidget();
         if (auto *b = qobject_cast<QPushButton *>(f))
             b->click();
-        else if (f == m_listCName)
-            ComSelect_Click(1); // Enter in the name list confirms like the button
+        else if (f == m_pictureNameList)
+            buttonClicked(1); // Enter in the name list confirms like the button
         e->accept();
         return;
     }
@@ -354,7 +354,7 @@ void ClockEditorDialog::showModal(EditorFields &fields)
         window.setPSummertimeck(fields.pSummertimeck);
     }
     window.setPEditMode(fields.pEditMode);
-    window.Form_Activate();
+    window.activate();
     runModal(window, m_driver);
     fields.pUpdated = m_state.pUpdated;
     fields.pEditIndex = m_state.pEditIndex;
@@ -362,7 +362,7 @@ void ClockEditorDialog::showModal(EditorFields &fields)
     fields.pDifTime = m_state.pDifTime;
     fields.pDifMinute = m_state.pDifMinute;
     fields.pSummertimeck = m_state.summer;
-    fields.imgFlagTwips = window.ImgFlag()->twipsSize();
+    fields.imgFlagTwips = window.pictureFrame()->twipsSize();
 }
 
 } // namespace tb

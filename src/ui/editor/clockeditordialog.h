@@ -62,27 +62,29 @@ public:
     void setPSummertimeck(bool on);
     void setPEditMode(EditMode mode);
 
-    void Form_Activate();
-    void drawpreview();
+    void activate();
+    void drawPreview();
     // Handlers: each reads its control as the person left it (a row or a
     // name selected, the box clicked).
-    void Listcountry_Click();
-    void SummerTimeCK_Click();
-    void ListCName_Click();
-    void ComSelect_Click(int index);   // 0 add a picture, 1 confirm, 2 cancel
-    void ComDel_Click();
+    void zoneChosen();
+    void summerTimeToggled();
+    void pictureNameChosen();
+    void buttonClicked(int index);   // 0 add a picture, 1 confirm, 2 cancel
+    void removePicture();
 
     DateTime shownTime() const { return m_previewTime; }
-    QListWidget *Listcountry() const { return m_listcountry; }
-    QListWidget *ListCName() const { return m_listCName; }
-    QCheckBox *SummerTimeCK() const { return m_summerTimeCK; }
-    PictureFrameWidget *ImgFlag() const { return m_imgFlag; }
-    QLabel *LabelDate() const { return m_labelDate; }
-    QLabel *LabelTime() const { return m_labelTime; }
-    QLabel *Label1() const { return m_label1; }
-    QLabel *Label2() const { return m_label2; }
-    QPushButton *ComSelect(int i) const { return m_comSelect[i]; }
-    QPushButton *ComDel() const { return m_comDel; }
+    QListWidget *zoneList() const { return m_zoneList; }
+    QListWidget *pictureNameList() const { return m_pictureNameList; }
+    QCheckBox *summerTimeBox() const { return m_summerTimeBox; }
+    PictureFrameWidget *pictureFrame() const { return m_pictureFrame; }
+    QLabel *dateLabel() const { return m_dateLabel; }
+    QLabel *timeLabel() const { return m_timeLabel; }
+    QLabel *zoneHeading() const { return m_zoneHeading; }
+    QLabel *pictureHeading() const { return m_pictureHeading; }
+    QPushButton *addPictureButton() const { return m_choiceButtons[0]; }
+    QPushButton *confirmButton() const { return m_choiceButtons[1]; }
+    QPushButton *cancelButton() const { return m_choiceButtons[2]; }
+    QPushButton *removePictureButton() const { return m_removePictureButton; }
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -104,16 +106,16 @@ private:
     QStringList m_names; // ListCName's texts, in its order
     DateTime m_previewTime = 0;
 
-    QLabel *m_label1 = nullptr;
-    QListWidget *m_listcountry = nullptr;
-    QCheckBox *m_summerTimeCK = nullptr;
-    PictureFrameWidget *m_imgFlag = nullptr;
-    QLabel *m_labelDate = nullptr;
-    QLabel *m_labelTime = nullptr;
-    QPushButton *m_comSelect[3] = { nullptr, nullptr, nullptr };
-    QLabel *m_label2 = nullptr;
-    QListWidget *m_listCName = nullptr;
-    QPushButton *m_comDel = nullptr;
+    QLabel *m_zoneHeading = nullptr;
+    QListWidget *m_zoneList = nullptr;
+    QCheckBox *m_summerTimeBox = nullptr;
+    PictureFrameWidget *m_pictureFrame = nullptr;
+    QLabel *m_dateLabel = nullptr;
+    QLabel *m_timeLabel = nullptr;
+    QPushButton *m_choiceButtons[3] = { nullptr, nullptr, nullptr };
+    QLabel *m_pictureHeading = nullptr;
+    QListWidget *m_pictureNameList = nullptr;
+    QPushButton *m_removePictureButton = nullptr;
 };
 
 // The editor object the main window keeps for the whole run.

@@ -40,17 +40,17 @@ void ClockEditorWindow::addUserPicture()
     if (row < 0) {
         row = sortedInsertPosition(m_names, key);
         m_names.insert(row, key);
-        m_listCName->blockSignals(true);
-        m_listCName->insertItem(row, key);
-        m_listCName->blockSignals(false);
+        m_pictureNameList->blockSignals(true);
+        m_pictureNameList->insertItem(row, key);
+        m_pictureNameList->blockSignals(false);
     }
-    m_listCName->setCurrentRow(row);
+    m_pictureNameList->setCurrentRow(row);
     nameChosen(key);
 }
 
-void ClockEditorWindow::ComDel_Click()
+void ClockEditorWindow::removePicture()
 {
-    const QList<QListWidgetItem *> sel = m_listCName->selectedItems();
+    const QList<QListWidgetItem *> sel = m_pictureNameList->selectedItems();
     if (sel.isEmpty())
         return;
     const QString name = sel.first()->text();
@@ -64,11 +64,11 @@ void ClockEditorWindow::ComDel_Click()
     if (numeric && slot >= 1 && !freeUserSlot(slot))
         m_services.messenger.message(settingsNotSavedMessage());
     m_services.store.remove(name);
-    const int row = m_listCName->row(sel.first());
-    m_listCName->blockSignals(true);
-    delete m_listCName->takeItem(row);
-    m_listCName->clearSelection();
-    m_listCName->blockSignals(false);
+    const int row = m_pictureNameList->row(sel.first());
+    m_pictureNameList->blockSignals(true);
+    delete m_pictureNameList->takeItem(row);
+    m_pictureNameList->clearSelection();
+    m_pictureNameList->blockSignals(false);
     m_names.removeAt(row);
     // The removed name can no longer be shown, so nothing is chosen now.
     m_state.pselectKeyCode.clear();
