@@ -35,7 +35,7 @@ void dragSteps(benchmark::State &state, const QSizeF &client)
     QCoreApplication::processEvents();
     w.tick();
     QCoreApplication::processEvents();
-    QWidget *map = w.image1();
+    QWidget *map = w.mapWidget();
     const ClockEntry &e = w.model().clock(10);
     const QPointF face(twipsToPx(w.layout().cxByR(e.ClockLeft)) - map->x(), twipsToPx(w.layout().cyByR(e.ClockTop)) - map->y());
     mouse(map, QEvent::MouseButtonPress, face);

@@ -227,7 +227,7 @@ void TestPlacing::addAtALargerWindow()
     QCoreApplication::processEvents();
     QCOMPARE(window->layout().MapScaleX, 2.f);
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("France"); });
-    window->placing()->menumode_Click(1);
+    window->placing()->chooseMode(1);
     QCOMPARE(window->model().clock(1).ClockLeft, 575.f);
     // The picture first stands where the add put it, the face at its converted place.
     PictureBox *flag = window->placedClocks()->picture(1);
@@ -242,10 +242,10 @@ void TestPlacing::addAtALargerWindow()
 
 void TestPlacing::cancelledAddChangesNothing()
 {
-    window->placing()->menumode_Click(2);
-    QVERIFY(window->placing()->frame1()->isVisible());
-    window->placing()->menumode_Click(1); // add leaves the bar
-    QVERIFY(!window->placing()->frame1()->isVisible());
+    window->placing()->chooseMode(2);
+    QVERIFY(window->placing()->modeBar()->isVisible());
+    window->placing()->chooseMode(1); // add leaves the bar
+    QVERIFY(!window->placing()->modeBar()->isVisible());
     QCOMPARE(int(editor->shown.size()), 1);
     QCOMPARE(window->model().lastClock(), 0);
     QCOMPARE(window->placedClocks()->count(), 1);
@@ -259,7 +259,7 @@ void TestPlacing::twentySecondClockIsRefused()
     for (int i = 1; i <= 20; ++i)
         place(clockAt(500 + 500 * i, 1000, 500 + 500 * i, 2000, QStringLiteral("Japan")));
     QCOMPARE(window->model().lastClock(), 20);
-    window->placing()->menumode_Click(2); // the bar stays as it was
+    window->placing()->chooseMode(2); // the bar stays as it was
     editor->confirm();
     window->mainMenu()->addClockAction()->trigger();
     QVERIFY(editor->shown.empty());
@@ -268,7 +268,7 @@ void TestPlacing::twentySecondClockIsRefused()
     QCOMPARE(window->model().lastClock(), 20);
     QCOMPARE(window->placedClocks()->count(), 21);
     QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
-    QVERIFY(window->placing()->frame1()->isVisible());
+    QVERIFY(window->placing()->modeBar()->isVisible());
 }
 
 void TestPlacing::withoutAnEditorTheEntriesDoNothing()
@@ -278,9 +278,9 @@ void TestPlacing::withoutAnEditorTheEntriesDoNothing()
     for (QAction *a : { menu->addClockAction(), menu->editClockAction(), menu->deleteClockAction() })
         QVERIFY(!a->isEnabled());
     for (int k = 1; k <= 3; ++k)
-        window->placing()->menumode_Click(k);
+        window->placing()->chooseMode(k);
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
-    QVERIFY(!window->placing()->frame1()->isVisible());
+    QVERIFY(!window->placing()->modeBar()->isVisible());
     QCOMPARE(window->model().lastClock(), 0);
     QVERIFY(editor->shown.empty());
     window->setClockEditor(editor.get());
@@ -292,18 +292,18 @@ void TestPlacing::addedEntryHasNoPictureSizeOfItsOwn()
     place(clockAt(3000, 2000, 3500, 2000, QStringLiteral("Japan")));
     Placing *p = window->placing();
     // Clock 1 gets a stretched picture, then goes; its entry keeps that size.
-    p->menumode_Click(2);
+    p->chooseMode(2);
     editor->confirm([](EditorFields &f) { f.imgFlagTwips = QSize(1500, 900); });
-    p->editordel(1);
+    p->editOrDelete(1);
     QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
-    p->menumode_Click(3);
+    p->chooseMode(3);
     editor->confirm();
-    p->editordel(1);
+    p->editOrDelete(1);
     QCOMPARE(window->model().lastClock(), 0);
     QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
 
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("Japan"); });
-    p->menumode_Click(1);
+    p->chooseMode(1);
     QCOMPARE(window->model().clock(1).FlagWidth, 0.f);
     QCOMPARE(window->model().clock(1).FlagHeight, 0.f);
     QVERIFY(!window->placedClocks()->picture(1)->stretch());
@@ -331,12 +331,12 @@ void TestPlacing::faceDrag()
     const double r = window->model().clockRadius();
     const QPointF c(window->layout().cxByR(3000), window->layout().cyByR(2000));
     const QPoint from = faceCentrePx(i) + QPoint(3, -2);
-    QWidget *map = window->image1();
+    QWidget *map = window->mapWidget();
 
     press(map, from);
     QCOMPARE(window->placing()->pickedClock().value_or(-1), i);
     QVERIFY(window->placing()->dragging());
-    QWidget *circle = window->placing()->redcircle();
+    QWidget *circle = window->placing()->redCircle();
     QVERIFY(circle->isVisible());
     QCOMPARE(circle->geometry(), QRect(px(c.x() - r), px(c.y() - r), px(2 * r), px(2 * r)));
     const QPoint shift(37, 23);
@@ -377,12 +377,12 @@ void TestPlacing::unmovedFaceKeepsItsPlace()
     const int i = place(clockAt(2000.3f, 1000.3f, 4000, 1500, QStringLiteral("France")));
     window->layOut(); // clears the surface: no face is drawn
     QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 0);
-    QWidget *map = window->image1();
+    QWidget *map = window->mapWidget();
     press(map, faceCentrePx(i));
     release(map, faceCentrePx(i));
     QVERIFY(window->model().clock(i).ClockLeft == 2000.3f); // exactly: QCOMPARE would forgive the drift
     QVERIFY(window->model().clock(i).ClockTop == 1000.3f);
-    QVERIFY(window->placing()->redcircle()->isHidden());
+    QVERIFY(window->placing()->redCircle()->isHidden());
     // Every face is drawn again at once.
     QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 255);
     QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 255);
@@ -390,11 +390,11 @@ void TestPlacing::unmovedFaceKeepsItsPlace()
 
 void TestPlacing::rightButton()
 {
-    QWidget *map = window->image1();
+    QWidget *map = window->mapWidget();
     const QPoint face = faceCentrePx(0);
     press(map, face, Qt::RightButton);
     QVERIFY(!window->placing()->dragging());
-    QVERIFY(window->placing()->redcircle()->isHidden());
+    QVERIFY(window->placing()->redCircle()->isHidden());
     move(map, face + QPoint(30, 30));
     release(map, face + QPoint(30, 30), Qt::RightButton);
     QCOMPARE(window->model().clock(0).ClockLeft, 9950.f);
@@ -476,10 +476,10 @@ void TestPlacing::editThroughTheEditor()
     window->tick();
     window->mainMenu()->editClockAction()->trigger();
     QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
-    QFrame *bar = window->placing()->frame1();
+    QFrame *bar = window->placing()->modeBar();
     QVERIFY(bar->isVisible());
-    QCOMPARE(window->placing()->labelCoution()->text(), QStringLiteral("対象となる時計、イラストをクリックしてください"));
-    QCOMPARE(window->placing()->comFrame()->text(), QStringLiteral("キャンセル"));
+    QCOMPARE(window->placing()->modeHint()->text(), QStringLiteral("対象となる時計、イラストをクリックしてください"));
+    QCOMPARE(window->placing()->cancelModeButton()->text(), QStringLiteral("キャンセル"));
     // Right-aligned with the map.
     QCOMPARE(bar->geometry().right() + 1, px(135 + window->layout().map.width()));
 
@@ -494,7 +494,7 @@ void TestPlacing::editThroughTheEditor()
     const QPoint flagAt = flag->pos();
     const QPoint dateAt = window->placedClocks()->dateLabel(i)->pos();
     if (target == 0)
-        press(window->image1(), faceCentrePx(i));
+        press(window->mapWidget(), faceCentrePx(i));
     else if (target == 1)
         press(flag, flag->geometry().center());
     else
@@ -509,7 +509,7 @@ void TestPlacing::editThroughTheEditor()
     QVERIFY(!window->placing()->dragging());
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QVERIFY(!bar->isVisible());
-    QVERIFY(window->placing()->redcircle()->isHidden());
+    QVERIFY(window->placing()->redCircle()->isHidden());
     const ClockEntry &e = window->model().clock(i);
     if (confirmed) {
         QCOMPARE(e.DifTime, qint16(3));
@@ -528,14 +528,14 @@ void TestPlacing::editThroughTheEditor()
     QCOMPARE(window->placedClocks()->dateLabel(i)->pos(), dateAt);
     QCOMPARE(e.ClockLeft, 3000.f);
     QVERIFY(!onDisk("UC001/DifTime").isValid());
-    release(window->image1(), QPoint(1, 1));
+    release(window->mapWidget(), QPoint(1, 1));
     QCOMPARE(flag->pos(), flagAt);
 }
 
 void TestPlacing::editModeIgnoresTheEmptyMap()
 {
-    window->placing()->menumode_Click(3);
-    QWidget *map = window->image1();
+    window->placing()->chooseMode(3);
+    QWidget *map = window->mapWidget();
     press(map, QPoint(100, 100));
     release(map, QPoint(100, 100));
     // A right press on a face picks nothing either.
@@ -544,13 +544,13 @@ void TestPlacing::editModeIgnoresTheEmptyMap()
     QVERIFY(editor->shown.empty());
     QVERIFY(messages->texts.isEmpty());
     QCOMPARE(window->placing()->clockMode(), EditMode::Delete);
-    QVERIFY(window->placing()->frame1()->isVisible());
+    QVERIFY(window->placing()->modeBar()->isVisible());
     // Choosing edit switches the bar's mode; cancel leaves it.
-    window->placing()->menumode_Click(2);
+    window->placing()->chooseMode(2);
     QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
-    QTest::mouseClick(window->placing()->comFrame(), Qt::LeftButton);
+    QTest::mouseClick(window->placing()->cancelModeButton(), Qt::LeftButton);
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
-    QVERIFY(!window->placing()->frame1()->isVisible());
+    QVERIFY(!window->placing()->modeBar()->isVisible());
 }
 
 void TestPlacing::deleteTheMiddleOfThree_data()
@@ -592,7 +592,7 @@ void TestPlacing::deleteTheMiddleOfThree()
     QCOMPARE(messages->titles, QStringList{ QStringLiteral("時計の削除") });
     QVERIFY(messages->lastButtons == Messenger::Buttons::OkCancel);
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
-    QVERIFY(!window->placing()->frame1()->isVisible());
+    QVERIFY(!window->placing()->modeBar()->isVisible());
 
     if (!ok) {
         QCOMPARE(window->model().lastClock(), 2);
@@ -638,9 +638,9 @@ void TestPlacing::deleteKeepsTheSuccessorsStretchedPicture()
     QCOMPARE(window->placedClocks()->picture(2)->size(), QSize(px(1200), px(600)));
     QVERIFY(!window->placedClocks()->picture(1)->stretch());
 
-    window->placing()->menumode_Click(3);
+    window->placing()->chooseMode(3);
     editor->confirm();
-    press(window->image1(), faceCentrePx(1));
+    press(window->mapWidget(), faceCentrePx(1));
     QCOMPARE(window->model().lastClock(), 1);
     PictureBox *flag = window->placedClocks()->picture(1);
     QVERIFY(flag->stretch());
@@ -653,7 +653,7 @@ void TestPlacing::deleteTheLastByItsOwnLabel()
 {
     // The pressed label is one of the controls the delete removes.
     place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
-    window->placing()->menumode_Click(3);
+    window->placing()->chooseMode(3);
     editor->confirm();
     QPointer<QLabel> date = window->placedClocks()->dateLabel(1);
     const QPoint at = date->geometry().center();
@@ -661,7 +661,7 @@ void TestPlacing::deleteTheLastByItsOwnLabel()
     QCOMPARE(window->model().lastClock(), 0);
     QCOMPARE(window->placedClocks()->count(), 1);
     QVERIFY(date.isNull() || date->isHidden());
-    QTest::mouseRelease(window->image1(), Qt::LeftButton, {}, window->image1()->mapFrom(window->clientArea(), at));
+    QTest::mouseRelease(window->mapWidget(), Qt::LeftButton, {}, window->mapWidget()->mapFrom(window->clientArea(), at));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(date.isNull());
     QVERIFY(window->placedClocks()->picture(0)->isVisible());
@@ -670,7 +670,7 @@ void TestPlacing::deleteTheLastByItsOwnLabel()
 void TestPlacing::lastClockCannotBeDeleted()
 {
     editor->confirm();
-    window->placing()->menumode_Click(3);
+    window->placing()->chooseMode(3);
     press(window->placedClocks()->picture(0), window->placedClocks()->picture(0)->geometry().center());
     QVERIFY(editor->shown.empty());
     QCOMPARE(messages->texts, QStringList{ QStringLiteral("削除はできません") });
@@ -678,7 +678,7 @@ void TestPlacing::lastClockCannotBeDeleted()
     QVERIFY(messages->lastButtons == Messenger::Buttons::Ok);
     QCOMPARE(window->model().lastClock(), 0);
     QVERIFY(window->placedClocks()->picture(0)->isVisible());
-    QVERIFY(!window->placing()->frame1()->isVisible());
+    QVERIFY(!window->placing()->modeBar()->isVisible());
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
 }
 
@@ -687,22 +687,22 @@ void TestPlacing::escapeCancelsTheBar()
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_Escape); // nothing to cancel
-    window->placing()->menumode_Click(2);
-    QVERIFY(window->placing()->frame1()->isVisible());
+    window->placing()->chooseMode(2);
+    QVERIFY(window->placing()->modeBar()->isVisible());
     QTest::keyClick(window.get(), Qt::Key_Escape);
-    QVERIFY(!window->placing()->frame1()->isVisible());
+    QVERIFY(!window->placing()->modeBar()->isVisible());
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
     // A pick after that starts a drag again, not the editor.
-    press(window->image1(), faceCentrePx(0));
+    press(window->mapWidget(), faceCentrePx(0));
     QVERIFY(editor->shown.empty());
     QVERIFY(window->placing()->dragging());
-    release(window->image1(), faceCentrePx(0));
+    release(window->mapWidget(), faceCentrePx(0));
 }
 
 void TestPlacing::reminderComesBackUntilTheFaceMoves()
 {
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("France"); });
-    window->placing()->menumode_Click(1);
+    window->placing()->chooseMode(1);
     // Two clocks: the counter goes round every 61 visits, and its zero falls
     // on clock 1 every other round: twice in 122 ticks, whatever its start.
     auto ticks = [this](int n) {
@@ -725,7 +725,7 @@ void TestPlacing::reminderComesBackUntilTheFaceMoves()
     QCOMPARE(ticks(122).size(), 2);
 
     // Dragging the face does.
-    QWidget *map = window->image1();
+    QWidget *map = window->mapWidget();
     const QPoint face = faceCentrePx(1);
     press(map, face);
     move(map, face + QPoint(200, 150));
@@ -745,7 +745,7 @@ void TestPlacing::reminderOpensOnceAtATime()
             RecordingMessenger::message(text, b, title);
             if (!inside && window) {
                 inside = true;
-                circleGone = window->placing()->redcircle()->isHidden();
+                circleGone = window->placing()->redCircle()->isHidden();
                 const int count = window->placing()->reminder().count();
                 ticked = QTest::qWaitFor([&] { return window->placing()->reminder().count() != count; }, 3000);
                 for (int k = 0; k < 61; ++k)
@@ -764,12 +764,12 @@ void TestPlacing::reminderOpensOnceAtATime()
     ticking.window = window.get();
     window->model().clocks()[0] = tb::addedEntry(EditorFields(), window->layout());
     const EditMode mode = window->placing()->clockMode();
-    press(window->image1(), faceCentrePx(0));
+    press(window->mapWidget(), faceCentrePx(0));
     QTRY_COMPARE_WITH_TIMEOUT(ticking.texts, QStringList{ kReminder }, 3000);
     QVERIFY(ticking.ticked);
     QVERIFY(ticking.circleGone);
-    move(window->image1(), faceCentrePx(0) + QPoint(40, 30)); // the release went to the message
-    QVERIFY(window->placing()->redcircle()->isHidden());
+    move(window->mapWidget(), faceCentrePx(0) + QPoint(40, 30)); // the release went to the message
+    QVERIFY(window->placing()->redCircle()->isHidden());
     QCOMPARE(window->placing()->clockMode(), mode);
     ticking.window = nullptr;
     window.reset();
@@ -818,12 +818,12 @@ void TestPlacing::circleRepaintsOnlyWhereItWas()
     for (int i = 1; i <= 20; ++i)
         place(clockAt(500 + 500 * i, 1000 + 200 * (i % 5), 400 + 500 * i, 4000, QStringLiteral("Japan")));
     window->tick();
-    QWidget *map = window->image1();
+    QWidget *map = window->mapWidget();
     const QPoint face = faceCentrePx(0);
     press(map, face);
     QCoreApplication::processEvents();
     window->clientArea()->installEventFilter(&recorder);
-    QWidget *circle = window->placing()->redcircle();
+    QWidget *circle = window->placing()->redCircle();
     const QRect before = circle->geometry();
     move(map, face + QPoint(7, -4));
     QCoreApplication::processEvents();

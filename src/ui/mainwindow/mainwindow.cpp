@@ -55,19 +55,19 @@ void MainWindow::buildControls()
     const QFont smallFont = designFont(8.25);
 
     // The map's own widget takes the mouse; it lies under every picture and label.
-    m_image1 = new QWidget(m_client);
-    m_image1->setAttribute(Qt::WA_TranslucentBackground);
-    m_image1->lower();
+    m_mapWidget = new QWidget(m_client);
+    m_mapWidget->setAttribute(Qt::WA_TranslucentBackground);
+    m_mapWidget->lower();
 
     m_band = std::make_unique<BandStrip>(m_client, controlFont);
     m_placed = std::make_unique<PlacedClocks>(m_client, controlFont, smallFont);
 
-    m_label3 = makeLabel(m_client, QStringLiteral("DST: Daylight Saving Time (Summer Time)"),
+    m_legend = makeLabel(m_client, QStringLiteral("DST: Daylight Saving Time (Summer Time)"),
                          QColor(0, 0, 0), smallFont);
-    moveTw(m_label3, 420, 7740);
+    moveTw(m_legend, 420, 7740);
 
     // The bar, the red circle and the mouse on the map and its clocks.
-    m_placing = std::make_unique<Placing>(m_model, m_layout, m_client, m_image1, *m_placed, m_messenger,
+    m_placing = std::make_unique<Placing>(m_model, m_layout, m_client, m_mapWidget, *m_placed, m_messenger,
                                           controlFont);
     connect(m_placing.get(), &Placing::clockAdded, this, &MainWindow::addClock);
     connect(m_placing.get(), &Placing::faceMoved, this, [this](int i) { placeSummerMark(i); });
@@ -88,7 +88,7 @@ void MainWindow::wireMenu()
     const QAction *modes[] = { m_menu->addClockAction(), m_menu->editClockAction(),
                                m_menu->deleteClockAction() };
     for (int k = 1; k <= 3; ++k)
-        connect(modes[k - 1], &QAction::triggered, this, [this, k] { m_placing->menumode_Click(k); });
+        connect(modes[k - 1], &QAction::triggered, this, [this, k] { m_placing->chooseMode(k); });
 }
 
 void MainWindow::setClockEditor(ClockEditor *editor)
@@ -196,7 +196,7 @@ void MainWindow::addClock(int i)
     m_placed->picture(i)->show();
     m_placed->placeLabels(i);
     m_placed->show(i);
-    m_image1->lower();
+    m_mapWidget->lower();
 }
 
 qint16 MainWindow::faceRadius() const
@@ -233,7 +233,7 @@ void MainWindow::layOut()
     m_layout = computeLayout(client.width(), client.height());
     const QRect mapPx(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
                       px(m_layout.map.height()));
-    m_image1->setGeometry(mapPx);
+    m_mapWidget->setGeometry(mapPx);
     m_client->setMapRect(mapPx);
     for (int i = 0; i <= m_model.lastClock(); ++i)
         m_placed->placePicture(i, m_layout.cxByR(m_model.clocks()[i].FlagLeft), m_layout.cyByR(m_model.clocks()[i].FlagTop));
@@ -247,7 +247,7 @@ void MainWindow::layOut()
     }
     m_client->clearSurface();
     m_band->place(m_layout);
-    moveTw(m_label3, leftTw(m_label3), topTw(m_band->label(1)) + 1.5 * heightTw(m_label3));
+    moveTw(m_legend, leftTw(m_legend), topTw(m_band->label(1)) + 1.5 * heightTw(m_legend));
     m_placing->placeBar(m_layout);
 }
 
@@ -280,10 +280,10 @@ void MainWindow::tick()
     // The reminder may open a modal message, whose event loop can resize the
     // window and replace the surface: run it only once the painter is done.
     for (int i = 0; i <= m_model.lastClock(); ++i)
-        placingReminder(i);
+        remindToPlace(i);
 }
 
-void MainWindow::placingReminder(int i) { m_placing->placingReminder(i); }
+void MainWindow::remindToPlace(int i) { m_placing->remindToPlace(i); }
 
 void MainWindow::scheduleTick()
 {

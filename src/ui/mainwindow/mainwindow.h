@@ -60,8 +60,8 @@ public:
     // The layout and the rooms the window is made of.
     const MainLayout &layout() const { return m_layout; }
     ClientArea *clientArea() const { return m_client; }
-    QLabel *legend() const { return m_label3; }
-    QWidget *image1() const { return m_image1; }
+    QLabel *legend() const { return m_legend; }
+    QWidget *mapWidget() const { return m_mapWidget; }
     Placing *placing() const { return m_placing.get(); }
     MainMenu *mainMenu() const { return m_menu; }
     PlacedClocks *placedClocks() const { return m_placed.get(); }
@@ -101,7 +101,7 @@ private:
     void loadSettings();
     void setMapPicture(const QImage &image);
     bool mapFromFile();
-    void placingReminder(int i);
+    void remindToPlace(int i);
     void scheduleTick();
     // Client area in twips.
     QSizeF clientTwips() const;
@@ -134,8 +134,8 @@ private:
     std::unique_ptr<PlacedClocks> m_placed;
     std::unique_ptr<Placing> m_placing;
     MainMenu *m_menu = nullptr;
-    QWidget *m_image1 = nullptr;
-    QLabel *m_label3 = nullptr;
+    QWidget *m_mapWidget = nullptr;
+    QLabel *m_legend = nullptr;
 };
 
 } // namespace tb

@@ -50,34 +50,34 @@ QPointF twipsOf(const QMouseEvent *e)
 
 } // namespace
 
-Placing::Placing(WorldModel &model, const MainLayout &layout, ClientArea *area, QWidget *image1,
+Placing::Placing(WorldModel &model, const MainLayout &layout, ClientArea *area, QWidget *mapWidget,
                  PlacedClocks &placed, Messenger &messenger, const QFont &font)
-    : m_model(model), m_layout(layout), m_area(area), m_image1(image1), m_placed(placed),
+    : m_model(model), m_layout(layout), m_area(area), m_mapWidget(mapWidget), m_placed(placed),
       m_messenger(messenger)
 {
-    m_image1->installEventFilter(this);
+    m_mapWidget->installEventFilter(this);
 
-    m_redcircle = new RedCircle(area);
-    m_redcircle->setGeometry(px(4950), px(6975), px(880), px(880));
-    m_redcircle->hide();
+    m_redCircle = new RedCircle(area);
+    m_redCircle->setGeometry(px(4950), px(6975), px(880), px(880));
+    m_redCircle->hide();
 
-    m_frame1 = new QFrame(area);
-    m_frame1->setFrameShape(QFrame::Panel);
-    m_frame1->setGeometry(px(6975), px(0), px(4845), px(390));
-    m_frame1->setAutoFillBackground(true);
-    m_comFrame = new QPushButton(QStringLiteral("キャンセル"), m_frame1);
-    m_comFrame->setFont(font);
-    m_comFrame->setGeometry(px(3690), px(45), px(1095), px(285));
-    m_labelCoution = makeLabel(m_frame1, QStringLiteral("対象となる時計、イラストをクリックしてください"),
+    m_modeBar = new QFrame(area);
+    m_modeBar->setFrameShape(QFrame::Panel);
+    m_modeBar->setGeometry(px(6975), px(0), px(4845), px(390));
+    m_modeBar->setAutoFillBackground(true);
+    m_cancelModeButton = new QPushButton(QStringLiteral("キャンセル"), m_modeBar);
+    m_cancelModeButton->setFont(font);
+    m_cancelModeButton->setGeometry(px(3690), px(45), px(1095), px(285));
+    m_modeHint = makeLabel(m_modeBar, QStringLiteral("対象となる時計、イラストをクリックしてください"),
                                QColor(255, 0, 0), font);
-    moveTw(m_labelCoution, 45, 90);
-    m_frame1->hide();
-    connect(m_comFrame, &QPushButton::clicked, this, &Placing::ComFrame_Click);
+    moveTw(m_modeHint, 45, 90);
+    m_modeBar->hide();
+    connect(m_cancelModeButton, &QPushButton::clicked, this, &Placing::cancelMode);
 
     // Esc does what the bar's cancel button does, only while the bar is shown.
     m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), area->window()); // the main window
     m_escape->setEnabled(false);
-    connect(m_escape, &QShortcut::activated, this, &Placing::ComFrame_Click);
+    connect(m_escape, &QShortcut::activated, this, &Placing::cancelMode);
 }
 
 Placing::~Placing() = default;
@@ -90,24 +90,24 @@ void Placing::watch(int i)
                         static_cast<QWidget *>(m_placed.dateLabel(i)),
                         static_cast<QWidget *>(m_placed.timeLabel(i)) })
         w->installEventFilter(this); // installing twice keeps one filter
-    m_redcircle->raise();
+    m_redCircle->raise();
 }
 
 void Placing::placeBar(const MainLayout &layout)
 {
-    const bool shown = m_frame1->isVisible();
+    const bool shown = m_modeBar->isVisible();
     if (shown)
-        m_frame1->hide();
-    moveTw(m_frame1, layout.map.left() + layout.map.width() - tw(m_frame1->width()), topTw(m_frame1));
+        m_modeBar->hide();
+    moveTw(m_modeBar, layout.map.left() + layout.map.width() - tw(m_modeBar->width()), topTw(m_modeBar));
     if (shown)
-        m_frame1->show();
+        m_modeBar->show();
 }
 
 void Placing::showBar(bool on)
 {
     if (on)
-        m_frame1->raise();
-    m_frame1->setVisible(on);
+        m_modeBar->raise();
+    m_modeBar->setVisible(on);
     m_escape->setEnabled(on);
 }
 
@@ -129,13 +129,13 @@ bool Placing::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
     const auto *e = static_cast<QMouseEvent *>(event);
     const QPointF p = twipsOf(e);
-    if (watched == m_image1) {
+    if (watched == m_mapWidget) {
         if (press)
-            Image1_MouseDown(e->button(), e->modifiers(), p.x(), p.y());
+            mapPressed(e->button(), e->modifiers(), p.x(), p.y());
         else if (type == QEvent::MouseMove)
-            Image1_MouseMove(e->buttons(), e->modifiers(), p.x(), p.y());
+            mapMoved(e->buttons(), e->modifiers(), p.x(), p.y());
         else
-            Image1_MouseUp(e->button(), e->modifiers(), p.x(), p.y());
+            mapReleased(e->button(), e->modifiers(), p.x(), p.y());
         return true;
     }
     // A date or time label behaves exactly like its clock's picture: its
@@ -144,15 +144,15 @@ bool Placing::eventFilter(QObject *watched, QEvent *event)
     if (i < 0)
         return QObject::eventFilter(watched, event);
     if (press)
-        ImgBox_MouseDown(i, e->button(), e->modifiers(), p.x(), p.y());
+        picturePressed(i, e->button(), e->modifiers(), p.x(), p.y());
     else if (type == QEvent::MouseMove)
-        ImgBox_MouseMove(i, e->buttons(), e->modifiers(), p.x(), p.y());
+        pictureMoved(i, e->buttons(), e->modifiers(), p.x(), p.y());
     else
-        ImgBox_MouseUp(i, e->button(), e->modifiers(), p.x(), p.y());
+        pictureReleased(i, e->button(), e->modifiers(), p.x(), p.y());
     return true;
 }
 
-void Placing::menumode_Click(int index)
+void Placing::chooseMode(int index)
 {
     if (!m_editor)
         return;
@@ -192,13 +192,13 @@ void Placing::menumode_Click(int index)
     }
 }
 
-void Placing::ComFrame_Click()
+void Placing::cancelMode()
 {
     m_clockMode = EditMode::None;
     showBar(false);
 }
 
-void Placing::Image1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, double x, double y)
+void Placing::mapPressed(Qt::MouseButton button, Qt::KeyboardModifiers, double x, double y)
 {
     if (button != Qt::LeftButton)
         return;
@@ -216,29 +216,29 @@ void Placing::Image1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, do
     m_pickedClock = i;
     if (m_clockMode != EditMode::None) {
         if (m_clockMode == EditMode::Edit || m_clockMode == EditMode::Delete)
-            editordel(i);
+            editOrDelete(i);
         return;
     }
     m_faceDrag.press(QPointF(x, y), centres[size_t(i)], r);
-    m_redcircle->setGeometry(px(m_faceDrag.left), px(m_faceDrag.top), px(2 * r), px(2 * r));
-    m_redcircle->raise();
-    m_redcircle->show();
+    m_redCircle->setGeometry(px(m_faceDrag.left), px(m_faceDrag.top), px(2 * r), px(2 * r));
+    m_redCircle->raise();
+    m_redCircle->show();
     m_dragging = true;
 }
 
-void Placing::Image1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)
+void Placing::mapMoved(Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)
 {
     if (!m_dragging)
         return;
     m_faceDrag.move(QPointF(x, y));
     // Moving the circle repaints just its old and new rectangles.
-    m_redcircle->move(px(m_faceDrag.left), px(m_faceDrag.top));
+    m_redCircle->move(px(m_faceDrag.left), px(m_faceDrag.top));
 }
 
-void Placing::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, double)
+void Placing::mapReleased(Qt::MouseButton, Qt::KeyboardModifiers, double, double)
 {
     m_dragging = false;
-    if (m_redcircle->isHidden())
+    if (m_redCircle->isHidden())
         return;
     // A drag cut short (a message took the mouse) may leave the circle up
     // with no face picked: then there is nothing to move.
@@ -253,7 +253,7 @@ void Placing::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double, dou
         }
         emit faceMoved(i);
     }
-    m_redcircle->hide();
+    m_redCircle->hide();
     redrawFaces();
 }
 
@@ -263,14 +263,14 @@ void Placing::redrawFaces()
     emit redrawRequested();
 }
 
-void Placing::ImgBox_MouseDown(int index, Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)
+void Placing::picturePressed(int index, Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)
 {
     m_dragging = true;
     m_draggedPicture = index;
     m_pictureDrag.press(QPointF(x, y));
     if (m_clockMode == EditMode::Delete || m_clockMode == EditMode::Edit) {
         m_dragging = false;
-        editordel(index);
+        editOrDelete(index);
     }
 }
 
@@ -287,7 +287,7 @@ void Placing::moveGroup(int i, QPointF d)
         w->move(w->pos() + shift);
 }
 
-void Placing::ImgBox_MouseMove(int index, Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)
+void Placing::pictureMoved(int index, Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)
 {
     if (!m_dragging || index < 0 || index >= m_placed.count())
         return;
@@ -295,7 +295,7 @@ void Placing::ImgBox_MouseMove(int index, Qt::MouseButtons, Qt::KeyboardModifier
     moveGroup(index, m_pictureDrag.step(QPointF(x, y)));
 }
 
-void Placing::ImgBox_MouseUp(int index, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
+void Placing::pictureReleased(int index, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
 {
     if (m_dragging && m_pictureDrag.moved && index >= 0 && index <= m_model.lastClock()) {
         const PictureBox *box = m_placed.picture(index);
@@ -306,7 +306,7 @@ void Placing::ImgBox_MouseUp(int index, Qt::MouseButton, Qt::KeyboardModifiers, 
     m_dragging = false;
 }
 
-void Placing::editordel(int i)
+void Placing::editOrDelete(int i)
 {
     if (i < 0 || i > m_model.lastClock())
         return;
@@ -336,7 +336,7 @@ void Placing::editordel(int i)
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Delete);
             m_editor->showModal(f);
             if (f.pUpdated)
-                delClock(i);
+                deleteClock(i);
         }
     } else {
         return;
@@ -345,7 +345,7 @@ void Placing::editordel(int i)
     showBar(false);
 }
 
-void Placing::delClock(int i)
+void Placing::deleteClock(int i)
 {
     const int last = m_model.lastClock();
     if (i < 0 || i > last || last == 0)
@@ -369,13 +369,13 @@ void Placing::endDragForMessage()
     // A message takes the mouse, so the release never comes here: the face
     // stays where it was drawn (the circle goes), a picture stays where it
     // was carried.
-    if (m_dragging && m_redcircle->isHidden())
-        ImgBox_MouseUp(m_draggedPicture, Qt::NoButton, {}, 0, 0);
+    if (m_dragging && m_redCircle->isHidden())
+        pictureReleased(m_draggedPicture, Qt::NoButton, {}, 0, 0);
     m_dragging = false;
-    m_redcircle->hide();
+    m_redCircle->hide();
 }
 
-void Placing::placingReminder(int i)
+void Placing::remindToPlace(int i)
 {
     if (!m_reminder.visit(m_model.clock(i), m_layout) || m_reminderShowing)
         return;

@@ -1,6 +1,6 @@
 #pragma once
 // Placing clocks on the map: the menu's add, edit and delete steps, the
-// clockMode state machine with its bar (Frame1), dragging faces with the red
+// clock mode with its bar (modeBar), dragging faces with the red
 // circle and pictures with their labels, and the placing reminder. The mouse
 // of the map's own widget and of every picture and label comes here through
 // event filters. Positions are changed in the model; what the window must
@@ -30,7 +30,7 @@ class Placing : public QObject {
     Q_OBJECT
 public:
     // `layout` is the window's, read as it changes.
-    Placing(WorldModel &model, const MainLayout &layout, ClientArea *area, QWidget *image1,
+    Placing(WorldModel &model, const MainLayout &layout, ClientArea *area, QWidget *mapWidget,
             PlacedClocks &placed, Messenger &messenger, const QFont &font);
     ~Placing() override;
 
@@ -45,32 +45,32 @@ public:
     void placeBar(const MainLayout &layout);
 
     // Event handlers. Pointer positions are twips: relative to the map for
-    // Image1, relative to the pressed picture or label for ImgBox (a label
-    // passes its own position on unchanged).
-    void menumode_Click(int index); // 1 add, 2 edit, 3 delete
-    void ComFrame_Click();
-    void Image1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
-    void Image1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y);
-    void Image1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
-    void ImgBox_MouseDown(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, double x,
+    // the map's widget, relative to the pressed picture or label for a
+    // picture (a label passes its own position on unchanged).
+    void chooseMode(int index); // 1 add, 2 edit, 3 delete
+    void cancelMode();
+    void mapPressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+    void mapMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y);
+    void mapReleased(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+    void picturePressed(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, double x,
                           double y);
-    void ImgBox_MouseMove(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift,
+    void pictureMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift,
                           double x, double y);
-    void ImgBox_MouseUp(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, double x,
+    void pictureReleased(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, double x,
                         double y);
-    void editordel(int i);
-    void delClock(int i);
+    void editOrDelete(int i);
+    void deleteClock(int i);
     // Run by the tick for clock i after its mark was checked.
-    void placingReminder(int i);
+    void remindToPlace(int i);
 
     EditMode clockMode() const { return m_clockMode; }
     bool dragging() const { return m_dragging; }
     std::optional<int> pickedClock() const { return m_pickedClock; }
     const PlacingReminder &reminder() const { return m_reminder; }
-    QWidget *redcircle() const { return m_redcircle; }
-    QFrame *frame1() const { return m_frame1; }
-    QPushButton *comFrame() const { return m_comFrame; }
-    QLabel *labelCoution() const { return m_labelCoution; }
+    QWidget *redCircle() const { return m_redCircle; }
+    QFrame *modeBar() const { return m_modeBar; }
+    QPushButton *cancelModeButton() const { return m_cancelModeButton; }
+    QLabel *modeHint() const { return m_modeHint; }
 
 signals:
     // Clock i was appended to the model: it wants its controls.
@@ -96,7 +96,7 @@ private:
     WorldModel &m_model;
     const MainLayout &m_layout;
     ClientArea *m_area;
-    QWidget *m_image1;
+    QWidget *m_mapWidget;
     PlacedClocks &m_placed;
     Messenger &m_messenger;
     ClockEditor *m_editor = nullptr;
@@ -110,10 +110,10 @@ private:
     PlacingReminder m_reminder;
     bool m_reminderShowing = false;
 
-    QWidget *m_redcircle = nullptr;
-    QFrame *m_frame1 = nullptr;
-    QPushButton *m_comFrame = nullptr;
-    QLabel *m_labelCoution = nullptr;
+    QWidget *m_redCircle = nullptr;
+    QFrame *m_modeBar = nullptr;
+    QPushButton *m_cancelModeButton = nullptr;
+    QLabel *m_modeHint = nullptr;
     QShortcut *m_escape = nullptr;
 };
 
