@@ -105,12 +105,12 @@ static void BM_ChooseJpeg6000x4000(benchmark::State &state)
         idleKb = procStatus("VmRSS:");
         resetPeak();
         timer.start();
-        w.File1_Click(QStringLiteral("big.jpg"));
-        w.picture1()->repaint();
-        w.ImgFlag()->repaint();
+        w.fileChosen(QStringLiteral("big.jpg"));
+        w.chosenPictureFrame()->repaint();
+        w.shownSizeFrame()->repaint();
         state.SetIterationTime(timer.nsecsElapsed() / 1e9);
         peakKb = std::max(peakKb, procStatus("VmHWM:") - idleKb);
-        if (!w.picture1()->hasPicture() || !w.ImgFlag()->hasPicture())
+        if (!w.chosenPictureFrame()->hasPicture() || !w.shownSizeFrame()->hasPicture())
             state.SkipWithError("the picture did not load");
     });
     for (auto _ : state) {

@@ -362,9 +362,9 @@ private slots:
         PictureChooserDialog formfmz;
         formfmz.setStartFolder(settings.dir());
         formfmz.setDriver([](PictureChooserWindow &w) {
-            QVERIFY(w.ImgFlag()->isVisible()); // a clock's picture, not the map
-            w.File1_Click("PHOTO.JPG");
-            w.selected_Click();
+            QVERIFY(w.shownSizeFrame()->isVisible()); // a clock's picture, not the map
+            w.fileChosen("PHOTO.JPG");
+            w.confirm();
         });
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor(store, clock, messages, colours, formfmz);

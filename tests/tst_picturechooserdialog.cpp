@@ -64,14 +64,14 @@ private slots:
         QFETCH(QStringList, names);
         ChooserFields f;
         run(f, [&](PictureChooserWindow &w) {
-            QCOMPARE(w.Filterbox()->currentIndex(), 0);
-            QCOMPARE(w.Filterbox()->count(), 6);
+            QCOMPARE(w.filterBox()->currentIndex(), 0);
+            QCOMPARE(w.filterBox()->count(), 6);
             QCOMPARE(w.folder(), QDir::cleanPath(m_dir.path()));
-            w.Filterbox_Click(filter);
+            w.filterChosen(filter);
             // A folder named like a picture, opened and left, stays out of the list.
-            w.Dir1_Change(m_dir.filePath("sub.jpg"));
+            w.folderChosen(m_dir.filePath("sub.jpg"));
             QTRY_VERIFY(w.fileListReady());
-            w.Dir1_Change(m_dir.path());
+            w.folderChosen(m_dir.path());
             QTRY_VERIFY(w.fileListReady());
             names.sort();
             QStringList shown;
@@ -84,22 +84,22 @@ private slots:
     {
         ChooserFields f;
         run(f, [&](PictureChooserWindow &w) {
-            QVERIFY(w.ImgFlag()->isVisible());
-            QVERIFY(w.Label3(0)->isVisible());
-            QVERIFY(w.textLabel()->text().isEmpty());
+            QVERIFY(w.shownSizeFrame()->isVisible());
+            QVERIFY(w.previewCaption(0)->isVisible());
+            QVERIFY(w.pathLabel()->text().isEmpty());
             // Confirming with nothing chosen does nothing.
-            w.selected_Click();
+            w.confirm();
             QVERIFY(w.isVisible());
             QTRY_VERIFY(w.fileNames().contains("PHOTO.JPG"));
-            QTest::mouseClick(w.File1()->viewport(), Qt::LeftButton, {}, w.File1()->visualRect(w.fileIndex("PHOTO.JPG")).center());
+            QTest::mouseClick(w.fileList()->viewport(), Qt::LeftButton, {}, w.fileList()->visualRect(w.fileIndex("PHOTO.JPG")).center());
             QCOMPARE(w.chosenPath(), QDir::cleanPath(m_dir.path()) + "/PHOTO.JPG");
-            QCOMPARE(w.textLabel()->toolTip(), w.chosenPath());
-            QVERIFY(!w.nowloading()->isVisible());
-            QCOMPARE(w.picture1()->twipsSize(), QSize(5198, 3465));
-            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(1200, 800));
+            QCOMPARE(w.pathLabel()->toolTip(), w.chosenPath());
+            QVERIFY(!w.loadingLabel()->isVisible());
+            QCOMPARE(w.chosenPictureFrame()->twipsSize(), QSize(5198, 3465));
+            QCOMPARE(w.shownSizeFrame()->twipsSize(), QSize(1200, 800));
             QCOMPARE(f.pStsize, QString("st1200-0800"));
-            QCOMPARE(w.textLabel2()->text(), QString::number((QFileInfo(w.chosenPath()).size() + 1023) / 1024));
-            QTest::keyClick(w.File1(), Qt::Key_Return);
+            QCOMPARE(w.fileSizeLabel()->text(), QString::number((QFileInfo(w.chosenPath()).size() + 1023) / 1024));
+            QTest::keyClick(w.fileList(), Qt::Key_Return);
             QVERIFY(!w.isVisible());
         });
         QVERIFY(f.pUpdated);
@@ -107,8 +107,8 @@ private slots:
 
         // Closed without confirming: not updated, whatever the last showing did.
         run(f, [](PictureChooserWindow &w) {
-            w.File1_Click("small.bmp");
-            QCOMPARE(w.ImgFlag()->twipsSize(), QSize(900, 450));
+            w.fileChosen("small.bmp");
+            QCOMPARE(w.shownSizeFrame()->twipsSize(), QSize(900, 450));
             w.close();
         });
         QVERIFY(!f.pUpdated);
@@ -132,17 +132,17 @@ private slots:
         f.pStsize = "nn0001-0001";
         QFile(m_dir.filePath("empty.jpg")).open(QIODevice::WriteOnly);
         run(f, [&](PictureChooserWindow &w) {
-            w.File1_Click("PHOTO.JPG");
-            QVERIFY(w.picture1()->hasPicture());
-            w.File1_Click(file);
-            QVERIFY(w.nowloading()->isVisible());
-            QCOMPARE(w.nowloading()->text(), QString("  画像ファイルではありません"));
-            QVERIFY(!w.picture1()->hasPicture());
-            QVERIFY(!w.ImgFlag()->hasPicture());
-            QCOMPARE(w.textLabel()->toolTip(), QDir::cleanPath(m_dir.path()) + '/' + file);
-            QTEST(w.textLabel2()->text(), "size");
-            w.selected()->click();
-            w.picture1()->clicked();
+            w.fileChosen("PHOTO.JPG");
+            QVERIFY(w.chosenPictureFrame()->hasPicture());
+            w.fileChosen(file);
+            QVERIFY(w.loadingLabel()->isVisible());
+            QCOMPARE(w.loadingLabel()->text(), QString("  画像ファイルではありません"));
+            QVERIFY(!w.chosenPictureFrame()->hasPicture());
+            QVERIFY(!w.shownSizeFrame()->hasPicture());
+            QCOMPARE(w.pathLabel()->toolTip(), QDir::cleanPath(m_dir.path()) + '/' + file);
+            QTEST(w.fileSizeLabel()->text(), "size");
+            w.confirmButton()->click();
+            w.chosenPictureFrame()->clicked();
             QVERIFY(w.isVisible());
             w.close();
         });
@@ -160,23 +160,23 @@ private slots:
         ChooserFields f;
         QString highlighted;
         run(f, [&](PictureChooserWindow &w) {
-            w.Dir1_Change(dir.path());
+            w.folderChosen(dir.path());
             QTRY_COMPARE(w.fileNames(), QStringList({ "1.bmp", "2.bmp", "3.bmp" }));
             w.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&w));
-            w.File1()->setFocus(Qt::TabFocusReason);
-            QTRY_VERIFY(w.File1()->currentIndex().isValid());
+            w.fileList()->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(w.fileList()->currentIndex().isValid());
             QVERIFY(w.chosenPath().isEmpty());
-            QTest::keyClick(w.File1(), Qt::Key_Home);
-            QTest::keyClick(w.File1(), Qt::Key_Down);
+            QTest::keyClick(w.fileList(), Qt::Key_Home);
+            QTest::keyClick(w.fileList(), Qt::Key_Down);
             QCOMPARE(w.chosenPath(), QDir::cleanPath(dir.path()) + "/2.bmp");
             QVERIFY(QFile::remove(dir.filePath("2.bmp")));
             QTRY_COMPARE(w.fileNames().size(), 2);
             QTest::qWait(100);
             QCOMPARE(w.chosenPath(), QDir::cleanPath(dir.path()) + "/2.bmp");
             // Enter takes the highlighted file, not the deleted one still shown.
-            highlighted = QDir::cleanPath(dir.path()) + '/' + w.File1()->currentIndex().data().toString();
-            QTest::keyClick(w.File1(), Qt::Key_Return);
+            highlighted = QDir::cleanPath(dir.path()) + '/' + w.fileList()->currentIndex().data().toString();
+            QTest::keyClick(w.fileList(), Qt::Key_Return);
         });
         QCOMPARE(f.pSelectFilename, highlighted);
     }
@@ -187,11 +187,11 @@ private slots:
         f.SelMode = "BackPic";
         f.pStsize = "nn0001-0001";
         run(f, [](PictureChooserWindow &w) {
-            QVERIFY(!w.ImgFlag()->isVisible());
-            QVERIFY(!w.Label3(0)->isVisible());
-            w.File1_Click("PHOTO.JPG");
-            QCOMPARE(w.picture1()->twipsSize(), QSize(5198, 3465));
-            w.picture1()->clicked(); // a click on the preview confirms too
+            QVERIFY(!w.shownSizeFrame()->isVisible());
+            QVERIFY(!w.previewCaption(0)->isVisible());
+            w.fileChosen("PHOTO.JPG");
+            QCOMPARE(w.chosenPictureFrame()->twipsSize(), QSize(5198, 3465));
+            w.chosenPictureFrame()->clicked(); // a click on the preview confirms too
         });
         QVERIFY(f.pUpdated);
         QCOMPARE(f.pStsize, QString("nn0001-0001"));

@@ -95,19 +95,19 @@ PictureChooserWindow::PictureChooserWindow(ChooserFields &fields, const QString 
     m_drives = mountedDrives();
     const QString start = QDir::cleanPath(
         QFileInfo(startFolder.isEmpty() ? QDir::currentPath() : startFolder).absoluteFilePath());
-    m_drive1->blockSignals(true);
-    m_drive1->addItems(m_drives);
+    m_driveBox->blockSignals(true);
+    m_driveBox->addItems(m_drives);
     m_driveIndex = int(m_drives.indexOf(driveOf(start, m_drives)));
-    m_drive1->setCurrentIndex(m_driveIndex);
-    m_drive1->blockSignals(false);
+    m_driveBox->setCurrentIndex(m_driveIndex);
+    m_driveBox->blockSignals(false);
     const QString drive = m_drives.value(m_driveIndex, QStringLiteral("/"));
     m_dirModel->setRootPath(drive);
-    m_dir1->setRootIndex(drive == QLatin1String("/") ? QModelIndex() : m_dirModel->index(drive));
-    Dir1_Change(start);
+    m_folderTree->setRootIndex(drive == QLatin1String("/") ? QModelIndex() : m_dirModel->index(drive));
+    folderChosen(start);
     const QModelIndex startIndex = m_dirModel->index(start);
-    m_dir1->setCurrentIndex(startIndex);
+    m_folderTree->setCurrentIndex(startIndex);
     for (QModelIndex i = startIndex; i.isValid(); i = i.parent())
-        m_dir1->expand(i);
+        m_folderTree->expand(i);
     // The folders fill in the background: bring the start folder into view
     // once its own folder is listed, and only then, so later browsing stays put.
     const QString startParent = QFileInfo(start).path();
@@ -119,27 +119,27 @@ PictureChooserWindow::PictureChooserWindow(ChooserFields &fields, const QString 
                         disconnect(*once);
                         // The rows reach the view just after the listing ends.
                         QTimer::singleShot(100, this, [this] {
-                            m_dir1->scrollTo(m_dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+                            m_folderTree->scrollTo(m_folderTree->currentIndex(), QAbstractItemView::PositionAtCenter);
                         });
                     });
-    Filterbox_Click(0);
+    filterChosen(0);
 }
 
 PictureChooserWindow::~PictureChooserWindow() = default;
 
 void PictureChooserWindow::buildControls()
 {
-    m_drive1 = new QComboBox(this);
-    m_drive1->setGeometry(twipsRect(180, 60, 2310, 300));
+    m_driveBox = new QComboBox(this);
+    m_driveBox->setGeometry(twipsRect(180, 60, 2310, 300));
 
     m_dirModel = new QFileSystemModel(this);
     m_dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    m_dir1 = new QTreeView(this);
-    m_dir1->setModel(m_dirModel);
+    m_folderTree = new QTreeView(this);
+    m_folderTree->setModel(m_dirModel);
     for (int c = 1; c < m_dirModel->columnCount(); ++c)
-        m_dir1->hideColumn(c);
-    m_dir1->setHeaderHidden(true);
-    m_dir1->setGeometry(twipsRect(180, 480, 2310, 2400));
+        m_folderTree->hideColumn(c);
+    m_folderTree->setHeaderHidden(true);
+    m_folderTree->setGeometry(twipsRect(180, 480, 2310, 2400));
 
     makeLabel(this, QStringLiteral("ファイル"), twipsRect(240, 3000, 1245, 195 + 60));
 
@@ -148,80 +148,80 @@ void PictureChooserWindow::buildControls()
     m_fileModel->setNameFilterDisables(false);
     m_files = new FilesOnly(m_fileModel, this);
     auto *fileList = new FileList(this);
-    fileList->chosen = [this](const QModelIndex &i) { File1_Click(i.data().toString()); };
-    m_file1 = fileList;
-    m_file1->setModel(m_files);
-    m_file1->setGeometry(twipsRect(180, 3285, 2355, 2250));
+    fileList->chosen = [this](const QModelIndex &i) { fileChosen(i.data().toString()); };
+    m_fileList = fileList;
+    m_fileList->setModel(m_files);
+    m_fileList->setGeometry(twipsRect(180, 3285, 2355, 2250));
 
     makeLabel(this, QStringLiteral("ファイルの種類"), twipsRect(300, 5640, 1290, 195 + 60));
-    m_filterbox = new QComboBox(this);
+    m_filterBox = new QComboBox(this);
     for (const ChooserFilter &f : chooserFilters())
-        m_filterbox->addItem(QString::fromUtf8(f.text));
-    m_filterbox->setGeometry(twipsRect(180, 5940, 2400, 300));
+        m_filterBox->addItem(QString::fromUtf8(f.text));
+    m_filterBox->setGeometry(twipsRect(180, 5940, 2400, 300));
 
     // The path stops short of the button so that a long one cannot run under it.
-    m_textLabel = makeLabel(this, QString(), twipsRect(2940, 45, 6840 - 60 - 2940, 255));
-    m_selected = new QPushButton(QStringLiteral("決定"), this);
-    m_selected->setGeometry(twipsRect(6840, 45, 1635, 465));
-    m_selected->setAutoDefault(false);
+    m_pathLabel = makeLabel(this, QString(), twipsRect(2940, 45, 6840 - 60 - 2940, 255));
+    m_confirmButton = new QPushButton(QStringLiteral("決定"), this);
+    m_confirmButton->setGeometry(twipsRect(6840, 45, 1635, 465));
+    m_confirmButton->setAutoDefault(false);
 
     makeLabel(this, QStringLiteral("ファイルサイズ"), twipsRect(3000, 315, 1290, 255));
     // The size ends where "KB" begins, right-aligned against it.
-    m_textLabel2 = makeLabel(this, QString(), twipsRect(4380, 315, 5100 - 60 - 4380, 255));
-    m_textLabel2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_fileSizeLabel = makeLabel(this, QString(), twipsRect(4380, 315, 5100 - 60 - 4380, 255));
+    m_fileSizeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     makeLabel(this, QStringLiteral("KB"), twipsRect(5100, 315, 375, 255));
 
-    m_label3[0] = makeLabel(this, QStringLiteral("地図上に表示されるサイズの画像"),
+    m_previewCaptions[0] = makeLabel(this, QStringLiteral("地図上に表示されるサイズの画像"),
                             twipsRect(2940, 630, 2835, 255));
-    m_imgFlag = new PictureFrameWidget(this);
-    m_imgFlag->moveTwips(2880, 990);
-    m_imgFlag->setStretch(true);
-    m_imgFlag->setTwipsSize(QSize(1455, 795));
+    m_shownSizeFrame = new PictureFrameWidget(this);
+    m_shownSizeFrame->moveTwips(2880, 990);
+    m_shownSizeFrame->setStretch(true);
+    m_shownSizeFrame->setTwipsSize(QSize(1455, 795));
 
-    m_label3[1] = makeLabel(this, QStringLiteral("選択された画像"), twipsRect(2940, 2100, 2850, 255));
-    m_picture1 = new PictureFrameWidget(this);
-    m_picture1->moveTwips(2880, 2520);
-    m_picture1->setStretch(true);
-    m_picture1->setTwipsSize(QSize(kPreviewBoxWidth, kPreviewBoxHeight));
+    m_previewCaptions[1] = makeLabel(this, QStringLiteral("選択された画像"), twipsRect(2940, 2100, 2850, 255));
+    m_chosenPictureFrame = new PictureFrameWidget(this);
+    m_chosenPictureFrame->moveTwips(2880, 2520);
+    m_chosenPictureFrame->setStretch(true);
+    m_chosenPictureFrame->setTwipsSize(QSize(kPreviewBoxWidth, kPreviewBoxHeight));
 
-    m_label4 = makeLabel(this, QStringLiteral("←ファイルを選択してください"),
+    m_chooseFileHint = makeLabel(this, QStringLiteral("←ファイルを選択してください"),
                          twipsRect(2760, 4560, 3690, 255 + 45));
-    m_label4->setStyleSheet(QStringLiteral("color: #FF0000;"));
+    m_chooseFileHint->setStyleSheet(QStringLiteral("color: #FF0000;"));
     QFont hint = designFont(12);
     hint.setBold(true);
-    m_label4->setFont(hint);
+    m_chooseFileHint->setFont(hint);
 
-    m_nowloading = makeLabel(this, QStringLiteral("   読み込み中です  "), QRect());
+    m_loadingLabel = makeLabel(this, QStringLiteral("   読み込み中です  "), QRect());
     QFont big = designFont(14.25);
     big.setBold(true);
-    m_nowloading->setFont(big);
-    m_nowloading->setAlignment(Qt::AlignCenter);
-    m_nowloading->setStyleSheet(QStringLiteral("background-color: #FF0000;"));
-    m_nowloading->setAutoFillBackground(true);
+    m_loadingLabel->setFont(big);
+    m_loadingLabel->setAlignment(Qt::AlignCenter);
+    m_loadingLabel->setStyleSheet(QStringLiteral("background-color: #FF0000;"));
+    m_loadingLabel->setAutoFillBackground(true);
     fitNowloading();
-    m_nowloading->hide();
+    m_loadingLabel->hide();
 
-    setTabOrder(m_drive1, m_dir1);
-    setTabOrder(m_dir1, m_file1);
-    setTabOrder(m_file1, m_selected);
-    setTabOrder(m_selected, m_filterbox);
-    m_drive1->setFocus();
+    setTabOrder(m_driveBox, m_folderTree);
+    setTabOrder(m_folderTree, m_fileList);
+    setTabOrder(m_fileList, m_confirmButton);
+    setTabOrder(m_confirmButton, m_filterBox);
+    m_driveBox->setFocus();
 
-    connect(m_drive1, qOverload<int>(&QComboBox::activated), this, &PictureChooserWindow::Drive1_Change);
-    connect(m_dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(m_driveBox, qOverload<int>(&QComboBox::activated), this, &PictureChooserWindow::driveChosen);
+    connect(m_folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
                 if (current.isValid())
-                    Dir1_Change(m_dirModel->filePath(current));
+                    folderChosen(m_dirModel->filePath(current));
             });
-    connect(m_filterbox, qOverload<int>(&QComboBox::activated), this, &PictureChooserWindow::Filterbox_Click);
-    connect(m_file1, &QListView::doubleClicked, this, [this](const QModelIndex &) { selected_Click(); });
-    connect(m_selected, &QPushButton::clicked, this, &PictureChooserWindow::selected_Click);
-    connect(m_picture1, &PictureFrameWidget::clicked, this, &PictureChooserWindow::selected_Click);
+    connect(m_filterBox, qOverload<int>(&QComboBox::activated), this, &PictureChooserWindow::filterChosen);
+    connect(m_fileList, &QListView::doubleClicked, this, [this](const QModelIndex &) { confirm(); });
+    connect(m_confirmButton, &QPushButton::clicked, this, &PictureChooserWindow::confirm);
+    connect(m_chosenPictureFrame, &PictureFrameWidget::clicked, this, &PictureChooserWindow::confirm);
     connect(m_fileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString &path) {
         if (QDir::cleanPath(path) == m_folder)
             m_filesLoaded = true;
     });
-    m_file1->installEventFilter(this);
+    m_fileList->installEventFilter(this);
 }
 
 void PictureChooserWindow::fitNowloading()
@@ -229,37 +229,37 @@ void PictureChooserWindow::fitNowloading()
     // The notice keeps its place while its text fits; a longer one (the
     // "not a picture" text) grows leftwards so it is never cut off.
     const QRect design = twipsRect(5400, 1440, 2610, 285);
-    const QSize hint = m_nowloading->sizeHint();
+    const QSize hint = m_loadingLabel->sizeHint();
     const int w = std::max(design.width(), hint.width());
     const int left = std::min(design.left(), width() - w - px(120));
-    m_nowloading->setGeometry(left, design.top(), w, std::max(design.height(), hint.height()));
+    m_loadingLabel->setGeometry(left, design.top(), w, std::max(design.height(), hint.height()));
 }
 
-void PictureChooserWindow::Form_Activate()
+void PictureChooserWindow::activate()
 {
     m_fields.pUpdated = false;
     const bool map = m_fields.SelMode == QLatin1String("BackPic");
-    m_imgFlag->setVisible(!map);
-    m_label3[0]->setVisible(!map);
+    m_shownSizeFrame->setVisible(!map);
+    m_previewCaptions[0]->setVisible(!map);
 }
 
-void PictureChooserWindow::Drive1_Change(int index)
+void PictureChooserWindow::driveChosen(int index)
 {
     const QString drive = m_drives.value(index);
     const QFileInfo info(drive);
     // A drive that cannot be read leaves the lists as they were.
     if (drive.isEmpty() || !info.isDir() || !info.isReadable() || !info.isExecutable()) {
-        m_drive1->setCurrentIndex(m_driveIndex);
+        m_driveBox->setCurrentIndex(m_driveIndex);
         return;
     }
     m_driveIndex = index;
-    m_drive1->setCurrentIndex(index);
+    m_driveBox->setCurrentIndex(index);
     m_dirModel->setRootPath(drive);
-    m_dir1->setRootIndex(drive == QLatin1String("/") ? QModelIndex() : m_dirModel->index(drive));
-    Dir1_Change(drive);
+    m_folderTree->setRootIndex(drive == QLatin1String("/") ? QModelIndex() : m_dirModel->index(drive));
+    folderChosen(drive);
 }
 
-void PictureChooserWindow::Dir1_Change(const QString &path)
+void PictureChooserWindow::folderChosen(const QString &path)
 {
     const QString folder = QDir::cleanPath(path);
     if (folder == m_folder)
@@ -269,21 +269,21 @@ void PictureChooserWindow::Dir1_Change(const QString &path)
     static_cast<FilesOnly *>(m_files)->folder = folder;
     m_fileModel->setRootPath(folder);
     m_files->invalidate();
-    m_file1->setRootIndex(m_files->mapFromSource(m_fileModel->index(folder)));
+    m_fileList->setRootIndex(m_files->mapFromSource(m_fileModel->index(folder)));
 }
 
-void PictureChooserWindow::Filterbox_Click(int index)
+void PictureChooserWindow::filterChosen(int index)
 {
     if (index < 0 || index >= int(chooserFilters().size()))
         return;
-    m_filterbox->setCurrentIndex(index);
+    m_filterBox->setCurrentIndex(index);
     m_fileModel->setNameFilters(namePatterns(QString::fromUtf8(chooserFilters()[size_t(index)].pattern)));
 }
 
 QStringList PictureChooserWindow::fileNames() const
 {
     QStringList names;
-    const QModelIndex root = m_file1->rootIndex();
+    const QModelIndex root = m_fileList->rootIndex();
     for (int r = 0; r < m_files->rowCount(root); ++r)
         names << m_files->index(r, 0, root).data().toString();
     return names;
@@ -294,7 +294,7 @@ QModelIndex PictureChooserWindow::fileIndex(const QString &fileName) const
     return m_files->mapFromSource(m_fileModel->index(joinChosenPath(m_folder, fileName)));
 }
 
-void PictureChooserWindow::File1_Click(const QString &fileName)
+void PictureChooserWindow::fileChosen(const QString &fileName)
 {
     const QString path = joinChosenPath(m_folder, fileName);
     showPathText(path);
@@ -304,79 +304,79 @@ void PictureChooserWindow::File1_Click(const QString &fileName)
 
 void PictureChooserWindow::showPathText(const QString &path)
 {
-    m_textLabel->setToolTip(path);
-    m_textLabel->setText(m_textLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, m_textLabel->width()));
+    m_pathLabel->setToolTip(path);
+    m_pathLabel->setText(m_pathLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, m_pathLabel->width()));
 }
 
 void PictureChooserWindow::setfilenameloadpicture()
 {
-    m_nowloading->setText(kLoading);
+    m_loadingLabel->setText(kLoading);
     fitNowloading();
-    m_nowloading->show();
-    m_nowloading->raise();
-    m_nowloading->repaint();
+    m_loadingLabel->show();
+    m_loadingLabel->raise();
+    m_loadingLabel->repaint();
 
     const bool map = m_fields.SelMode == QLatin1String("BackPic");
     const ChooserPicture pic = loadChooserPicture(m_chosen, map);
     // The size is the file's, picture or not (an empty file shows 0).
     if (QFileInfo(m_chosen).isFile())
-        m_textLabel2->setText(QString::number(sizeInKB(pic.bytes)));
+        m_fileSizeLabel->setText(QString::number(sizeInKB(pic.bytes)));
     else
-        m_textLabel2->clear();
+        m_fileSizeLabel->clear();
     if (!pic.ok) {
         showNotAPicture(pic.problem);
         return;
     }
-    m_picture1->setPicture(pic.preview);
-    m_picture1->setTwipsSize(pic.sizes.preview);
-    m_label4->hide();
+    m_chosenPictureFrame->setPicture(pic.preview);
+    m_chosenPictureFrame->setTwipsSize(pic.sizes.preview);
+    m_chooseFileHint->hide();
     if (!pic.flag.isNull()) {
-        m_imgFlag->setPicture(pic.flag);
-        m_imgFlag->setTwipsSize(pic.sizes.flag);
+        m_shownSizeFrame->setPicture(pic.flag);
+        m_shownSizeFrame->setTwipsSize(pic.sizes.flag);
     } else {
-        m_imgFlag->setPicture(QImage());
+        m_shownSizeFrame->setPicture(QImage());
     }
     if (!pic.sizes.tag.isEmpty())
         m_fields.pStsize = pic.sizes.tag;
-    m_nowloading->hide();
+    m_loadingLabel->hide();
 }
 
 void PictureChooserWindow::showNotAPicture(PictureProblem problem)
 {
     // The path and size stay, to say which file it was; there is nothing to confirm.
     m_chosen.clear();
-    m_nowloading->setText(pictureProblemText(problem));
+    m_loadingLabel->setText(pictureProblemText(problem));
     fitNowloading();
-    m_nowloading->show();
-    m_picture1->setPicture(QImage());
-    m_imgFlag->setPicture(QImage());
-    m_label4->show();
+    m_loadingLabel->show();
+    m_chosenPictureFrame->setPicture(QImage());
+    m_shownSizeFrame->setPicture(QImage());
+    m_chooseFileHint->show();
 }
 
-void PictureChooserWindow::selected_Click()
+void PictureChooserWindow::confirm()
 {
     if (m_chosen.isEmpty())
         return; // nothing that loaded has been chosen
-    m_nowloading->setText(kLoading);
+    m_loadingLabel->setText(kLoading);
     fitNowloading();
-    m_nowloading->show();
+    m_loadingLabel->show();
     m_fields.pSelectFilename = m_chosen;
     m_fields.pUpdated = true;
     accept();
-    m_nowloading->hide();
+    m_loadingLabel->hide();
 }
 
 bool PictureChooserWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_file1 && event->type() == QEvent::KeyPress) {
+    if (watched == m_fileList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             // Enter chooses the highlighted file, even one only tabbed to.
-            const QModelIndex current = m_file1->currentIndex();
+            const QModelIndex current = m_fileList->currentIndex();
             const QString name = current.data().toString();
             if (current.isValid() && joinChosenPath(m_folder, name) != m_chosen)
-                File1_Click(name);
-            selected_Click();
+                fileChosen(name);
+            confirm();
             return true;
         }
     }
@@ -386,7 +386,7 @@ bool PictureChooserWindow::eventFilter(QObject *watched, QEvent *event)
 void PictureChooserDialog::showModal(ChooserFields &fields)
 {
     PictureChooserWindow window(fields, m_startFolder, m_parent);
-    window.Form_Activate();
+    window.activate();
     runModal(window, m_driver);
 }
 

@@ -28,35 +28,35 @@ public:
     PictureChooserWindow(ChooserFields &fields, const QString &startFolder, QWidget *parent = nullptr);
     ~PictureChooserWindow() override;
 
-    void Form_Activate();
-    void Drive1_Change(int index);
-    void Dir1_Change(const QString &path);
-    void Filterbox_Click(int index);
+    void activate();
+    void driveChosen(int index);
+    void folderChosen(const QString &path);
+    void filterChosen(int index);
     // A file of the current folder chosen (by name).
-    void File1_Click(const QString &fileName);
-    void selected_Click();
+    void fileChosen(const QString &fileName);
+    void confirm();
 
     QString folder() const { return m_folder; }
     QString chosenPath() const { return m_chosen; }
     QStringList drives() const { return m_drives; }
     // Names the file list shows now (it fills in the background).
     QStringList fileNames() const;
-    // The row of a file of the current folder in File1.
+    // The row of a file of the current folder in fileList().
     QModelIndex fileIndex(const QString &fileName) const;
     bool fileListReady() const { return m_filesLoaded; }
 
-    QComboBox *Drive1() const { return m_drive1; }
-    QTreeView *Dir1() const { return m_dir1; }
-    QListView *File1() const { return m_file1; }
-    QComboBox *Filterbox() const { return m_filterbox; }
-    QLabel *textLabel() const { return m_textLabel; }
-    QLabel *textLabel2() const { return m_textLabel2; }
-    QLabel *nowloading() const { return m_nowloading; }
-    QLabel *Label3(int i) const { return m_label3[i]; }
-    QLabel *Label4() const { return m_label4; }
-    PictureFrameWidget *ImgFlag() const { return m_imgFlag; }
-    PictureFrameWidget *picture1() const { return m_picture1; }
-    QPushButton *selected() const { return m_selected; }
+    QComboBox *driveBox() const { return m_driveBox; }
+    QTreeView *folderTree() const { return m_folderTree; }
+    QListView *fileList() const { return m_fileList; }
+    QComboBox *filterBox() const { return m_filterBox; }
+    QLabel *pathLabel() const { return m_pathLabel; }
+    QLabel *fileSizeLabel() const { return m_fileSizeLabel; }
+    QLabel *loadingLabel() const { return m_loadingLabel; }
+    QLabel *previewCaption(int i) const { return m_previewCaptions[i]; }
+    QLabel *chooseFileHint() const { return m_chooseFileHint; }
+    PictureFrameWidget *shownSizeFrame() const { return m_shownSizeFrame; }
+    PictureFrameWidget *chosenPictureFrame() const { return m_chosenPictureFrame; }
+    QPushButton *confirmButton() const { return m_confirmButton; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -78,18 +78,18 @@ private:
     QFileSystemModel *m_dirModel = nullptr;
     QFileSystemModel *m_fileModel = nullptr;
     QSortFilterProxyModel *m_files = nullptr; // m_fileModel without folders
-    QComboBox *m_drive1 = nullptr;
-    QTreeView *m_dir1 = nullptr;
-    QListView *m_file1 = nullptr;
-    QComboBox *m_filterbox = nullptr;
-    QLabel *m_textLabel = nullptr;
-    QLabel *m_textLabel2 = nullptr;
-    QLabel *m_nowloading = nullptr;
-    QLabel *m_label3[2] = { nullptr, nullptr };
-    QLabel *m_label4 = nullptr;
-    PictureFrameWidget *m_imgFlag = nullptr;
-    PictureFrameWidget *m_picture1 = nullptr;
-    QPushButton *m_selected = nullptr;
+    QComboBox *m_driveBox = nullptr;
+    QTreeView *m_folderTree = nullptr;
+    QListView *m_fileList = nullptr;
+    QComboBox *m_filterBox = nullptr;
+    QLabel *m_pathLabel = nullptr;
+    QLabel *m_fileSizeLabel = nullptr;
+    QLabel *m_loadingLabel = nullptr;
+    QLabel *m_previewCaptions[2] = { nullptr, nullptr };
+    QLabel *m_chooseFileHint = nullptr;
+    PictureFrameWidget *m_shownSizeFrame = nullptr;
+    PictureFrameWidget *m_chosenPictureFrame = nullptr;
+    QPushButton *m_confirmButton = nullptr;
 };
 
 // The chooser object the editor and the main window keep. Each showing
