@@ -3,7 +3,6 @@
 // registered colours appear at the window's next tick.
 #include "ui/colour/colourdialog.h"
 #include "fakes.h"
-#include "ui/common/fonts.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
@@ -31,10 +30,7 @@ private:
 
 void TestColourWiring::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    QVERIFY(config.isValid());
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    startWindowTests(config);
     AppRegistry().setSettingsFile(config.filePath(QStringLiteral("TembraOG.ini")));
 }
 

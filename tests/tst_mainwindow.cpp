@@ -1,7 +1,6 @@
 // The main window started with a fixed clock: band strip, the default clock,
 // faces on the drawing surface, summer-time marks and the layout rule.
 #include "fakes.h"
-#include "ui/common/fonts.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
@@ -93,17 +92,13 @@ private:
 
 void TestMainWindow::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    QVERIFY(config.isValid());
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    startWindowTests(config);
 }
 
 void TestMainWindow::init()
 {
     // Every test starts from its own empty settings file.
-    static int run = 0;
-    AppRegistry().setSettingsFile(config.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run)));
+    freshSettingsFile(config);
     clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
     messages = std::make_unique<RecordingMessenger>();
     window = std::make_unique<tb::MainWindow>(*clock, *messages);

@@ -2,7 +2,6 @@
 // the map (through a scripted chooser).
 #include "core/chooser/picturechooser.h"
 #include "fakes.h"
-#include "ui/common/fonts.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
@@ -58,17 +57,12 @@ private:
 
 void TestMenus::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    QVERIFY(m_dir.isValid());
-    qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
+    startWindowTests(m_dir);
 }
 
 void TestMenus::init()
 {
-    static int run = 0;
-    m_ini = m_dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
-    AppRegistry().setSettingsFile(m_ini);
+    m_ini = freshSettingsFile(m_dir);
     m_messages = RecordingMessenger();
     m_chooser = ScriptedChooser();
 }

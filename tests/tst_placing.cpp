@@ -3,7 +3,6 @@
 // placing reminder and a removed user picture.
 #include "core/editor/clockeditor.h"
 #include "fakes.h"
-#include "ui/common/fonts.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/picturebox.h"
 #include "ui/mainwindow/placedclocks.h"
@@ -120,17 +119,12 @@ private:
 
 void TestPlacing::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    QVERIFY(config.isValid());
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    startWindowTests(config);
 }
 
 void TestPlacing::init()
 {
-    static int run = 0;
-    settingsFile = config.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
-    AppRegistry().setSettingsFile(settingsFile);
+    settingsFile = freshSettingsFile(config);
     clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 7, 8), QTime(9, 5, 0)));
     messages = std::make_unique<RecordingMessenger>();
     editor = std::make_unique<ScriptedEditor>();

@@ -1,6 +1,5 @@
 // Start-up load and exit save through the real window and a real settings file.
 #include "fakes.h"
-#include "ui/common/fonts.h"
 #include "core/window/maps.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "core/settings/registry.h"
@@ -48,16 +47,12 @@ private:
 
 void TestStartupSave::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    startWindowTests(dir);
 }
 
 void TestStartupSave::init()
 {
-    static int run = 0;
-    iniPath = dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
-    AppRegistry().setSettingsFile(iniPath);
+    iniPath = freshSettingsFile(dir);
     messages.texts.clear();
     messages.answer = Messenger::Answer::Ok;
     clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
