@@ -48,12 +48,12 @@ bool freeUserSlot(int slot)
     return group.end();
 }
 
-QList<int> dropRemovedPicture(ClockEntries &entries, int countryCount, const QString &key)
+QList<int> dropRemovedPicture(ClockEntries &entries, int lastIndex, const QString &key)
 {
     QList<int> changed;
     if (key.isEmpty())
         return changed;
-    for (int i = 0; i <= countryCount && i < int(entries.size()); ++i) {
+    for (int i = 0; i <= lastIndex && i < int(entries.size()); ++i) {
         if (entries[size_t(i)].Fname == key) {
             entries[size_t(i)].Fname.clear();
             changed << i;

@@ -29,10 +29,10 @@ bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QStr
 // handed out again before a new number is.
 bool freeUserSlot(int slot);
 
-// After a user picture is removed: every placed clock 0 … countryCount that
+// After a user picture is removed: every placed clock 0 … lastIndex that
 // showed it loses its picture (Fname cleared), nothing else of it changes.
 // Returns the clocks changed, so the window can clear their picture boxes.
-QList<int> dropRemovedPicture(ClockEntries &entries, int countryCount, const QString &key);
+QList<int> dropRemovedPicture(ClockEntries &entries, int lastIndex, const QString &key);
 
 // Loads a user picture for the picture store, as start-up does
 // (loadPictureFile with its size tag).

@@ -35,9 +35,9 @@ qint16 WorldModel::loadDisplay()
 void WorldModel::loadClocks()
 {
     if (const std::optional<int> n = readClockCount()) {
-        m_clocks.setCountryCount(*n);
+        m_clocks.setLastIndex(*n);
     } else {
-        m_clocks.setCountryCount(0);
+        m_clocks.setLastIndex(0);
         m_clocks[0] = defaultClockEntry();
         setRegData(0, m_clocks[0]);
     }

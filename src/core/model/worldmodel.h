@@ -21,7 +21,7 @@ public:
     ClockTable &clocks() { return m_clocks; }
     const ClockTable &clocks() const { return m_clocks; }
     const ClockEntry &clock(int i) const { return m_clocks[i]; }
-    int lastClock() const { return m_clocks.CountryCount(); }
+    int lastClock() const { return m_clocks.lastIndex(); }
 
     const FaceColours &colours() const { return m_colours; }
     void setColours(const FaceColours &colours);

@@ -191,11 +191,11 @@ bool saveRegisteredColours(const FaceColours &colours)
     return group.end();
 }
 
-bool exitSave(const ClockEntries &entries, int countryCount, const DisplaySettings &display,
+bool exitSave(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
               QString *errorFile)
 {
     RegWriteGroup group;
-    const int last = qBound(0, countryCount, kMaxClocks - 1);
+    const int last = qBound(0, lastIndex, kMaxClocks - 1);
     for (int i = 0; i <= last; ++i)
         setRegData(i, entries[size_t(i)]);
     writeSettingNumber(keys::kClockRadius, display.ClockRadius);

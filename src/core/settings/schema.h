@@ -92,9 +92,9 @@ void saveFaceColours(const FaceColours &colours);
 // "6", "8", … "22", "0", "2", "4". True when they reached the disk.
 bool saveRegisteredColours(const FaceColours &colours);
 
-// Saves clocks 0 … countryCount, then size, count and colours. False when the
+// Saves clocks 0 … lastIndex, then size, count and colours. False when the
 // settings could not be written; errorFile then gets the file's name.
-bool exitSave(const ClockEntries &entries, int countryCount, const DisplaySettings &display,
+bool exitSave(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
               QString *errorFile = nullptr);
 
 } // namespace tb

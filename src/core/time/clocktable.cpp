@@ -4,7 +4,7 @@
 
 namespace tb {
 
-void ClockTable::setCountryCount(int n)
+void ClockTable::setLastIndex(int n)
 {
     m_count = qBound(0, n, kMaxClocks - 1);
 }
