@@ -1,9 +1,9 @@
 // How long the colour dialog's Update takes (482 conversions, 482 bar lines,
 // twelve demo clocks), the conversions alone, and one slider step including
 // the repaint the user sees.
-#include "colour/hsldialog.h"
-#include "mainwindow/fonts.h"
-#include "settings/registry.h"
+#include "ui/colour/colourdialog.h"
+#include "ui/common/fonts.h"
+#include "core/settings/registry.h"
 
 #include <QApplication>
 #include <QSlider>
@@ -24,10 +24,10 @@ public:
 static void BM_MixerUpdate(benchmark::State &state)
 {
     ColourMixer mixer;
-    mixer.Form_Load(FaceColours());
+    mixer.startEditing(FaceColours());
     int hue = 0;
     for (auto _ : state) {
-        mixer.sliHSL_Scroll(0, hue);
+        mixer.moveSlider(0, hue);
         hue = (hue + 7) % 240;
         benchmark::DoNotOptimize(mixer.luminosityBar()[120]);
     }
@@ -37,13 +37,13 @@ BENCHMARK(BM_MixerUpdate)->Unit(benchmark::kMicrosecond);
 static void BM_DialogUpdate(benchmark::State &state)
 {
     StillHost host;
-    frmHSL dialog(host);
+    ColourDialog dialog(host);
     dialog.showModeless();
-    dialog.sliHSL(1)->setValue(200); // a coloured editor, so the bars are not grey
+    dialog.slider(1)->setValue(200); // a coloured editor, so the bars are not grey
     QCoreApplication::processEvents();
     for (auto _ : state) {
         // Nothing is cached: every call converts, draws every line and face.
-        dialog.Update();
+        dialog.refresh();
         benchmark::DoNotOptimize(dialog.surface().constBits());
     }
 }
@@ -52,12 +52,12 @@ BENCHMARK(BM_DialogUpdate)->Unit(benchmark::kMicrosecond);
 static void BM_SliderStepWithRepaint(benchmark::State &state)
 {
     StillHost host;
-    frmHSL dialog(host);
+    ColourDialog dialog(host);
     dialog.showModeless();
     QCoreApplication::processEvents();
     int lum = 0;
     for (auto _ : state) {
-        dialog.sliHSL(2)->setValue(lum);
+        dialog.slider(2)->setValue(lum);
         dialog.repaint();
         lum = (lum + 1) % 241;
     }

@@ -2,10 +2,10 @@
 // pointer's move and the repaint it causes (the red circle's old and new
 // rectangles only), at the design size and at 1920 × 1080.
 #include "benchsupport.h"
-#include "face/twips.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/placing.h"
-#include "mainwindow/tembrawindow.h"
+#include "core/common/twips.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/placing.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -29,15 +29,15 @@ void dragSteps(benchmark::State &state, const QSizeF &client)
 {
     FixedClock clock(QDateTime(QDate(2026, 7, 1), QTime(9, 5, 0)));
     SilentMessenger messages;
-    tb::tembra w(clock, messages);
+    tb::MainWindow w(clock, messages);
     w.show();
     w.resizeClientTwips(client);
     QCoreApplication::processEvents();
-    w.Timer1_Timer();
+    w.tick();
     QCoreApplication::processEvents();
-    QWidget *map = w.image1();
-    const ClockEntry &e = w.entry(10);
-    const QPointF face(twipsToPx(w.cxByR(e.ClockLeft)) - map->x(), twipsToPx(w.cyByR(e.ClockTop)) - map->y());
+    QWidget *map = w.mapWidget();
+    const ClockEntry &e = w.model().clock(10);
+    const QPointF face(twipsToPx(w.layout().cxByR(e.ClockLeft)) - map->x(), twipsToPx(w.layout().cyByR(e.ClockTop)) - map->y());
     mouse(map, QEvent::MouseButtonPress, face);
     if (w.placing()->pickedClock() != 10) {
         state.SkipWithError("the press hit no face");
@@ -50,7 +50,7 @@ void dragSteps(benchmark::State &state, const QSizeF &client)
         QCoreApplication::processEvents(); // the repaint the move asked for
     }
     mouse(map, QEvent::MouseButtonRelease, face);
-    state.counters["placed"] = w.CountryCount() + 1;
+    state.counters["placed"] = w.model().lastClock() + 1;
     state.counters["width"] = w.clientArea()->width();
 }
 } // namespace

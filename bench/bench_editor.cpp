@@ -2,14 +2,14 @@
 // with every built-in and 999 user pictures to its first paint, and choosing
 // a 6000 × 4000 JPEG until both previews are painted, with the memory it costs.
 #include "benchsupport.h"
-#include "chooser/formfmzdialog.h"
-#include "editor/pictureframewidget.h"
-#include "editor/picturestore.h"
-#include "editor/posformdialog.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/messenger.h"
-#include "settings/registry.h"
-#include "time/clocksource.h"
+#include "ui/chooser/picturechooserdialog.h"
+#include "ui/common/pictureframewidget.h"
+#include "core/editor/picturestore.h"
+#include "ui/editor/clockeditordialog.h"
+#include "ui/common/fonts.h"
+#include "ui/common/messenger.h"
+#include "core/settings/registry.h"
+#include "core/time/clocksource.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -67,15 +67,15 @@ static void BM_OpenEditorWith999UserPictures(benchmark::State &state)
     SilentMessenger messages;
     NoChooser chooser;
     FaceColours colours;
-    posForm editor(store, clock, messages, colours, chooser);
+    ClockEditorDialog editor(store, clock, messages, colours, chooser);
     QElapsedTimer timer;
-    editor.setDriver([&](PosFormWindow &w) {
+    editor.setDriver([&](ClockEditorWindow &w) {
         w.repaint(); // the first paint, done now rather than by the event loop
         state.SetIterationTime(timer.nsecsElapsed() / 1e9);
     });
     for (auto _ : state) {
         EditorFields f;
-        f.pEditMode = QStringLiteral("edit");
+        f.pEditMode = EditMode::Edit;
         f.pselectKeyCode = QStringLiteral("500User");
         timer.start();
         editor.showModal(f);
@@ -95,22 +95,22 @@ static void BM_ChooseJpeg6000x4000(benchmark::State &state)
             return;
         }
     }
-    Formfmz chooser;
+    PictureChooserDialog chooser;
     chooser.setStartFolder(workDir().path());
     QElapsedTimer timer;
     qint64 idleKb = 0, peakKb = 0;
-    chooser.setDriver([&](FormfmzWindow &w) {
+    chooser.setDriver([&](PictureChooserWindow &w) {
         w.repaint();
         QCoreApplication::processEvents();
         idleKb = procStatus("VmRSS:");
         resetPeak();
         timer.start();
-        w.File1_Click(QStringLiteral("big.jpg"));
-        w.picture1()->repaint();
-        w.ImgFlag()->repaint();
+        w.fileChosen(QStringLiteral("big.jpg"));
+        w.chosenPictureFrame()->repaint();
+        w.shownSizeFrame()->repaint();
         state.SetIterationTime(timer.nsecsElapsed() / 1e9);
         peakKb = std::max(peakKb, procStatus("VmHWM:") - idleKb);
-        if (!w.picture1()->hasPicture() || !w.ImgFlag()->hasPicture())
+        if (!w.chosenPictureFrame()->hasPicture() || !w.shownSizeFrame()->hasPicture())
             state.SkipWithError("the picture did not load");
     });
     for (auto _ : state) {

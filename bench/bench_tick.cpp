@@ -1,8 +1,8 @@
 // How long the window's work takes: one tick with every clock, a full repaint
 // at 1920 × 1080, and start-up to the first tick.
 #include "benchsupport.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/tembrawindow.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -14,9 +14,9 @@ using namespace tb;
 using namespace tb::bench;
 
 namespace {
-std::unique_ptr<tb::tembra> makeWindow(FixedClock &clock, SilentMessenger &messages)
+std::unique_ptr<tb::MainWindow> makeWindow(FixedClock &clock, SilentMessenger &messages)
 {
-    auto w = std::make_unique<tb::tembra>(clock, messages);
+    auto w = std::make_unique<tb::MainWindow>(clock, messages);
     w->show();
     QCoreApplication::processEvents();
     return w;
@@ -28,10 +28,10 @@ static void BM_TickAllClocks(benchmark::State &state)
     FixedClock clock(QDateTime(QDate(2026, 7, 1), QTime(9, 5, 0)));
     SilentMessenger messages;
     auto w = makeWindow(clock, messages);
-    state.counters["placed"] = w->CountryCount() + 1;
+    state.counters["placed"] = w->model().lastClock() + 1;
     for (auto _ : state) {
         clock.advanceSecs(1);
-        w->Timer1_Timer();
+        w->tick();
     }
 }
 BENCHMARK(BM_TickAllClocks)->Unit(benchmark::kMicrosecond);
@@ -43,7 +43,7 @@ static void BM_FullRepaint1920x1080(benchmark::State &state)
     auto w = makeWindow(clock, messages);
     w->resizeClientTwips(QSizeF(1920 * 15, 1080 * 15));
     QCoreApplication::processEvents();
-    w->Timer1_Timer();
+    w->tick();
     QWidget *area = w->clientArea();
     area->repaint(); // the map is scaled once per size, not per paint
     for (auto _ : state)
@@ -59,8 +59,8 @@ static void BM_StartupToFirstTick(benchmark::State &state)
     SilentMessenger messages;
     for (auto _ : state) {
         auto w = makeWindow(clock, messages);
-        w->Timer1_Timer();
-        benchmark::DoNotOptimize(w->surface());
+        w->tick();
+        benchmark::DoNotOptimize(w->clientArea()->surface());
     }
 }
 BENCHMARK(BM_StartupToFirstTick)->Unit(benchmark::kMillisecond);

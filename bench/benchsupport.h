@@ -3,8 +3,8 @@
 // and a settings folder with all 21 clocks placed, spread over the map (the
 // settings of bench/runcost/fullsettings.sh), away from the add corner so
 // that no reminder comes up.
-#include "mainwindow/fonts.h"
-#include "mainwindow/messenger.h"
+#include "ui/common/fonts.h"
+#include "ui/common/messenger.h"
 
 #include <QApplication>
 #include <QSettings>

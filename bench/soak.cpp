@@ -4,8 +4,8 @@
 // of the simulated run, to see whether it stays flat across minute changes.
 // Usage: tembra_soak SETTINGS_DIR [HOURS]   (XDG_CONFIG_HOME-style folder)
 #include "benchsupport.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/tembrawindow.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -44,7 +44,7 @@ int main(int argc, char **argv)
     QApplication::setFont(designFont(9));
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 0, 0)));
     SilentMessenger messages;
-    tembra window(clock, messages);
+    MainWindow window(clock, messages);
     window.show();
     QCoreApplication::processEvents();
     std::printf("simulated\trss_kB\theap_in_use_kB\theap_arena_kB\tcpu_ms_per_tick\n");
@@ -55,7 +55,7 @@ int main(int argc, char **argv)
     const bool paint = qEnvironmentVariableIsEmpty("TEMBRA_SOAK_NOPAINT");
     for (long s = 1; s <= total; ++s) {
         clock.advanceSecs(1);
-        window.Timer1_Timer();
+        window.tick();
         if (paint)
             QCoreApplication::processEvents();
         if (s == 10 || s == 60 || s == 600 || s % 1800 == 0)

@@ -4,14 +4,14 @@
 //   tembra_dev_editor chooser|mapchooser
 // Without --settings the settings go to a temporary file, so trying the
 // editor never touches the user's own.
-#include "chooser/formfmzdialog.h"
-#include "editor/picturestore.h"
-#include "editor/posformdialog.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/messagedialog.h"
-#include "settings/registry.h"
-#include "settings/schema.h"
-#include "time/clocksource.h"
+#include "ui/chooser/picturechooserdialog.h"
+#include "core/editor/picturestore.h"
+#include "ui/editor/clockeditordialog.h"
+#include "ui/common/fonts.h"
+#include "ui/common/messagedialog.h"
+#include "core/settings/registry.h"
+#include "core/settings/schema.h"
+#include "core/time/clocksource.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -35,7 +35,7 @@ int main(int argc, char *argv[])
     tb::AppRegistry().setSettingsFile(settings.isEmpty() ? temp.filePath(QStringLiteral("TembraOG.ini")) : settings);
 
     QTextStream out(stdout);
-    tb::Formfmz chooser;
+    tb::PictureChooserDialog chooser;
     if (mode == QLatin1String("chooser") || mode == QLatin1String("mapchooser")) {
         tb::ChooserFields f;
         f.SelMode = mode == QLatin1String("mapchooser") ? QStringLiteral("BackPic") : QString();
@@ -51,11 +51,14 @@ int main(int argc, char *argv[])
     tb::setsetreg([&](int slot, const QImage &p, const QString &tag) { store.addUser(slot, p, tag); },
                   [&](const QString &text) { messages.message(text, tb::Messenger::Buttons::Ok, QString()); });
     tb::FaceColours colours;
-    tb::posForm editor(store, clock, messages, colours, chooser, [&](const QString &key) {
+    tb::ClockEditorDialog editor(store, clock, messages, colours, chooser, [&](const QString &key) {
         out << "removed " << key << Qt::endl;
     });
     tb::EditorFields f;
-    f.pEditMode = mode;
+    f.pEditMode = mode == QLatin1String("add") ? tb::EditMode::Add
+        : mode == QLatin1String("edit")        ? tb::EditMode::Edit
+        : mode == QLatin1String("del")         ? tb::EditMode::Delete
+                                               : tb::EditMode::None;
     f.pselectKeyCode = args.value(1, QStringLiteral("Japan"));
     f.pDifTime = -8;
     editor.showModal(f);

@@ -1,11 +1,11 @@
-#include "chooser/formfmzdialog.h"
-#include "editor/posformdialog.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/maps.h"
-#include "mainwindow/messagedialog.h"
-#include "mainwindow/programicon.h"
-#include "mainwindow/tembrawindow.h"
-#include "time/clocksource.h"
+#include "ui/chooser/picturechooserdialog.h"
+#include "ui/editor/clockeditordialog.h"
+#include "ui/common/fonts.h"
+#include "core/window/maps.h"
+#include "ui/common/messagedialog.h"
+#include "core/window/programicon.h"
+#include "ui/mainwindow/mainwindow.h"
+#include "core/time/clocksource.h"
 
 #include <QApplication>
 
@@ -32,12 +32,12 @@ int main(int argc, char *argv[])
 
     tb::SystemClock clock;
     tb::MessageDialog messages;
-    tb::Formfmz chooser; // outlives the window, which only borrows it
-    tb::tembra window(clock, messages);
+    tb::PictureChooserDialog chooser; // outlives the window, which only borrows it
+    tb::MainWindow window(clock, messages);
     messages.setParent(&window);
     chooser.setParent(&window);
     window.setPictureChooser(&chooser);
-    tb::posForm editor(window.pictureStore(), clock, messages, window.colours(), chooser,
+    tb::ClockEditorDialog editor(window.model().pictures(), clock, messages, window.model().colours(), chooser,
                        [&window](const QString &key) { window.pictureRemoved(key); }, &window);
     window.setClockEditor(&editor);
     window.show();

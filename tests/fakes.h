@@ -1,13 +1,37 @@
 #pragma once
-// Test doubles shared by the tests: a messenger and pictures.
-#include "mainwindow/messenger.h"
+// Test doubles shared by the tests: a messenger and pictures; and the
+// set-up every window test shares.
+#include "core/settings/registry.h"
+#include "ui/common/fonts.h"
+#include "ui/common/messenger.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QImage>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 
 namespace tb {
+
+// Window tests draw with the design fonts and keep the per-user settings in `dir`.
+inline void startWindowTests(const QTemporaryDir &dir)
+{
+    installFontSubstitutions();
+    QApplication::setFont(designFont(9));
+    QVERIFY(dir.isValid());
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+}
+
+// A settings file of its own for each test function, in `dir`.
+inline QString freshSettingsFile(const QTemporaryDir &dir)
+{
+    static int run = 0;
+    const QString file = dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
+    AppRegistry().setSettingsFile(file);
+    return file;
+}
 
 // A picture of one colour, or with its right half in a second colour (as on a map, sea and land).
 inline QImage solidPicture(int w, int h, const QColor &colour = Qt::red, const QColor &right = QColor())

@@ -3,7 +3,7 @@
 // temporary folder, and the per-user folder itself is redirected before Qt
 // starts, so nothing can reach the real ~/.config.
 #include "fakes.h"
-#include "settings/registry.h"
+#include "core/settings/registry.h"
 
 #include <QCoreApplication>
 #include <QFile>

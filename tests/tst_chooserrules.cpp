@@ -1,6 +1,6 @@
 // The chooser's rules: sizes and tags, KB, paths, patterns, and which files
 // count as pictures.
-#include "chooser/chooserrules.h"
+#include "core/chooser/chooserrules.h"
 
 #include <QBuffer>
 #include <QFile>

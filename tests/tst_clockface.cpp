@@ -1,5 +1,5 @@
 // Face geometry (hand angles, tick spans, colours) and the pixels it paints.
-#include "face/clockface.h"
+#include "core/face/clockface.h"
 
 #include <QImage>
 #include <QPainter>

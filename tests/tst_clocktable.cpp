@@ -1,6 +1,6 @@
 // The table of placed clocks: at most 21, at least one; removing moves the
 // later clocks down.
-#include "time/clocktable.h"
+#include "core/time/clocktable.h"
 
 #include <QtTest>
 
@@ -18,7 +18,7 @@ ClockEntry named(int n)
 QStringList names(const ClockTable &t)
 {
     QStringList out;
-    for (int i = 0; i <= t.CountryCount(); ++i)
+    for (int i = 0; i <= t.lastIndex(); ++i)
         out << t[i].Fname;
     return out;
 }
@@ -41,12 +41,12 @@ void TestClockTable::appendRefusesTheTwentySecond()
     for (int n = 1; n < kMaxClocks; ++n) {
         QVERIFY(!t.full());
         QVERIFY(t.append(named(n)));
-        QCOMPARE(t.CountryCount(), n);
+        QCOMPARE(t.lastIndex(), n);
     }
     QVERIFY(t.full());
     QCOMPARE(t.placed(), 21);
     QVERIFY(!t.append(named(99)));
-    QCOMPARE(t.CountryCount(), 20);
+    QCOMPARE(t.lastIndex(), 20);
     QCOMPARE(t[20].Fname, QStringLiteral("c20"));
 }
 
@@ -80,8 +80,8 @@ void TestClockTable::remove()
         for (int n = 1; n <= count; ++n)
             after << QStringLiteral("c%1").arg(n);
     QCOMPARE(names(t), after);
-    QCOMPARE(t.CountryCount(), after.size() - 1);
-    for (int i = 0; i <= t.CountryCount(); ++i) // whole entries move, not just their names
+    QCOMPARE(t.lastIndex(), after.size() - 1);
+    for (int i = 0; i <= t.lastIndex(); ++i) // whole entries move, not just their names
         QCOMPARE(int(t[i].DifTime), t[i].Fname.mid(1).toInt());
 }
 
@@ -100,8 +100,8 @@ void TestClockTable::countIsLimited()
     QFETCH(int, stored);
     QFETCH(int, count);
     ClockTable t;
-    t.setCountryCount(stored);
-    QCOMPARE(t.CountryCount(), count);
+    t.setLastIndex(stored);
+    QCOMPARE(t.lastIndex(), count);
 }
 
 QTEST_APPLESS_MAIN(TestClockTable)

@@ -2,8 +2,8 @@
 // band, hands, scale and scheme buttons, presses on demo clocks and bars,
 // "登録" (colours handed over and the face colours stored at once) and
 // "キャンセル".
-#include "colour/hsldialog.h"
-#include "mainwindow/fonts.h"
+#include "ui/colour/colourdialog.h"
+#include "ui/common/fonts.h"
 #include "settings_testsupport.h"
 
 #include <QApplication>
@@ -32,7 +32,7 @@ int px(double twips) { return int(twips / 15.0); }
 
 // Fill of demo clock i as painted: a point left of the centre, clear of
 // every hand of an even hour and of the ticks.
-Colour paintedFill(const frmHSL &d, int i)
+Colour paintedFill(const ColourDialog &d, int i)
 {
     const QPointF c = demoCentre(i);
     return fromQColor(d.surface().pixelColor(px(c.x()) - 12, px(c.y())));
@@ -40,7 +40,7 @@ Colour paintedFill(const frmHSL &d, int i)
 
 // Whether some pixel in `area` of the dialog's surface is close to `c`
 // (faces are antialiased, so thin lines are seldom exact).
-bool paints(const frmHSL &d, const QRect &area, Colour c)
+bool paints(const ColourDialog &d, const QRect &area, Colour c)
 {
     const QColor want = toQColor(c);
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -78,7 +78,7 @@ private slots:
 private:
     std::unique_ptr<TempStore> store;
     std::unique_ptr<FakeHost> host;
-    std::unique_ptr<frmHSL> dialog;
+    std::unique_ptr<ColourDialog> dialog;
 };
 
 void TestColourDialog::initTestCase()
@@ -91,7 +91,7 @@ void TestColourDialog::init()
 {
     store = std::make_unique<TempStore>();
     host = std::make_unique<FakeHost>();
-    dialog = std::make_unique<frmHSL>(*host);
+    dialog = std::make_unique<ColourDialog>(*host);
     dialog->showModeless();
 }
 
@@ -106,15 +106,15 @@ void TestColourDialog::opensWithTheWorkingColours()
 {
     QCOMPARE(dialog->windowTitle(), QStringLiteral("表示色の選択"));
     QVERIFY(!dialog->isModal());
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("808080"));
-    QCOMPARE(dialog->sliHSL(0)->value(), 0);
-    QCOMPARE(dialog->sliHSL(1)->value(), 0);
-    QCOMPARE(dialog->sliHSL(2)->value(), 120);
-    QCOMPARE(dialog->sliHSL(0)->maximum(), 239);
-    QCOMPARE(dialog->sliHSL(1)->maximum(), 240);
-    QCOMPARE(dialog->sliHSL(2)->pageStep(), 5);
-    QCOMPARE(dialog->Labelneadlecolor(0)->colour(), Colour(0));
-    QCOMPARE(dialog->Labelneadlecolor(1)->colour(), Colour(255));
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("808080"));
+    QCOMPARE(dialog->slider(0)->value(), 0);
+    QCOMPARE(dialog->slider(1)->value(), 0);
+    QCOMPARE(dialog->slider(2)->value(), 120);
+    QCOMPARE(dialog->slider(0)->maximum(), 239);
+    QCOMPARE(dialog->slider(1)->maximum(), 240);
+    QCOMPARE(dialog->slider(2)->pageStep(), 5);
+    QCOMPARE(dialog->swatch(0)->colour(), Colour(0));
+    QCOMPARE(dialog->swatch(1)->colour(), Colour(255));
     // 6 … 16 o'clock light grey, 18 … 4 o'clock grey, left to right.
     for (int i = 0; i < kDemoClocks; ++i)
         QCOMPARE(paintedFill(*dialog, i), Colour(i < 6 ? 0xE0E0E0 : 0x808080));
@@ -123,16 +123,16 @@ void TestColourDialog::opensWithTheWorkingColours()
 
 void TestColourDialog::slidersMixTheColour()
 {
-    dialog->sliHSL(1)->setValue(240);
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("0000FF"));
-    dialog->sliHSL(0)->setValue(160);
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("FF0000"));
+    dialog->slider(1)->setValue(240);
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("0000FF"));
+    dialog->slider(0)->setValue(160);
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("FF0000"));
     // The luminosity bar follows hue and saturation: its middle line is the colour itself.
     QCOMPARE(dialog->mixer().luminosityBar()[120], Colour(0xFF0000));
-    QCOMPARE(fromQColor(dialog->Picbar(2)->picture().pixelColor(120, 5)), Colour(0xFF0000));
-    QTest::keyClick(dialog->sliHSL(2), Qt::Key_PageUp);
-    QCOMPARE(dialog->sliHSL(2)->value(), 125);
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("FF0A0A"));
+    QCOMPARE(fromQColor(dialog->bar(2)->picture().pixelColor(120, 5)), Colour(0xFF0000));
+    QTest::keyClick(dialog->slider(2), Qt::Key_PageUp);
+    QCOMPARE(dialog->slider(2)->value(), 125);
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("FF0A0A"));
 }
 
 void TestColourDialog::bandButtonsColourTwoDemoClocks_data()
@@ -145,13 +145,13 @@ void TestColourDialog::bandButtonsColourTwoDemoClocks_data()
 void TestColourDialog::bandButtonsColourTwoDemoClocks()
 {
     QFETCH(int, band);
-    dialog->sliHSL(1)->setValue(240); // pure red at hue 0, luminosity 120
-    QCOMPARE(dialog->mixer().CurrentColor(), Colour(0x0000FF));
-    QTest::mouseClick(dialog->Comtime(band), Qt::LeftButton);
+    dialog->slider(1)->setValue(240); // pure red at hue 0, luminosity 120
+    QCOMPARE(dialog->mixer().currentColour(), Colour(0x0000FF));
+    QTest::mouseClick(dialog->targetButton(band), Qt::LeftButton);
     for (int i = 0; i < kDemoClocks; ++i) {
         const bool inBand = i / 2 == band;
         const Colour before = i < 6 ? 0xE0E0E0 : 0x808080;
-        QCOMPARE(dialog->mixer().DemoColors()[size_t(i)], inBand ? Colour(0x0000FF) : before);
+        QCOMPARE(dialog->mixer().demoColours()[size_t(i)], inBand ? Colour(0x0000FF) : before);
         QCOMPARE(paintedFill(*dialog, i), inBand ? Colour(0x0000FF) : before);
     }
     QCOMPARE(host->registrations, 0);
@@ -160,15 +160,15 @@ void TestColourDialog::bandButtonsColourTwoDemoClocks()
 
 void TestColourDialog::handsAndScaleButtonsAndSwatches()
 {
-    dialog->sliHSL(1)->setValue(240);
-    dialog->sliHSL(0)->setValue(80); // green
-    QTest::mouseClick(dialog->Comtime(6), Qt::LeftButton);
-    QCOMPARE(dialog->Labelneadlecolor(0)->colour(), Colour(0x00FF00));
-    dialog->sliHSL(0)->setValue(160); // blue
-    QTest::mouseClick(dialog->Comtime(7), Qt::LeftButton);
-    QCOMPARE(dialog->Labelneadlecolor(1)->colour(), Colour(0xFF0000));
-    QCOMPARE(dialog->mixer().DemoNeadleColor(), Colour(0x00FF00));
-    QCOMPARE(dialog->mixer().DemoGageColor(), Colour(0xFF0000));
+    dialog->slider(1)->setValue(240);
+    dialog->slider(0)->setValue(80); // green
+    QTest::mouseClick(dialog->handsColourButton(), Qt::LeftButton);
+    QCOMPARE(dialog->swatch(0)->colour(), Colour(0x00FF00));
+    dialog->slider(0)->setValue(160); // blue
+    QTest::mouseClick(dialog->scaleColourButton(), Qt::LeftButton);
+    QCOMPARE(dialog->swatch(1)->colour(), Colour(0xFF0000));
+    QCOMPARE(dialog->mixer().demoHandsColour(), Colour(0x00FF00));
+    QCOMPARE(dialog->mixer().demoScaleColour(), Colour(0xFF0000));
     // The demo clocks draw their hands and centre square in these colours:
     // at 6 o'clock the minute hand points up from the centre.
     const QPoint c = demoCentre(0).toPoint() / 15;
@@ -177,17 +177,17 @@ void TestColourDialog::handsAndScaleButtonsAndSwatches()
     QVERIFY(!paints(*dialog, QRect(c.x() - 2, c.y() - 16, 5, 8), 0x000000));
 
     // A left click on a swatch loads its colour; a right one, or one carried off, does not.
-    QTest::mouseClick(dialog->Labelneadlecolor(0), Qt::RightButton);
-    QTest::mousePress(dialog->Labelneadlecolor(0), Qt::LeftButton);
-    QTest::mouseRelease(dialog->Labelneadlecolor(0), Qt::LeftButton, {}, QPoint(-4, 3));
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("FF0000"));
-    QTest::mouseClick(dialog->Labelneadlecolor(0), Qt::LeftButton);
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("00FF00"));
-    QCOMPARE(dialog->sliHSL(0)->value(), 80);
-    QTest::mouseClick(dialog->Labelneadlecolor(1), Qt::LeftButton);
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("FF0000"));
+    QTest::mouseClick(dialog->swatch(0), Qt::RightButton);
+    QTest::mousePress(dialog->swatch(0), Qt::LeftButton);
+    QTest::mouseRelease(dialog->swatch(0), Qt::LeftButton, {}, QPoint(-4, 3));
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("FF0000"));
+    QTest::mouseClick(dialog->swatch(0), Qt::LeftButton);
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("00FF00"));
+    QCOMPARE(dialog->slider(0)->value(), 80);
+    QTest::mouseClick(dialog->swatch(1), Qt::LeftButton);
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("FF0000"));
 
-    QTest::mouseClick(dialog->ComSet(), Qt::LeftButton);
+    QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
     QCOMPARE(host->colours.NeadleColor, Colour(0x00FF00));
     QCOMPARE(host->colours.GageColor, Colour(0xFF0000));
 }
@@ -222,15 +222,15 @@ void TestColourDialog::schemeThenRegister()
     dialog->close();
     dialog->showModeless();
 
-    QCOMPARE(dialog->ComOR(scheme)->text(), caption);
-    const QString before = dialog->Label1()->text();
-    const Colour editing = dialog->mixer().CurrentColor();
-    QTest::mouseClick(dialog->ComOR(scheme), Qt::LeftButton);
+    QCOMPARE(dialog->schemeButton(scheme)->text(), caption);
+    const QString before = dialog->colourCode()->text();
+    const Colour editing = dialog->mixer().currentColour();
+    QTest::mouseClick(dialog->schemeButton(scheme), Qt::LeftButton);
     // The editor stays as it was.
-    QCOMPARE(dialog->mixer().CurrentColor(), editing);
-    QCOMPARE(dialog->Label1()->text(), before);
+    QCOMPARE(dialog->mixer().currentColour(), editing);
+    QCOMPARE(dialog->colourCode()->text(), before);
     QCOMPARE(host->registrations, 0);
-    QTest::mouseClick(dialog->ComSet(), Qt::LeftButton);
+    QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
     QCOMPARE(host->registrations, 1);
     QVERIFY(dialog->isVisible()); // "登録" keeps the dialog open
     for (int h = 0; h <= 22; h += 2) {
@@ -247,9 +247,9 @@ void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
     AppRegistry().setWriteObserver([&writes](const QString &s, const QString &k, const QString &) {
         writes << s + QLatin1Char('/') + k;
     });
-    dialog->sliHSL(1)->setValue(240);
-    QTest::mouseClick(dialog->Comtime(7), Qt::LeftButton); // a new scale colour …
-    QTest::mouseClick(dialog->ComSet(), Qt::LeftButton);
+    dialog->slider(1)->setValue(240);
+    QTest::mouseClick(dialog->scaleColourButton(), Qt::LeftButton); // a new scale colour …
+    QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
     QStringList expected;
     for (int h : { 6, 8, 10, 12, 14, 16, 18, 20, 22, 0, 2, 4 })
         expected << QStringLiteral("Color/%1").arg(h);
@@ -264,14 +264,14 @@ void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
 
 void TestColourDialog::cancelDropsWhatWasNotRegistered()
 {
-    dialog->sliHSL(1)->setValue(240);
-    QTest::mouseClick(dialog->Comtime(0), Qt::LeftButton);
-    QTest::mouseClick(dialog->ComSet(), Qt::LeftButton); // kept: registered
-    QTest::mouseClick(dialog->ComOR(2), Qt::LeftButton);
-    QTest::mouseClick(dialog->Comtime(3), Qt::LeftButton);
-    QTest::mouseClick(dialog->Comtime(6), Qt::LeftButton);
+    dialog->slider(1)->setValue(240);
+    QTest::mouseClick(dialog->targetButton(0), Qt::LeftButton);
+    QTest::mouseClick(dialog->registerButton(), Qt::LeftButton); // kept: registered
+    QTest::mouseClick(dialog->schemeButton(2), Qt::LeftButton);
+    QTest::mouseClick(dialog->targetButton(3), Qt::LeftButton);
+    QTest::mouseClick(dialog->handsColourButton(), Qt::LeftButton);
     const QByteArray file = store->raw();
-    QTest::mouseClick(dialog->Command1(), Qt::LeftButton);
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(host->registrations, 1);
     QCOMPARE(store->raw(), file);
@@ -282,29 +282,29 @@ void TestColourDialog::cancelDropsWhatWasNotRegistered()
 
     // The next opening starts again from the main window's colours.
     dialog->showModeless();
-    QCOMPARE(dialog->mixer().DemoColors()[0], Colour(0x0000FF));
-    QCOMPARE(dialog->mixer().DemoColors()[6], Colour(0x808080));
-    QCOMPARE(dialog->mixer().DemoNeadleColor(), Colour(0));
+    QCOMPARE(dialog->mixer().demoColours()[0], Colour(0x0000FF));
+    QCOMPARE(dialog->mixer().demoColours()[6], Colour(0x808080));
+    QCOMPARE(dialog->mixer().demoHandsColour(), Colour(0));
     QCOMPARE(paintedFill(*dialog, 6), Colour(0x808080));
 }
 
 void TestColourDialog::pressOnADemoClockLoadsItsColour()
 {
-    QTest::mouseClick(dialog->ComOR(2), Qt::LeftButton); // orange
+    QTest::mouseClick(dialog->schemeButton(2), Qt::LeftButton); // orange
     const QPointF c = demoCentre(3);                     // 12 o'clock: 0x2D7AF2
     QTest::mouseClick(dialog.get(), Qt::LeftButton, {}, QPoint(px(c.x()), px(c.y())));
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("2D7AF2"));
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("2D7AF2"));
     // Exactly one radius from a centre loads nothing.
-    dialog->Form_MouseDown(demoCentre(4).x(), demoCentre(4).y() - 350);
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("2D7AF2"));
-    dialog->Form_MouseDown(demoCentre(4).x(), demoCentre(4).y() - 349);
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("2DB8F2"));
-    QCOMPARE(dialog->sliHSL(0)->value(), 28);
-    QCOMPARE(dialog->sliHSL(1)->value(), 212);
-    QCOMPARE(dialog->sliHSL(2)->value(), 135);
+    dialog->pressAt(demoCentre(4).x(), demoCentre(4).y() - 350);
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("2D7AF2"));
+    dialog->pressAt(demoCentre(4).x(), demoCentre(4).y() - 349);
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("2DB8F2"));
+    QCOMPARE(dialog->slider(0)->value(), 28);
+    QCOMPARE(dialog->slider(1)->value(), 212);
+    QCOMPARE(dialog->slider(2)->value(), 135);
     // Below the row: nothing.
     QTest::mouseClick(dialog.get(), Qt::LeftButton, {}, QPoint(px(c.x()), px(1500)));
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("2DB8F2"));
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("2DB8F2"));
 }
 
 void TestColourDialog::pressOnABarMovesItsSlider_data()
@@ -324,24 +324,24 @@ void TestColourDialog::pressOnABarMovesItsSlider()
     QFETCH(int, bar);
     QFETCH(int, xPx);
     QFETCH(int, value);
-    QTest::mouseClick(dialog->Picbar(bar), Qt::LeftButton, {}, QPoint(xPx, 5));
-    QCOMPARE(dialog->sliHSL(bar)->value(), value);
+    QTest::mouseClick(dialog->bar(bar), Qt::LeftButton, {}, QPoint(xPx, 5));
+    QCOMPARE(dialog->slider(bar)->value(), value);
     QCOMPARE(dialog->mixer().slider(bar), value);
 }
 
 void TestColourDialog::openingAgainBringsTheOpenDialogForward()
 {
-    QTest::mouseClick(dialog->ComOR(3), Qt::LeftButton);
+    QTest::mouseClick(dialog->schemeButton(3), Qt::LeftButton);
     dialog->showModeless(); // already open: not loaded again
-    QCOMPARE(dialog->mixer().DemoColors()[0], Colour(0xC5CA00));
+    QCOMPARE(dialog->mixer().demoColours()[0], Colour(0xC5CA00));
     QVERIFY(dialog->isVisible());
     // After a close the hue the editor held stays: a grey does not reset it.
-    dialog->sliHSL(0)->setValue(100);
+    dialog->slider(0)->setValue(100);
     dialog->close();
     dialog->showModeless();
-    QCOMPARE(dialog->mixer().DemoColors()[0], Colour(0xE0E0E0));
-    QCOMPARE(dialog->Label1()->text(), QStringLiteral("808080"));
-    QCOMPARE(dialog->sliHSL(0)->value(), 100);
+    QCOMPARE(dialog->mixer().demoColours()[0], Colour(0xE0E0E0));
+    QCOMPARE(dialog->colourCode()->text(), QStringLiteral("808080"));
+    QCOMPARE(dialog->slider(0)->value(), 100);
 }
 
 QTEST_MAIN(TestColourDialog)

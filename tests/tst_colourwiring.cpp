@@ -1,12 +1,11 @@
 // The main window and its colour dialog together: the dialog opens without
 // blocking the window, opening it again brings the same dialog forward, and
 // registered colours appear at the window's next tick.
-#include "colour/hsldialog.h"
+#include "ui/colour/colourdialog.h"
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/mainmenu.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/mainwindow.h"
+#include "core/settings/registry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,10 +30,7 @@ private:
 
 void TestColourWiring::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    QVERIFY(config.isValid());
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    startWindowTests(config);
     AppRegistry().setSettingsFile(config.filePath(QStringLiteral("TembraOG.ini")));
 }
 
@@ -42,31 +38,31 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
 {
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
     RecordingMessenger messages;
-    tb::tembra window(clock, messages);
+    tb::MainWindow window(clock, messages);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.Timer1_Timer();
+    window.tick();
     // The default clock at 9:05 is filled with the colour of hours 8 and 9.
     const QPoint face(int(9950 / 15.0 + 0.5) - 12, int(3300 / 15.0 + 0.5) + 12);
-    QCOMPARE(window.surface().pixelColor(face), toQColor(0xE0E0E0));
+    QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0xE0E0E0));
 
     window.mainMenu()->colourAction()->trigger();
-    frmHSL *dialog = window.colourDialog();
+    ColourDialog *dialog = window.colourDialog();
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(!dialog->isModal());
-    dialog->sliHSL(1)->setValue(240); // pure red
-    QTest::mouseClick(dialog->Comtime(0), Qt::LeftButton); // 6:00-10:00
-    window.Timer1_Timer();
-    QCOMPARE(window.surface().pixelColor(face), toQColor(0xE0E0E0)); // not yet registered
+    dialog->slider(1)->setValue(240); // pure red
+    QTest::mouseClick(dialog->targetButton(0), Qt::LeftButton); // 6:00-10:00
+    window.tick();
+    QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0xE0E0E0)); // not yet registered
 
     window.mainMenu()->colourAction()->trigger(); // the same dialog, not loaded again
     QCOMPARE(window.colourDialog(), dialog);
-    QCOMPARE(dialog->mixer().DemoColors()[1], Colour(0x0000FF));
+    QCOMPARE(dialog->mixer().demoColours()[1], Colour(0x0000FF));
 
-    QTest::mouseClick(dialog->ComSet(), Qt::LeftButton);
-    window.Timer1_Timer();
-    QCOMPARE(window.surface().pixelColor(face), toQColor(0x0000FF));
-    QCOMPARE(window.colours().FaceColors[8], Colour(0x0000FF));
+    QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
+    window.tick();
+    QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0x0000FF));
+    QCOMPARE(window.model().colours().FaceColors[8], Colour(0x0000FF));
     QSettings file(AppRegistry().settingsFilePath(), QSettings::IniFormat);
     QCOMPARE(file.value(QStringLiteral("Color/8")).toString(), QStringLiteral("255"));
 }

@@ -1,6 +1,6 @@
 // The editor's rules: user-picture slots in the settings, the preview's time,
 // and what placed clocks keep when a picture is removed.
-#include "editor/editorrules.h"
+#include "core/editor/editorrules.h"
 #include "settings_testsupport.h"
 
 using namespace tb;

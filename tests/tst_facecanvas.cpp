@@ -3,7 +3,7 @@
 // the antialiased rims that darken over the first ticks, faces that overlap,
 // hands that move each minute, colours that change by the hour or by hand,
 // faces that move, appear and go, and surfaces that are cleared.
-#include "face/facecanvas.h"
+#include "core/face/facecanvas.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The design font name resolves to an installed Japanese font that has every
 // glyph the program shows, half-width katakana and full-width spaces included.
-#include "mainwindow/fonts.h"
-#include "mainwindow/messagedialog.h"
+#include "ui/common/fonts.h"
+#include "ui/common/messagedialog.h"
 
 #include <QFontInfo>
 #include <QGuiApplication>

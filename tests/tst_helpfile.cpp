@@ -1,8 +1,8 @@
 // Finding the help file, the message when it is missing, the help window, and
 // the help text itself (it has to speak of every menu entry).
 #include "fakes.h"
-#include "mainwindow/helpfile.h"
-#include "mainwindow/helpwindow.h"
+#include "core/window/helpfile.h"
+#include "ui/mainwindow/helpwindow.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The HSL model: conversions both ways, the stale-side order of writes and
 // reads, and the colour helpers and hit tests the colour dialog relies on.
-#include "colour/colourmixer.h"
-#include "colour/hsl.h"
+#include "core/colour/colourmixer.h"
+#include "core/colour/hsl.h"
 
 #include <QtTest>
 
@@ -276,16 +276,16 @@ void TestHsl::barValue()
 void TestHsl::mixerLimitsValuesToTheSliders()
 {
     ColourMixer m;
-    m.Form_Load(FaceColours());
-    m.Picbar_MouseDown(0, 3645);
+    m.startEditing(FaceColours());
+    m.pressBar(0, 3645);
     QCOMPARE(m.slider(0), 239);
-    m.Picbar_MouseDown(1, 3645);
+    m.pressBar(1, 3645);
     QCOMPARE(m.slider(1), 240);
     // A hue just below 360 degrees reads 240 against the hue slider's 239;
     // the top byte of a colour is no part of it.
-    m.SethslDemocolor(0x7F0100FF);
+    m.loadColour(0x7F0100FF);
     QCOMPARE(m.slider(0), 239);
-    QCOMPARE(m.CurrentColor(), Colour(0x0100FF));
+    QCOMPARE(m.currentColour(), Colour(0x0100FF));
 }
 
 QTEST_APPLESS_MAIN(TestHsl)

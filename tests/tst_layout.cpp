@@ -1,5 +1,5 @@
 // The layout rule: map, scales, band radius and band positions for a client size.
-#include "mainwindow/layout.h"
+#include "core/layout/layout.h"
 
 #include <QtTest>
 

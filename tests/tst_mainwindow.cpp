@@ -1,10 +1,9 @@
 // The main window started with a fixed clock: band strip, the default clock,
 // faces on the drawing surface, summer-time marks and the layout rule.
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/mainmenu.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/mainwindow.h"
+#include "core/settings/registry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -87,26 +86,22 @@ private slots:
 private:
     std::unique_ptr<FixedClock> clock;
     std::unique_ptr<RecordingMessenger> messages;
-    std::unique_ptr<tb::tembra> window;
+    std::unique_ptr<tb::MainWindow> window;
     QTemporaryDir config;
 };
 
 void TestMainWindow::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    QVERIFY(config.isValid());
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    startWindowTests(config);
 }
 
 void TestMainWindow::init()
 {
     // Every test starts from its own empty settings file.
-    static int run = 0;
-    AppRegistry().setSettingsFile(config.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run)));
+    freshSettingsFile(config);
     clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
     messages = std::make_unique<RecordingMessenger>();
-    window = std::make_unique<tb::tembra>(*clock, *messages);
+    window = std::make_unique<tb::MainWindow>(*clock, *messages);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
@@ -121,8 +116,8 @@ void TestMainWindow::startsWithCaptionAndDesignSize()
     QCOMPARE(window->windowTitle(), QStringLiteral("テンブラ　ver 1.0"));
     QCOMPARE(window->clientArea()->size(), QSize(792, 531));
     QCOMPARE(window->layout().map, QRectF(135, 0, 11655, 6645));
-    QCOMPARE(window->BandRadius(), qint16(440));
-    QCOMPARE(window->ClockRadius(), qint16(440));
+    QCOMPARE(window->layout().BandRadius, qint16(440));
+    QCOMPARE(window->model().clockRadius(), qint16(440));
     QCOMPARE(window->legend()->text(), QStringLiteral("DST: Daylight Saving Time (Summer Time)"));
     QVERIFY(window->legend()->isVisible());
 }
@@ -136,24 +131,24 @@ void TestMainWindow::bandLabelsShowEachBandsTime()
                                 "2:05", "4:05", "6:05", "8:05", "10:05", "12:05" };
     const MainLayout &l = window->layout();
     for (int k = 0; k < 12; ++k) {
-        QCOMPARE(window->bandLabel(k)->text(), dates[k]);
-        QCOMPARE(window->bandLabel(k + 12)->text(), times[k]);
-        QVERIFY(window->bandLabel(k)->isVisible());
+        QCOMPARE(window->bandStrip()->label(k)->text(), dates[k]);
+        QCOMPARE(window->bandStrip()->label(k + 12)->text(), times[k]);
+        QVERIFY(window->bandStrip()->label(k)->isVisible());
         // Date under the face, time above it; left edge at the face centre less the map's left.
         if (k < 11)
-            QCOMPARE(window->bandLabel(k)->x(), px(l.bandLabelLeft(k)));
-        QCOMPARE(window->bandLabel(k + 12)->x(), px(l.bandLabelLeft(k)));
-        QCOMPARE(window->bandLabel(k)->y(), px(l.bandDateTop()));
-        QCOMPARE(window->bandLabel(k + 12)->y(), px(l.bandTimeTop()));
+            QCOMPARE(window->bandStrip()->label(k)->x(), px(l.bandLabelLeft(k)));
+        QCOMPARE(window->bandStrip()->label(k + 12)->x(), px(l.bandLabelLeft(k)));
+        QCOMPARE(window->bandStrip()->label(k)->y(), px(l.bandDateTop()));
+        QCOMPARE(window->bandStrip()->label(k + 12)->y(), px(l.bandTimeTop()));
     }
     // The last date keeps whole inside the window, moving left only as far as it must.
-    QLabel *last = window->bandLabel(11);
+    QLabel *last = window->bandStrip()->label(11);
     QCOMPARE(last->geometry().right(), 791);
     clock->set(QDateTime(QDate(2026, 12, 31), QTime(22, 0))); // "1/1(金)" fits at its place
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(last->x(), 745);
     clock->set(QDateTime(QDate(2026, 12, 30), QTime(22, 0))); // "12/31(木)"
-    window->Timer1_Timer();
+    window->tick();
     QCOMPARE(last->geometry().right(), 791);
     // The legend stands one and a half of its heights below the date labels.
     QCOMPARE(window->legend()->y(), px(l.bandDateTop() + 1.5 * window->legend()->height() * 15));
@@ -161,8 +156,8 @@ void TestMainWindow::bandLabelsShowEachBandsTime()
 
 void TestMainWindow::defaultClockStandsOnTheMap()
 {
-    QCOMPARE(window->CountryCount(), 0);
-    const ClockEntry &e = window->entry(0);
+    QCOMPARE(window->model().lastClock(), 0);
+    const ClockEntry &e = window->model().clock(0);
     QCOMPARE(e.Fname, QStringLiteral("Japan"));
     QCOMPARE(e.ClockLeft, 9950.f);
     QCOMPARE(e.ClockTop, 3300.f);
@@ -171,29 +166,29 @@ void TestMainWindow::defaultClockStandsOnTheMap()
     QCOMPARE(e.DifTime, qint16(0));
     QVERIFY(!e.summertime);
 
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     QVERIFY(flag->isVisible());
     QVERIFY(flag->hasPicture());
     QCOMPARE(flag->pos(), QPoint(px(10500), px(2900)));
-    QCOMPARE(flag->size(), window->pictures().find("Japan")->picture.size());
-    QCOMPARE(window->labelDate(0)->text(), QStringLiteral("12/8(火)"));
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("9:05"));
-    QCOMPARE(window->labelDate(0)->x(), flag->x());
-    QCOMPARE(window->labelDate(0)->y(), flag->y() + flag->height() + px(50));
-    QCOMPARE(window->labelTime(0)->y(), window->labelDate(0)->y() + window->labelDate(0)->height());
-    QVERIFY(!window->dstLabel(0)->isVisible());
+    QCOMPARE(flag->size(), window->model().pictures().find("Japan")->picture.size());
+    QCOMPARE(window->placedClocks()->dateLabel(0)->text(), QStringLiteral("12/8(火)"));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("9:05"));
+    QCOMPARE(window->placedClocks()->dateLabel(0)->x(), flag->x());
+    QCOMPARE(window->placedClocks()->dateLabel(0)->y(), flag->y() + flag->height() + px(50));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->y(), window->placedClocks()->dateLabel(0)->y() + window->placedClocks()->dateLabel(0)->height());
+    QVERIFY(!window->placedClocks()->mark(0)->isVisible());
     // The clock's labels are red.
-    QVERIFY(window->labelDate(0)->palette().color(QPalette::WindowText) == QColor(255, 0, 0));
+    QVERIFY(window->placedClocks()->dateLabel(0)->palette().color(QPalette::WindowText) == QColor(255, 0, 0));
     // Pictures and labels lie above the map's own widget, which covers the whole map.
     QWidget *area = window->clientArea();
     QCOMPARE(area->childAt(flag->geometry().center()), static_cast<QWidget *>(flag));
-    QLabel *date = window->labelDate(0);
+    QLabel *date = window->placedClocks()->dateLabel(0);
     QCOMPARE(area->childAt(date->geometry().center()), static_cast<QWidget *>(date));
 }
 
 void TestMainWindow::noFaceBeforeTheFirstTick()
 {
-    const QImage s = window->surface();
+    const QImage s = window->clientArea()->surface();
     QVERIFY(!s.isNull());
     for (int y = 0; y < s.height(); y += 7)
         for (int x = 0; x < s.width(); x += 7)
@@ -206,9 +201,9 @@ void TestMainWindow::tickDrawsEveryFace()
     FaceColours colours;
     for (int h = 0; h <= 22; h += 2)
         colours.FaceColors[size_t(h)] = Colour(0x804000 + 10 * h + 16);
-    window->registerColours(colours);
-    window->Timer1_Timer();
-    const QImage s = window->surface();
+    static_cast<ColourHost &>(*window).registerColours(colours);
+    window->tick();
+    const QImage s = window->clientArea()->surface();
     const MainLayout &l = window->layout();
     // The bands show 14:05, 16:05, … 22:05, 0:05, … 12:05.
     const int red[12] = { 156, 176, 196, 216, 236, 16, 36, 56, 76, 96, 116, 136 };
@@ -228,26 +223,26 @@ void TestMainWindow::tickDrawsEveryFace()
 void TestMainWindow::labelsChangeWithTheMinute()
 {
     clock->set(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
-    window->Timer1_Timer();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("23:59"));
+    window->tick();
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("23:59"));
     clock->advanceSecs(1);
-    window->Timer1_Timer();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("0:00"));
-    QCOMPARE(window->labelDate(0)->text(), QStringLiteral("1/1(金)"));
-    QCOMPARE(window->bandLabel(23)->text(), QStringLiteral("3:00"));
+    window->tick();
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("0:00"));
+    QCOMPARE(window->placedClocks()->dateLabel(0)->text(), QStringLiteral("1/1(金)"));
+    QCOMPARE(window->bandStrip()->label(23)->text(), QStringLiteral("3:00"));
 }
 
 void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
-    window->Timer1_Timer();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("12:00"));
-    QVERIFY(!window->dstLabel(0)->isVisible());
+    window->tick();
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("12:00"));
+    QVERIFY(!window->placedClocks()->mark(0)->isVisible());
 
-    window->entries()[0].summertime = true;
-    window->Timer1_Timer();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("13:00"));
-    QLabel *mark = window->dstLabel(0);
+    window->model().clocks()[0].summertime = true;
+    window->tick();
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("13:00"));
+    QLabel *mark = window->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->text(), QStringLiteral("DST"));
     QCOMPARE(posTw(mark), QPoint(10215, 3690)); // (10214, 3696) on the pixel grid
@@ -255,35 +250,35 @@ void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
 
     // Leaving the period hides the mark at the next tick.
     clock->set(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0)));
-    window->Timer1_Timer();
+    window->tick();
     QVERIFY(!mark->isVisible());
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("2:00"));
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("2:00"));
 }
 
 void TestMainWindow::summerMarkFollowsTheFace()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
-    window->entries()[0].summertime = true;
-    window->Timer1_Timer();
+    window->model().clocks()[0].summertime = true;
+    window->tick();
     window->resizeClientTwips(QSizeF(11880 + 11655, 7965 + 6645)); // map doubled
     QCoreApplication::processEvents();
     QCOMPARE(window->layout().map.size(), QSizeF(23310, 13290));
-    QLabel *mark = window->dstLabel(0);
+    QLabel *mark = window->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->pos(), QPoint(1335, 466)); // twips (2 × 9815 + 135 + 264, 2 × 3300 + 396)
 }
 
 void TestMainWindow::newYearTakesTheNewSummerPeriod()
 {
-    QCOMPARE(window->summerPeriod().year, 2026);
+    QCOMPARE(window->model().summerPeriod().year, 2026);
     clock->set(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)));
-    window->Timer1_Timer();
-    QCOMPARE(window->summerPeriod().year, 2027);
-    QCOMPARE(toQDateTime(window->summerPeriod().start), QDateTime(QDate(2027, 4, 4), QTime(2, 0)));
-    window->entries()[0].summertime = true;
+    window->tick();
+    QCOMPARE(window->model().summerPeriod().year, 2027);
+    QCOMPARE(toQDateTime(window->model().summerPeriod().start), QDateTime(QDate(2027, 4, 4), QTime(2, 0)));
+    window->model().clocks()[0].summertime = true;
     clock->set(QDateTime(QDate(2027, 6, 1), QTime(8, 0, 0)));
-    window->Timer1_Timer();
-    QCOMPARE(window->labelTime(0)->text(), QStringLiteral("9:00"));
+    window->tick();
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("9:00"));
 }
 
 void TestMainWindow::sameScreenInEveryZone_data()
@@ -302,19 +297,19 @@ void TestMainWindow::sameScreenInEveryZone()
     QFETCH(QByteArray, zone);
     QFETCH(QDateTime, at);
     QFETCH(QString, time);
-    ClockEntry &e = window->entries()[0];
+    ClockEntry &e = window->model().clocks()[0];
     e.DifTime = -14, e.DifMinute = -30, e.summertime = true;
     auto screen = [&](const QByteArray &tz) {
         qputenv("TZ", tz);
         tzset();
         clock->set(at.toLocalTime()); // as the system clock gives it
-        window->Form_Resize(); // a clear surface: faces drawn twice differ at their rims
-        window->Timer1_Timer();
-        QStringList texts{ window->labelTime(0)->text(), window->labelDate(0)->text(),
-                           QString::number(window->dstLabel(0)->isVisible()) };
+        window->layOut(); // a clear surface: faces drawn twice differ at their rims
+        window->tick();
+        QStringList texts{ window->placedClocks()->timeLabel(0)->text(), window->placedClocks()->dateLabel(0)->text(),
+                           QString::number(window->placedClocks()->mark(0)->isVisible()) };
         for (int k = 0; k < 24; ++k)
-            texts << window->bandLabel(k)->text();
-        return qMakePair(texts, window->surface());
+            texts << window->bandStrip()->label(k)->text();
+        return qMakePair(texts, window->clientArea()->surface());
     };
     const auto there = screen(zone), tokyo = screen("Asia/Tokyo"); // the tests' own zone last
     QCOMPARE(tokyo.first.first(), time);
@@ -342,47 +337,47 @@ void TestMainWindow::resizeFollowsTheLayoutRule()
     QFETCH(QRectF, map);
     QFETCH(int, bandRadius);
     QFETCH(QList<QPoint>, at);
-    window->Timer1_Timer();
+    window->tick();
     const QSize before = window->clientArea()->size();
     window->resizeClientTwips(client);
     QCoreApplication::processEvents();
     QCOMPARE(window->clientArea()->size(), QSize(px(client.width()), px(client.height())));
     if (window->clientArea()->size() == before)
-        window->Form_Resize(); // no size change, no layout of its own
+        window->layOut(); // no size change, no layout of its own
     QCOMPARE(window->layout().map, map);
-    QCOMPARE(int(window->BandRadius()), bandRadius);
+    QCOMPARE(int(window->layout().BandRadius), bandRadius);
 
     // Picture at its converted reference position; labels keep the picture's rule.
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     QCOMPARE(flag->pos(), at[0]);
-    QCOMPARE(flag->size(), window->pictures().find("Japan")->picture.size());
-    QCOMPARE(window->labelDate(0)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
+    QCOMPARE(flag->size(), window->model().pictures().find("Japan")->picture.size());
+    QCOMPARE(window->placedClocks()->dateLabel(0)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
     // Each band's labels start at its face's centre less the map's left edge
     // (the last date may stand further left, to keep whole).
     for (int k = 0; k < 12; ++k) {
         const int left = px((k + 0.5) * map.width() / 12);
         if (k < 11)
-            QCOMPARE(window->bandLabel(k)->pos(), QPoint(left, at[3].x()));
-        QCOMPARE(window->bandLabel(k + 12)->pos(), QPoint(left, at[3].y()));
+            QCOMPARE(window->bandStrip()->label(k)->pos(), QPoint(left, at[3].x()));
+        QCOMPARE(window->bandStrip()->label(k + 12)->pos(), QPoint(left, at[3].y()));
     }
     // The layout clears the surface; the next tick draws at the new places.
-    QCOMPARE(window->surface().pixelColor(at[2] + QPoint(-12, 12)).alpha(), 0);
-    window->Timer1_Timer();
-    QCOMPARE(window->surface().pixelColor(at[2] + QPoint(-5, 5)).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(at[1] + QPoint(-5, 5)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(at[2] + QPoint(-12, 12)).alpha(), 0);
+    window->tick();
+    QCOMPARE(window->clientArea()->surface().pixelColor(at[2] + QPoint(-5, 5)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(at[1] + QPoint(-5, 5)).alpha(), 255);
 }
 
 void TestMainWindow::clockSizeMenuClearsAndRedraws()
 {
-    window->Timer1_Timer();
+    window->tick();
     const QPoint c(px(9950), px(3300));
-    QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 255);
-    window->ccsize_Click(5); // 180
-    QCOMPARE(window->ClockRadius(), qint16(180));
-    QCOMPARE(window->surface().pixelColor(c).alpha(), 0);
-    window->Timer1_Timer();
-    QCOMPARE(window->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 0);
-    QCOMPARE(window->surface().pixelColor(c + QPoint(-5, 5)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 255);
+    window->mainMenu()->clockSizeChosen(5); // 180
+    QCOMPARE(window->model().clockRadius(), qint16(180));
+    QCOMPARE(window->clientArea()->surface().pixelColor(c).alpha(), 0);
+    window->tick();
+    QCOMPARE(window->clientArea()->surface().pixelColor(c + QPoint(px(400), 0)).alpha(), 0);
+    QCOMPARE(window->clientArea()->surface().pixelColor(c + QPoint(-5, 5)).alpha(), 255);
 }
 
 void TestMainWindow::markAndLabelReadTheSameSecond_data()
@@ -403,59 +398,59 @@ void TestMainWindow::markAndLabelReadTheSameSecond()
     QFETCH(bool, mark);
     window.reset();
     SteppingClock stepping(at);
-    window = std::make_unique<tb::tembra>(stepping, *messages);
+    window = std::make_unique<tb::MainWindow>(stepping, *messages);
     window->show();
-    window->entries()[0].summertime = true;
-    window->Timer1_Timer();
+    window->model().clocks()[0].summertime = true;
+    window->tick();
     stepping.set(at);
     stepping.stepping = true;
-    window->Timer1_Timer();
+    window->tick();
     stepping.stepping = false;
-    QCOMPARE(window->labelTime(0)->text(), time);
-    QCOMPARE(window->dstLabel(0)->isVisible(), mark);
+    QCOMPARE(window->placedClocks()->timeLabel(0)->text(), time);
+    QCOMPARE(window->placedClocks()->mark(0)->isVisible(), mark);
     window.reset();
 }
 
 void TestMainWindow::showingMarkIsNotMovedByTheTick()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
-    window->entries()[0].summertime = true;
-    window->Timer1_Timer();
-    QLabel *mark = window->dstLabel(0);
+    window->model().clocks()[0].summertime = true;
+    window->tick();
+    QLabel *mark = window->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
     const QPoint shown = mark->pos();
     // A face that moves (as a drag does) takes its mark along only through
     // the layout, never through the tick's check.
-    window->entries()[0].ClockLeft += 1500;
-    window->Timer1_Timer();
+    window->model().clocks()[0].ClockLeft += 1500;
+    window->tick();
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->pos(), shown);
-    window->Form_Resize();
+    window->layOut();
     QCOMPARE(mark->pos().x(), shown.x() + px(1500));
 }
 
 void TestMainWindow::flagTakesTheEditorsSize()
 {
     // The editor's picture size (900 × 450 twips) stretches a built-in flag.
-    ClockEntry &e = window->entries()[0];
+    ClockEntry &e = window->model().clocks()[0];
     e.FlagWidth = 900;
     e.FlagHeight = 450;
     window->addClock(0);
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     QVERIFY(flag->stretch());
     QVERIFY(flag->hasPicture());
     QCOMPARE(flag->size(), QSize(px(900), px(450)));
-    QCOMPARE(window->labelDate(0)->y(), flag->y() + px(450) + px(50));
+    QCOMPARE(window->placedClocks()->dateLabel(0)->y(), flag->y() + px(450) + px(50));
 }
 
 void TestMainWindow::minimisedWindowIsNotLaidOut()
 {
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     const QPoint before = flag->pos();
-    window->entries()[0].FlagLeft += 3000;
+    window->model().clocks()[0].FlagLeft += 3000;
     window->showMinimized();
     QVERIFY(window->isMinimized());
-    window->Form_Resize();
+    window->layOut();
     QCOMPARE(flag->pos(), before);
     // Restoring lays the window out again.
     window->showNormal();
@@ -479,8 +474,8 @@ void TestMainWindow::menuCaptionsAndAccessKeys()
     QVERIFY(menu->borderNoAction()->isChecked());
     QVERIFY(!menu->borderYesAction()->isChecked());
     // Opening the options marks the present size and the chosen map.
-    window->ccsize_Click(4);
-    window->wMap_Click(3);
+    window->mainMenu()->clockSizeChosen(4);
+    window->mainMenu()->mapChosen(3);
     emit menu->optionMenu()->aboutToShow();
     for (int k = 1; k <= MainMenu::kSizes; ++k)
         QCOMPARE(menu->sizeAction(k)->isChecked(), k == 4);

@@ -1,7 +1,7 @@
 // A picture file as the map: decoded no larger than the map needs, and
 // refused when it is gone or no picture.
-#include "common/mapfile.h"
-#include "settings/schema.h"
+#include "core/layout/mapfile.h"
+#include "core/settings/schema.h"
 #include "settings_testsupport.h"
 
 #include <QDir>

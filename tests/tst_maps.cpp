@@ -1,5 +1,5 @@
 // The built-in maps share one size (clock positions are fractions of the map).
-#include "mainwindow/maps.h"
+#include "core/window/maps.h"
 
 #include <QtTest>
 

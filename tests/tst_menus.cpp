@@ -1,11 +1,10 @@
 // The options menu: check marks, the picture border and a picture file as
 // the map (through a scripted chooser).
-#include "chooser/picturechooser.h"
+#include "core/chooser/picturechooser.h"
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/mainmenu.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/mainwindow.h"
+#include "core/settings/registry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,7 +45,7 @@ private slots:
     void borderOnEveryPictureNotKept();
 
 private:
-    std::unique_ptr<tembra> start();
+    std::unique_ptr<MainWindow> start();
     QSettings onDisk() const { return QSettings(m_ini, QSettings::IniFormat); }
 
     QTemporaryDir m_dir;
@@ -58,17 +57,12 @@ private:
 
 void TestMenus::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    QVERIFY(m_dir.isValid());
-    qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
+    startWindowTests(m_dir);
 }
 
 void TestMenus::init()
 {
-    static int run = 0;
-    m_ini = m_dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
-    AppRegistry().setSettingsFile(m_ini);
+    m_ini = freshSettingsFile(m_dir);
     m_messages = RecordingMessenger();
     m_chooser = ScriptedChooser();
 }
@@ -78,9 +72,9 @@ void TestMenus::cleanup()
     AppRegistry().setSettingsFile(QString());
 }
 
-std::unique_ptr<tembra> TestMenus::start()
+std::unique_ptr<MainWindow> TestMenus::start()
 {
-    auto w = std::make_unique<tembra>(m_clock, m_messages);
+    auto w = std::make_unique<MainWindow>(m_clock, m_messages);
     w->setPictureChooser(&m_chooser);
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get()))
@@ -117,13 +111,13 @@ void TestMenus::mapFromAFile()
     else if (chosen == "gone")
         m_chooser.file = m_dir.filePath(QStringLiteral("gone.jpg"));
 
-    std::unique_ptr<tembra> w = start();
+    std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
-    w->wMap_Click(3);
-    const QImage before = w->mapPicture();
+    w->mainMenu()->mapChosen(3);
+    const QImage before = w->clientArea()->mapPicture();
     w->mainMenu()->mapFileAction()->trigger();
     QCOMPARE(m_chooser.modes, QStringList{ QStringLiteral("BackPic") });
-    QCOMPARE(w->mapPicture() != before, mapChanges);
+    QCOMPARE(w->clientArea()->mapPicture() != before, mapChanges);
     QCOMPARE(m_messages.texts.size(), messages);
     if (messages)
         QVERIFY(m_messages.texts[0].contains(m_chooser.file));
@@ -136,13 +130,13 @@ void TestMenus::mapFromAFile()
 
     if (mapChanges) {
         // Decoded small, not as the 8-megapixel file, and back after a restart.
-        QVERIFY(w->mapPicture().width() <= 2 * w->clientArea()->width());
-        QCOMPARE(w->mapPicture().pixelColor(5, 5).red() > 150, true);
+        QVERIFY(w->clientArea()->mapPicture().width() <= 2 * w->clientArea()->width());
+        QCOMPARE(w->clientArea()->mapPicture().pixelColor(5, 5).red() > 150, true);
         w.reset();
         AppRegistry().setSettingsFile(m_ini);
-        std::unique_ptr<tembra> again = start();
+        std::unique_ptr<MainWindow> again = start();
         QVERIFY(again);
-        const QImage map = again->mapPicture();
+        const QImage map = again->clientArea()->mapPicture();
         QVERIFY(!map.isNull());
         QVERIFY(map.pixelColor(5, 5).red() > 150);
         QVERIFY(map.pixelColor(map.width() - 5, 5).blue() > 150);
@@ -164,12 +158,12 @@ void TestMenus::checkMarksFollowEveryChoice()
     QFETCH(int, size);
     QFETCH(int, radius);
     QFETCH(int, map);
-    std::unique_ptr<tembra> w = start();
+    std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
     MainMenu *menu = w->mainMenu();
     menu->sizeAction(size)->trigger();
     menu->mapAction(map)->trigger();
-    QCOMPARE(int(w->ClockRadius()), radius);
+    QCOMPARE(int(w->model().clockRadius()), radius);
     QCOMPARE(onDisk().value("UserImg/WorldMap").toString(), QString::number(map));
     emit menu->optionMenu()->aboutToShow();
     for (int k = 1; k <= MainMenu::kSizes; ++k)
@@ -194,35 +188,35 @@ void TestMenus::borderOnEveryPictureNotKept()
         }
     }
     AppRegistry().setSettingsFile(m_ini);
-    std::unique_ptr<tembra> w = start();
+    std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
-    QCOMPARE(w->CountryCount(), 2);
+    QCOMPARE(w->model().lastClock(), 2);
     MainMenu *menu = w->mainMenu();
     menu->borderYesAction()->trigger();
     for (int i = 0; i <= 2; ++i)
-        QCOMPARE(w->imgBox(i)->frameShape(), QFrame::Box);
+        QCOMPARE(w->placedClocks()->picture(i)->frameShape(), QFrame::Box);
     // The line goes round the whole picture; a clock added meanwhile gets it too.
-    const QImage france = w->pictures().find("France")->picture;
+    const QImage france = w->model().pictures().find("France")->picture;
     const QPoint corner(france.width() - 1, france.height() - 1);
-    QCOMPARE(w->imgBox(1)->grab().toImage().pixelColor(corner + QPoint(1, 1)), france.pixelColor(corner));
-    w->clockTable().append(w->entry(1));
+    QCOMPARE(w->placedClocks()->picture(1)->grab().toImage().pixelColor(corner + QPoint(1, 1)), france.pixelColor(corner));
+    w->model().clocks().append(w->model().clock(1));
     w->addClock(3);
-    QCOMPARE(w->imgBox(3)->frameShape(), QFrame::Box);
+    QCOMPARE(w->placedClocks()->picture(3)->frameShape(), QFrame::Box);
     // The pair's marks never change: "なし" stays checked.
     QVERIFY(menu->borderNoAction()->isChecked());
     QVERIFY(!menu->borderYesAction()->isChecked());
     menu->borderNoAction()->trigger();
     for (int i = 0; i <= 3; ++i)
-        QCOMPARE(w->imgBox(i)->frameShape(), QFrame::NoFrame);
+        QCOMPARE(w->placedClocks()->picture(i)->frameShape(), QFrame::NoFrame);
     QVERIFY(menu->borderNoAction()->isChecked());
 
     menu->borderYesAction()->trigger();
     w.reset();
     AppRegistry().setSettingsFile(m_ini);
-    std::unique_ptr<tembra> again = start();
+    std::unique_ptr<MainWindow> again = start();
     QVERIFY(again);
     for (int i = 0; i <= 2; ++i)
-        QCOMPARE(again->imgBox(i)->frameShape(), QFrame::NoFrame);
+        QCOMPARE(again->placedClocks()->picture(i)->frameShape(), QFrame::NoFrame);
 }
 
 QTEST_MAIN(TestMenus)

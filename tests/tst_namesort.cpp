@@ -1,5 +1,5 @@
-#include "editor/namesort.h"
-#include "editor/picturestore.h"
+#include "core/editor/namesort.h"
+#include "core/editor/picturestore.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "editor/builtinpictures.h"
-#include "editor/picturestore.h"
-#include "editor/sizetag.h"
+#include "core/editor/builtinpictures.h"
+#include "core/editor/picturestore.h"
+#include "core/common/sizetag.h"
 #include "fakes.h"
 
 #include <QBuffer>

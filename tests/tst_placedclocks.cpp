@@ -1,8 +1,8 @@
 // The placed clocks' controls: sets made as copies of set 0, destroyed from
 // the end, and copied down when a clock is deleted.
-#include "editor/picturestore.h"
-#include "mainwindow/picturebox.h"
-#include "mainwindow/placedclocks.h"
+#include "core/editor/picturestore.h"
+#include "ui/mainwindow/picturebox.h"
+#include "ui/mainwindow/placedclocks.h"
 
 #include <QApplication>
 #include <QLabel>

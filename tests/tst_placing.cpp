@@ -1,15 +1,14 @@
 // Placing clocks in the main window: add, edit and delete through a scripted
 // editor, dragging faces and pictures with real mouse events, the bar, the
 // placing reminder and a removed user picture.
-#include "editor/clockeditor.h"
+#include "core/editor/clockeditor.h"
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/mainmenu.h"
-#include "mainwindow/picturebox.h"
-#include "mainwindow/placedclocks.h"
-#include "mainwindow/placing.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/picturebox.h"
+#include "ui/mainwindow/placedclocks.h"
+#include "ui/mainwindow/placing.h"
+#include "ui/mainwindow/mainwindow.h"
+#include "core/settings/registry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -113,28 +112,23 @@ private:
     std::unique_ptr<FixedClock> clock;
     std::unique_ptr<RecordingMessenger> messages;
     std::unique_ptr<ScriptedEditor> editor;
-    std::unique_ptr<tb::tembra> window;
+    std::unique_ptr<tb::MainWindow> window;
     QTemporaryDir config;
     QString settingsFile;
 };
 
 void TestPlacing::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    QVERIFY(config.isValid());
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    startWindowTests(config);
 }
 
 void TestPlacing::init()
 {
-    static int run = 0;
-    settingsFile = config.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
-    AppRegistry().setSettingsFile(settingsFile);
+    settingsFile = freshSettingsFile(config);
     clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 7, 8), QTime(9, 5, 0)));
     messages = std::make_unique<RecordingMessenger>();
     editor = std::make_unique<ScriptedEditor>();
-    window = std::make_unique<tb::tembra>(*clock, *messages);
+    window = std::make_unique<tb::MainWindow>(*clock, *messages);
     window->setClockEditor(editor.get());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -147,15 +141,15 @@ void TestPlacing::cleanup()
 
 int TestPlacing::place(const ClockEntry &e)
 {
-    window->clockTable().append(e);
-    window->addClock(window->CountryCount());
-    return window->CountryCount();
+    window->model().clocks().append(e);
+    window->addClock(window->model().lastClock());
+    return window->model().lastClock();
 }
 
 QPoint TestPlacing::faceCentrePx(int i) const
 {
-    const ClockEntry &e = window->entry(i);
-    return QPoint(px(window->cxByR(e.ClockLeft)), px(window->cyByR(e.ClockTop)));
+    const ClockEntry &e = window->model().clock(i);
+    return QPoint(px(window->layout().cxByR(e.ClockLeft)), px(window->layout().cyByR(e.ClockTop)));
 }
 
 void TestPlacing::press(QWidget *w, QPoint at, Qt::MouseButton b)
@@ -191,10 +185,10 @@ void TestPlacing::addAtTheDesignSize()
     window->mainMenu()->addClockAction()->trigger();
 
     QCOMPARE(int(editor->shown.size()), 1);
-    QCOMPARE(editor->shown[0].pEditMode, QStringLiteral("add"));
-    QCOMPARE(window->placing()->clockMode(), QString());
-    QCOMPARE(window->CountryCount(), 1);
-    const ClockEntry &e = window->entry(1);
+    QCOMPARE(editor->shown[0].pEditMode, EditMode::Add);
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
+    QCOMPARE(window->model().lastClock(), 1);
+    const ClockEntry &e = window->model().clock(1);
     QCOMPARE(e.ClockLeft, 575.f);
     QCOMPARE(e.ClockTop, 440.f);
     QCOMPARE(e.FlagLeft, 1000.f);
@@ -207,18 +201,18 @@ void TestPlacing::addAtTheDesignSize()
     QCOMPARE(onDisk("UC001/ClockLeft").toString(), QStringLiteral("575"));
     QCOMPARE(onDisk("UC001/summertime").toString(), QStringLiteral("True"));
 
-    PictureBox *flag = window->imgBox(1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     QVERIFY(flag->isVisible());
-    QCOMPARE(flag->picture(), window->pictures().find("France")->picture);
+    QCOMPARE(flag->picture(), window->model().pictures().find("France")->picture);
     QCOMPARE(flag->pos(), QPoint(px(1000), px(300)));
-    QCOMPARE(window->labelDate(1)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
-    QVERIFY(window->labelTime(1)->isVisible());
+    QCOMPARE(window->placedClocks()->dateLabel(1)->pos(), QPoint(flag->x(), flag->y() + flag->height() + px(50)));
+    QVERIFY(window->placedClocks()->timeLabel(1)->isVisible());
 
     // The next tick draws the face in the map's top-left corner and shows its mark.
-    window->Timer1_Timer();
-    QCOMPARE(window->surface().pixelColor(px(575) - 5, px(440) + 5).alpha(), 255);
-    QCOMPARE(window->labelTime(1)->text(), QStringLiteral("17:05"));
-    QVERIFY(window->dstLabel(1)->isVisible());
+    window->tick();
+    QCOMPARE(window->clientArea()->surface().pixelColor(px(575) - 5, px(440) + 5).alpha(), 255);
+    QCOMPARE(window->placedClocks()->timeLabel(1)->text(), QStringLiteral("17:05"));
+    QVERIFY(window->placedClocks()->mark(1)->isVisible());
 }
 
 void TestPlacing::addAtALargerWindow()
@@ -227,48 +221,48 @@ void TestPlacing::addAtALargerWindow()
     QCoreApplication::processEvents();
     QCOMPARE(window->layout().MapScaleX, 2.f);
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("France"); });
-    window->placing()->menumode_Click(1);
-    QCOMPARE(window->entry(1).ClockLeft, 575.f);
+    window->placing()->chooseMode(1);
+    QCOMPARE(window->model().clock(1).ClockLeft, 575.f);
     // The picture first stands where the add put it, the face at its converted place.
-    PictureBox *flag = window->imgBox(1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     QCOMPARE(flag->pos(), QPoint(px(1000), px(300)));
-    window->Timer1_Timer();
-    QCOMPARE(window->surface().pixelColor(px(1015) - 5, px(880) + 5).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(px(575), px(440)).alpha(), 0);
+    window->tick();
+    QCOMPARE(window->clientArea()->surface().pixelColor(px(1015) - 5, px(880) + 5).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(px(575), px(440)).alpha(), 0);
     // The next layout step converts the picture's place too.
-    window->Form_Resize();
+    window->layOut();
     QCOMPARE(flag->pos(), QPoint(px(1865), px(600)));
 }
 
 void TestPlacing::cancelledAddChangesNothing()
 {
-    window->placing()->menumode_Click(2);
-    QVERIFY(window->frame1()->isVisible());
-    window->placing()->menumode_Click(1); // add leaves the bar
-    QVERIFY(!window->frame1()->isVisible());
+    window->placing()->chooseMode(2);
+    QVERIFY(window->placing()->modeBar()->isVisible());
+    window->placing()->chooseMode(1); // add leaves the bar
+    QVERIFY(!window->placing()->modeBar()->isVisible());
     QCOMPARE(int(editor->shown.size()), 1);
-    QCOMPARE(window->CountryCount(), 0);
+    QCOMPARE(window->model().lastClock(), 0);
     QCOMPARE(window->placedClocks()->count(), 1);
     QVERIFY(onDisk("UserClock/n").toString().isEmpty());
     QVERIFY(!onDisk("UC001/Fname").isValid());
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
 }
 
 void TestPlacing::twentySecondClockIsRefused()
 {
     for (int i = 1; i <= 20; ++i)
         place(clockAt(500 + 500 * i, 1000, 500 + 500 * i, 2000, QStringLiteral("Japan")));
-    QCOMPARE(window->CountryCount(), 20);
-    window->placing()->menumode_Click(2); // the bar stays as it was
+    QCOMPARE(window->model().lastClock(), 20);
+    window->placing()->chooseMode(2); // the bar stays as it was
     editor->confirm();
     window->mainMenu()->addClockAction()->trigger();
     QVERIFY(editor->shown.empty());
     QCOMPARE(messages->texts, QStringList{ QStringLiteral("配置できる時計は21個までです。これ以上は追加できません") });
     QCOMPARE(messages->titles, QStringList{ QString() }); // the program's own title
-    QCOMPARE(window->CountryCount(), 20);
+    QCOMPARE(window->model().lastClock(), 20);
     QCOMPARE(window->placedClocks()->count(), 21);
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
-    QVERIFY(window->frame1()->isVisible());
+    QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
+    QVERIFY(window->placing()->modeBar()->isVisible());
 }
 
 void TestPlacing::withoutAnEditorTheEntriesDoNothing()
@@ -278,10 +272,10 @@ void TestPlacing::withoutAnEditorTheEntriesDoNothing()
     for (QAction *a : { menu->addClockAction(), menu->editClockAction(), menu->deleteClockAction() })
         QVERIFY(!a->isEnabled());
     for (int k = 1; k <= 3; ++k)
-        window->placing()->menumode_Click(k);
-    QCOMPARE(window->placing()->clockMode(), QString());
-    QVERIFY(!window->frame1()->isVisible());
-    QCOMPARE(window->CountryCount(), 0);
+        window->placing()->chooseMode(k);
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
+    QVERIFY(!window->placing()->modeBar()->isVisible());
+    QCOMPARE(window->model().lastClock(), 0);
     QVERIFY(editor->shown.empty());
     window->setClockEditor(editor.get());
     QVERIFY(menu->deleteClockAction()->isEnabled());
@@ -292,22 +286,22 @@ void TestPlacing::addedEntryHasNoPictureSizeOfItsOwn()
     place(clockAt(3000, 2000, 3500, 2000, QStringLiteral("Japan")));
     Placing *p = window->placing();
     // Clock 1 gets a stretched picture, then goes; its entry keeps that size.
-    p->menumode_Click(2);
+    p->chooseMode(2);
     editor->confirm([](EditorFields &f) { f.imgFlagTwips = QSize(1500, 900); });
-    p->editordel(1);
-    QCOMPARE(window->entry(1).FlagWidth, 1500.f);
-    p->menumode_Click(3);
+    p->editOrDelete(1);
+    QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
+    p->chooseMode(3);
     editor->confirm();
-    p->editordel(1);
-    QCOMPARE(window->CountryCount(), 0);
-    QCOMPARE(window->entry(1).FlagWidth, 1500.f);
+    p->editOrDelete(1);
+    QCOMPARE(window->model().lastClock(), 0);
+    QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
 
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("Japan"); });
-    p->menumode_Click(1);
-    QCOMPARE(window->entry(1).FlagWidth, 0.f);
-    QCOMPARE(window->entry(1).FlagHeight, 0.f);
-    QVERIFY(!window->imgBox(1)->stretch());
-    QCOMPARE(window->imgBox(1)->size(), window->pictures().find("Japan")->picture.size());
+    p->chooseMode(1);
+    QCOMPARE(window->model().clock(1).FlagWidth, 0.f);
+    QCOMPARE(window->model().clock(1).FlagHeight, 0.f);
+    QVERIFY(!window->placedClocks()->picture(1)->stretch());
+    QCOMPARE(window->placedClocks()->picture(1)->size(), window->model().pictures().find("Japan")->picture.size());
 }
 
 void TestPlacing::faceDrag_data()
@@ -323,20 +317,20 @@ void TestPlacing::faceDrag()
     QFETCH(QSizeF, client);
     window->resizeClientTwips(client);
     QCoreApplication::processEvents();
-    window->Form_Resize();
+    window->layOut();
     const int i = place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
-    window->entries()[size_t(i)].summertime = true;
-    window->Timer1_Timer();
+    window->model().clocks()[i].summertime = true;
+    window->tick();
     const MainLayout l = window->layout();
-    const double r = window->ClockRadius();
-    const QPointF c(window->cxByR(3000), window->cyByR(2000));
+    const double r = window->model().clockRadius();
+    const QPointF c(window->layout().cxByR(3000), window->layout().cyByR(2000));
     const QPoint from = faceCentrePx(i) + QPoint(3, -2);
-    QWidget *map = window->image1();
+    QWidget *map = window->mapWidget();
 
     press(map, from);
-    QCOMPARE(window->placing()->pickedClock(), i);
+    QCOMPARE(window->placing()->pickedClock().value_or(-1), i);
     QVERIFY(window->placing()->dragging());
-    QWidget *circle = window->placing()->redcircle();
+    QWidget *circle = window->placing()->redCircle();
     QVERIFY(circle->isVisible());
     QCOMPARE(circle->geometry(), QRect(px(c.x() - r), px(c.y() - r), px(2 * r), px(2 * r)));
     const QPoint shift(37, 23);
@@ -344,27 +338,27 @@ void TestPlacing::faceDrag()
     move(map, from + shift);
     QCOMPARE(circle->pos(), QPoint(px(c.x() - r) + shift.x(), px(c.y() - r) + shift.y()));
     // The face itself stays where it is drawn until the release.
-    QCOMPARE(window->entry(i).ClockLeft, 3000.f);
+    QCOMPARE(window->model().clock(i).ClockLeft, 3000.f);
     release(map, from + shift);
 
     QVERIFY(!window->placing()->dragging());
     QVERIFY(circle->isHidden());
     // The new centre is the old one moved as far as the pointer, in reference twips.
-    const ClockEntry &e = window->entry(i);
+    const ClockEntry &e = window->model().clock(i);
     QVERIFY(std::abs(l.cxByR(e.ClockLeft) - (c.x() + 15 * shift.x())) <= 0.5);
     QVERIFY(std::abs(l.cyByR(e.ClockTop) - (c.y() + 15 * shift.y())) <= 0.5);
     // Redrawn at once at the new place; the mark stands by the new face.
     const QPoint now = faceCentrePx(i);
     QCOMPARE(now, QPoint(px(c.x()) + shift.x(), px(c.y()) + shift.y()));
-    QCOMPARE(window->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(QPoint(px(c.x() - r) + 2, px(c.y() + r) - 2)).alpha(), 0);
-    QVERIFY(window->dstLabel(i)->isVisible());
-    QCOMPARE(window->dstLabel(i)->pos(), QPoint(px(l.cxByR(e.ClockLeft) + 0.6 * r), px(l.cyByR(e.ClockTop) + 0.9 * r)));
+    QCOMPARE(window->clientArea()->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(QPoint(px(c.x() - r) + 2, px(c.y() + r) - 2)).alpha(), 0);
+    QVERIFY(window->placedClocks()->mark(i)->isVisible());
+    QCOMPARE(window->placedClocks()->mark(i)->pos(), QPoint(px(l.cxByR(e.ClockLeft) + 0.6 * r), px(l.cyByR(e.ClockTop) + 0.9 * r)));
     // The next layout puts the face where it was dropped; nothing was stored.
-    window->Form_Resize();
-    window->Timer1_Timer();
+    window->layOut();
+    window->tick();
     QCOMPARE(faceCentrePx(i), now);
-    QCOMPARE(window->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
     QVERIFY(!onDisk("UC001/ClockLeft").isValid());
 }
 
@@ -375,32 +369,32 @@ void TestPlacing::unmovedFaceKeepsItsPlace()
     window->resizeClientTwips(QSizeF(467 * 15, 334 * 15));
     QCoreApplication::processEvents();
     const int i = place(clockAt(2000.3f, 1000.3f, 4000, 1500, QStringLiteral("France")));
-    window->Form_Resize(); // clears the surface: no face is drawn
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 0);
-    QWidget *map = window->image1();
+    window->layOut(); // clears the surface: no face is drawn
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 0);
+    QWidget *map = window->mapWidget();
     press(map, faceCentrePx(i));
     release(map, faceCentrePx(i));
-    QVERIFY(window->entry(i).ClockLeft == 2000.3f); // exactly: QCOMPARE would forgive the drift
-    QVERIFY(window->entry(i).ClockTop == 1000.3f);
-    QVERIFY(window->placing()->redcircle()->isHidden());
+    QVERIFY(window->model().clock(i).ClockLeft == 2000.3f); // exactly: QCOMPARE would forgive the drift
+    QVERIFY(window->model().clock(i).ClockTop == 1000.3f);
+    QVERIFY(window->placing()->redCircle()->isHidden());
     // Every face is drawn again at once.
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 255);
 }
 
 void TestPlacing::rightButton()
 {
-    QWidget *map = window->image1();
+    QWidget *map = window->mapWidget();
     const QPoint face = faceCentrePx(0);
     press(map, face, Qt::RightButton);
     QVERIFY(!window->placing()->dragging());
-    QVERIFY(window->placing()->redcircle()->isHidden());
+    QVERIFY(window->placing()->redCircle()->isHidden());
     move(map, face + QPoint(30, 30));
     release(map, face + QPoint(30, 30), Qt::RightButton);
-    QCOMPARE(window->entry(0).ClockLeft, 9950.f);
+    QCOMPARE(window->model().clock(0).ClockLeft, 9950.f);
 
     // The right button drags a picture as the left one does.
-    PictureBox *flag = window->imgBox(0);
+    PictureBox *flag = window->placedClocks()->picture(0);
     const QPoint at = flag->geometry().center();
     press(flag, at, Qt::RightButton);
     QVERIFY(window->placing()->dragging());
@@ -408,8 +402,8 @@ void TestPlacing::rightButton()
     release(flag, at + QPoint(-40, 20), Qt::RightButton);
     QCOMPARE(flag->pos(), QPoint(px(10500) - 40, px(2900) + 20));
     // The picture's place on the pixel grid, back in reference twips.
-    QCOMPARE(window->entry(0).FlagLeft, float((px(10500) - 40) * 15));
-    QCOMPARE(window->entry(0).FlagTop, float((px(2900) + 20) * 15));
+    QCOMPARE(window->model().clock(0).FlagLeft, float((px(10500) - 40) * 15));
+    QCOMPARE(window->model().clock(0).FlagTop, float((px(2900) + 20) * 15));
 }
 
 void TestPlacing::pictureDragTakesItsLabels_data()
@@ -427,14 +421,14 @@ void TestPlacing::pictureDragTakesItsLabels()
     QFETCH(int, grab);
     window->resizeClientTwips(client);
     QCoreApplication::processEvents();
-    window->Form_Resize();
-    window->entries()[0].summertime = true;
-    window->Timer1_Timer();
-    PictureBox *flag = window->imgBox(0);
-    QLabel *date = window->labelDate(0);
-    QLabel *time = window->labelTime(0);
+    window->layOut();
+    window->model().clocks()[0].summertime = true;
+    window->tick();
+    PictureBox *flag = window->placedClocks()->picture(0);
+    QLabel *date = window->placedClocks()->dateLabel(0);
+    QLabel *time = window->placedClocks()->timeLabel(0);
     const QPoint flagAt = flag->pos(), dateAt = date->pos(), timeAt = time->pos();
-    const QPoint markAt = window->dstLabel(0)->pos();
+    const QPoint markAt = window->placedClocks()->mark(0)->pos();
     QWidget *handle = grab == 0 ? static_cast<QWidget *>(flag) : grab == 1 ? date : time;
     const QPoint start = handle->geometry().center();
     const QPoint shift(-55, 31);
@@ -447,10 +441,10 @@ void TestPlacing::pictureDragTakesItsLabels()
     QCOMPARE(date->pos(), dateAt + shift);
     QCOMPARE(time->pos(), timeAt + shift);
     // The face and its mark stay.
-    QCOMPARE(window->dstLabel(0)->pos(), markAt);
-    QCOMPARE(window->entry(0).ClockLeft, 9950.f);
+    QCOMPARE(window->placedClocks()->mark(0)->pos(), markAt);
+    QCOMPARE(window->model().clock(0).ClockLeft, 9950.f);
     // The recorded place is the inverse of the layout: the next layout keeps it.
-    window->Form_Resize();
+    window->layOut();
     QCOMPARE(flag->pos(), flagAt + shift);
     QCOMPARE(date->pos(), dateAt + shift);
 }
@@ -473,13 +467,13 @@ void TestPlacing::editThroughTheEditor()
     c.DifTime = -8;
     c.DifMinute = 0;
     const int i = place(c);
-    window->Timer1_Timer();
+    window->tick();
     window->mainMenu()->editClockAction()->trigger();
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
-    QFrame *bar = window->frame1();
+    QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
+    QFrame *bar = window->placing()->modeBar();
     QVERIFY(bar->isVisible());
-    QCOMPARE(window->placing()->labelCoution()->text(), QStringLiteral("対象となる時計、イラストをクリックしてください"));
-    QCOMPARE(window->placing()->comFrame()->text(), QStringLiteral("キャンセル"));
+    QCOMPARE(window->placing()->modeHint()->text(), QStringLiteral("対象となる時計、イラストをクリックしてください"));
+    QCOMPARE(window->placing()->cancelModeButton()->text(), QStringLiteral("キャンセル"));
     // Right-aligned with the map.
     QCOMPARE(bar->geometry().right() + 1, px(135 + window->layout().map.width()));
 
@@ -490,34 +484,34 @@ void TestPlacing::editThroughTheEditor()
             f.pselectKeyCode = QStringLiteral("Japan");
             f.imgFlagTwips = QSize(1200, 600);
         });
-    PictureBox *flag = window->imgBox(i);
+    PictureBox *flag = window->placedClocks()->picture(i);
     const QPoint flagAt = flag->pos();
-    const QPoint dateAt = window->labelDate(i)->pos();
+    const QPoint dateAt = window->placedClocks()->dateLabel(i)->pos();
     if (target == 0)
-        press(window->image1(), faceCentrePx(i));
+        press(window->mapWidget(), faceCentrePx(i));
     else if (target == 1)
         press(flag, flag->geometry().center());
     else
-        press(window->labelTime(i), window->labelTime(i)->geometry().center());
+        press(window->placedClocks()->timeLabel(i), window->placedClocks()->timeLabel(i)->geometry().center());
 
     QCOMPARE(int(editor->shown.size()), 1);
     const EditorFields &shown = editor->shown[0];
-    QCOMPARE(shown.pEditMode, QStringLiteral("edit"));
+    QCOMPARE(shown.pEditMode, EditMode::Edit);
     QCOMPARE(shown.pEditIndex, qint16(i));
     QCOMPARE(shown.pselectKeyCode, QStringLiteral("France"));
     QCOMPARE(shown.pDifTime, qint16(-8));
     QVERIFY(!window->placing()->dragging());
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QVERIFY(!bar->isVisible());
-    QVERIFY(window->placing()->redcircle()->isHidden());
-    const ClockEntry &e = window->entry(i);
+    QVERIFY(window->placing()->redCircle()->isHidden());
+    const ClockEntry &e = window->model().clock(i);
     if (confirmed) {
         QCOMPARE(e.DifTime, qint16(3));
         QCOMPARE(e.DifMinute, qint16(30));
         QCOMPARE(e.Fname, QStringLiteral("Japan"));
         QVERIFY(flag->stretch());
         QCOMPARE(flag->size(), QSize(px(1200), px(600)));
-        QCOMPARE(flag->picture(), window->pictures().find("Japan")->picture);
+        QCOMPARE(flag->picture(), window->model().pictures().find("Japan")->picture);
     } else {
         QCOMPARE(e.DifTime, qint16(-8));
         QCOMPARE(e.Fname, QStringLiteral("France"));
@@ -525,17 +519,17 @@ void TestPlacing::editThroughTheEditor()
     }
     // Neither the picture nor its labels move; nothing is stored.
     QCOMPARE(flag->pos(), flagAt);
-    QCOMPARE(window->labelDate(i)->pos(), dateAt);
+    QCOMPARE(window->placedClocks()->dateLabel(i)->pos(), dateAt);
     QCOMPARE(e.ClockLeft, 3000.f);
     QVERIFY(!onDisk("UC001/DifTime").isValid());
-    release(window->image1(), QPoint(1, 1));
+    release(window->mapWidget(), QPoint(1, 1));
     QCOMPARE(flag->pos(), flagAt);
 }
 
 void TestPlacing::editModeIgnoresTheEmptyMap()
 {
-    window->placing()->menumode_Click(3);
-    QWidget *map = window->image1();
+    window->placing()->chooseMode(3);
+    QWidget *map = window->mapWidget();
     press(map, QPoint(100, 100));
     release(map, QPoint(100, 100));
     // A right press on a face picks nothing either.
@@ -543,14 +537,14 @@ void TestPlacing::editModeIgnoresTheEmptyMap()
     release(map, faceCentrePx(0), Qt::RightButton);
     QVERIFY(editor->shown.empty());
     QVERIFY(messages->texts.isEmpty());
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("del"));
-    QVERIFY(window->frame1()->isVisible());
+    QCOMPARE(window->placing()->clockMode(), EditMode::Delete);
+    QVERIFY(window->placing()->modeBar()->isVisible());
     // Choosing edit switches the bar's mode; cancel leaves it.
-    window->placing()->menumode_Click(2);
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("edit"));
-    QTest::mouseClick(window->placing()->comFrame(), Qt::LeftButton);
-    QCOMPARE(window->placing()->clockMode(), QString());
-    QVERIFY(!window->frame1()->isVisible());
+    window->placing()->chooseMode(2);
+    QCOMPARE(window->placing()->clockMode(), EditMode::Edit);
+    QTest::mouseClick(window->placing()->cancelModeButton(), Qt::LeftButton);
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
+    QVERIFY(!window->placing()->modeBar()->isVisible());
 }
 
 void TestPlacing::deleteTheMiddleOfThree_data()
@@ -569,50 +563,50 @@ void TestPlacing::deleteTheMiddleOfThree()
     two.DifTime = -13;
     place(one);
     place(two);
-    window->Timer1_Timer();
-    QVERIFY(window->dstLabel(2)->isVisible());
-    QVERIFY(!window->dstLabel(1)->isVisible());
-    const ClockEntry before1 = window->entry(1);
-    const ClockEntry before2 = window->entry(2);
-    const QRect flag2 = window->imgBox(2)->geometry();
-    const QPoint date2 = window->labelDate(2)->pos(), time2 = window->labelTime(2)->pos();
-    const QPoint mark2 = window->dstLabel(2)->pos();
-    const QString text2 = window->labelTime(2)->text();
-    QPointer<QWidget> lastFlag = window->imgBox(2);
+    window->tick();
+    QVERIFY(window->placedClocks()->mark(2)->isVisible());
+    QVERIFY(!window->placedClocks()->mark(1)->isVisible());
+    const ClockEntry before1 = window->model().clock(1);
+    const ClockEntry before2 = window->model().clock(2);
+    const QRect flag2 = window->placedClocks()->picture(2)->geometry();
+    const QPoint date2 = window->placedClocks()->dateLabel(2)->pos(), time2 = window->placedClocks()->timeLabel(2)->pos();
+    const QPoint mark2 = window->placedClocks()->mark(2)->pos();
+    const QString text2 = window->placedClocks()->timeLabel(2)->text();
+    QPointer<QWidget> lastFlag = window->placedClocks()->picture(2);
 
     window->mainMenu()->deleteClockAction()->trigger();
-    QCOMPARE(window->placing()->clockMode(), QStringLiteral("del"));
+    QCOMPARE(window->placing()->clockMode(), EditMode::Delete);
     editor->confirm();
     messages->answer = ok ? Messenger::Answer::Ok : Messenger::Answer::Cancel;
-    press(window->imgBox(1), window->imgBox(1)->geometry().center());
+    press(window->placedClocks()->picture(1), window->placedClocks()->picture(1)->geometry().center());
     QCOMPARE(int(editor->shown.size()), 1);
-    QCOMPARE(editor->shown[0].pEditMode, QStringLiteral("del"));
+    QCOMPARE(editor->shown[0].pEditMode, EditMode::Delete);
     QCOMPARE(editor->shown[0].pEditIndex, qint16(1));
     QCOMPARE(messages->texts, QStringList{ QStringLiteral("削除してもよろしいですか") });
     QCOMPARE(messages->titles, QStringList{ QStringLiteral("時計の削除") });
     QVERIFY(messages->lastButtons == Messenger::Buttons::OkCancel);
-    QCOMPARE(window->placing()->clockMode(), QString());
-    QVERIFY(!window->frame1()->isVisible());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
+    QVERIFY(!window->placing()->modeBar()->isVisible());
 
     if (!ok) {
-        QCOMPARE(window->CountryCount(), 2);
-        QCOMPARE(window->entry(1), before1);
-        QCOMPARE(window->imgBox(2)->geometry(), flag2);
+        QCOMPARE(window->model().lastClock(), 2);
+        QCOMPARE(window->model().clock(1), before1);
+        QCOMPARE(window->placedClocks()->picture(2)->geometry(), flag2);
         QCOMPARE(window->placedClocks()->count(), 3);
         return;
     }
-    QCOMPARE(window->CountryCount(), 1);
-    QCOMPARE(window->entry(1), before2);
-    QCOMPARE(window->entry(0).Fname, QStringLiteral("Japan"));
+    QCOMPARE(window->model().lastClock(), 1);
+    QCOMPARE(window->model().clock(1), before2);
+    QCOMPARE(window->model().clock(0).Fname, QStringLiteral("Japan"));
     // Clock 2's controls now serve as clock 1, at clock 2's places.
-    PictureBox *flag = window->imgBox(1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     QCOMPARE(flag->geometry(), flag2);
-    QCOMPARE(flag->picture(), window->pictures().find("USA")->picture);
-    QCOMPARE(window->labelDate(1)->pos(), date2);
-    QCOMPARE(window->labelTime(1)->pos(), time2);
-    QCOMPARE(window->labelTime(1)->text(), text2);
-    QVERIFY(window->dstLabel(1)->isVisible());
-    QCOMPARE(window->dstLabel(1)->pos(), mark2);
+    QCOMPARE(flag->picture(), window->model().pictures().find("USA")->picture);
+    QCOMPARE(window->placedClocks()->dateLabel(1)->pos(), date2);
+    QCOMPARE(window->placedClocks()->timeLabel(1)->pos(), time2);
+    QCOMPARE(window->placedClocks()->timeLabel(1)->text(), text2);
+    QVERIFY(window->placedClocks()->mark(1)->isVisible());
+    QCOMPARE(window->placedClocks()->mark(1)->pos(), mark2);
     // The controls of index 2 are gone.
     QCOMPARE(window->placedClocks()->count(), 2);
     QVERIFY(lastFlag.isNull() || lastFlag->isHidden());
@@ -620,29 +614,29 @@ void TestPlacing::deleteTheMiddleOfThree()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(lastFlag.isNull());
     // The surface is cleared; the next tick draws the two faces left.
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 0);
-    window->Timer1_Timer();
-    QCOMPARE(window->surface().pixelColor(faceCentrePx(1) + QPoint(-3, 3)).alpha(), 255);
-    QCOMPARE(window->surface().pixelColor(QPoint(px(3000) - 3, px(2000) + 3)).alpha(), 0);
-    QCOMPARE(window->labelTime(1)->text(), QStringLiteral("21:05"));
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(0) + QPoint(-3, 3)).alpha(), 0);
+    window->tick();
+    QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(1) + QPoint(-3, 3)).alpha(), 255);
+    QCOMPARE(window->clientArea()->surface().pixelColor(QPoint(px(3000) - 3, px(2000) + 3)).alpha(), 0);
+    QCOMPARE(window->placedClocks()->timeLabel(1)->text(), QStringLiteral("21:05"));
 }
 
 void TestPlacing::deleteKeepsTheSuccessorsStretchedPicture()
 {
     QImage user(40, 20, QImage::Format_RGB32);
     user.fill(Qt::magenta);
-    QVERIFY(window->pictureStore().addUser(3, user, QStringLiteral("st1200-0600")));
+    QVERIFY(window->model().pictures().addUser(3, user, QStringLiteral("st1200-0600")));
     place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
     place(clockAt(6000, 4000, 7000, 3500, QStringLiteral("003User")));
-    QVERIFY(window->imgBox(2)->stretch());
-    QCOMPARE(window->imgBox(2)->size(), QSize(px(1200), px(600)));
-    QVERIFY(!window->imgBox(1)->stretch());
+    QVERIFY(window->placedClocks()->picture(2)->stretch());
+    QCOMPARE(window->placedClocks()->picture(2)->size(), QSize(px(1200), px(600)));
+    QVERIFY(!window->placedClocks()->picture(1)->stretch());
 
-    window->placing()->menumode_Click(3);
+    window->placing()->chooseMode(3);
     editor->confirm();
-    press(window->image1(), faceCentrePx(1));
-    QCOMPARE(window->CountryCount(), 1);
-    PictureBox *flag = window->imgBox(1);
+    press(window->mapWidget(), faceCentrePx(1));
+    QCOMPARE(window->model().lastClock(), 1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     QVERIFY(flag->stretch());
     QCOMPARE(flag->size(), QSize(px(1200), px(600)));
     QCOMPARE(flag->pos(), QPoint(px(7000), px(3500)));
@@ -653,33 +647,33 @@ void TestPlacing::deleteTheLastByItsOwnLabel()
 {
     // The pressed label is one of the controls the delete removes.
     place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
-    window->placing()->menumode_Click(3);
+    window->placing()->chooseMode(3);
     editor->confirm();
-    QPointer<QLabel> date = window->labelDate(1);
+    QPointer<QLabel> date = window->placedClocks()->dateLabel(1);
     const QPoint at = date->geometry().center();
     press(date, at);
-    QCOMPARE(window->CountryCount(), 0);
+    QCOMPARE(window->model().lastClock(), 0);
     QCOMPARE(window->placedClocks()->count(), 1);
     QVERIFY(date.isNull() || date->isHidden());
-    QTest::mouseRelease(window->image1(), Qt::LeftButton, {}, window->image1()->mapFrom(window->clientArea(), at));
+    QTest::mouseRelease(window->mapWidget(), Qt::LeftButton, {}, window->mapWidget()->mapFrom(window->clientArea(), at));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(date.isNull());
-    QVERIFY(window->imgBox(0)->isVisible());
+    QVERIFY(window->placedClocks()->picture(0)->isVisible());
 }
 
 void TestPlacing::lastClockCannotBeDeleted()
 {
     editor->confirm();
-    window->placing()->menumode_Click(3);
-    press(window->imgBox(0), window->imgBox(0)->geometry().center());
+    window->placing()->chooseMode(3);
+    press(window->placedClocks()->picture(0), window->placedClocks()->picture(0)->geometry().center());
     QVERIFY(editor->shown.empty());
     QCOMPARE(messages->texts, QStringList{ QStringLiteral("削除はできません") });
     QCOMPARE(messages->titles, QStringList{ QString() });
     QVERIFY(messages->lastButtons == Messenger::Buttons::Ok);
-    QCOMPARE(window->CountryCount(), 0);
-    QVERIFY(window->imgBox(0)->isVisible());
-    QVERIFY(!window->frame1()->isVisible());
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QCOMPARE(window->model().lastClock(), 0);
+    QVERIFY(window->placedClocks()->picture(0)->isVisible());
+    QVERIFY(!window->placing()->modeBar()->isVisible());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
 }
 
 void TestPlacing::escapeCancelsTheBar()
@@ -687,29 +681,29 @@ void TestPlacing::escapeCancelsTheBar()
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_Escape); // nothing to cancel
-    window->placing()->menumode_Click(2);
-    QVERIFY(window->frame1()->isVisible());
+    window->placing()->chooseMode(2);
+    QVERIFY(window->placing()->modeBar()->isVisible());
     QTest::keyClick(window.get(), Qt::Key_Escape);
-    QVERIFY(!window->frame1()->isVisible());
-    QCOMPARE(window->placing()->clockMode(), QString());
+    QVERIFY(!window->placing()->modeBar()->isVisible());
+    QCOMPARE(window->placing()->clockMode(), EditMode::None);
     // A pick after that starts a drag again, not the editor.
-    press(window->image1(), faceCentrePx(0));
+    press(window->mapWidget(), faceCentrePx(0));
     QVERIFY(editor->shown.empty());
     QVERIFY(window->placing()->dragging());
-    release(window->image1(), faceCentrePx(0));
+    release(window->mapWidget(), faceCentrePx(0));
 }
 
 void TestPlacing::reminderComesBackUntilTheFaceMoves()
 {
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("France"); });
-    window->placing()->menumode_Click(1);
+    window->placing()->chooseMode(1);
     // Two clocks: the counter goes round every 61 visits, and its zero falls
     // on clock 1 every other round: twice in 122 ticks, whatever its start.
     auto ticks = [this](int n) {
         messages->texts.clear();
         for (int k = 0; k < n; ++k) {
             clock->advanceSecs(1);
-            window->Timer1_Timer();
+            window->tick();
         }
         return messages->texts;
     };
@@ -717,15 +711,15 @@ void TestPlacing::reminderComesBackUntilTheFaceMoves()
     QCOMPARE(messages->titles.last(), QString());
 
     // Dragging the picture alone does not stop it.
-    PictureBox *flag = window->imgBox(1);
+    PictureBox *flag = window->placedClocks()->picture(1);
     press(flag, flag->geometry().center());
     move(flag, flag->geometry().center() + QPoint(100, 100));
     release(flag, flag->geometry().center());
-    QCOMPARE(window->entry(1).FlagLeft, float((px(1000) + 100) * 15));
+    QCOMPARE(window->model().clock(1).FlagLeft, float((px(1000) + 100) * 15));
     QCOMPARE(ticks(122).size(), 2);
 
     // Dragging the face does.
-    QWidget *map = window->image1();
+    QWidget *map = window->mapWidget();
     const QPoint face = faceCentrePx(1);
     press(map, face);
     move(map, face + QPoint(200, 150));
@@ -745,31 +739,31 @@ void TestPlacing::reminderOpensOnceAtATime()
             RecordingMessenger::message(text, b, title);
             if (!inside && window) {
                 inside = true;
-                circleGone = window->placing()->redcircle()->isHidden();
+                circleGone = window->placing()->redCircle()->isHidden();
                 const int count = window->placing()->reminder().count();
                 ticked = QTest::qWaitFor([&] { return window->placing()->reminder().count() != count; }, 3000);
                 for (int k = 0; k < 61; ++k)
-                    window->Timer1_Timer();
+                    window->tick();
                 inside = false;
             }
             return Answer::Ok;
         }
-        tb::tembra *window = nullptr;
+        tb::MainWindow *window = nullptr;
         bool inside = false, circleGone = false, ticked = false;
     } ticking;
     window.reset();
-    window = std::make_unique<tb::tembra>(*clock, ticking);
+    window = std::make_unique<tb::MainWindow>(*clock, ticking);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     ticking.window = window.get();
-    window->entries()[0] = tb::addedEntry(EditorFields(), window->layout());
-    const QString mode = window->placing()->clockMode();
-    press(window->image1(), faceCentrePx(0));
+    window->model().clocks()[0] = tb::addedEntry(EditorFields(), window->layout());
+    const EditMode mode = window->placing()->clockMode();
+    press(window->mapWidget(), faceCentrePx(0));
     QTRY_COMPARE_WITH_TIMEOUT(ticking.texts, QStringList{ kReminder }, 3000);
     QVERIFY(ticking.ticked);
     QVERIFY(ticking.circleGone);
-    move(window->image1(), faceCentrePx(0) + QPoint(40, 30)); // the release went to the message
-    QVERIFY(window->placing()->redcircle()->isHidden());
+    move(window->mapWidget(), faceCentrePx(0) + QPoint(40, 30)); // the release went to the message
+    QVERIFY(window->placing()->redCircle()->isHidden());
     QCOMPARE(window->placing()->clockMode(), mode);
     ticking.window = nullptr;
     window.reset();
@@ -779,28 +773,28 @@ void TestPlacing::removedPictureLeavesItsClocks()
 {
     QImage user(30, 30, QImage::Format_RGB32);
     user.fill(Qt::cyan);
-    PictureStore &store = window->pictureStore();
+    PictureStore &store = window->model().pictures();
     QVERIFY(store.addUser(1, user, QStringLiteral("nn0450-0450")));
     QVERIFY(store.addUser(2, user, QStringLiteral("nn0450-0450")));
     place(clockAt(2000, 2000, 2500, 1500, QStringLiteral("001User")));
     place(clockAt(4000, 2000, 4500, 1500, QStringLiteral("002User")));
     place(clockAt(6000, 2000, 6500, 1500, QStringLiteral("001User")));
-    const QPoint at3 = window->imgBox(3)->pos();
-    QVERIFY(window->imgBox(1)->hasPicture());
+    const QPoint at3 = window->placedClocks()->picture(3)->pos();
+    QVERIFY(window->placedClocks()->picture(1)->hasPicture());
 
     window->pictureRemoved(QStringLiteral("001User"));
-    QCOMPARE(window->entry(1).Fname, QString());
-    QCOMPARE(window->entry(3).Fname, QString());
-    QVERIFY(!window->imgBox(1)->hasPicture());
-    QVERIFY(!window->imgBox(3)->hasPicture());
-    QCOMPARE(window->imgBox(3)->pos(), at3);
-    QCOMPARE(window->entry(2).Fname, QStringLiteral("002User"));
-    QVERIFY(window->imgBox(2)->hasPicture());
-    QCOMPARE(window->entry(0).Fname, QStringLiteral("Japan"));
-    QVERIFY(window->imgBox(0)->hasPicture());
+    QCOMPARE(window->model().clock(1).Fname, QString());
+    QCOMPARE(window->model().clock(3).Fname, QString());
+    QVERIFY(!window->placedClocks()->picture(1)->hasPicture());
+    QVERIFY(!window->placedClocks()->picture(3)->hasPicture());
+    QCOMPARE(window->placedClocks()->picture(3)->pos(), at3);
+    QCOMPARE(window->model().clock(2).Fname, QStringLiteral("002User"));
+    QVERIFY(window->placedClocks()->picture(2)->hasPicture());
+    QCOMPARE(window->model().clock(0).Fname, QStringLiteral("Japan"));
+    QVERIFY(window->placedClocks()->picture(0)->hasPicture());
     // Nothing else: the store is the editor's, the count stays.
     QVERIFY(store.contains(QStringLiteral("001User")));
-    QCOMPARE(window->CountryCount(), 3);
+    QCOMPARE(window->model().lastClock(), 3);
 }
 
 void TestPlacing::circleRepaintsOnlyWhereItWas()
@@ -817,13 +811,13 @@ void TestPlacing::circleRepaintsOnlyWhereItWas()
     } recorder;
     for (int i = 1; i <= 20; ++i)
         place(clockAt(500 + 500 * i, 1000 + 200 * (i % 5), 400 + 500 * i, 4000, QStringLiteral("Japan")));
-    window->Timer1_Timer();
-    QWidget *map = window->image1();
+    window->tick();
+    QWidget *map = window->mapWidget();
     const QPoint face = faceCentrePx(0);
     press(map, face);
     QCoreApplication::processEvents();
     window->clientArea()->installEventFilter(&recorder);
-    QWidget *circle = window->placing()->redcircle();
+    QWidget *circle = window->placing()->redCircle();
     const QRect before = circle->geometry();
     move(map, face + QPoint(7, -4));
     QCoreApplication::processEvents();

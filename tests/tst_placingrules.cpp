@@ -1,6 +1,6 @@
 // The rules of placing clocks: the hit test, the way back from window to
 // reference twips, the two drags, the add and edit steps and the reminder.
-#include "mainwindow/placingrules.h"
+#include "core/window/placingrules.h"
 
 #include <QtTest>
 
@@ -174,9 +174,9 @@ void TestPlacingRules::addedEntry()
 void TestPlacingRules::editTakesTheEditorsValues()
 {
     ClockEntry e = defaultClockEntry();
-    const EditorFields in = editorFieldsFor(e, 4, QStringLiteral("edit"));
+    const EditorFields in = editorFieldsFor(e, 4, EditMode::Edit);
     QCOMPARE(in.pEditIndex, qint16(4));
-    QCOMPARE(in.pEditMode, QStringLiteral("edit"));
+    QCOMPARE(in.pEditMode, EditMode::Edit);
     QCOMPARE(in.pselectKeyCode, QStringLiteral("Japan"));
     QVERIFY(!in.pUpdated);
 

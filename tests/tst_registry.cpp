@@ -1,4 +1,4 @@
-#include "settings/registry.h"
+#include "core/settings/registry.h"
 #include "settings_testsupport.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // The one rounding rule of the program's integer stores: halves to even.
-#include "common/rounding.h"
+#include "core/common/rounding.h"
 
 #include <QtTest>
 #include <limits>

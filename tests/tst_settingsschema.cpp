@@ -1,8 +1,8 @@
-#include "settings/registry.h"
-#include "settings/schema.h"
-#include "settings/valuetext.h"
+#include "core/settings/registry.h"
+#include "core/settings/schema.h"
+#include "core/common/valuetext.h"
 #include "settings_testsupport.h"
-#include "time/clocksource.h"
+#include "core/time/clocksource.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,12 +57,12 @@ struct Added {
     QSize size;
 };
 
-QStringList expectedExitWrites(int countryCount)
+QStringList expectedExitWrites(int lastIndex)
 {
     QStringList order;
     const char *clockKeys[] = {"ClockLeft", "ClockTop", "DifMinute", "DifTime",
                                "FlagLeft", "FlagTop", "Fname", "summertime"};
-    for (int i = 0; i <= countryCount; ++i)
+    for (int i = 0; i <= lastIndex; ++i)
         for (const char *k : clockKeys)
             order << clockSection(i) + QLatin1Char('/') + QLatin1String(k);
     for (const char *k : {"ClockRc", "n", "GageColor", "NeadleColor"})
@@ -472,7 +472,7 @@ void TestSettingsSchema::readClockCountLimits()
 
 void TestSettingsSchema::exitSaveOrder_data()
 {
-    QTest::addColumn<int>("countryCount");
+    QTest::addColumn<int>("lastIndex");
     QTest::newRow("one clock") << 0;
     QTest::newRow("five clocks") << 4;
     QTest::newRow("all clocks") << 20;
@@ -480,7 +480,7 @@ void TestSettingsSchema::exitSaveOrder_data()
 
 void TestSettingsSchema::exitSaveOrder()
 {
-    QFETCH(int, countryCount);
+    QFETCH(int, lastIndex);
     TempStore store;
     ClockEntries entries;
     for (int i = 0; i < kMaxClocks; ++i)
@@ -493,15 +493,15 @@ void TestSettingsSchema::exitSaveOrder()
         seen << s + QLatin1Char('/') + k;
     });
     QString errorFile = QStringLiteral("untouched");
-    QVERIFY(exitSave(entries, countryCount, display, &errorFile));
+    QVERIFY(exitSave(entries, lastIndex, display, &errorFile));
     QCOMPARE(errorFile, QStringLiteral("untouched"));
-    QCOMPARE(seen, expectedExitWrites(countryCount));
+    QCOMPARE(seen, expectedExitWrites(lastIndex));
 
-    QCOMPARE(store.onDisk(QStringLiteral("UserClock/n")).toString(), QString::number(countryCount));
+    QCOMPARE(store.onDisk(QStringLiteral("UserClock/n")).toString(), QString::number(lastIndex));
     QCOMPARE(store.onDisk(QStringLiteral("UserClock/ClockRc")).toString(), QStringLiteral("600"));
-    QCOMPARE(store.onDisk(clockSection(countryCount) + QStringLiteral("/Fname")).toString(),
-             QStringLiteral("clock %1").arg(countryCount));
-    QVERIFY(!store.keysOnDisk().contains(clockSection(countryCount + 1) + QStringLiteral("/Fname")));
+    QCOMPARE(store.onDisk(clockSection(lastIndex) + QStringLiteral("/Fname")).toString(),
+             QStringLiteral("clock %1").arg(lastIndex));
+    QVERIFY(!store.keysOnDisk().contains(clockSection(lastIndex + 1) + QStringLiteral("/Fname")));
 }
 
 void TestSettingsSchema::exitSaveLeavesHigherSections()

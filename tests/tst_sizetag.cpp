@@ -1,4 +1,4 @@
-#include "editor/sizetag.h"
+#include "core/common/sizetag.h"
 
 #include <QtTest>
 

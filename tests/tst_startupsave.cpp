@@ -1,9 +1,8 @@
 // Start-up load and exit save through the real window and a real settings file.
 #include "fakes.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/maps.h"
-#include "mainwindow/tembrawindow.h"
-#include "settings/registry.h"
+#include "core/window/maps.h"
+#include "ui/mainwindow/mainwindow.h"
+#include "core/settings/registry.h"
 
 #include <QApplication>
 #include <QFile>
@@ -37,7 +36,7 @@ private slots:
     void clockRadiusZeroTakesTheBandRadius();
 
 private:
-    std::unique_ptr<tb::tembra> start();
+    std::unique_ptr<tb::MainWindow> start();
     QSettings file() const { return QSettings(iniPath, QSettings::IniFormat); }
 
     QTemporaryDir dir;
@@ -48,26 +47,22 @@ private:
 
 void TestStartupSave::initTestCase()
 {
-    installFontSubstitutions();
-    QApplication::setFont(designFont(9));
-    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    startWindowTests(dir);
 }
 
 void TestStartupSave::init()
 {
-    static int run = 0;
-    iniPath = dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
-    AppRegistry().setSettingsFile(iniPath);
+    iniPath = freshSettingsFile(dir);
     messages.texts.clear();
     messages.answer = Messenger::Answer::Ok;
     clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 0)));
 }
 
-std::unique_ptr<tb::tembra> TestStartupSave::start()
+std::unique_ptr<tb::MainWindow> TestStartupSave::start()
 {
     // Each start reads the file afresh, as a new process would.
     AppRegistry().setSettingsFile(iniPath);
-    auto w = std::make_unique<tb::tembra>(clock, messages);
+    auto w = std::make_unique<tb::MainWindow>(clock, messages);
     w->show();
     return w;
 }
@@ -124,13 +119,13 @@ void TestStartupSave::exitSavesAndNextStartRestores()
     ClockEntries before;
     {
         auto w = start();
-        QCOMPARE(w->CountryCount(), clocks - 1);
-        QCOMPARE(w->entry(clocks - 1).DifTime, qint16(-(clocks - 1)));
-        w->entries()[0].ClockLeft = 1234.5f; // as a drag would leave it
-        w->entries()[0].FlagTop = 77.25f;
-        w->ccsize_Click(3);
-        before = w->entries();
-        w->endMenu_Click();
+        QCOMPARE(w->model().lastClock(), clocks - 1);
+        QCOMPARE(w->model().clock(clocks - 1).DifTime, qint16(-(clocks - 1)));
+        w->model().clocks()[0].ClockLeft = 1234.5f; // as a drag would leave it
+        w->model().clocks()[0].FlagTop = 77.25f;
+        w->mainMenu()->clockSizeChosen(3);
+        before = w->model().clocks().entries();
+        w->mainMenu()->endAction()->trigger();
         QVERIFY(w->saved());
         QVERIFY(!w->isVisible());
     }
@@ -141,10 +136,10 @@ void TestStartupSave::exitSavesAndNextStartRestores()
     QCOMPARE(s.value("UserClock/n").toString(), QString::number(clocks - 1));
 
     auto again = start();
-    QCOMPARE(again->CountryCount(), clocks - 1);
-    QCOMPARE(again->ClockRadius(), qint16(300));
+    QCOMPARE(again->model().lastClock(), clocks - 1);
+    QCOMPARE(again->model().clockRadius(), qint16(300));
     for (int i = 0; i < clocks; ++i)
-        QCOMPARE(again->entry(i), before[size_t(i)]);
+        QCOMPARE(again->model().clock(i), before[size_t(i)]);
     QVERIFY(messages.texts.isEmpty());
 }
 
@@ -152,14 +147,14 @@ void TestStartupSave::closeBoxSavesNothing()
 {
     {
         auto w = start();
-        w->entries()[0].ClockLeft = 5000;
-        w->ccsize_Click(1);
+        w->model().clocks()[0].ClockLeft = 5000;
+        w->mainMenu()->clockSizeChosen(1);
         w->close();
         QVERIFY(!w->saved());
     }
     auto again = start();
-    QCOMPARE(again->entry(0).ClockLeft, 9950.f);
-    QCOMPARE(again->ClockRadius(), qint16(440));
+    QCOMPARE(again->model().clock(0).ClockLeft, 9950.f);
+    QCOMPARE(again->model().clockRadius(), qint16(440));
 }
 
 void TestStartupSave::failedSaveKeepsTheWindowOpen_data()
@@ -180,13 +175,13 @@ void TestStartupSave::failedSaveKeepsTheWindowOpen()
     QFile blocker(folder);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    w->wMap_Click(3); // a save at once says so, and names the file
+    w->mainMenu()->mapChosen(3); // a save at once says so, and names the file
     QCOMPARE(messages.texts.size(), 1);
     const QString told = messages.texts.takeFirst();
     QVERIFY(told.contains(iniPath) && told.contains(QStringLiteral("設定ファイルは変更されていません")));
 
-    w->entries()[0].ClockLeft = 4321;
-    w->endMenu_Click();
+    w->model().clocks()[0].ClockLeft = 4321;
+    w->mainMenu()->endAction()->trigger();
     messages.answer = Messenger::Answer::Ok;
     QVERIFY(!w->saved());
     QCOMPARE(w->isVisible(), !leave);
@@ -212,7 +207,7 @@ void TestStartupSave::missingUserPicturesAreReportedOnce()
     auto w = start();
     const QString tail = QStringLiteral("　の画像ファイルが見つかりません\r\n「時計の設定」、「編集」により、再び設定してください");
     QCOMPARE(messages.texts, QStringList({ a + tail, b + tail }));
-    QVERIFY(!w->pictures().contains("001User"));
+    QVERIFY(!w->model().pictures().contains("001User"));
     QCOMPARE(file().value("UserImg/001FileName").toString(), a);
 }
 
@@ -234,10 +229,10 @@ void TestStartupSave::storedUserPictureIsShownStretched()
     }
     auto w = start();
     QVERIFY(messages.texts.isEmpty());
-    PictureBox *box = w->imgBox(0);
+    PictureBox *box = w->placedClocks()->picture(0);
     QVERIFY(box->stretch());
     QCOMPARE(box->size(), QSize(80, 40));
-    QCOMPARE(w->labelDate(0)->y(), box->y() + 40 + 3); // 600 + 50 twips under the top
+    QCOMPARE(w->placedClocks()->dateLabel(0)->y(), box->y() + 40 + 3); // 600 + 50 twips under the top
 }
 
 void TestStartupSave::unknownPictureKeyIsCleared()
@@ -250,10 +245,10 @@ void TestStartupSave::unknownPictureKeyIsCleared()
         s.setValue("UC000/FlagTop", "1500");
     }
     auto w = start();
-    QCOMPARE(w->entry(0).Fname, QString());
-    QVERIFY(!w->imgBox(0)->hasPicture());
-    QVERIFY(w->labelDate(0)->isVisible());
-    w->endMenu_Click();
+    QCOMPARE(w->model().clock(0).Fname, QString());
+    QVERIFY(!w->placedClocks()->picture(0)->hasPicture());
+    QVERIFY(w->placedClocks()->dateLabel(0)->isVisible());
+    w->mainMenu()->endAction()->trigger();
     QCOMPARE(file().value("UC000/Fname").toString(), QString());
 }
 
@@ -261,13 +256,13 @@ void TestStartupSave::storedMapIsRestored()
 {
     {
         auto w = start();
-        w->wMap_Click(6);
+        w->mainMenu()->mapChosen(6);
         QCOMPARE(file().value("UserImg/WorldMap").toString(), QStringLiteral("6"));
     }
     auto again = start();
     // The "dark" map, as the window keeps it (in full colour, for scaling).
-    QCOMPARE(again->mapPicture(), builtInMap(6));
-    QCOMPARE(again->mapPicture(), QImage(":/maps/dark.png"));
+    QCOMPARE(again->clientArea()->mapPicture(), builtInMap(6));
+    QCOMPARE(again->clientArea()->mapPicture(), QImage(":/maps/dark.png"));
 }
 
 void TestStartupSave::countAboveTheTableBuildsTwentyOneClocks()
@@ -277,9 +272,9 @@ void TestStartupSave::countAboveTheTableBuildsTwentyOneClocks()
         s.setValue("UserClock/n", "5000");
     }
     auto w = start();
-    QCOMPARE(w->CountryCount(), 20);
-    w->Timer1_Timer();
-    QVERIFY(w->labelTime(20)->isVisible());
+    QCOMPARE(w->model().lastClock(), 20);
+    w->tick();
+    QVERIFY(w->placedClocks()->timeLabel(20)->isVisible());
 }
 
 void TestStartupSave::damagedFileIsKeptAndDefaultsUsed()
@@ -299,8 +294,8 @@ void TestStartupSave::damagedFileIsKeptAndDefaultsUsed()
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), damaged);
     // A first start from the defaults: the default clock, stored in a new file.
-    QCOMPARE(w->CountryCount(), 0);
-    QCOMPARE(w->entry(0).Fname, QStringLiteral("Japan"));
+    QCOMPARE(w->model().lastClock(), 0);
+    QCOMPARE(w->model().clock(0).Fname, QStringLiteral("Japan"));
     QCOMPARE(file().value("UC000/Fname").toString(), QStringLiteral("Japan"));
 }
 
@@ -315,19 +310,19 @@ void TestStartupSave::unmovedClockIsRemindedEverySixtyOneVisits()
         s.setValue("UC000/Fname", "Japan");
     }
     auto w = start();
-    w->Timer1_Timer();
+    w->tick();
     QCOMPARE(messages.texts.size(), 1);
     QCOMPARE(messages.texts[0], QStringLiteral("左上に追加された時計とイラストを希望する位置に移動させてください\r\n"
                                                "(ドラッグ＆ドロップによって、移動が可能です)"));
     for (int tick = 2; tick <= 61; ++tick)
-        w->Timer1_Timer();
+        w->tick();
     QCOMPARE(messages.texts.size(), 1);
-    w->Timer1_Timer();
+    w->tick();
     QCOMPARE(messages.texts.size(), 2);
     // Moved away: no more reminders.
-    w->entries()[0].ClockLeft = 600;
+    w->model().clocks()[0].ClockLeft = 600;
     for (int tick = 0; tick < 130; ++tick)
-        w->Timer1_Timer();
+        w->tick();
     QCOMPARE(messages.texts.size(), 2);
 }
 
@@ -355,16 +350,16 @@ void TestStartupSave::clockRadiusZeroTakesTheBandRadius()
     }
     clock.set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
     auto w = start();
-    QCOMPARE(w->ClockRadius(), qint16(0));
-    w->Timer1_Timer();
-    QCOMPARE(w->ClockRadius(), w->BandRadius());
-    QCOMPARE(w->BandRadius(), qint16(440));
+    QCOMPARE(w->model().clockRadius(), qint16(0));
+    w->tick();
+    QCOMPARE(w->model().clockRadius(), w->layout().BandRadius);
+    QCOMPARE(w->layout().BandRadius, qint16(440));
     // The summer mark stands beside the face, not on its centre.
-    QLabel *mark = w->dstLabel(0);
+    QLabel *mark = w->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
-    QCOMPARE(mark->pos(), QPoint(int(std::lround((w->cxByR(9950) + 0.6 * 440) / 15)),
-                                 int(std::lround((w->cyByR(3300) + 0.9 * 440) / 15))));
-    w->endMenu_Click();
+    QCOMPARE(mark->pos(), QPoint(int(std::lround((w->layout().cxByR(9950) + 0.6 * 440) / 15)),
+                                 int(std::lround((w->layout().cyByR(3300) + 0.9 * 440) / 15))));
+    w->mainMenu()->endAction()->trigger();
     QVERIFY(w->saved());
     QCOMPARE(file().value("UserClock/ClockRc").toString(), QStringLiteral("440"));
 }

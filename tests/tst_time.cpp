@@ -1,7 +1,7 @@
 // Date-time values, the label formats, and the shown time of placed and band clocks.
-#include "time/clockentry.h"
-#include "time/datetime.h"
-#include "time/summertime.h"
+#include "core/time/clockentry.h"
+#include "core/time/datetime.h"
+#include "core/time/summertime.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "editor/zonetable.h"
+#include "core/editor/zonetable.h"
 
 #include <QtTest>
 #include <cmath>

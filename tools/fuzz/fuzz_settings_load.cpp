@@ -3,9 +3,9 @@
 //
 // Besides crashes and sanitizer reports it aborts when a loaded value leaves
 // the range the window relies on, or when a save and reload changes a clock.
-#include "settings/registry.h"
-#include "settings/schema.h"
-#include "time/clocksource.h"
+#include "core/settings/registry.h"
+#include "core/settings/schema.h"
+#include "core/time/clocksource.h"
 
 #include <QCoreApplication>
 #include <QDir>

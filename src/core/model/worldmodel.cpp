@@ -1,0 +1,65 @@
+#include "core/model/worldmodel.h"
+
+#include "core/settings/schema.h"
+
+namespace tb {
+
+WorldModel::WorldModel(QObject *parent) : QObject(parent) {}
+
+void WorldModel::setColours(const FaceColours &colours)
+{
+    const bool same = colours.FaceColors == m_colours.FaceColors && colours.GageColor == m_colours.GageColor
+        && colours.NeadleColor == m_colours.NeadleColor;
+    m_colours = colours;
+    if (!same)
+        emit coloursChanged();
+}
+
+void WorldModel::setClockRadius(qint16 radius)
+{
+    if (radius == m_clockRadius)
+        return;
+    m_clockRadius = radius;
+    emit clockRadiusChanged();
+}
+
+qint16 WorldModel::loadDisplay()
+{
+    DisplaySettings display;
+    iniset(display);
+    setColours(display.colours);
+    setClockRadius(display.ClockRadius);
+    return display.BandRadius;
+}
+
+void WorldModel::loadClocks()
+{
+    if (const std::optional<int> n = readClockCount()) {
+        m_clocks.setLastIndex(*n);
+    } else {
+        m_clocks.setLastIndex(0);
+        m_clocks[0] = defaultClockEntry();
+        setRegData(0, m_clocks[0]);
+    }
+    for (int i = 0; i <= lastClock(); ++i)
+        getRegData(i, m_clocks[i]);
+}
+
+bool WorldModel::saveOnExit(qint16 bandRadius, QString *errorFile) const
+{
+    DisplaySettings display;
+    display.colours = m_colours;
+    display.BandRadius = bandRadius;
+    display.ClockRadius = m_clockRadius;
+    return exitSave(m_clocks.entries(), lastClock(), display, errorFile);
+}
+
+void WorldModel::setSummerPeriod(const SummerPeriod &period)
+{
+    const bool same = period.start == m_summer.start && period.end == m_summer.end && period.year == m_summer.year;
+    m_summer = period;
+    if (!same)
+        emit summerPeriodChanged();
+}
+
+} // namespace tb

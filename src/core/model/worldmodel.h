@@ -1,0 +1,62 @@
+#pragma once
+// What the main window shows, held without a widget: the placed clocks, the
+// colours and radius of their faces, the summer period and the pictures.
+// Settings load into it and save from it; the window's rooms read it and
+// change it. A setter says what changed only when the value did.
+#include "core/editor/picturestore.h"
+#include "core/face/facecolours.h"
+#include "core/time/clocktable.h"
+#include "core/time/summertime.h"
+
+#include <QObject>
+
+namespace tb {
+
+class WorldModel : public QObject {
+    Q_OBJECT
+public:
+    explicit WorldModel(QObject *parent = nullptr);
+
+    // The placed clocks, 0 … lastClock().
+    ClockTable &clocks() { return m_clocks; }
+    const ClockTable &clocks() const { return m_clocks; }
+    const ClockEntry &clock(int i) const { return m_clocks[i]; }
+    int lastClock() const { return m_clocks.lastIndex(); }
+
+    const FaceColours &colours() const { return m_colours; }
+    void setColours(const FaceColours &colours);
+
+    // "ClockRc": the radius of the placed faces in twips; 0 until a size is chosen.
+    qint16 clockRadius() const { return m_clockRadius; }
+    void setClockRadius(qint16 radius);
+    // The radius the placed faces are drawn with: clockRadius(), or the
+    // band's while clockRadius() is still 0.
+    qint16 faceRadius(qint16 bandRadius) const { return m_clockRadius != 0 ? m_clockRadius : bandRadius; }
+
+    const SummerPeriod &summerPeriod() const { return m_summer; }
+    void setSummerPeriod(const SummerPeriod &period);
+
+    PictureStore &pictures() { return m_pictures; }
+    const PictureStore &pictures() const { return m_pictures; }
+
+    // The settings file: the face colours and the radius (iniset; returns
+    // the band's radius), the placed clocks (a first start stores clock 0),
+    // and all of it again on exit (exitSave, false when it could not be written).
+    qint16 loadDisplay();
+    void loadClocks();
+    bool saveOnExit(qint16 bandRadius, QString *errorFile) const;
+
+signals:
+    void coloursChanged();
+    void clockRadiusChanged();
+    void summerPeriodChanged();
+
+private:
+    ClockTable m_clocks;
+    FaceColours m_colours;
+    qint16 m_clockRadius = 440;
+    SummerPeriod m_summer;
+    PictureStore m_pictures;
+};
+
+} // namespace tb

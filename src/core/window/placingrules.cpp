@@ -1,0 +1,116 @@
+#include "core/window/placingrules.h"
+
+#include <cmath>
+
+namespace tb {
+
+bool faceHit(QPointF c, double r, QPointF p)
+{
+    const double dx = c.x() - p.x();
+    const double dy = c.y() - p.y();
+    return std::abs(dx) < r && std::abs(dy) < r && std::sqrt(dx * dx + dy * dy) < r;
+}
+
+int pickFace(const std::vector<QPointF> &centres, double r, QPointF p)
+{
+    for (size_t i = 0; i < centres.size(); ++i)
+        if (faceHit(centres[i], r, p))
+            return int(i);
+    return -1;
+}
+
+float refX(const MainLayout &l, double windowX)
+{
+    return float((windowX - kMapLeft) / double(l.MapScaleX) + kMapLeft);
+}
+
+float refY(const MainLayout &l, double windowY)
+{
+    return float(windowY / double(l.MapScaleY));
+}
+
+void FaceDrag::press(QPointF pointer, QPointF c, double radius)
+{
+    r = radius;
+    left = c.x() - r;
+    top = c.y() - r;
+    // The pointer is map-relative and the centre window-relative; the
+    // difference cancels out in move(), which uses the same pointer frame.
+    grabX = std::round(pointer.x() - c.x());
+    grabY = std::round(pointer.y() - c.y());
+    moved = false;
+}
+
+void FaceDrag::move(QPointF pointer)
+{
+    const double l = pointer.x() - grabX - r;
+    const double t = pointer.y() - grabY - r;
+    if (l != left || t != top)
+        moved = true;
+    left = l;
+    top = t;
+}
+
+void PictureDrag::press(QPointF pointer)
+{
+    grabX = std::round(pointer.x());
+    grabY = std::round(pointer.y());
+    moved = false;
+}
+
+QPointF PictureDrag::step(QPointF pointer)
+{
+    const QPointF d(pointer.x() - grabX, pointer.y() - grabY);
+    if (!d.isNull())
+        moved = true;
+    return d;
+}
+
+ClockEntry addedEntry(const EditorFields &f, const MainLayout &l)
+{
+    ClockEntry e; // FlagWidth and FlagHeight 0: never a deleted clock's picture size
+    e.ClockLeft = float(l.map.left()) + l.BandRadius;
+    e.ClockTop = float(l.map.top()) + l.BandRadius;
+    e.DifMinute = f.pDifMinute;
+    e.DifTime = f.pDifTime;
+    e.FlagLeft = 1000;
+    e.FlagTop = 300;
+    e.Fname = f.pselectKeyCode;
+    e.summertime = f.pSummertimeck;
+    return e;
+}
+
+void applyEdit(ClockEntry &e, const EditorFields &f)
+{
+    e.DifTime = f.pDifTime;
+    e.DifMinute = f.pDifMinute;
+    e.Fname = f.pselectKeyCode;
+    e.summertime = f.pSummertimeck;
+    e.FlagHeight = float(f.imgFlagTwips.height());
+    e.FlagWidth = float(f.imgFlagTwips.width());
+}
+
+EditorFields editorFieldsFor(const ClockEntry &e, int i, EditMode mode)
+{
+    EditorFields f;
+    f.pEditIndex = qint16(i);
+    f.pselectKeyCode = e.Fname;
+    f.pDifTime = e.DifTime;
+    f.pDifMinute = e.DifMinute;
+    f.pSummertimeck = e.summertime;
+    f.pEditMode = mode;
+    return f;
+}
+
+bool PlacingReminder::visit(const ClockEntry &e, const MainLayout &l)
+{
+    // Exact comparison of the stored singles: only a face that was never
+    // dragged still stands exactly where the add step put it.
+    const bool due = m_count == 0 && e.ClockTop == float(l.map.top()) + l.BandRadius
+        && e.ClockLeft == float(l.map.left()) + l.BandRadius;
+    if (++m_count > 60)
+        m_count = 0;
+    return due;
+}
+
+} // namespace tb

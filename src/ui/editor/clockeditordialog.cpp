@@ -1,0 +1,368 @@
+#include "ui/editor/clockeditordialog.h"
+
+#include "ui/common/modaldriver.h"
+#include "core/editor/editorrules.h"
+#include "core/editor/namesort.h"
+#include "ui/common/pictureframewidget.h"
+#include "core/editor/picturestore.h"
+#include "core/common/sizetag.h"
+#include "core/face/clockface.h"
+#include "ui/common/fonts.h"
+#include "ui/common/messenger.h"
+#include "core/settings/schema.h"
+#include "core/time/clocksource.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <cmath>
+
+namespace tb {
+
+namespace {
+int px(int twips) { return int(std::lround(twipsToPx(twips))); }
+QRect twipsRect(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
+
+constexpr int kClientWidth = 5655, kClientHeight = 4950;
+constexpr int kPreviewX = 800, kPreviewY = 2300;
+constexpr int kDateLeft = 1530;
+
+QLabel *headingLabel(QWidget *parent, const QString &text, const QRect &r)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f = designFont(9);
+    f.setBold(true);
+    l->setFont(f);
+    l->setStyleSheet(QStringLiteral("color: #008000;"));
+    l->setGeometry(r);
+    return l;
+}
+} // namespace
+
+ClockEditorWindow::ClockEditorWindow(ClockEditorState &state, ClockEditorServices &services, QWidget *mainWindow)
+    : QDialog(mainWindow), m_state(state), m_services(services)
+{
+    setWindowTitle(QStringLiteral("ディジタル時計の追加"));
+    setFixedSize(px(kClientWidth), px(kClientHeight));
+    buildControls();
+    // A new window starts with the box clear, and the flag follows the box.
+    m_state.summer = false;
+
+    // Form_Load
+    if (mainWindow)
+        move(mainWindow->frameGeometry().topLeft() + QPoint(px(50), px(100)));
+    fillLists();
+}
+
+ClockEditorWindow::~ClockEditorWindow() = default;
+
+void ClockEditorWindow::buildControls()
+{
+    m_zoneHeading = headingLabel(this, QStringLiteral("時差を選択してください（グリニッジ標準時間との時差）"),
+                            twipsRect(135, 0, 4965 + 300, 240 + 30));
+    m_zoneList = new QListWidget(this);
+    m_zoneList->setGeometry(twipsRect(180, 270, 5280, 1140));
+
+    m_summerTimeBox = new QCheckBox(QStringLiteral("SummerTime導入地区"), this);
+    const QRect ck = twipsRect(180, 1485, 2355, 195);
+    const int ckH = std::max(ck.height(), m_summerTimeBox->sizeHint().height());
+    m_summerTimeBox->setGeometry(ck.x(), ck.center().y() - ckH / 2, ck.width(), ckH);
+
+    m_pictureFrame = new PictureFrameWidget(this);
+    m_pictureFrame->moveTwips(1530, 1800);
+    m_pictureFrame->setStretch(true);
+    m_pictureFrame->setTwipsSize(QSize(915, 555));
+
+    for (QLabel **l : { &m_dateLabel, &m_timeLabel }) {
+        *l = new QLabel(QStringLiteral("     "), this);
+        (*l)->setStyleSheet(QStringLiteral("color: #FF0000;"));
+        (*l)->adjustSize();
+    }
+
+    const char *captions[3] = { "イラスト、写真の選択", "決定", "キャンセル" };
+    const QRect rects[3] = { twipsRect(3015, 2925, 2340, 435), twipsRect(3015, 1935, 1095, 435),
+                             twipsRect(4140, 1935, 1185, 435) };
+    for (int i = 0; i < 3; ++i) {
+        m_choiceButtons[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
+        m_choiceButtons[i]->setGeometry(rects[i]);
+        m_choiceButtons[i]->setAutoDefault(false);
+        connect(m_choiceButtons[i], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
+    }
+
+    m_pictureHeading = headingLabel(this, QStringLiteral("国旗、イラストを選択してください"),
+                            twipsRect(135, 2880, 3015 - 135, 285));
+    // The heading sits on the list it names, leaving what room there is above
+    // it to the preview's date and time.
+    m_pictureHeading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    m_pictureNameList = new QListWidget(this);
+    m_pictureNameList->setGeometry(twipsRect(180, 3150, 2220, 1680));
+
+    m_removePictureButton = new QPushButton(this);
+    m_removePictureButton->setGeometry(twipsRect(3015, 3555, 2355, 420));
+    m_removePictureButton->setAutoDefault(false);
+    m_removePictureButton->hide();
+
+    setTabOrder(m_choiceButtons[0], m_choiceButtons[1]);
+    setTabOrder(m_choiceButtons[1], m_choiceButtons[2]);
+    setTabOrder(m_choiceButtons[2], m_summerTimeBox);
+    setTabOrder(m_summerTimeBox, m_pictureNameList);
+    setTabOrder(m_pictureNameList, m_zoneList);
+    setTabOrder(m_zoneList, m_removePictureButton);
+
+    connect(m_zoneList, &QListWidget::itemSelectionChanged, this, &ClockEditorWindow::zoneChosen);
+    connect(m_summerTimeBox, &QCheckBox::clicked, this, &ClockEditorWindow::summerTimeToggled);
+    connect(m_pictureNameList, &QListWidget::itemSelectionChanged, this, &ClockEditorWindow::pictureNameChosen);
+    connect(m_removePictureButton, &QPushButton::clicked, this, &ClockEditorWindow::removePicture);
+}
+
+void ClockEditorWindow::fillLists()
+{
+    m_zones.fill();
+    m_zoneList->addItems(m_zones.texts());
+    m_names = m_services.store.keys();
+    sortPictureNames(m_names);
+    m_pictureNameList->addItems(m_names);
+}
+
+int ClockEditorWindow::nameRow(const QString &name) const
+{
+    return name.isEmpty() ? -1 : int(m_names.indexOf(name));
+}
+
+void ClockEditorWindow::setPselectKeyCode(const QString &name)
+{
+    m_state.pselectKeyCode = name;
+    const int row = nameRow(name);
+    if (row < 0 || !m_services.store.contains(name)) {
+        // A name the list does not hold selects nothing and hands back nothing.
+        m_pictureNameList->clearSelection();
+        m_state.pselectKeyCode.clear();
+        clearPicture();
+        return;
+    }
+    m_pictureNameList->setCurrentRow(row);
+    nameChosen(name); // also when the row was already selected
+}
+
+void ClockEditorWindow::setPSummertimeck(bool on)
+{
+    m_summerTimeBox->setChecked(on);
+    m_state.summer = on;
+    drawPreview();
+}
+
+void ClockEditorWindow::setPEditMode(EditMode mode)
+{
+    m_state.editMode = mode;
+    if (mode == EditMode::Add) {
+        setWindowTitle(QStringLiteral("デジタル時計の追加"));
+        m_choiceButtons[1]->setText(QStringLiteral("決定"));
+        m_state.pselectKeyCode.clear();
+        for (QWidget *w : { static_cast<QWidget *>(m_choiceButtons[0]), static_cast<QWidget *>(m_zoneList),
+                            static_cast<QWidget *>(m_summerTimeBox), static_cast<QWidget *>(m_pictureNameList) })
+            w->show();
+    } else if (mode == EditMode::Edit) {
+        setWindowTitle(QStringLiteral("デジタル時計の編集"));
+        m_choiceButtons[1]->setText(QStringLiteral("決定"));
+    } else if (mode == EditMode::Delete) {
+        setWindowTitle(QStringLiteral("デジタル時計の削除"));
+        m_choiceButtons[1]->setText(QStringLiteral("削除します"));
+        // Only the clock itself and the two answers remain: the headings and
+        // the remove button go with the lists they belong to.
+        for (QWidget *w : { static_cast<QWidget *>(m_choiceButtons[0]), static_cast<QWidget *>(m_zoneList),
+                            static_cast<QWidget *>(m_summerTimeBox), static_cast<QWidget *>(m_pictureNameList),
+                            static_cast<QWidget *>(m_zoneHeading), static_cast<QWidget *>(m_pictureHeading),
+                            static_cast<QWidget *>(m_removePictureButton) })
+            w->hide();
+    }
+}
+
+void ClockEditorWindow::activate()
+{
+    if (!m_state.pselectKeyCode.isEmpty()) {
+        if (const PictureEntry *e = m_services.store.find(m_state.pselectKeyCode)) {
+            m_pictureFrame->setPicture(e->picture);
+        } else {
+            m_state.pselectKeyCode.clear();
+            clearPicture();
+        }
+    }
+    placeDateLabels();
+    drawPreview();
+    m_state.pUpdated = false;
+    for (QPushButton *b : { m_choiceButtons[0], m_choiceButtons[1] }) {
+        if (!b->isHidden()) {
+            b->setFocus();
+            break;
+        }
+    }
+}
+
+int ClockEditorWindow::headingTextTop() const
+{
+    return m_pictureHeading->y() + m_pictureHeading->height() - m_pictureHeading->sizeHint().height();
+}
+
+void ClockEditorWindow::placeDateLabels()
+{
+    const int dateTop = m_pictureFrame->topTwips() + m_pictureFrame->twipsSize().height() + 50;
+    m_dateLabel->move(px(kDateLeft), px(dateTop));
+    const int under = m_dateLabel->y() + m_dateLabel->height();
+    if (under + m_timeLabel->height() <= headingTextTop()) {
+        m_timeLabel->move(px(kDateLeft), under);
+    } else {
+        // A tall picture leaves no room for two lines above the name list's
+        // heading: the time then goes beside the date instead of over the heading.
+        m_timeLabel->move(m_dateLabel->x() + m_dateLabel->width() + px(90), m_dateLabel->y());
+    }
+}
+
+void ClockEditorWindow::drawPreview()
+{
+    m_previewTime = tb::previewTime(m_services.clock.moment().japan, m_state.pDifTime, m_state.pDifMinute,
+                                m_summerTimeBox->isChecked());
+    m_dateLabel->setText(formatDate(m_previewTime));
+    m_dateLabel->adjustSize();
+    m_timeLabel->setText(formatTime(m_previewTime));
+    m_timeLabel->adjustSize();
+    placeDateLabels();
+    update();
+}
+
+void ClockEditorWindow::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintFace(p, editorFace(kPreviewX, kPreviewY, m_previewTime, m_services.colours),
+              palette().color(QPalette::WindowText));
+}
+
+void ClockEditorWindow::zoneChosen()
+{
+    const QList<QListWidgetItem *> sel = m_zoneList->selectedItems();
+    if (sel.isEmpty())
+        return;
+    const std::optional<ZoneDifference> d = m_zones.difference(m_zoneList->row(sel.first()));
+    if (!d)
+        return;
+    m_state.pDifTime = d->difTime;
+    m_state.pDifMinute = d->difMinute;
+    drawPreview();
+}
+
+void ClockEditorWindow::summerTimeToggled()
+{
+    m_state.summer = m_summerTimeBox->isChecked();
+    drawPreview();
+}
+
+void ClockEditorWindow::pictureNameChosen()
+{
+    const QList<QListWidgetItem *> sel = m_pictureNameList->selectedItems();
+    if (!sel.isEmpty())
+        nameChosen(sel.first()->text());
+}
+
+void ClockEditorWindow::nameChosen(const QString &name)
+{
+    const PictureEntry *e = m_services.store.find(name);
+    if (!e) {
+        m_state.pselectKeyCode.clear();
+        clearPicture();
+        return;
+    }
+    m_pictureFrame->hide();
+    if (const std::optional<QSize> s = stretchedSize(e->tag)) {
+        m_pictureFrame->setPicture(e->picture);
+        m_pictureFrame->setStretch(true);
+        m_pictureFrame->setTwipsSize(*s);
+    } else {
+        m_pictureFrame->setStretch(false);
+        m_pictureFrame->setPicture(e->picture);
+    }
+    m_pictureFrame->show();
+    placeDateLabels();
+    m_state.pselectKeyCode = name;
+    if (isUserPictureName(name)) {
+        m_removePictureButton->setText(removeButtonCaption(name));
+        m_removePictureButton->show();
+    } else {
+        m_removePictureButton->hide();
+    }
+}
+
+void ClockEditorWindow::clearPicture()
+{
+    m_pictureFrame->setPicture(QImage());
+    m_removePictureButton->hide();
+    placeDateLabels();
+}
+
+void ClockEditorWindow::buttonClicked(int index)
+{
+    switch (index) {
+    case 0:
+        addUserPicture();
+        break;
+    case 1:
+        m_state.pUpdated = true;
+        accept();
+        break;
+    case 2:
+        reject();
+        break;
+    default:
+        break;
+    }
+}
+
+void ClockEditorWindow::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        QWidget *f = focusWidget();
+        if (auto *b = qobject_cast<QPushButton *>(f))
+            b->click();
+        else if (f == m_pictureNameList)
+            buttonClicked(1); // Enter in the name list confirms like the button
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+ClockEditorDialog::ClockEditorDialog(PictureStore &store, ClockSource &clock, Messenger &messenger,
+                 const FaceColours &colours, PictureChooser &chooser,
+                 std::function<void(const QString &)> pictureRemoved, QWidget *mainWindow)
+    : m_services{ store, clock, messenger, colours, chooser, std::move(pictureRemoved) },
+      m_mainWindow(mainWindow)
+{
+}
+
+void ClockEditorDialog::showModal(EditorFields &fields)
+{
+    ClockEditorWindow window(m_state, m_services, m_mainWindow);
+    // The main window writes the clock's values for edit and delete only; an
+    // add starts from what the editor last held.
+    if (fields.pEditMode != EditMode::Add) {
+        window.setPEditIndex(fields.pEditIndex);
+        window.setPselectKeyCode(fields.pselectKeyCode);
+        window.setPDifTime(fields.pDifTime);
+        window.setPDifMinute(fields.pDifMinute);
+        window.setPSummertimeck(fields.pSummertimeck);
+    }
+    window.setPEditMode(fields.pEditMode);
+    window.activate();
+    runModal(window, m_driver);
+    fields.pUpdated = m_state.pUpdated;
+    fields.pEditIndex = m_state.pEditIndex;
+    fields.pselectKeyCode = m_state.pselectKeyCode;
+    fields.pDifTime = m_state.pDifTime;
+    fields.pDifMinute = m_state.pDifMinute;
+    fields.pSummertimeck = m_state.summer;
+    fields.imgFlagTwips = window.pictureFrame()->twipsSize();
+}
+
+} // namespace tb

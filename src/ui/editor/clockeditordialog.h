@@ -1,0 +1,147 @@
+#pragma once
+// The clock editor: a time zone, the summer-time box and a picture for a
+// placed clock, with a preview of the clock's picture, date, time and face.
+#include "core/chooser/picturechooser.h"
+#include "core/editor/clockeditor.h"
+#include "core/editor/zonetable.h"
+#include "core/face/facecolours.h"
+#include "core/time/datetime.h"
+
+#include <QDialog>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace tb {
+
+class ClockSource;
+class Messenger;
+class PictureFrameWidget;
+class PictureStore;
+
+// What the editor keeps between showings.
+struct ClockEditorState {
+    EditMode editMode = EditMode::None;
+    qint16 pEditIndex = 0;
+    QString pselectKeyCode;
+    qint16 pDifTime = 0;
+    qint16 pDifMinute = 0;
+    bool summer = false;
+    bool pUpdated = false;
+    QString UserPicFile;
+    ChooserFields chooser; // the chooser's fields, kept between its showings
+};
+
+// What the editor works with, owned by the main window.
+struct ClockEditorServices {
+    PictureStore &store;        // ImgFlagList
+    ClockSource &clock;
+    Messenger &messenger;
+    const FaceColours &colours;
+    PictureChooser &chooser;
+    // Told when a user picture is removed, so placed clocks can drop it.
+    std::function<void(const QString &key)> pictureRemoved;
+};
+
+// One showing of the editor. Handlers are public so tests and the developer
+// entry point can drive it as a person would.
+class ClockEditorWindow : public QDialog {
+    Q_OBJECT
+public:
+    ClockEditorWindow(ClockEditorState &state, ClockEditorServices &services, QWidget *mainWindow);
+    ~ClockEditorWindow() override;
+
+    // Properties, as the main window writes them.
+    void setPEditIndex(qint16 v) { m_state.pEditIndex = v; }
+    void setPselectKeyCode(const QString &name);
+    void setPDifTime(qint16 v) { m_state.pDifTime = v; }
+    void setPDifMinute(qint16 v) { m_state.pDifMinute = v; }
+    void setPSummertimeck(bool on);
+    void setPEditMode(EditMode mode);
+
+    void activate();
+    void drawPreview();
+    // Handlers: each reads its control as the person left it (a row or a
+    // name selected, the box clicked).
+    void zoneChosen();
+    void summerTimeToggled();
+    void pictureNameChosen();
+    void buttonClicked(int index);   // 0 add a picture, 1 confirm, 2 cancel
+    void removePicture();
+
+    DateTime shownTime() const { return m_previewTime; }
+    QListWidget *zoneList() const { return m_zoneList; }
+    QListWidget *pictureNameList() const { return m_pictureNameList; }
+    QCheckBox *summerTimeBox() const { return m_summerTimeBox; }
+    PictureFrameWidget *pictureFrame() const { return m_pictureFrame; }
+    QLabel *dateLabel() const { return m_dateLabel; }
+    QLabel *timeLabel() const { return m_timeLabel; }
+    QLabel *zoneHeading() const { return m_zoneHeading; }
+    QLabel *pictureHeading() const { return m_pictureHeading; }
+    QPushButton *addPictureButton() const { return m_choiceButtons[0]; }
+    QPushButton *confirmButton() const { return m_choiceButtons[1]; }
+    QPushButton *cancelButton() const { return m_choiceButtons[2]; }
+    QPushButton *removePictureButton() const { return m_removePictureButton; }
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void keyPressEvent(QKeyEvent *) override;
+
+private:
+    void buildControls();
+    void fillLists();
+    void nameChosen(const QString &name);
+    void placeDateLabels();
+    int headingTextTop() const;
+    void clearPicture();
+    void addUserPicture();
+    int nameRow(const QString &name) const;
+
+    ClockEditorState &m_state;
+    ClockEditorServices &m_services;
+    ZoneTable m_zones;
+    QStringList m_names; // ListCName's texts, in its order
+    DateTime m_previewTime = 0;
+
+    QLabel *m_zoneHeading = nullptr;
+    QListWidget *m_zoneList = nullptr;
+    QCheckBox *m_summerTimeBox = nullptr;
+    PictureFrameWidget *m_pictureFrame = nullptr;
+    QLabel *m_dateLabel = nullptr;
+    QLabel *m_timeLabel = nullptr;
+    QPushButton *m_choiceButtons[3] = { nullptr, nullptr, nullptr };
+    QLabel *m_pictureHeading = nullptr;
+    QListWidget *m_pictureNameList = nullptr;
+    QPushButton *m_removePictureButton = nullptr;
+};
+
+// The editor object the main window keeps for the whole run.
+class ClockEditorDialog : public ClockEditor {
+public:
+    ClockEditorDialog(PictureStore &store, ClockSource &clock, Messenger &messenger,
+            const FaceColours &colours, PictureChooser &chooser,
+            std::function<void(const QString &key)> pictureRemoved = {},
+            QWidget *mainWindow = nullptr);
+
+    // Writes the properties the main window writes for the mode, shows the
+    // editor and hands back the results (pUpdated false when cancelled).
+    void showModal(EditorFields &fields) override;
+
+    // Runs instead of the window's own modal loop (tests, scripted runs).
+    using Driver = std::function<void(ClockEditorWindow &)>;
+    void setDriver(Driver driver) { m_driver = std::move(driver); }
+    void setMainWindow(QWidget *w) { m_mainWindow = w; }
+
+    const ClockEditorState &state() const { return m_state; }
+
+private:
+    ClockEditorState m_state;
+    ClockEditorServices m_services;
+    QWidget *m_mainWindow;
+    Driver m_driver;
+};
+
+} // namespace tb

@@ -1,0 +1,84 @@
+#include "ui/mainwindow/mainmenu.h"
+
+#include "ui/common/fonts.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace tb {
+
+int MainMenu::sizeRadius(int index)
+{
+    static const int sizes[] = { 0, 600, 440, 300, 250, 180 };
+    return index >= 1 && index <= kSizes ? sizes[index] : 0;
+}
+
+MainMenu::MainMenu(QMenuBar *bar, QObject *parent) : QObject(parent)
+{
+    bar->setFont(designFont(9));
+
+    m_clockMenu = bar->addMenu(QStringLiteral("    時計の設定    "));
+    // Adding, editing and deleting clocks need the clock editor: the window
+    // enables them once it has one.
+    m_add = m_clockMenu->addAction(QStringLiteral("  追加     "));
+    m_edit = m_clockMenu->addAction(QStringLiteral("  編集"));
+    m_delete = m_clockMenu->addAction(QStringLiteral("  削除"));
+    for (QAction *a : { m_add, m_edit, m_delete })
+        a->setEnabled(false);
+
+    m_optionMenu = bar->addMenu(QStringLiteral("    オプション   "));
+    connect(m_optionMenu, &QMenu::aboutToShow, this, &MainMenu::optionsAboutToShow);
+    m_colour = m_optionMenu->addAction(QStringLiteral("色の変更"));
+    QMenu *changeMap = m_optionMenu->addMenu(QStringLiteral("世界地図の変更"));
+    const QStringList mapCaptions = { QStringLiteral("デフォルト"), QStringLiteral("白地図"),
+                                      QStringLiteral("グレイ"), QStringLiteral("ブルー"),
+                                      QStringLiteral("デザート"), QStringLiteral("ダーク"),
+                                      QStringLiteral("タイムゾーン"), QStringLiteral("画像ファイルから") };
+    for (int k = 1; k <= kMaps; ++k) {
+        QAction *a = changeMap->addAction(mapCaptions[k - 1]);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, k] { emit mapChosen(k); });
+        m_wMap[size_t(k)] = a;
+    }
+
+    QMenu *sizeMenu = m_optionMenu->addMenu(QStringLiteral("時計のサイズ   "));
+    const QStringList sizeCaptions = { QStringLiteral("特 600"), QStringLiteral("大 440"),
+                                       QStringLiteral("中 300"), QStringLiteral("小 250"),
+                                       QStringLiteral("微 180") };
+    for (int k = 1; k <= kSizes; ++k) {
+        QAction *a = sizeMenu->addAction(sizeCaptions[k - 1]);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, k] { emit clockSizeChosen(k); });
+        m_ccsize[size_t(k)] = a;
+    }
+
+    QMenu *border = m_optionMenu->addMenu(QStringLiteral("イラストの境界線"));
+    m_borderYes = border->addAction(QStringLiteral("あり"));
+    m_borderYes->setCheckable(true);
+    m_borderNo = border->addAction(QStringLiteral("なし"));
+    m_borderNo->setCheckable(true);
+    m_borderNo->setChecked(true);
+    connect(m_borderYes, &QAction::triggered, this, [this] {
+        m_borderYes->setChecked(false); // the check marks of this pair never change
+        emit borderChosen(true);
+    });
+    connect(m_borderNo, &QAction::triggered, this, [this] {
+        m_borderNo->setChecked(true);
+        emit borderChosen(false);
+    });
+
+    m_toTask = bar->addAction(QStringLiteral("   タスクバーへ(&T)   "));
+    m_end = bar->addAction(QStringLiteral("     終了(&X)    "));
+    m_help = bar->addAction(QStringLiteral("　　ヘルプ　　"));
+}
+
+void MainMenu::refreshChecks(int clockRadius, int worldMap)
+{
+    for (int k = 1; k <= kSizes; ++k)
+        m_ccsize[size_t(k)]->setChecked(sizeRadius(k) == clockRadius);
+    for (int k = 1; k <= kMaps; ++k)
+        m_wMap[size_t(k)]->setChecked(k == worldMap);
+}
+
+} // namespace tb

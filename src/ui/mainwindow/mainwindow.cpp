@@ -1,0 +1,405 @@
+#include "ui/mainwindow/mainwindow.h"
+
+#include "core/chooser/picturechooser.h"
+#include "ui/colour/colourdialog.h"
+#include "core/layout/mapfile.h"
+#include "ui/mainwindow/bandstrip.h"
+#include "ui/mainwindow/clientarea.h"
+#include "ui/mainwindow/controls.h"
+#include "ui/common/fonts.h"
+#include "ui/mainwindow/helpwindow.h"
+#include "ui/mainwindow/mainmenu.h"
+#include "core/window/maps.h"
+#include "ui/mainwindow/placedclocks.h"
+#include "ui/mainwindow/placing.h"
+#include "core/settings/registry.h"
+#include "core/settings/schema.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace tb {
+
+MainWindow::MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent)
+    : QMainWindow(parent), m_clock(clock), m_messenger(messenger)
+{
+    setWindowTitle(QStringLiteral("テンブラ　ver 1.0"));
+    m_client = new ClientArea(this);
+    m_client->setResizeHandler([this] { layOut(); });
+    setCentralWidget(m_client);
+    const QSizeF minTw = minimumClientSize();
+    m_client->setMinimumSize(px(minTw.width()), px(minTw.height()));
+    buildControls();
+    m_menu = new MainMenu(menuBar(), this);
+    wireMenu();
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        // Armed before the tick: the placing reminder's message waits inside
+        // it, and the clocks must go on meanwhile.
+        scheduleTick();
+        tick();
+    });
+    load();
+    resizeClientTwips();
+    scheduleTick();
+}
+
+MainWindow::~MainWindow() = default;
+
+
+void MainWindow::buildControls()
+{
+    const QFont controlFont = designFont(9);
+    const QFont smallFont = designFont(8.25);
+
+    // The map's own widget takes the mouse; it lies under every picture and label.
+    m_mapWidget = new QWidget(m_client);
+    m_mapWidget->setAttribute(Qt::WA_TranslucentBackground);
+    m_mapWidget->lower();
+
+    m_band = std::make_unique<BandStrip>(m_client, controlFont);
+    m_placed = std::make_unique<PlacedClocks>(m_client, controlFont, smallFont);
+
+    m_legend = makeLabel(m_client, QStringLiteral("DST: Daylight Saving Time (Summer Time)"),
+                         QColor(0, 0, 0), smallFont);
+    moveTw(m_legend, 420, 7740);
+
+    // The bar, the red circle and the mouse on the map and its clocks.
+    m_placing = std::make_unique<Placing>(m_model, m_layout, m_client, m_mapWidget, *m_placed, m_messenger,
+                                          controlFont);
+    connect(m_placing.get(), &Placing::clockAdded, this, &MainWindow::addClock);
+    connect(m_placing.get(), &Placing::faceMoved, this, [this](int i) { placeSummerMark(i); });
+    connect(m_placing.get(), &Placing::redrawRequested, this, [this] { tick(); });
+}
+
+void MainWindow::wireMenu()
+{
+    connect(m_menu, &MainMenu::optionsAboutToShow, this, &MainWindow::refreshOptionsMenu);
+    connect(m_menu, &MainMenu::mapChosen, this, &MainWindow::chooseMap);
+    connect(m_menu, &MainMenu::clockSizeChosen, this, &MainWindow::chooseClockSize);
+    connect(m_menu, &MainMenu::borderChosen, this,
+            [this](bool on) { on ? showBorders() : hideBorders(); });
+    connect(m_menu->toTaskAction(), &QAction::triggered, this, &MainWindow::minimizeToTaskbar);
+    connect(m_menu->colourAction(), &QAction::triggered, this, &MainWindow::openColourDialog);
+    connect(m_menu->helpAction(), &QAction::triggered, this, &MainWindow::openHelp);
+    connect(m_menu->endAction(), &QAction::triggered, this, &MainWindow::saveAndQuit);
+    const QAction *modes[] = { m_menu->addClockAction(), m_menu->editClockAction(),
+                               m_menu->deleteClockAction() };
+    for (int k = 1; k <= 3; ++k)
+        connect(modes[k - 1], &QAction::triggered, this, [this, k] { m_placing->chooseMode(k); });
+}
+
+void MainWindow::setClockEditor(ClockEditor *editor)
+{
+    m_placing->setClockEditor(editor);
+    for (QAction *a : { m_menu->addClockAction(), m_menu->editClockAction(), m_menu->deleteClockAction() })
+        a->setEnabled(editor != nullptr);
+}
+
+void MainWindow::pictureRemoved(const QString &key)
+{
+    for (int i = 0; i <= m_model.lastClock() && !key.isEmpty(); ++i) {
+        if (m_model.clocks()[i].Fname == key) {
+            m_model.clocks()[i].Fname.clear();
+            m_placed->picture(i)->setPicture(QImage());
+        }
+    }
+}
+
+QSizeF MainWindow::clientTwips() const
+{
+    return QSizeF(tw(m_client->width()), tw(m_client->height()));
+}
+
+void MainWindow::resizeClientTwips(const QSizeF &twips)
+{
+    const QSize want(px(twips.width()), px(twips.height()));
+    const QSize extra = size() - m_client->size();
+    // Before the first show the central widget has no size of its own yet.
+    if (!isVisible() || m_client->size().isEmpty())
+        resize(want + QSize(0, menuBar()->sizeHint().height()));
+    else
+        resize(want + extra);
+    if (m_client->size() != want)
+        m_client->resize(want);
+}
+
+void MainWindow::load()
+{
+    m_band->createLabels();
+    m_model.pictures() = PictureStore::builtIn();
+    setMapPicture(startMap());
+    loadSettings();
+
+    const Moment now = m_clock.moment();
+    m_band->setTimes(now.japan, true);
+    for (int i = 0; i <= m_model.lastClock(); ++i) {
+        m_placed->setTimes(i, tb::clockTime(m_model.clocks()[i], now.japan, summer(i, now.local)));
+        updateSummerMark(i, now.local);
+    }
+    m_loaded = true;
+}
+
+void MainWindow::loadSettings()
+{
+    openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
+    const int failedBefore = AppRegistry().failedWrites();
+    m_layout.BandRadius = m_model.loadDisplay();
+    updateSummerPeriod();
+    const MapChoice map = setsetreg(
+        [this](int slot, const QImage &picture, const QString &tag) {
+            m_model.pictures().addUser(slot, picture, tag);
+        },
+        [this](const QString &text) { m_messenger.message(text); });
+    if (map.builtInIndex >= 2 && map.builtInIndex <= 7)
+        setMapPicture(builtInMap(map.builtInIndex));
+    else if (!map.fileImage.isNull())
+        setMapPicture(map.fileImage);
+
+    m_model.loadClocks();
+    for (int i = 0; i <= m_model.lastClock(); ++i)
+        addClock(i);
+    // Start-up writes the defaults it read; said once if they could not be kept.
+    if (AppRegistry().failedWrites() != failedBefore)
+        tell(settingsNotSavedMessage());
+}
+
+void MainWindow::tell(const QString &text)
+{
+    m_messenger.message(text);
+}
+
+void MainWindow::setMapPicture(const QImage &image)
+{
+    m_client->setMapPicture(image);
+}
+
+void MainWindow::updateSummerPeriod()
+{
+    m_model.setSummerPeriod(makeSummerPeriod(split(m_clock.moment().local).year));
+}
+
+int MainWindow::summer(int i, DateTime local) const
+{
+    return tb::summer(m_model.summerPeriod(), m_model.clocks()[i].summertime, local);
+}
+
+void MainWindow::addClock(int i)
+{
+    if (i < 0 || i >= kMaxClocks)
+        return;
+    m_placed->create(i);
+    m_placing->watch(i);
+    m_placed->applyPicture(i, m_model.clocks()[i], m_model.pictures());
+    m_placed->picture(i)->show();
+    m_placed->placeLabels(i);
+    m_placed->show(i);
+    m_mapWidget->lower();
+}
+
+qint16 MainWindow::faceRadius() const
+{
+    return m_model.faceRadius(m_layout.BandRadius);
+}
+
+void MainWindow::placeSummerMark(int i, DateTime local)
+{
+    const ClockEntry &e = m_model.clocks()[i];
+    const double r = faceRadius();
+    m_placed->placeMark(i, m_layout.cxByR(e.ClockLeft) + 0.6 * r, m_layout.cyByR(e.ClockTop) + 0.9 * r,
+                        summer(i, local) == 1);
+}
+
+void MainWindow::placeSummerMark(int i) { placeSummerMark(i, m_clock.moment().local); }
+
+void MainWindow::updateSummerMark(int i, DateTime local)
+{
+    const int s = summer(i, local);
+    QLabel *mark = m_placed->mark(i);
+    if (s == 1 && mark->isHidden())
+        placeSummerMark(i, local);
+    else if (s == 0 && !mark->isHidden())
+        mark->hide();
+}
+
+void MainWindow::layOut()
+{
+    // Sizes can arrive while the controls are still being built.
+    if (isMinimized() || !m_loaded)
+        return;
+    const QSizeF client = clientTwips();
+    m_layout = computeLayout(client.width(), client.height());
+    const QRect mapPx(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
+                      px(m_layout.map.height()));
+    m_mapWidget->setGeometry(mapPx);
+    m_client->setMapRect(mapPx);
+    for (int i = 0; i <= m_model.lastClock(); ++i)
+        m_placed->placePicture(i, m_layout.cxByR(m_model.clocks()[i].FlagLeft), m_layout.cyByR(m_model.clocks()[i].FlagTop));
+    const DateTime local = m_clock.moment().local;
+    for (int i = 0; i <= m_model.lastClock(); ++i) {
+        m_placed->dateLabel(i)->hide();
+        m_placed->timeLabel(i)->hide();
+        m_placed->placeLabels(i);
+        m_placed->show(i);
+        placeSummerMark(i, local);
+    }
+    m_client->clearSurface();
+    m_band->place(m_layout);
+    moveTw(m_legend, leftTw(m_legend), topTw(m_band->label(1)) + 1.5 * heightTw(m_legend));
+    m_placing->placeBar(m_layout);
+}
+
+void MainWindow::tick()
+{
+    // One reading of the clock serves the whole tick, so every face, label
+    // and mark shows the same second.
+    const Moment now = m_clock.moment();
+    // A program left running over New Year takes the new year's summer period.
+    if (split(now.local).year != m_model.summerPeriod().year)
+        updateSummerPeriod();
+
+    m_band->setTimes(now.japan);
+    m_faces.clear();
+    m_band->appendFaces(m_faces, m_layout, m_model.colours(), now.japan);
+    for (int i = 0; i <= m_model.lastClock(); ++i) {
+        const ClockEntry &e = m_model.clocks()[i];
+        const DateTime t = tb::clockTime(e, now.japan, summer(i, now.local));
+        m_placed->setTimes(i, t);
+        // A radius of 0 becomes the band radius here, for good.
+        qint16 radius = m_model.clockRadius();
+        m_faces.push_back(mainFace(m_layout.cxByR(e.ClockLeft), m_layout.cyByR(e.ClockTop), t, radius, m_layout.BandRadius,
+                                   m_model.colours()));
+        m_model.setClockRadius(radius);
+        updateSummerMark(i, now.local);
+    }
+    // Every face is drawn whole over the last tick's drawing, in this order;
+    // the surface touches only the pixels that this changes.
+    m_client->drawFaces(m_faces);
+    // The reminder may open a modal message, whose event loop can resize the
+    // window and replace the surface: run it only once the painter is done.
+    for (int i = 0; i <= m_model.lastClock(); ++i)
+        remindToPlace(i);
+}
+
+void MainWindow::remindToPlace(int i) { m_placing->remindToPlace(i); }
+
+void MainWindow::scheduleTick()
+{
+    // Fire just after the start of the next local second, so that labels
+    // change with the real minute, not up to a second late.
+    const int ms = m_clock.now().time().msec();
+    m_timer.start(1000 - ms + 2);
+}
+
+void MainWindow::refreshOptionsMenu()
+{
+    m_menu->refreshChecks(m_model.clockRadius(), readWorldMap()); // 0 when no map was chosen yet
+}
+
+void MainWindow::chooseClockSize(int index)
+{
+    const int r = MainMenu::sizeRadius(index);
+    if (r == 0)
+        return;
+    m_model.setClockRadius(qint16(r));
+    layOut();
+}
+
+void MainWindow::chooseMap(int index)
+{
+    if (index < 1 || index > MainMenu::kMaps)
+        return;
+    RegWriteGroup group; // the file and the choice are stored together
+    if (index == MainMenu::kMaps) {
+        if (!m_chooser || !mapFromFile())
+            return;
+    } else {
+        setMapPicture(builtInMap(index));
+    }
+    // Remembered also when the chooser was cancelled: the entry was chosen.
+    writeSettingNumber(keys::kWorldMap, index);
+    if (!group.end())
+        tell(settingsNotSavedMessage());
+}
+
+// False only when the chosen file could not be loaded.
+bool MainWindow::mapFromFile()
+{
+    ChooserFields fields;
+    fields.SelMode = QStringLiteral("BackPic");
+    m_chooser->showModal(fields);
+    if (!fields.pUpdated)
+        return true;
+    // The file may have vanished or broken since it was chosen: then the map
+    // and the stored choice stay as they were.
+    const QSize shown(m_client->width(), m_client->height());
+    const QRect map(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
+                    px(m_layout.map.height()));
+    const PictureRead picture = loadMapPicture(fields.pSelectFilename, map.isValid() ? map.size() : shown);
+    if (picture.problem != PictureProblem::None) {
+        m_messenger.message(mapNotLoadedMessage(fields.pSelectFilename, picture.problem));
+        return false;
+    }
+    writeSetting(keys::kWorldMapFile, fields.pSelectFilename);
+    setMapPicture(picture.image);
+    return true;
+}
+
+void MainWindow::showBorders() { m_placed->setBorder(true, m_model.lastClock()); }
+void MainWindow::hideBorders() { m_placed->setBorder(false, m_model.lastClock()); }
+void MainWindow::openColourDialog()
+{
+    // Not modal: the window keeps ticking; a second choice brings the open dialog forward.
+    if (!m_colourDialog)
+        m_colourDialog = new ColourDialog(*this, this);
+    m_colourDialog->showModeless();
+}
+
+void MainWindow::openHelp()
+{
+    showHelp(m_messenger, this);
+}
+
+void MainWindow::minimizeToTaskbar() { showMinimized(); }
+
+void MainWindow::saveAndQuit()
+{
+    QString file;
+    if (!m_model.saveOnExit(m_layout.BandRadius, &file)) {
+        // Never close as if all were well, but never trap the user either: a
+        // folder that can never be written must not keep the program open.
+        const Messenger::Answer a = m_messenger.message(
+            QStringLiteral("設定を保存できませんでした。\r\n") + file
+                + QStringLiteral("\r\n保存せずに終了しますか？\r\n"
+                                 "（「キャンセル」で終了せずに戻ります。書き込みできる状態にしてから、もう一度「終了」を選んでください）"),
+            Messenger::Buttons::OkCancel);
+        if (a == Messenger::Answer::Ok)
+            close();
+        return;
+    }
+    m_saved = true;
+    close();
+}
+
+void MainWindow::stopTicking()
+{
+    m_timer.stop();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    stopTicking();
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Restoring from the task bar lays the window out again.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && m_loaded)
+        layOut();
+}
+
+} // namespace tb

@@ -1,0 +1,59 @@
+#pragma once
+// The controls of the placed clocks: per clock a picture frame, a date label,
+// a time label and a "DST" mark. Set 0 exists from the start; further sets
+// are created as hidden copies of it and destroyed from the end.
+#include "core/time/clockentry.h"
+#include "core/time/datetime.h"
+
+#include <vector>
+
+class QFont;
+class QLabel;
+class QWidget;
+
+namespace tb {
+
+class PictureBox;
+class PictureStore;
+
+class PlacedClocks {
+public:
+    // Creates set 0 at its design place.
+    PlacedClocks(QWidget *parent, const QFont &font, const QFont &smallFont);
+
+    int count() const { return int(m_pictures.size()); }
+    // Makes sets up to and including i (hidden copies of set 0); i ≤ 20.
+    void create(int i);
+    // Destroys the last set; set 0 always stays. False when only set 0 is left.
+    bool destroyLast();
+    // Gives set `to` what set `from` shows: picture, stretch, size, place,
+    // texts, mark place and visibility (the delete step moves clocks down).
+    void copyDown(int from, int to);
+
+    // Frame i takes clock e's picture as the add step does: at (FlagLeft,
+    // FlagTop) as stored, stretched to FlagWidth × FlagHeight when set, or to
+    // the size a "st" tag gives. A key the store lacks is cleared from e.
+    void applyPicture(int i, ClockEntry &e, const PictureStore &pictures);
+    // Picture i at (left, top) twips.
+    void placePicture(int i, double left, double top);
+    // Date and time labels of clock i just under its picture.
+    void placeLabels(int i);
+    // Mark i at (left, top) twips, shown only when `show`.
+    void placeMark(int i, double left, double top, bool show);
+    void setTimes(int i, DateTime t);
+    // Border around every picture frame 0 … last; frames made later take it too.
+    void setBorder(bool on, int last);
+    void show(int i);
+
+    PictureBox *picture(int i) const { return m_pictures[size_t(i)]; }
+    QLabel *dateLabel(int i) const { return m_dates[size_t(i)]; }
+    QLabel *timeLabel(int i) const { return m_times[size_t(i)]; }
+    QLabel *mark(int i) const { return m_marks[size_t(i)]; }
+
+private:
+    std::vector<PictureBox *> m_pictures;
+    std::vector<QLabel *> m_dates, m_times, m_marks;
+    bool m_border = false;
+};
+
+} // namespace tb

@@ -1,0 +1,497 @@
+// The clock editor driven as a person would: modes, zones and the summer box,
+// user pictures added through a scripted chooser and removed again.
+#include "ui/chooser/picturechooserdialog.h"
+#include "core/editor/editorrules.h"
+#include "ui/common/pictureframewidget.h"
+#include "core/editor/picturestore.h"
+#include "ui/editor/clockeditordialog.h"
+#include "core/time/clocksource.h"
+#include "widgets_testsupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace tb;
+using tb::testing::TempStore;
+
+namespace {
+// Hands back a file as if the person had confirmed it in the chooser.
+class ScriptedChooser : public PictureChooser {
+public:
+    void showModal(ChooserFields &f) override
+    {
+        ++shown;
+        selMode = f.SelMode;
+        f.pUpdated = confirm;
+        if (confirm) {
+            f.pSelectFilename = file;
+            f.pStsize = tag;
+        }
+    }
+    QString file, tag, selMode = "unset";
+    bool confirm = true;
+    int shown = 0;
+};
+} // namespace
+
+class TestClockEditorDialog : public QObject {
+    Q_OBJECT
+private:
+    FixedClock clock{ QDateTime(QDate(2026, 12, 8), QTime(9, 5)) };
+    RecordingMessenger messages;
+    ScriptedChooser chooser;
+    FaceColours colours;
+    QStringList removed;
+
+    // Shows the editor once with `fields`, running `act` on its window.
+    static void run(ClockEditorDialog &editor, EditorFields &fields, const std::function<void(ClockEditorWindow &)> &act)
+    {
+        editor.setDriver(act);
+        editor.showModal(fields);
+    }
+    ClockEditorDialog makeEditor(PictureStore &store)
+    {
+        return ClockEditorDialog(store, clock, messages, colours, chooser,
+                       [this](const QString &k) { removed << k; });
+    }
+
+private slots:
+    void init()
+    {
+        messages = RecordingMessenger();
+        chooser = ScriptedChooser();
+        removed.clear();
+    }
+
+    void modes_data()
+    {
+        QTest::addColumn<EditMode>("mode");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("confirm");
+        QTest::addColumn<bool>("listsShown");
+        QTest::newRow("add") << EditMode::Add << "デジタル時計の追加" << "決定" << true;
+        QTest::newRow("edit") << EditMode::Edit << "デジタル時計の編集" << "決定" << true;
+        QTest::newRow("del") << EditMode::Delete << "デジタル時計の削除" << "削除します" << false;
+        QTest::newRow("none") << EditMode::None << "ディジタル時計の追加" << "決定" << true;
+    }
+    void modes()
+    {
+        QFETCH(EditMode, mode);
+        QFETCH(bool, listsShown);
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        store.addUser(5, solidPicture(30, 20), "nn0450-0300");
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        // A delete first: what one showing leaves must not change the next.
+        f.pEditMode = EditMode::Delete;
+        f.pselectKeyCode = "005User";
+        run(editor, f, [](ClockEditorWindow &w) { w.cancelButton()->click(); });
+        f.pEditMode = mode;
+        run(editor, f, [&](ClockEditorWindow &w) {
+            QTEST(w.windowTitle(), "caption");
+            QTEST(w.confirmButton()->text(), "confirm");
+            for (QWidget *c : { (QWidget *)w.addPictureButton(), (QWidget *)w.zoneList(),
+                                (QWidget *)w.summerTimeBox(), (QWidget *)w.pictureNameList(),
+                                (QWidget *)w.zoneHeading(), (QWidget *)w.pictureHeading() })
+                QCOMPARE(c->isVisible(), listsShown);
+            for (QWidget *c : { (QWidget *)w.confirmButton(), (QWidget *)w.cancelButton(),
+                                (QWidget *)w.pictureFrame(), (QWidget *)w.dateLabel(), (QWidget *)w.timeLabel() })
+                QVERIFY(c->isVisible());
+            // A user picture's remove button belongs to the name list.
+            QCOMPARE(w.removePictureButton()->isVisible(), mode == EditMode::Edit || mode == EditMode::None);
+            QCOMPARE(w.zoneList()->count(), 52);
+            QCOMPARE(w.pictureNameList()->count(), 164);
+            w.confirmButton()->click();
+        });
+        QVERIFY(f.pUpdated);
+        QCOMPARE(f.pselectKeyCode, mode == EditMode::Add ? QString() : QString("005User"));
+    }
+
+    void zones_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("boxBefore");
+        QTest::addColumn<bool>("boxAfter");
+        QTest::addColumn<int>("difTime");
+        QTest::addColumn<int>("difMinute");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("Tokyo") << 42 << false << false << 0 << 0 << "9:05" << "12/8(火)";
+        QTest::newRow("Tokyo, box before") << 42 << true << false << 0 << 0 << "10:05" << "12/8(火)";
+        QTest::newRow("Tokyo, box after") << 42 << false << true << 0 << 0 << "10:05" << "12/8(火)";
+        QTest::newRow("Newfoundland") << 15 << false << false << -12 << -30 << "20:35" << "12/7(月)";
+        QTest::newRow("Adelaide") << 43 << false << false << 0 << 30 << "9:35" << "12/8(火)";
+        QTest::newRow("first row") << 0 << false << false << -21 << 0 << "12:05" << "12/7(月)";
+        QTest::newRow("last row, box") << 51 << true << false << 3 << 0 << "13:05" << "12/8(火)";
+    }
+    void zones()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, boxBefore);
+        QFETCH(bool, boxAfter);
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = EditMode::Add;
+        run(editor, f, [&](ClockEditorWindow &w) {
+            if (boxBefore)
+                w.summerTimeBox()->click();
+            w.zoneList()->setCurrentRow(row);
+            if (boxAfter)
+                w.summerTimeBox()->click();
+            QTEST(w.timeLabel()->text(), "time");
+            QTEST(w.dateLabel()->text(), "date");
+            QTEST(formatTime(w.shownTime()), "time");
+            w.confirmButton()->click();
+        });
+        QTEST(int(f.pDifTime), "difTime");
+        QTEST(int(f.pDifMinute), "difMinute");
+        QCOMPARE(f.pSummertimeck, boxBefore || boxAfter);
+    }
+
+    // An add without a zone keeps what the editor last held, even from a
+    // cancelled showing; a new window starts with the box clear.
+    void addKeepsLastDifference()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = EditMode::Add;
+        f.pDifTime = 5; // not written by the window for an add
+        run(editor, f, [](ClockEditorWindow &w) { w.confirmButton()->click(); });
+        QCOMPARE(f.pDifTime, qint16(0));
+        QCOMPARE(f.pDifMinute, qint16(0));
+        run(editor, f, [](ClockEditorWindow &w) {
+            w.summerTimeBox()->click();
+            w.zoneList()->setCurrentRow(15);
+            w.cancelButton()->click();
+        });
+        QVERIFY(!f.pUpdated);
+        run(editor, f, [](ClockEditorWindow &w) {
+            QVERIFY(!w.summerTimeBox()->isChecked());
+            QCOMPARE(w.timeLabel()->text(), QString("20:35"));
+            w.confirmButton()->click();
+        });
+        QCOMPARE(f.pDifTime, qint16(-12));
+        QCOMPARE(f.pDifMinute, qint16(-30));
+        QVERIFY(!f.pSummertimeck);
+        QVERIFY(f.pselectKeyCode.isEmpty());
+    }
+
+    void summerProperty()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = EditMode::Edit;
+        f.pselectKeyCode = "Japan";
+        f.pSummertimeck = true;
+        run(editor, f, [](ClockEditorWindow &w) {
+            QVERIFY(w.summerTimeBox()->isChecked());
+            QCOMPARE(w.timeLabel()->text(), QString("10:05"));
+            w.confirmButton()->click();
+        });
+        QVERIFY(f.pSummertimeck);
+        run(editor, f, [](ClockEditorWindow &w) {
+            w.summerTimeBox()->click();
+            w.confirmButton()->click();
+        });
+        QVERIFY(!f.pSummertimeck);
+    }
+
+    void names()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        QImage sharp = solidPicture(40, 40); // an "@2x" picture of 20 × 20
+        sharp.setDevicePixelRatio(2);
+        store.addUser(3, sharp, "nn0300-0300");
+        store.addUser(12, solidPicture(400, 200), "st1200-0840");
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = EditMode::Edit;
+        f.pselectKeyCode = "Japan";
+        run(editor, f, [&](ClockEditorWindow &w) {
+            QListWidget *l = w.pictureNameList();
+            QCOMPARE(l->item(0)->text(), QString("003User"));
+            QCOMPARE(l->item(1)->text(), QString("00RedPointer"));
+            QCOMPARE(l->item(2)->text(), QString("012User"));
+            QCOMPARE(l->item(3)->text(), QString("Aandorra"));
+            QCOMPARE(l->item(l->count() - 1)->text(), QString("Zimbabwe"));
+            QCOMPARE(l->currentItem()->text(), QString("Japan"));
+            QVERIFY(!w.removePictureButton()->isVisible());
+            l->setCurrentRow(2);
+            QVERIFY(w.removePictureButton()->isVisible());
+            QCOMPARE(w.removePictureButton()->text(), QString("[012User]をリストから削除"));
+            QCOMPARE(w.pictureFrame()->twipsSize(), QSize(1200, 840));
+            QVERIFY(w.pictureFrame()->stretch());
+            // The date sits 50 twips under the picture.
+            QCOMPARE(w.dateLabel()->y(), qRound((1800 + 840 + 50) / 15.0));
+            // Date and time never run into the heading of the name list.
+            for (QLabel *label : { w.dateLabel(), w.timeLabel() })
+                QVERIFY(label->y() + label->height()
+                        <= w.pictureHeading()->y() + w.pictureHeading()->height() - w.pictureHeading()->sizeHint().height());
+            l->setCurrentRow(1);
+            QVERIFY(!w.removePictureButton()->isVisible());
+            QCOMPARE(w.timeLabel()->pos(), QPoint(w.dateLabel()->x(), w.dateLabel()->y() + w.dateLabel()->height()));
+            QCOMPARE(w.pictureFrame()->twipsSize(), QSize(16 * 15, 16 * 15));
+            l->setCurrentRow(0);
+            QCOMPARE(w.pictureFrame()->twipsSize(), QSize(300, 300));
+            l->setCurrentRow(2);
+            w.confirmButton()->click();
+        });
+        QCOMPARE(f.pselectKeyCode, QString("012User"));
+        QCOMPARE(f.imgFlagTwips, QSize(1200, 840));
+    }
+
+    void unknownName()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = EditMode::Edit;
+        f.pselectKeyCode = "007User"; // its file was missing at start
+        run(editor, f, [](ClockEditorWindow &w) {
+            QVERIFY(w.pictureNameList()->selectedItems().isEmpty());
+            QVERIFY(!w.pictureFrame()->hasPicture());
+            w.confirmButton()->click();
+        });
+        QVERIFY(f.pUpdated);
+        QVERIFY(f.pselectKeyCode.isEmpty());
+    }
+
+    void enterKeys()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = EditMode::Add;
+        QString fifth;
+        run(editor, f, [&](ClockEditorWindow &w) {
+            fifth = w.pictureNameList()->item(5)->text();
+            w.zoneList()->setFocus();
+            w.zoneList()->setCurrentRow(3);
+            QTest::keyClick(w.zoneList(), Qt::Key_Return);
+            QVERIFY(w.isVisible());
+            QCOMPARE(chooser.shown, 0);
+            w.pictureNameList()->setFocus();
+            w.pictureNameList()->setCurrentRow(5);
+            QTest::keyClick(w.pictureNameList(), Qt::Key_Return);
+            QVERIFY(!w.isVisible());
+        });
+        QVERIFY(f.pUpdated);
+        QCOMPARE(f.pDifTime, qint16(-18));
+        QCOMPARE(f.pselectKeyCode, fifth);
+    }
+
+    void focusOrderAndPlace()
+    {
+        TempStore settings;
+        PictureStore store = PictureStore::builtIn();
+        QWidget mainWindow;
+        mainWindow.setGeometry(200, 100, 400, 300);
+        mainWindow.show();
+        ClockEditorDialog editor = makeEditor(store);
+        editor.setMainWindow(&mainWindow);
+        EditorFields f;
+        f.pEditMode = EditMode::Edit;
+        f.pselectKeyCode = "001User";
+        run(editor, f, [&](ClockEditorWindow &w) {
+            QCOMPARE(w.pos(), mainWindow.frameGeometry().topLeft() + QPoint(3, 7));
+            const QList<QWidget *> order = { w.addPictureButton(), w.confirmButton(), w.cancelButton(), w.summerTimeBox(),
+                                             w.pictureNameList(), w.zoneList(), w.removePictureButton() };
+            for (int i = 0; i + 1 < order.size(); ++i) {
+                QWidget *next = order[i]->nextInFocusChain();
+                while (next->focusPolicy() == Qt::NoFocus)
+                    next = next->nextInFocusChain();
+                QCOMPARE(next, order[i + 1]);
+            }
+            QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget() : w.focusWidget(),
+                     (QWidget *)w.addPictureButton());
+            w.cancelButton()->click();
+        });
+    }
+
+    void addUserPicture()
+    {
+        TempStore settings;
+        settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n002FileName=\n003FileName=/c.jpg\n");
+        const QString file = settings.dir() + QStringLiteral("/写真 'x'.png");
+        QVERIFY(solidPicture(120, 60).save(file, "PNG"));
+        chooser.file = file;
+        chooser.tag = "st1200-0600";
+        PictureStore store = PictureStore::builtIn();
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = EditMode::Add;
+        run(editor, f, [&](ClockEditorWindow &w) {
+            w.addPictureButton()->click();
+            QCOMPARE(chooser.selMode, QString());
+            QCOMPARE(w.pictureNameList()->currentItem()->text(), QString("002User"));
+            QCOMPARE(w.pictureNameList()->item(0)->text(), QString("002User"));
+            QVERIFY(w.removePictureButton()->isVisible());
+            QCOMPARE(w.pictureFrame()->twipsSize(), QSize(1200, 600));
+            w.confirmButton()->click();
+        });
+        QVERIFY(messages.texts.isEmpty());
+        QVERIFY(store.contains("002User"));
+        QCOMPARE(store.find("002User")->tag, QString("st1200-0600"));
+        QCOMPARE(f.pselectKeyCode, QString("002User"));
+        QCOMPARE(f.imgFlagTwips, QSize(1200, 600));
+        settings.restart();
+        QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
+        QCOMPARE(settings.onDisk("UserImg/002FileName").toString(), file);
+        QCOMPARE(settings.onDisk("UserImg/002Size").toString(), QString("st1200-0600"));
+    }
+
+    // The real chooser behind the editor: what it confirms is what is stored.
+    void addThroughChooser()
+    {
+        TempStore settings;
+        QImage photo(900, 600, QImage::Format_RGB32); // 13500 × 9000 twips
+        photo.fill(Qt::darkRed);
+        QVERIFY(photo.save(settings.dir() + "/PHOTO.JPG", "JPEG"));
+        PictureChooserDialog formfmz;
+        formfmz.setStartFolder(settings.dir());
+        formfmz.setDriver([](PictureChooserWindow &w) {
+            QVERIFY(w.shownSizeFrame()->isVisible()); // a clock's picture, not the map
+            w.fileChosen("PHOTO.JPG");
+            w.confirm();
+        });
+        PictureStore store = PictureStore::builtIn();
+        ClockEditorDialog editor(store, clock, messages, colours, formfmz);
+        EditorFields f;
+        f.pEditMode = EditMode::Add;
+        run(editor, f, [](ClockEditorWindow &w) {
+            w.addPictureButton()->click();
+            w.confirmButton()->click();
+        });
+        QCOMPARE(f.pselectKeyCode, QString("001User"));
+        QCOMPARE(f.imgFlagTwips, QSize(1200, 800));
+        QCOMPARE(editor.state().UserPicFile, QDir::cleanPath(settings.dir()) + "/PHOTO.JPG");
+        settings.restart();
+        QCOMPARE(settings.onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
+        QCOMPARE(settings.onDisk("UserImg/001FileName").toString(), editor.state().UserPicFile);
+    }
+
+    void addFails_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("chooser cancelled") << "cancel" << "";
+        QTest::newRow("not a picture") << "text" << "画像ファイルではありません";
+        QTest::newRow("all slots in use") << "full" << "登録できる画像は999枚までです。これ以上追加できません。";
+    }
+    void addFails()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, message);
+        TempStore settings;
+        QByteArray raw = "[UserImg]\n";
+        if (what == "full") {
+            raw += "UserImgCount=999\n";
+            for (int n = 1; n <= 999; ++n)
+                raw += QString::asprintf("%03dFileName=/p%d.jpg\n", n, n).toUtf8();
+        }
+        settings.writeRaw(raw);
+        const QString good = settings.dir() + "/good.png";
+        const QString text = settings.dir() + "/text.jpg";
+        QVERIFY(solidPicture(10, 10).save(good, "PNG"));
+        QFile t(text);
+        QVERIFY(t.open(QIODevice::WriteOnly));
+        t.write("no picture here");
+        t.close();
+        chooser.file = what == "text" ? text : good;
+        chooser.tag = "nn0150-0150";
+        chooser.confirm = what != "cancel";
+        PictureStore store = PictureStore::builtIn();
+        const int before = store.count();
+        ClockEditorDialog editor = makeEditor(store);
+        EditorFields f;
+        f.pEditMode = EditMode::Add;
+        run(editor, f, [&](ClockEditorWindow &w) {
+            w.addPictureButton()->click();
+            QCOMPARE(w.pictureNameList()->count(), before);
+            w.confirmButton()->click();
+        });
+        QCOMPARE(store.count(), before);
+        QCOMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList{ message });
+        if (what == "full")
+            QCOMPARE(messages.titles, QStringList{ "テンブラ" });
+        settings.restart();
+        if (what != "full") {
+            QVERIFY(settings.onDisk("UserImg/001FileName").toString().isEmpty());
+            QVERIFY(settings.onDisk("UserImg/UserImgCount").toString() != "1");
+        }
+    }
+
+    void removeUserPicture()
+    {
+        TempStore settings;
+        settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n001Size=nn0300-0300\n"
+                          "002FileName=/b.jpg\n002Size=nn0300-0300\n003FileName=/c.jpg\n003Size=nn0300-0300\n");
+        PictureStore store = PictureStore::builtIn();
+        for (int n = 1; n <= 3; ++n)
+            store.addUser(n, solidPicture(20, 20), "nn0300-0300");
+        ClockEntries placed{};
+        placed[0].Fname = "002User";
+        placed[1].Fname = "Japan";
+        placed[2].Fname = "002User";
+        placed[2].DifTime = 4;
+        ClockEditorDialog editor(store, clock, messages, colours, chooser,
+                       [&](const QString &k) { removed << k; dropRemovedPicture(placed, 2, k); });
+        EditorFields f;
+        f.pEditMode = EditMode::Edit;
+        f.pselectKeyCode = "002User";
+        messages.answer = Messenger::Answer::Cancel;
+        run(editor, f, [&](ClockEditorWindow &w) {
+            w.removePictureButton()->click();
+            QCOMPARE(messages.texts, QStringList{ "[002User]をリストから削除します" });
+            QCOMPARE(messages.lastButtons, Messenger::Buttons::OkCancel);
+            QVERIFY(store.contains("002User"));
+            messages.answer = Messenger::Answer::Ok;
+            w.removePictureButton()->click();
+            QVERIFY(!store.contains("002User"));
+            QVERIFY(w.pictureNameList()->findItems("002User", Qt::MatchExactly).isEmpty());
+            QVERIFY(w.pictureNameList()->selectedItems().isEmpty());
+            QVERIFY(!w.removePictureButton()->isVisible());
+            QVERIFY(!w.pictureFrame()->hasPicture());
+            w.confirmButton()->click();
+        });
+        QCOMPARE(removed, QStringList{ "002User" });
+        QVERIFY(f.pselectKeyCode.isEmpty());
+        QVERIFY(placed[0].Fname.isEmpty());
+        QCOMPARE(placed[1].Fname, QString("Japan"));
+        QVERIFY(placed[2].Fname.isEmpty());
+        QCOMPARE(placed[2].DifTime, qint16(4));
+        settings.restart();
+        QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
+        QVERIFY(settings.onDisk("UserImg/002FileName").toString().isEmpty());
+        QVERIFY(settings.onDisk("UserImg/002Size").toString().isEmpty());
+        QCOMPARE(settings.onDisk("UserImg/003FileName").toString(), QString("/c.jpg"));
+
+        // The freed slot is the next one handed out.
+        const QString file = settings.dir() + "/new.png";
+        QVERIFY(solidPicture(10, 10).save(file, "PNG"));
+        chooser.file = file;
+        chooser.tag = "nn0150-0150";
+        f.pEditMode = EditMode::Add;
+        run(editor, f, [](ClockEditorWindow &w) {
+            w.addPictureButton()->click();
+            w.confirmButton()->click();
+        });
+        QCOMPARE(f.pselectKeyCode, QString("002User"));
+        QVERIFY(store.contains("002User"));
+    }
+};
+
+TEMBRA_WIDGETS_SETTINGS_TEST_MAIN(TestClockEditorDialog)
+#include "tst_clockeditordialog.moc"
