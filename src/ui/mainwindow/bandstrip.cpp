@@ -29,9 +29,9 @@ void BandStrip::setTimes(DateTime japan, bool first)
         const DateTime t = bandTime(k, japan);
         QLabel *date = m_labels[size_t(k)];
         QLabel *time = m_labels[size_t(k + kClocks)];
-        setLabelText(date, formatDate(t));
+        const bool newDate = setLabelText(date, formatDate(t));
         setLabelText(time, formatTime(t));
-        if (m_laidOut)
+        if (newDate && m_laidOut)
             keepWhole(k); // a new date may be wider
         if (first) {
             // Where the design put them; the first layout moves them.

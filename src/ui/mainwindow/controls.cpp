@@ -26,12 +26,13 @@ QLabel *copyLabel(const QLabel *first)
     return l;
 }
 
-void setLabelText(QLabel *label, const QString &text)
+bool setLabelText(QLabel *label, const QString &text)
 {
     if (label->text() == text)
-        return;
+        return false;
     label->setText(text);
     label->adjustSize();
+    return true;
 }
 
 } // namespace tb

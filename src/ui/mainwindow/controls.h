@@ -23,6 +23,7 @@ QLabel *makeLabel(QWidget *parent, const QString &text, const QColor &colour, co
 // A run-time element of a control array: a hidden copy of element 0.
 QLabel *copyLabel(const QLabel *first);
 // Sets the text and refits the label; an unchanged text costs nothing.
-void setLabelText(QLabel *label, const QString &text);
+// Returns whether the text changed.
+bool setLabelText(QLabel *label, const QString &text);
 
 } // namespace tb
