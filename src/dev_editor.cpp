@@ -9,8 +9,8 @@
 #include "ui/editor/clockeditordialog.h"
 #include "ui/common/fonts.h"
 #include "ui/common/messagedialog.h"
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 #include "core/time/clocksource.h"
 
 #include <QApplication>
@@ -31,8 +31,8 @@ int main(int argc, char *argv[])
     }
     const QString mode = args.value(0, QStringLiteral("add"));
     QTemporaryDir temp;
-    tb::AppRegistry().setAppname(QStringLiteral("TembraOG"));
-    tb::AppRegistry().setSettingsFile(settings.isEmpty() ? temp.filePath(QStringLiteral("TembraOG.ini")) : settings);
+    tb::appSettings().setApplicationName(QStringLiteral("TembraOG"));
+    tb::appSettings().setSettingsFile(settings.isEmpty() ? temp.filePath(QStringLiteral("TembraOG.ini")) : settings);
 
     QTextStream out(stdout);
     tb::PictureChooserDialog chooser;

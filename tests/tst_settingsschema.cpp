@@ -1,5 +1,5 @@
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 #include "core/common/valuetext.h"
 #include "settings_testsupport.h"
 #include "core/time/clocksource.h"
@@ -123,7 +123,7 @@ void TestSettingsSchema::firstStartWritesDefaults()
     const MapChoice map = setsetreg([&added](int, const QImage &, const QString &) { ++added; }, messenger.report());
     const std::optional<int> n = readClockCount();
 
-    QCOMPARE(AppRegistry().Appname(), QStringLiteral("TembraOG"));
+    QCOMPARE(appSettings().applicationName(), QStringLiteral("TembraOG"));
     QVERIFY(messenger.texts.isEmpty());
     QCOMPARE(added, 0);
     QCOMPARE(map.builtInIndex, 0);
@@ -489,7 +489,7 @@ void TestSettingsSchema::exitSaveOrder()
     display.ClockRadius = 600;
 
     QStringList seen;
-    AppRegistry().setWriteObserver([&seen](const QString &s, const QString &k, const QString &) {
+    appSettings().setWriteObserver([&seen](const QString &s, const QString &k, const QString &) {
         seen << s + QLatin1Char('/') + k;
     });
     QString errorFile = QStringLiteral("untouched");
@@ -547,7 +547,7 @@ void TestSettingsSchema::exitSaveReportsFailure()
         writeBytes(store.dir() + QStringLiteral("/plain"), "x");
         path = store.dir() + QStringLiteral("/plain/TembraOG.ini");
     }
-    AppRegistry().setSettingsFile(path);
+    appSettings().setSettingsFile(path);
 
     ClockEntries entries;
     DisplaySettings display;
@@ -558,7 +558,7 @@ void TestSettingsSchema::exitSaveReportsFailure()
     QVERIFY(!exitSave(entries, 0, display)); // no name asked for: still no success
 
     // Once writable again the very same save succeeds.
-    AppRegistry().setSettingsFile(store.dir() + QStringLiteral("/ok.ini"));
+    appSettings().setSettingsFile(store.dir() + QStringLiteral("/ok.ini"));
     QVERIFY(exitSave(entries, 3, display, &errorFile));
 }
 
@@ -833,7 +833,7 @@ void TestSettingsSchema::damagedSettingsFileSetAside()
     QCOMPARE(d.colours.FaceColors, FaceColours::defaultFaceColors());
     QVERIFY(QFileInfo(store.file()).isFile());
     QCOMPARE(store.onDisk(QStringLiteral("UserClock/ClockRc")).toString(), QStringLiteral("440"));
-    QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::NoError);
+    QCOMPARE(QSettings::Status(appSettings().readStatus()), QSettings::NoError);
 }
 
 void TestSettingsSchema::stretchedUserPictureDecodedForItsSize_data()

@@ -3,8 +3,8 @@
 //
 // Besides crashes and sanitizer reports it aborts when a loaded value leaves
 // the range the window relies on, or when a save and reload changes a clock.
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 #include "core/time/clocksource.h"
 
 #include <QCoreApplication>
@@ -142,15 +142,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         f.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    AppRegistry().setSettingsFile(file);
+    appSettings().setSettingsFile(file);
 
     const Loaded first = loadAll();
     require(exitSave(first.entries, first.count, first.display), "exit save failed");
 
     // What was saved must load back as the same clocks, with no complaint
     // about the file itself.
-    AppRegistry().setSettingsFile(file);
-    require(AppRegistry().readStatus() == QSettings::NoError, "saved file does not read back");
+    appSettings().setSettingsFile(file);
+    require(appSettings().readStatus() == QSettings::NoError, "saved file does not read back");
     const Loaded second = loadAll();
     require(second.count == first.count, "clock count changed");
     require(second.display.ClockRadius == first.display.ClockRadius, "clock radius changed");

@@ -2,8 +2,8 @@
 
 #include "core/editor/namesort.h"
 #include "core/editor/picturestore.h"
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 #include "core/common/sizetag.h"
 
 #include <QFileInfo>
@@ -33,7 +33,7 @@ std::optional<UserSlotChoice> chooseUserSlot()
 
 bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QString &sizeTag)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     writeSettingNumber(keys::kUserPictureCount, choice.count);
     writeSetting(keys::kUserPictureFile, file, slotPlace(choice.slot));
     writeSetting(keys::kUserPictureSize, sizeTag, slotPlace(choice.slot));
@@ -42,7 +42,7 @@ bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QStr
 
 bool freeUserSlot(int slot)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     writeSetting(keys::kUserPictureFile, QString(), slotPlace(slot));
     writeSetting(keys::kUserPictureSize, QString(), slotPlace(slot));
     return group.end();

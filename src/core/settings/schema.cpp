@@ -1,7 +1,7 @@
 #include "core/settings/schema.h"
 
 #include "core/layout/mapfile.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 #include "core/common/valuetext.h"
 #include "core/time/clocksource.h"
 
@@ -40,12 +40,12 @@ QString slotNumber(int slot)
 
 void openSettings(const Report &report, const ClockSource &clock)
 {
-    Registry &reg = AppRegistry();
-    reg.setAppname(kApp);
-    if (reg.readStatus() == QSettings::NoError)
+    SettingsStore &store = appSettings();
+    store.setApplicationName(kApp);
+    if (store.readStatus() == QSettings::NoError)
         return;
-    const QString file = reg.settingsFilePath();
-    const QString kept = reg.setAsideFile(clock.now());
+    const QString file = store.settingsFilePath();
+    const QString kept = store.setAsideFile(clock.now());
     QString text = QStringLiteral("設定ファイルを読み込めませんでした。初期設定で起動します。\r\n");
     if (!kept.isEmpty())
         text += QStringLiteral("元のファイルは次の名前で残してあります：\r\n") + kept;
@@ -57,8 +57,8 @@ void openSettings(const Report &report, const ClockSource &clock)
 
 void iniset(DisplaySettings &display)
 {
-    AppRegistry().setAppname(kApp);
-    RegWriteGroup group; // first start writes every default; one file write for all
+    appSettings().setApplicationName(kApp);
+    SettingsWriteGroup group; // first start writes every default; one file write for all
     for (int h = 0; h <= 22; h += 2)
         display.colours.FaceColors[size_t(h)] = Colour(readSettingNumber(faceColourKey(h)));
     display.BandRadius = 440;
@@ -80,7 +80,7 @@ int readWorldMap()
 MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
                     const PictureLoader &load)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     const int count = readUserImgCount();
     for (int slot = 1; slot <= count; ++slot) {
         const SettingPlace place{ QString(), slotNumber(slot) };
@@ -136,7 +136,7 @@ void getRegData(int i, ClockEntry &entry)
 {
     if (i < 0 || i >= kMaxClocks)
         return;
-    RegWriteGroup group; // missing keys are written back empty
+    SettingsWriteGroup group; // missing keys are written back empty
     const SettingPlace place{ clockSection(i), QString() };
     entry.ClockLeft = float(readSettingNumber(keys::kClockLeft, place));
     entry.ClockTop = float(readSettingNumber(keys::kClockTop, place));
@@ -152,7 +152,7 @@ void setRegData(int i, const ClockEntry &entry)
 {
     if (i < 0 || i >= kMaxClocks)
         return;
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     const SettingPlace place{ clockSection(i), QString() };
     writeSettingNumber(keys::kClockLeft, entry.ClockLeft, place);
     writeSettingNumber(keys::kClockTop, entry.ClockTop, place);
@@ -168,7 +168,7 @@ bool saveAddedClock(int i, const ClockEntry &entry)
 {
     if (i < 0 || i >= kMaxClocks)
         return false;
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     writeSettingNumber(keys::kLastClock, i);
     setRegData(i, entry);
     return group.end();
@@ -176,14 +176,14 @@ bool saveAddedClock(int i, const ClockEntry &entry)
 
 void saveFaceColours(const FaceColours &colours)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     for (int h = 0; h <= 22; h += 2)
         writeSettingNumber(faceColourKey(h), colours.FaceColors[size_t(h)]);
 }
 
 bool saveRegisteredColours(const FaceColours &colours)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     for (int j = 0; j < 12; ++j) {
         const int h = (2 * j + 6) % 24;
         writeSettingNumber(faceColourKey(h), colours.FaceColors[size_t(h)]);
@@ -194,7 +194,7 @@ bool saveRegisteredColours(const FaceColours &colours)
 bool exitSave(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
               QString *errorFile)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     const int last = qBound(0, lastIndex, kMaxClocks - 1);
     for (int i = 0; i <= last; ++i)
         setRegData(i, entries[size_t(i)]);
@@ -205,7 +205,7 @@ bool exitSave(const ClockEntries &entries, int lastIndex, const DisplaySettings 
     saveFaceColours(display.colours);
     const bool ok = group.end();
     if (!ok && errorFile)
-        *errorFile = AppRegistry().settingsFilePath();
+        *errorFile = appSettings().settingsFilePath();
     return ok;
 }
 

@@ -12,8 +12,8 @@
 #include "core/window/maps.h"
 #include "ui/mainwindow/placedclocks.h"
 #include "ui/mainwindow/placing.h"
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -145,7 +145,7 @@ void MainWindow::load()
 void MainWindow::loadSettings()
 {
     openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
-    const int failedBefore = AppRegistry().failedWrites();
+    const int failedBefore = appSettings().failedWrites();
     m_layout.BandRadius = m_model.loadDisplay();
     updateSummerPeriod();
     const MapChoice map = setsetreg(
@@ -162,7 +162,7 @@ void MainWindow::loadSettings()
     for (int i = 0; i <= m_model.lastClock(); ++i)
         addClock(i);
     // Start-up writes the defaults it read; said once if they could not be kept.
-    if (AppRegistry().failedWrites() != failedBefore)
+    if (appSettings().failedWrites() != failedBefore)
         tell(settingsNotSavedMessage());
 }
 
@@ -311,7 +311,7 @@ void MainWindow::chooseMap(int index)
 {
     if (index < 1 || index > MainMenu::kMaps)
         return;
-    RegWriteGroup group; // the file and the choice are stored together
+    SettingsWriteGroup group; // the file and the choice are stored together
     if (index == MainMenu::kMaps) {
         if (!m_chooser || !mapFromFile())
             return;
