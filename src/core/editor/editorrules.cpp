@@ -19,7 +19,7 @@ SettingPlace slotPlace(int slot) { return SettingPlace{ QString(), slotNumber(sl
 
 std::optional<UserSlotChoice> chooseUserSlot()
 {
-    const int c = readUserImgCount();
+    const int c = readUserPictureCount();
     if (c < 1)
         return UserSlotChoice{ 1, 1 };
     for (int n = 1; n <= c; ++n) {

@@ -1,6 +1,5 @@
 #include "core/settings/schema.h"
 
-#include "core/layout/mapfile.h"
 #include "core/settings/settingsstore.h"
 #include "core/common/valuetext.h"
 #include "core/time/clocksource.h"
@@ -13,12 +12,6 @@ namespace tb {
 namespace {
 
 const QString kApp = QStringLiteral("TembraOG");
-
-// The second line of both picture messages: where the user can set it again.
-QString pictureAdvice()
-{
-    return QStringLiteral("\r\n「時計の設定」、「編集」により、再び設定してください");
-}
 
 // The face colour of hour h (0, 2, … 22) in the table.
 const SettingKey &faceColourKey(int h)
@@ -55,76 +48,48 @@ void openSettings(const Report &report, const ClockSource &clock)
         report(text);
 }
 
-void iniset(DisplaySettings &display)
+DisplaySettings loadDisplaySettings()
 {
     appSettings().setApplicationName(kApp);
     SettingsWriteGroup group; // first start writes every default; one file write for all
+    DisplaySettings display;
     for (int h = 0; h <= 22; h += 2)
         display.colours.FaceColors[size_t(h)] = Colour(readSettingNumber(faceColourKey(h)));
-    display.BandRadius = 440;
-    display.ClockRadius = qint16(readSettingNumber(keys::kClockRadius));
+    display.clockRadius = qint16(readSettingNumber(keys::kClockRadius));
     display.colours.NeadleColor = Colour(readSettingNumber(keys::kHandColour));
     display.colours.GageColor = Colour(readSettingNumber(keys::kScaleColour));
+    return display;
 }
 
-int readUserImgCount()
+int readUserPictureCount()
 {
     return int(readSettingNumber(keys::kUserPictureCount));
 }
 
-int readWorldMap()
+int readWorldMapChoice()
 {
     return int(readSettingNumber(keys::kWorldMap));
 }
 
-MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
-                    const PictureLoader &load)
+PictureSettings readPictureSettings()
 {
     SettingsWriteGroup group;
-    const int count = readUserImgCount();
+    PictureSettings stored;
+    const int count = readUserPictureCount();
     for (int slot = 1; slot <= count; ++slot) {
         const SettingPlace place{ QString(), slotNumber(slot) };
         const QString name = readSetting(keys::kUserPictureFile, place);
         const QString size = readSetting(keys::kUserPictureSize, place);
-        if (name.isEmpty())
-            continue;
-        const PictureFile picture = load(name, size);
-        switch (picture.status) {
-        case PictureFile::Status::Loaded:
-            if (addUserPicture)
-                addUserPicture(slot, picture.image, size);
-            break;
-        case PictureFile::Status::Missing:
-            if (report)
-                report(name + QStringLiteral("\u3000の画像ファイルが見つかりません") + pictureAdvice());
-            break;
-        case PictureFile::Status::Unreadable:
-            if (report)
-                report(name + QStringLiteral("\u3000の画像ファイルを読み込めません") + pictureAdvice());
-            break;
-        }
+        if (!name.isEmpty())
+            stored.userPictures.push_back(StoredUserPicture{ slot, name, size });
     }
-
-    MapChoice map;
-    const int m = readWorldMap();
-    if (m >= 2 && m <= 7) {
-        map.builtInIndex = m;
-    } else if (m == 8) {
-        // A map file that is gone or broken leaves the default map, and the
-        // user is told which file it was (none when the chooser was cancelled).
-        // Decoded for the map's size, not whole: a photograph of 100 megapixels
-        // would cost seconds and hundreds of megabytes.
-        const QString file = readSetting(keys::kWorldMapFile);
-        const PictureRead read = loadMapPicture(file, designMapPixels());
-        if (read.problem == PictureProblem::None)
-            map.fileImage = read.image;
-        else if (!file.isEmpty() && report)
-            report(mapNotLoadedMessage(file, read.problem));
-    }
-    return map;
+    stored.worldMap = readWorldMapChoice();
+    if (stored.worldMap == 8)
+        stored.worldMapFile = readSetting(keys::kWorldMapFile);
+    return stored;
 }
 
-std::optional<int> readClockCount()
+std::optional<int> readLastClockIndex()
 {
     const QString t = readSetting(keys::kLastClock);
     if (t.isEmpty())
@@ -132,7 +97,7 @@ std::optional<int> readClockCount()
     return int(settingNumber(keys::kLastClock, t));
 }
 
-void getRegData(int i, ClockEntry &entry)
+void readClock(int i, ClockEntry &entry)
 {
     if (i < 0 || i >= kMaxClocks)
         return;
@@ -148,7 +113,7 @@ void getRegData(int i, ClockEntry &entry)
     entry.summertime = readSettingNumber(keys::kSummerTime, place) != 0;
 }
 
-void setRegData(int i, const ClockEntry &entry)
+void writeClock(int i, const ClockEntry &entry)
 {
     if (i < 0 || i >= kMaxClocks)
         return;
@@ -170,7 +135,7 @@ bool saveAddedClock(int i, const ClockEntry &entry)
         return false;
     SettingsWriteGroup group;
     writeSettingNumber(keys::kLastClock, i);
-    setRegData(i, entry);
+    writeClock(i, entry);
     return group.end();
 }
 
@@ -191,14 +156,14 @@ bool saveRegisteredColours(const FaceColours &colours)
     return group.end();
 }
 
-bool exitSave(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
-              QString *errorFile)
+bool saveAllSettings(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
+                     QString *errorFile)
 {
     SettingsWriteGroup group;
     const int last = qBound(0, lastIndex, kMaxClocks - 1);
     for (int i = 0; i <= last; ++i)
-        setRegData(i, entries[size_t(i)]);
-    writeSettingNumber(keys::kClockRadius, display.ClockRadius);
+        writeClock(i, entries[size_t(i)]);
+    writeSettingNumber(keys::kClockRadius, display.clockRadius);
     writeSettingNumber(keys::kLastClock, last);
     writeSettingNumber(keys::kScaleColour, display.colours.GageColor);
     writeSettingNumber(keys::kHandColour, display.colours.NeadleColor);

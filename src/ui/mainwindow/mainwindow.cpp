@@ -12,6 +12,7 @@
 #include "core/window/maps.h"
 #include "ui/mainwindow/placedclocks.h"
 #include "ui/mainwindow/placing.h"
+#include "core/editor/storedpictures.h"
 #include "core/settings/schema.h"
 #include "core/settings/settingsstore.h"
 
@@ -148,7 +149,7 @@ void MainWindow::loadSettings()
     const int failedBefore = appSettings().failedWrites();
     m_layout.BandRadius = m_model.loadDisplay();
     updateSummerPeriod();
-    const MapChoice map = setsetreg(
+    const MapChoice map = loadStoredPictures(
         [this](int slot, const QImage &picture, const QString &tag) {
             m_model.pictures().addUser(slot, picture, tag);
         },
@@ -295,7 +296,7 @@ void MainWindow::scheduleTick()
 
 void MainWindow::refreshOptionsMenu()
 {
-    m_menu->refreshChecks(m_model.clockRadius(), readWorldMap()); // 0 when no map was chosen yet
+    m_menu->refreshChecks(m_model.clockRadius(), readWorldMapChoice()); // 0 when no map was chosen yet
 }
 
 void MainWindow::chooseClockSize(int index)
