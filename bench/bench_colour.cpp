@@ -3,7 +3,7 @@
 // the repaint the user sees.
 #include "ui/colour/colourdialog.h"
 #include "ui/common/fonts.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <QApplication>
 #include <QSlider>
@@ -73,8 +73,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     installFontSubstitutions();
     QApplication::setFont(designFont(9));
-    AppRegistry().setAppname(QStringLiteral("TembraOG"));
-    AppRegistry().setSettingsFile(config.filePath(QStringLiteral("TembraOG.ini")));
+    appSettings().setApplicationName(QStringLiteral("TembraOG"));
+    appSettings().setSettingsFile(config.filePath(QStringLiteral("TembraOG.ini")));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -8,7 +8,7 @@
 #include "ui/editor/clockeditordialog.h"
 #include "ui/common/fonts.h"
 #include "ui/common/messenger.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 #include "core/time/clocksource.h"
 
 #include <QApplication>
@@ -57,7 +57,7 @@ void resetPeak()
 
 static void BM_OpenEditorWith999UserPictures(benchmark::State &state)
 {
-    AppRegistry().setSettingsFile(workDir().filePath(QStringLiteral("TembraOG.ini")));
+    appSettings().setSettingsFile(workDir().filePath(QStringLiteral("TembraOG.ini")));
     PictureStore store = PictureStore::builtIn();
     QImage small(42, 28, QImage::Format_RGB32);
     small.fill(Qt::darkYellow);
@@ -125,7 +125,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     installFontSubstitutions();
-    AppRegistry().setAppname(QStringLiteral("TembraOG"));
+    appSettings().setApplicationName(QStringLiteral("TembraOG"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -6,11 +6,11 @@
 // editor never touches the user's own.
 #include "ui/chooser/picturechooserdialog.h"
 #include "core/editor/picturestore.h"
+#include "core/editor/storedpictures.h"
 #include "ui/editor/clockeditordialog.h"
 #include "ui/common/fonts.h"
 #include "ui/common/messagedialog.h"
-#include "core/settings/registry.h"
-#include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 #include "core/time/clocksource.h"
 
 #include <QApplication>
@@ -31,8 +31,8 @@ int main(int argc, char *argv[])
     }
     const QString mode = args.value(0, QStringLiteral("add"));
     QTemporaryDir temp;
-    tb::AppRegistry().setAppname(QStringLiteral("TembraOG"));
-    tb::AppRegistry().setSettingsFile(settings.isEmpty() ? temp.filePath(QStringLiteral("TembraOG.ini")) : settings);
+    tb::appSettings().setApplicationName(QStringLiteral("TembraOG"));
+    tb::appSettings().setSettingsFile(settings.isEmpty() ? temp.filePath(QStringLiteral("TembraOG.ini")) : settings);
 
     QTextStream out(stdout);
     tb::PictureChooserDialog chooser;
@@ -48,8 +48,8 @@ int main(int argc, char *argv[])
     tb::SystemClock clock;
     tb::MessageDialog messages;
     tb::PictureStore store = tb::PictureStore::builtIn();
-    tb::setsetreg([&](int slot, const QImage &p, const QString &tag) { store.addUser(slot, p, tag); },
-                  [&](const QString &text) { messages.message(text, tb::Messenger::Buttons::Ok, QString()); });
+    tb::loadStoredPictures([&](int slot, const QImage &p, const QString &tag) { store.addUser(slot, p, tag); },
+                           [&](const QString &text) { messages.message(text, tb::Messenger::Buttons::Ok, QString()); });
     tb::FaceColours colours;
     tb::ClockEditorDialog editor(store, clock, messages, colours, chooser, [&](const QString &key) {
         out << "removed " << key << Qt::endl;

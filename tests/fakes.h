@@ -1,7 +1,7 @@
 #pragma once
 // Test doubles shared by the tests: a messenger and pictures; and the
 // set-up every window test shares.
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 #include "ui/common/fonts.h"
 #include "ui/common/messenger.h"
 
@@ -29,7 +29,7 @@ inline QString freshSettingsFile(const QTemporaryDir &dir)
 {
     static int run = 0;
     const QString file = dir.filePath(QStringLiteral("run%1/TembraOG.ini").arg(++run));
-    AppRegistry().setSettingsFile(file);
+    appSettings().setSettingsFile(file);
     return file;
 }
 

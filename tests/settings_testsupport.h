@@ -3,7 +3,7 @@
 // temporary folder, and the per-user folder itself is redirected before Qt
 // starts, so nothing can reach the real ~/.config.
 #include "fakes.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,20 +17,20 @@ namespace tb::testing {
 
 using ::tb::RecordingMessenger;
 
-// A fresh settings file for one test, AppRegistry pointed at it.
+// A fresh settings file for one test, the shared settings store pointed at it.
 class TempStore {
 public:
     TempStore()
     {
-        AppRegistry().setWriteObserver(nullptr);
-        AppRegistry().setAppname(QStringLiteral("TembraOG"));
-        AppRegistry().setSettingsFile(file());
+        appSettings().setWriteObserver(nullptr);
+        appSettings().setApplicationName(QStringLiteral("TembraOG"));
+        appSettings().setSettingsFile(file());
     }
     ~TempStore()
     {
-        AppRegistry().setWriteObserver(nullptr);
+        appSettings().setWriteObserver(nullptr);
         // Back to the redirected per-user file, never this test's folder.
-        AppRegistry().setSettingsFile(QString());
+        appSettings().setSettingsFile(QString());
     }
     QString dir() const { return m_dir.path(); }
     QString file() const { return m_dir.filePath(QStringLiteral("TembraOG.ini")); }
@@ -51,9 +51,9 @@ public:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     // What a later run of the program would find: the store reopens the file.
-    void restart() const { AppRegistry().setSettingsFile(file()); }
+    void restart() const { appSettings().setSettingsFile(file()); }
 
-    // Reads "section/key" straight from the file, bypassing AppRegistry.
+    // Reads "section/key" straight from the file, bypassing the settings store.
     QVariant onDisk(const QString &sectionKey) const
     {
         QSettings s(file(), QSettings::IniFormat);

@@ -244,7 +244,7 @@ void TestColourDialog::schemeThenRegister()
 void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
 {
     QStringList writes;
-    AppRegistry().setWriteObserver([&writes](const QString &s, const QString &k, const QString &) {
+    appSettings().setWriteObserver([&writes](const QString &s, const QString &k, const QString &) {
         writes << s + QLatin1Char('/') + k;
     });
     dialog->slider(1)->setValue(240);

@@ -5,7 +5,7 @@
 #include "fakes.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,7 +31,7 @@ private:
 void TestColourWiring::initTestCase()
 {
     startWindowTests(config);
-    AppRegistry().setSettingsFile(config.filePath(QStringLiteral("TembraOG.ini")));
+    appSettings().setSettingsFile(config.filePath(QStringLiteral("TembraOG.ini")));
 }
 
 void TestColourWiring::registeredColoursShowAtTheNextTick()
@@ -63,7 +63,7 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
     window.tick();
     QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0x0000FF));
     QCOMPARE(window.model().colours().FaceColors[8], Colour(0x0000FF));
-    QSettings file(AppRegistry().settingsFilePath(), QSettings::IniFormat);
+    QSettings file(appSettings().settingsFilePath(), QSettings::IniFormat);
     QCOMPARE(file.value(QStringLiteral("Color/8")).toString(), QStringLiteral("255"));
 }
 

@@ -56,7 +56,7 @@ private slots:
     {
         TempStore store;
         QStringList writes;
-        AppRegistry().setWriteObserver([&](const QString &s, const QString &k, const QString &v) {
+        appSettings().setWriteObserver([&](const QString &s, const QString &k, const QString &v) {
             writes << s + "/" + k + "=" + v;
         });
         const QString file = QStringLiteral("/home/me/写真 \"旅\".jpg");
@@ -77,7 +77,7 @@ private slots:
         const QString file = QStringLiteral("/home/me/写真 'a' \"b\";c=d.jpg");
         storeUserSlot({ 1, 1 }, file, "nn0900-0450");
         store.restart();
-        QCOMPARE(getRegValue("UserImg", "001FileName", QString()), file);
+        QCOMPARE(valueOrStoreFallback("UserImg", "001FileName", QString()), file);
     }
 
     void preview_data()

@@ -3,7 +3,7 @@
 #include "fakes.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // A picture file as the map: decoded no larger than the map needs, and
 // refused when it is gone or no picture.
 #include "core/layout/mapfile.h"
-#include "core/settings/schema.h"
+#include "core/editor/storedpictures.h"
 #include "settings_testsupport.h"
 
 #include <QDir>
@@ -152,7 +152,7 @@ void TestMapFile::photographMapSurvivesARestartSmall()
         QVERIFY(QFile::resize(path, QFileInfo(path).size() * 2 / 3));
     store.writeRaw("[UserImg]\nWorldMap=8\nWorldMapFile=" + path.toUtf8() + "\n");
     RecordingMessenger messenger;
-    const MapChoice map = setsetreg(nullptr, messenger.report());
+    const MapChoice map = loadStoredPictures(nullptr, messenger.report());
     if (cut) {
         QVERIFY(map.fileImage.isNull());
         QCOMPARE(messenger.texts, QStringList{ path + "\r\nこの画像ファイルは地図として読み込めません" });

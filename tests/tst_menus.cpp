@@ -4,7 +4,7 @@
 #include "fakes.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,7 +69,7 @@ void TestMenus::init()
 
 void TestMenus::cleanup()
 {
-    AppRegistry().setSettingsFile(QString());
+    appSettings().setSettingsFile(QString());
 }
 
 std::unique_ptr<MainWindow> TestMenus::start()
@@ -133,7 +133,7 @@ void TestMenus::mapFromAFile()
         QVERIFY(w->clientArea()->mapPicture().width() <= 2 * w->clientArea()->width());
         QCOMPARE(w->clientArea()->mapPicture().pixelColor(5, 5).red() > 150, true);
         w.reset();
-        AppRegistry().setSettingsFile(m_ini);
+        appSettings().setSettingsFile(m_ini);
         std::unique_ptr<MainWindow> again = start();
         QVERIFY(again);
         const QImage map = again->clientArea()->mapPicture();
@@ -187,7 +187,7 @@ void TestMenus::borderOnEveryPictureNotKept()
             s.setValue(g + "ClockTop", "3000");
         }
     }
-    AppRegistry().setSettingsFile(m_ini);
+    appSettings().setSettingsFile(m_ini);
     std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
     QCOMPARE(w->model().lastClock(), 2);
@@ -212,7 +212,7 @@ void TestMenus::borderOnEveryPictureNotKept()
 
     menu->borderYesAction()->trigger();
     w.reset();
-    AppRegistry().setSettingsFile(m_ini);
+    appSettings().setSettingsFile(m_ini);
     std::unique_ptr<MainWindow> again = start();
     QVERIFY(again);
     for (int i = 0; i <= 2; ++i)

@@ -8,7 +8,7 @@
 #include "ui/mainwindow/placedclocks.h"
 #include "ui/mainwindow/placing.h"
 #include "ui/mainwindow/mainwindow.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,6 @@
-#include "core/settings/registry.h"
+#include "core/editor/storedpictures.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 #include "core/common/valuetext.h"
 #include "settings_testsupport.h"
 #include "core/time/clocksource.h"
@@ -50,7 +51,7 @@ QImage sample(int w, int h)
     return img;
 }
 
-// user picture handed over by setsetreg
+// user picture handed over by loadStoredPictures
 struct Added {
     int slot;
     QString tag;
@@ -79,26 +80,26 @@ class TestSettingsSchema : public QObject {
 
 private slots:
     void firstStartWritesDefaults();
-    void inisetConversions_data();
-    void inisetConversions();
+    void displaySettingsConversions_data();
+    void displaySettingsConversions();
     void numberTextForms_data();
     void numberTextForms();
     void leadingNumberLikeVal_data();
     void leadingNumberLikeVal();
     void clockSectionTextForms();
-    void getRegDataSanitises_data();
-    void getRegDataSanitises();
+    void readClockSanitises_data();
+    void readClockSanitises();
     void clockSurvivesSaveAndRestart();
-    void readClockCountLimits_data();
-    void readClockCountLimits();
-    void exitSaveOrder_data();
-    void exitSaveOrder();
-    void exitSaveLeavesHigherSections();
-    void exitSaveReportsFailure_data();
-    void exitSaveReportsFailure();
+    void lastClockIndexLimits_data();
+    void lastClockIndexLimits();
+    void saveAllSettingsOrder_data();
+    void saveAllSettingsOrder();
+    void saveAllSettingsLeavesHigherSections();
+    void saveAllSettingsReportsFailure_data();
+    void saveAllSettingsReportsFailure();
     void userPicturesAndMessages();
-    void userImgCountIsBounded_data();
-    void userImgCountIsBounded();
+    void userPictureCountIsBounded_data();
+    void userPictureCountIsBounded();
     void stretchedUserPictureDecodedForItsSize_data();
     void stretchedUserPictureDecodedForItsSize();
     void pictureFormats_data();
@@ -115,15 +116,12 @@ void TestSettingsSchema::firstStartWritesDefaults()
     RecordingMessenger messenger;
     const FixedClock clock;
     openSettings(messenger.report(), clock);
-    DisplaySettings display;
-    display.ClockRadius = 1;
-    display.colours.FaceColors.fill(7);
-    iniset(display);
+    const DisplaySettings display = loadDisplaySettings();
     int added = 0;
-    const MapChoice map = setsetreg([&added](int, const QImage &, const QString &) { ++added; }, messenger.report());
-    const std::optional<int> n = readClockCount();
+    const MapChoice map = loadStoredPictures([&added](int, const QImage &, const QString &) { ++added; }, messenger.report());
+    const std::optional<int> n = readLastClockIndex();
 
-    QCOMPARE(AppRegistry().Appname(), QStringLiteral("TembraOG"));
+    QCOMPARE(appSettings().applicationName(), QStringLiteral("TembraOG"));
     QVERIFY(messenger.texts.isEmpty());
     QCOMPARE(added, 0);
     QCOMPARE(map.builtInIndex, 0);
@@ -133,8 +131,8 @@ void TestSettingsSchema::firstStartWritesDefaults()
         QCOMPARE(display.colours.FaceColors[size_t(h)], Colour(8421504));
     for (int h = 6; h <= 16; h += 2)
         QCOMPARE(display.colours.FaceColors[size_t(h)], Colour(14737632));
-    QCOMPARE(display.ClockRadius, qint16(440));
-    QCOMPARE(display.BandRadius, qint16(440));
+    QCOMPARE(display.clockRadius, qint16(440));
+    QCOMPARE(display.bandRadius, qint16(440));
     QCOMPARE(display.colours.NeadleColor, Colour(0));
     QCOMPARE(display.colours.GageColor, Colour(255));
 
@@ -158,15 +156,15 @@ void TestSettingsSchema::firstStartWritesDefaults()
     QCOMPARE(store.onDisk(QStringLiteral("UserImg/WorldMap")).toString(), QString());
 
     // The window then stores its default clock, and the next start finds it.
-    setRegData(0, defaultClockEntry());
+    writeClock(0, defaultClockEntry());
     store.restart();
-    QCOMPARE(readClockCount(), std::optional<int>()); // "n" is only written on exit or when a clock is added
+    QCOMPARE(readLastClockIndex(), std::optional<int>()); // "n" is only written on exit or when a clock is added
     ClockEntry e;
-    getRegData(0, e);
+    readClock(0, e);
     QCOMPARE(e, defaultClockEntry());
 }
 
-void TestSettingsSchema::inisetConversions_data()
+void TestSettingsSchema::displaySettingsConversions_data()
 {
     QTest::addColumn<QString>("key"); // "UserClock/..." or "Color/..."
     QTest::addColumn<QString>("text");
@@ -194,7 +192,7 @@ void TestSettingsSchema::inisetConversions_data()
     QTest::newRow("hand colour") << "UserClock/NeadleColor" << "0.4" << qint64(0);
 }
 
-void TestSettingsSchema::inisetConversions()
+void TestSettingsSchema::displaySettingsConversions()
 {
     QFETCH(QString, key);
     QFETCH(QString, text);
@@ -206,11 +204,10 @@ void TestSettingsSchema::inisetConversions()
         s.setValue(key, text);
     }
     store.restart();
-    DisplaySettings d;
-    iniset(d);
+    const DisplaySettings d = loadDisplaySettings();
     qint64 got = -1;
     if (key == QLatin1String("UserClock/ClockRc"))
-        got = d.ClockRadius;
+        got = d.clockRadius;
     else if (key == QLatin1String("UserClock/GageColor"))
         got = d.colours.GageColor;
     else if (key == QLatin1String("UserClock/NeadleColor"))
@@ -296,7 +293,7 @@ void TestSettingsSchema::clockSectionTextForms()
     e.FlagTop = 6645.0f;
     e.Fname = QStringLiteral("001User");
     e.FlagWidth = 300; // not stored
-    setRegData(7, e);
+    writeClock(7, e);
 
     QSettings s(store.file(), QSettings::IniFormat);
     s.beginGroup(QStringLiteral("UC007"));
@@ -310,11 +307,11 @@ void TestSettingsSchema::clockSectionTextForms()
     QCOMPARE(s.value(QStringLiteral("FlagTop")).toString(), QStringLiteral("6645"));
     QCOMPARE(s.value(QStringLiteral("Fname")).toString(), QStringLiteral("001User"));
     e.summertime = false;
-    setRegData(7, e);
+    writeClock(7, e);
     QCOMPARE(store.onDisk(QStringLiteral("UC007/summertime")).toString(), QStringLiteral("False"));
 }
 
-void TestSettingsSchema::getRegDataSanitises_data()
+void TestSettingsSchema::readClockSanitises_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("text");
@@ -351,7 +348,7 @@ void TestSettingsSchema::getRegDataSanitises_data()
     QTest::newRow("Fname missing") << "Fname" << "" << "";
 }
 
-void TestSettingsSchema::getRegDataSanitises()
+void TestSettingsSchema::readClockSanitises()
 {
     QFETCH(QString, key);
     QFETCH(QString, text);
@@ -365,7 +362,7 @@ void TestSettingsSchema::getRegDataSanitises()
     store.restart();
     ClockEntry e = defaultClockEntry();
     e.FlagWidth = 123; // not stored, so untouched
-    getRegData(3, e);
+    readClock(3, e);
     QCOMPARE(e.FlagWidth, 123.0f);
 
     QString got;
@@ -411,35 +408,34 @@ void TestSettingsSchema::clockSurvivesSaveAndRestart()
         e.summertime = i % 2;
     }
     DisplaySettings display;
-    display.ClockRadius = 250;
+    display.clockRadius = 250;
     display.colours.GageColor = 0x00FF00;
     display.colours.NeadleColor = 0x123456;
     display.colours.FaceColors[10] = 0xABCDEF;
-    QVERIFY(exitSave(entries, 4, display));
+    QVERIFY(saveAllSettings(entries, 4, display));
 
     // Next start, as the window runs it.
     store.restart();
     RecordingMessenger messenger;
     const FixedClock clock;
     openSettings(messenger.report(), clock);
-    DisplaySettings loaded;
-    iniset(loaded);
-    setsetreg(nullptr, messenger.report());
-    const std::optional<int> n = readClockCount();
+    const DisplaySettings loaded = loadDisplaySettings();
+    loadStoredPictures(nullptr, messenger.report());
+    const std::optional<int> n = readLastClockIndex();
     QCOMPARE(n, std::optional<int>(4));
     for (int i = 0; i <= 4; ++i) {
         ClockEntry e;
-        getRegData(i, e);
+        readClock(i, e);
         QCOMPARE(e, entries[size_t(i)]);
     }
     QVERIFY(messenger.texts.isEmpty());
-    QCOMPARE(loaded.ClockRadius, qint16(250));
+    QCOMPARE(loaded.clockRadius, qint16(250));
     QCOMPARE(loaded.colours.GageColor, Colour(0x00FF00));
     QCOMPARE(loaded.colours.NeadleColor, Colour(0x123456));
     QCOMPARE(loaded.colours.FaceColors, display.colours.FaceColors);
 }
 
-void TestSettingsSchema::readClockCountLimits_data()
+void TestSettingsSchema::lastClockIndexLimits_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("expected"); // -1: none stored
@@ -457,20 +453,20 @@ void TestSettingsSchema::readClockCountLimits_data()
     QTest::newRow("blank only") << "\" \"" << 0;
 }
 
-void TestSettingsSchema::readClockCountLimits()
+void TestSettingsSchema::lastClockIndexLimits()
 {
     QFETCH(QString, text);
     QFETCH(int, expected);
     TempStore store;
     store.writeRaw("[UserClock]\nn=" + text.toUtf8() + "\n");
-    const std::optional<int> n = readClockCount();
+    const std::optional<int> n = readLastClockIndex();
     if (expected < 0)
         QVERIFY(!n.has_value());
     else
         QCOMPARE(n, std::optional<int>(expected));
 }
 
-void TestSettingsSchema::exitSaveOrder_data()
+void TestSettingsSchema::saveAllSettingsOrder_data()
 {
     QTest::addColumn<int>("lastIndex");
     QTest::newRow("one clock") << 0;
@@ -478,7 +474,7 @@ void TestSettingsSchema::exitSaveOrder_data()
     QTest::newRow("all clocks") << 20;
 }
 
-void TestSettingsSchema::exitSaveOrder()
+void TestSettingsSchema::saveAllSettingsOrder()
 {
     QFETCH(int, lastIndex);
     TempStore store;
@@ -486,14 +482,14 @@ void TestSettingsSchema::exitSaveOrder()
     for (int i = 0; i < kMaxClocks; ++i)
         entries[size_t(i)].Fname = QStringLiteral("clock %1").arg(i);
     DisplaySettings display;
-    display.ClockRadius = 600;
+    display.clockRadius = 600;
 
     QStringList seen;
-    AppRegistry().setWriteObserver([&seen](const QString &s, const QString &k, const QString &) {
+    appSettings().setWriteObserver([&seen](const QString &s, const QString &k, const QString &) {
         seen << s + QLatin1Char('/') + k;
     });
     QString errorFile = QStringLiteral("untouched");
-    QVERIFY(exitSave(entries, lastIndex, display, &errorFile));
+    QVERIFY(saveAllSettings(entries, lastIndex, display, &errorFile));
     QCOMPARE(errorFile, QStringLiteral("untouched"));
     QCOMPARE(seen, expectedExitWrites(lastIndex));
 
@@ -504,38 +500,38 @@ void TestSettingsSchema::exitSaveOrder()
     QVERIFY(!store.keysOnDisk().contains(clockSection(lastIndex + 1) + QStringLiteral("/Fname")));
 }
 
-void TestSettingsSchema::exitSaveLeavesHigherSections()
+void TestSettingsSchema::saveAllSettingsLeavesHigherSections()
 {
     TempStore store;
     ClockEntries entries;
     for (int i = 0; i <= 4; ++i)
         entries[size_t(i)].Fname = QStringLiteral("first %1").arg(i);
     DisplaySettings display;
-    QVERIFY(exitSave(entries, 4, display));
+    QVERIFY(saveAllSettings(entries, 4, display));
 
     // Clocks 3 and 4 were deleted during the next run.
     entries[1].Fname = QStringLiteral("moved");
-    QVERIFY(exitSave(entries, 2, display));
+    QVERIFY(saveAllSettings(entries, 2, display));
 
     store.restart();
-    QCOMPARE(readClockCount(), std::optional<int>(2));
+    QCOMPARE(readLastClockIndex(), std::optional<int>(2));
     QCOMPARE(store.onDisk(QStringLiteral("UC001/Fname")).toString(), QStringLiteral("moved"));
     QCOMPARE(store.onDisk(QStringLiteral("UC003/Fname")).toString(), QStringLiteral("first 3"));
     QCOMPARE(store.onDisk(QStringLiteral("UC004/Fname")).toString(), QStringLiteral("first 4"));
 
     // A count beyond the table saves what the table has.
-    QVERIFY(exitSave(entries, 99, display));
+    QVERIFY(saveAllSettings(entries, 99, display));
     QCOMPARE(store.onDisk(QStringLiteral("UserClock/n")).toString(), QStringLiteral("20"));
 }
 
-void TestSettingsSchema::exitSaveReportsFailure_data()
+void TestSettingsSchema::saveAllSettingsReportsFailure_data()
 {
     QTest::addColumn<bool>("fileIsFolder");
     QTest::newRow("folder is a regular file") << false;
     QTest::newRow("settings file is a folder") << true;
 }
 
-void TestSettingsSchema::exitSaveReportsFailure()
+void TestSettingsSchema::saveAllSettingsReportsFailure()
 {
     QFETCH(bool, fileIsFolder);
     TempStore store;
@@ -547,19 +543,19 @@ void TestSettingsSchema::exitSaveReportsFailure()
         writeBytes(store.dir() + QStringLiteral("/plain"), "x");
         path = store.dir() + QStringLiteral("/plain/TembraOG.ini");
     }
-    AppRegistry().setSettingsFile(path);
+    appSettings().setSettingsFile(path);
 
     ClockEntries entries;
     DisplaySettings display;
     QString errorFile;
-    QVERIFY(!exitSave(entries, 3, display, &errorFile));
+    QVERIFY(!saveAllSettings(entries, 3, display, &errorFile));
     QCOMPARE(errorFile, path);
     QVERIFY(!QFileInfo(path).isFile());
-    QVERIFY(!exitSave(entries, 0, display)); // no name asked for: still no success
+    QVERIFY(!saveAllSettings(entries, 0, display)); // no name asked for: still no success
 
     // Once writable again the very same save succeeds.
-    AppRegistry().setSettingsFile(store.dir() + QStringLiteral("/ok.ini"));
-    QVERIFY(exitSave(entries, 3, display, &errorFile));
+    appSettings().setSettingsFile(store.dir() + QStringLiteral("/ok.ini"));
+    QVERIFY(saveAllSettings(entries, 3, display, &errorFile));
 }
 
 void TestSettingsSchema::userPicturesAndMessages()
@@ -596,7 +592,7 @@ void TestSettingsSchema::userPicturesAndMessages()
 
     RecordingMessenger messenger;
     QList<Added> added;
-    setsetreg([&added](int slot, const QImage &img, const QString &tag) {
+    loadStoredPictures([&added](int slot, const QImage &img, const QString &tag) {
         added << Added{slot, tag, img.size()};
     }, messenger.report());
 
@@ -625,7 +621,7 @@ void TestSettingsSchema::userPicturesAndMessages()
     QVERIFY(store.keysOnDisk().contains(QStringLiteral("UserImg/007FileName")));
 }
 
-void TestSettingsSchema::userImgCountIsBounded_data()
+void TestSettingsSchema::userPictureCountIsBounded_data()
 {
     QTest::addColumn<QString>("count");
     QTest::addColumn<int>("slotsRead");
@@ -637,7 +633,7 @@ void TestSettingsSchema::userImgCountIsBounded_data()
     QTest::newRow("fraction to even") << "2.5" << 2;
 }
 
-void TestSettingsSchema::userImgCountIsBounded()
+void TestSettingsSchema::userPictureCountIsBounded()
 {
     QFETCH(QString, count);
     QFETCH(int, slotsRead);
@@ -645,7 +641,7 @@ void TestSettingsSchema::userImgCountIsBounded()
     store.writeRaw("[UserImg]\nUserImgCount=" + count.toUtf8() + "\n");
     RecordingMessenger messenger;
     int loads = 0;
-    setsetreg(nullptr, messenger.report(), [&loads](const QString &, const QString &) {
+    loadStoredPictures(nullptr, messenger.report(), [&loads](const QString &, const QString &) {
         ++loads;
         return PictureFile{};
     });
@@ -655,7 +651,7 @@ void TestSettingsSchema::userImgCountIsBounded()
     QCOMPARE(slotKeys.size(), slotsRead);
     if (slotsRead > 0)
         QVERIFY(slotKeys.contains(QStringLiteral("UserImg/") + slotNumber(slotsRead) + QStringLiteral("FileName")));
-    QCOMPARE(readUserImgCount(), slotsRead);
+    QCOMPARE(readUserPictureCount(), slotsRead);
 }
 
 void TestSettingsSchema::pictureFormats_data()
@@ -761,7 +757,7 @@ void TestSettingsSchema::worldMapChoice()
     store.writeRaw(ini);
 
     RecordingMessenger messenger;
-    const MapChoice map = setsetreg(nullptr, messenger.report());
+    const MapChoice map = loadStoredPictures(nullptr, messenger.report());
     QCOMPARE(map.builtInIndex, builtIn);
     QCOMPARE(!map.fileImage.isNull(), fileShown);
     if (fileShown)
@@ -803,17 +799,16 @@ void TestSettingsSchema::damagedSettingsFileSetAside()
     RecordingMessenger messenger;
     const FixedClock clock;
     openSettings(messenger.report(), clock);
-    DisplaySettings d;
-    iniset(d);
-    setsetreg(nullptr, messenger.report());
-    readClockCount();
+    const DisplaySettings d = loadDisplaySettings();
+    loadStoredPictures(nullptr, messenger.report());
+    readLastClockIndex();
 
     const QStringList bad = QDir(store.dir()).entryList({QStringLiteral("TembraOG.ini.bad*")},
                                                         QDir::AllEntries | QDir::NoDotAndDotDot);
     if (!setAside) {
         QVERIFY(messenger.texts.isEmpty());
         QVERIFY(bad.isEmpty());
-        QVERIFY(d.ClockRadius >= 0);
+        QVERIFY(d.clockRadius >= 0);
         return;
     }
     QCOMPARE(bad, QStringList{QStringLiteral("TembraOG.ini.bad-20261208-090500")}); // the clock's time
@@ -829,11 +824,11 @@ void TestSettingsSchema::damagedSettingsFileSetAside()
         QCOMPARE(f.readAll(), content); // the user's file, untouched
     }
     // The run goes on from the defaults, in a new file.
-    QCOMPARE(d.ClockRadius, qint16(440));
+    QCOMPARE(d.clockRadius, qint16(440));
     QCOMPARE(d.colours.FaceColors, FaceColours::defaultFaceColors());
     QVERIFY(QFileInfo(store.file()).isFile());
     QCOMPARE(store.onDisk(QStringLiteral("UserClock/ClockRc")).toString(), QStringLiteral("440"));
-    QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::NoError);
+    QCOMPARE(QSettings::Status(appSettings().readStatus()), QSettings::NoError);
 }
 
 void TestSettingsSchema::stretchedUserPictureDecodedForItsSize_data()
@@ -858,7 +853,7 @@ void TestSettingsSchema::stretchedUserPictureDecodedForItsSize()
     store.writeRaw("[UserImg]\nUserImgCount=1\n001FileName=" + photo.toUtf8() + "\n001Size=" + tag.toUtf8() + "\n");
     RecordingMessenger messenger;
     QSize got;
-    setsetreg([&got](int, const QImage &p, const QString &) { got = p.size(); }, messenger.report());
+    loadStoredPictures([&got](int, const QImage &p, const QString &) { got = p.size(); }, messenger.report());
     QVERIFY(messenger.texts.isEmpty());
     QCOMPARE(got, loaded);
 }

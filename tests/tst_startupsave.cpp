@@ -2,7 +2,7 @@
 #include "fakes.h"
 #include "core/window/maps.h"
 #include "ui/mainwindow/mainwindow.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <QApplication>
 #include <QFile>
@@ -61,7 +61,7 @@ void TestStartupSave::init()
 std::unique_ptr<tb::MainWindow> TestStartupSave::start()
 {
     // Each start reads the file afresh, as a new process would.
-    AppRegistry().setSettingsFile(iniPath);
+    appSettings().setSettingsFile(iniPath);
     auto w = std::make_unique<tb::MainWindow>(clock, messages);
     w->show();
     return w;

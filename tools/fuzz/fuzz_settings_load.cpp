@@ -3,8 +3,9 @@
 //
 // Besides crashes and sanitizer reports it aborts when a loaded value leaves
 // the range the window relies on, or when a save and reload changes a clock.
-#include "core/settings/registry.h"
+#include "core/editor/storedpictures.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 #include "core/time/clocksource.h"
 
 #include <QCoreApplication>
@@ -83,9 +84,9 @@ Loaded loadAll()
     CountingMessenger messenger;
     const FixedClock clock;
     openSettings(messenger.report(), clock);
-    iniset(l.display);
+    l.display = loadDisplaySettings();
     int pictures = 0;
-    const MapChoice map = setsetreg(
+    const MapChoice map = loadStoredPictures(
         [&pictures](int slot, const QImage &, const QString &) {
             require(slot >= 1 && slot <= kMaxUserSlot, "user picture slot out of range");
             ++pictures;
@@ -94,18 +95,18 @@ Loaded loadAll()
     require(map.builtInIndex == 0 || (map.builtInIndex >= 2 && map.builtInIndex <= 7),
             "built-in map index");
     require(pictures + messenger.count <= kMaxUserSlot + 1, "too many pictures or messages");
-    if (const std::optional<int> n = readClockCount()) {
+    if (const std::optional<int> n = readLastClockIndex()) {
         require(*n >= 0 && *n < kMaxClocks, "clock count out of range");
         l.count = *n;
     } else {
         l.entries[0] = defaultClockEntry();
-        setRegData(0, l.entries[0]);
+        writeClock(0, l.entries[0]);
     }
     for (int i = 0; i <= l.count; ++i) {
-        getRegData(i, l.entries[size_t(i)]);
+        readClock(i, l.entries[size_t(i)]);
         checkEntry(l.entries[size_t(i)]);
     }
-    require(l.display.ClockRadius >= 0, "negative clock radius");
+    require(l.display.clockRadius >= 0, "negative clock radius");
     for (int h = 0; h <= 22; h += 2)
         require(l.display.colours.FaceColors[size_t(h)] <= 0xFFFFFFu, "face colour");
     l.messages = messenger.count;
@@ -142,18 +143,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         f.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    AppRegistry().setSettingsFile(file);
+    appSettings().setSettingsFile(file);
 
     const Loaded first = loadAll();
-    require(exitSave(first.entries, first.count, first.display), "exit save failed");
+    require(saveAllSettings(first.entries, first.count, first.display), "exit save failed");
 
     // What was saved must load back as the same clocks, with no complaint
     // about the file itself.
-    AppRegistry().setSettingsFile(file);
-    require(AppRegistry().readStatus() == QSettings::NoError, "saved file does not read back");
+    appSettings().setSettingsFile(file);
+    require(appSettings().readStatus() == QSettings::NoError, "saved file does not read back");
     const Loaded second = loadAll();
     require(second.count == first.count, "clock count changed");
-    require(second.display.ClockRadius == first.display.ClockRadius, "clock radius changed");
+    require(second.display.clockRadius == first.display.clockRadius, "clock radius changed");
     require(second.display.colours.FaceColors == first.display.colours.FaceColors, "colours changed");
     require(second.display.colours.GageColor == first.display.colours.GageColor, "GageColor changed");
     require(second.display.colours.NeadleColor == first.display.colours.NeadleColor, "NeadleColor changed");

@@ -2,8 +2,8 @@
 
 #include "core/editor/namesort.h"
 #include "core/editor/picturestore.h"
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 #include "core/common/sizetag.h"
 
 #include <QFileInfo>
@@ -19,7 +19,7 @@ SettingPlace slotPlace(int slot) { return SettingPlace{ QString(), slotNumber(sl
 
 std::optional<UserSlotChoice> chooseUserSlot()
 {
-    const int c = readUserImgCount();
+    const int c = readUserPictureCount();
     if (c < 1)
         return UserSlotChoice{ 1, 1 };
     for (int n = 1; n <= c; ++n) {
@@ -33,7 +33,7 @@ std::optional<UserSlotChoice> chooseUserSlot()
 
 bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QString &sizeTag)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     writeSettingNumber(keys::kUserPictureCount, choice.count);
     writeSetting(keys::kUserPictureFile, file, slotPlace(choice.slot));
     writeSetting(keys::kUserPictureSize, sizeTag, slotPlace(choice.slot));
@@ -42,7 +42,7 @@ bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QStr
 
 bool freeUserSlot(int slot)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     writeSetting(keys::kUserPictureFile, QString(), slotPlace(slot));
     writeSetting(keys::kUserPictureSize, QString(), slotPlace(slot));
     return group.end();

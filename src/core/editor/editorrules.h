@@ -1,6 +1,7 @@
 #pragma once
 // What the clock editor decides without any window: which user-picture slot
 // a new picture takes, the slot settings it writes, and the preview's time.
+#include "core/common/picturefile.h"
 #include "core/settings/schema.h"
 #include "core/time/clockentry.h"
 #include "core/time/datetime.h"

@@ -25,33 +25,32 @@ void WorldModel::setClockRadius(qint16 radius)
 
 qint16 WorldModel::loadDisplay()
 {
-    DisplaySettings display;
-    iniset(display);
+    const DisplaySettings display = loadDisplaySettings();
     setColours(display.colours);
-    setClockRadius(display.ClockRadius);
-    return display.BandRadius;
+    setClockRadius(display.clockRadius);
+    return display.bandRadius;
 }
 
 void WorldModel::loadClocks()
 {
-    if (const std::optional<int> n = readClockCount()) {
+    if (const std::optional<int> n = readLastClockIndex()) {
         m_clocks.setLastIndex(*n);
     } else {
         m_clocks.setLastIndex(0);
         m_clocks[0] = defaultClockEntry();
-        setRegData(0, m_clocks[0]);
+        writeClock(0, m_clocks[0]);
     }
     for (int i = 0; i <= lastClock(); ++i)
-        getRegData(i, m_clocks[i]);
+        readClock(i, m_clocks[i]);
 }
 
 bool WorldModel::saveOnExit(qint16 bandRadius, QString *errorFile) const
 {
     DisplaySettings display;
     display.colours = m_colours;
-    display.BandRadius = bandRadius;
-    display.ClockRadius = m_clockRadius;
-    return exitSave(m_clocks.entries(), lastClock(), display, errorFile);
+    display.bandRadius = bandRadius;
+    display.clockRadius = m_clockRadius;
+    return saveAllSettings(m_clocks.entries(), lastClock(), display, errorFile);
 }
 
 void WorldModel::setSummerPeriod(const SummerPeriod &period)

@@ -39,9 +39,9 @@ public:
     PictureStore &pictures() { return m_pictures; }
     const PictureStore &pictures() const { return m_pictures; }
 
-    // The settings file: the face colours and the radius (iniset; returns
-    // the band's radius), the placed clocks (a first start stores clock 0),
-    // and all of it again on exit (exitSave, false when it could not be written).
+    // The settings file: the face colours and the radius (returns the band's
+    // radius), the placed clocks (a first start stores clock 0), and all of
+    // it again on exit (false when it could not be written).
     qint16 loadDisplay();
     void loadClocks();
     bool saveOnExit(qint16 bandRadius, QString *errorFile) const;

@@ -1,7 +1,6 @@
 #include "core/settings/schema.h"
 
-#include "core/layout/mapfile.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 #include "core/common/valuetext.h"
 #include "core/time/clocksource.h"
 
@@ -13,12 +12,6 @@ namespace tb {
 namespace {
 
 const QString kApp = QStringLiteral("TembraOG");
-
-// The second line of both picture messages: where the user can set it again.
-QString pictureAdvice()
-{
-    return QStringLiteral("\r\n「時計の設定」、「編集」により、再び設定してください");
-}
 
 // The face colour of hour h (0, 2, … 22) in the table.
 const SettingKey &faceColourKey(int h)
@@ -40,12 +33,12 @@ QString slotNumber(int slot)
 
 void openSettings(const Report &report, const ClockSource &clock)
 {
-    Registry &reg = AppRegistry();
-    reg.setAppname(kApp);
-    if (reg.readStatus() == QSettings::NoError)
+    SettingsStore &store = appSettings();
+    store.setApplicationName(kApp);
+    if (store.readStatus() == QSettings::NoError)
         return;
-    const QString file = reg.settingsFilePath();
-    const QString kept = reg.setAsideFile(clock.now());
+    const QString file = store.settingsFilePath();
+    const QString kept = store.setAsideFile(clock.now());
     QString text = QStringLiteral("設定ファイルを読み込めませんでした。初期設定で起動します。\r\n");
     if (!kept.isEmpty())
         text += QStringLiteral("元のファイルは次の名前で残してあります：\r\n") + kept;
@@ -55,76 +48,48 @@ void openSettings(const Report &report, const ClockSource &clock)
         report(text);
 }
 
-void iniset(DisplaySettings &display)
+DisplaySettings loadDisplaySettings()
 {
-    AppRegistry().setAppname(kApp);
-    RegWriteGroup group; // first start writes every default; one file write for all
+    appSettings().setApplicationName(kApp);
+    SettingsWriteGroup group; // first start writes every default; one file write for all
+    DisplaySettings display;
     for (int h = 0; h <= 22; h += 2)
         display.colours.FaceColors[size_t(h)] = Colour(readSettingNumber(faceColourKey(h)));
-    display.BandRadius = 440;
-    display.ClockRadius = qint16(readSettingNumber(keys::kClockRadius));
+    display.clockRadius = qint16(readSettingNumber(keys::kClockRadius));
     display.colours.NeadleColor = Colour(readSettingNumber(keys::kHandColour));
     display.colours.GageColor = Colour(readSettingNumber(keys::kScaleColour));
+    return display;
 }
 
-int readUserImgCount()
+int readUserPictureCount()
 {
     return int(readSettingNumber(keys::kUserPictureCount));
 }
 
-int readWorldMap()
+int readWorldMapChoice()
 {
     return int(readSettingNumber(keys::kWorldMap));
 }
 
-MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
-                    const PictureLoader &load)
+PictureSettings readPictureSettings()
 {
-    RegWriteGroup group;
-    const int count = readUserImgCount();
+    SettingsWriteGroup group;
+    PictureSettings stored;
+    const int count = readUserPictureCount();
     for (int slot = 1; slot <= count; ++slot) {
         const SettingPlace place{ QString(), slotNumber(slot) };
         const QString name = readSetting(keys::kUserPictureFile, place);
         const QString size = readSetting(keys::kUserPictureSize, place);
-        if (name.isEmpty())
-            continue;
-        const PictureFile picture = load(name, size);
-        switch (picture.status) {
-        case PictureFile::Status::Loaded:
-            if (addUserPicture)
-                addUserPicture(slot, picture.image, size);
-            break;
-        case PictureFile::Status::Missing:
-            if (report)
-                report(name + QStringLiteral("\u3000の画像ファイルが見つかりません") + pictureAdvice());
-            break;
-        case PictureFile::Status::Unreadable:
-            if (report)
-                report(name + QStringLiteral("\u3000の画像ファイルを読み込めません") + pictureAdvice());
-            break;
-        }
+        if (!name.isEmpty())
+            stored.userPictures.push_back(StoredUserPicture{ slot, name, size });
     }
-
-    MapChoice map;
-    const int m = readWorldMap();
-    if (m >= 2 && m <= 7) {
-        map.builtInIndex = m;
-    } else if (m == 8) {
-        // A map file that is gone or broken leaves the default map, and the
-        // user is told which file it was (none when the chooser was cancelled).
-        // Decoded for the map's size, not whole: a photograph of 100 megapixels
-        // would cost seconds and hundreds of megabytes.
-        const QString file = readSetting(keys::kWorldMapFile);
-        const PictureRead read = loadMapPicture(file, designMapPixels());
-        if (read.problem == PictureProblem::None)
-            map.fileImage = read.image;
-        else if (!file.isEmpty() && report)
-            report(mapNotLoadedMessage(file, read.problem));
-    }
-    return map;
+    stored.worldMap = readWorldMapChoice();
+    if (stored.worldMap == 8)
+        stored.worldMapFile = readSetting(keys::kWorldMapFile);
+    return stored;
 }
 
-std::optional<int> readClockCount()
+std::optional<int> readLastClockIndex()
 {
     const QString t = readSetting(keys::kLastClock);
     if (t.isEmpty())
@@ -132,11 +97,11 @@ std::optional<int> readClockCount()
     return int(settingNumber(keys::kLastClock, t));
 }
 
-void getRegData(int i, ClockEntry &entry)
+void readClock(int i, ClockEntry &entry)
 {
     if (i < 0 || i >= kMaxClocks)
         return;
-    RegWriteGroup group; // missing keys are written back empty
+    SettingsWriteGroup group; // missing keys are written back empty
     const SettingPlace place{ clockSection(i), QString() };
     entry.ClockLeft = float(readSettingNumber(keys::kClockLeft, place));
     entry.ClockTop = float(readSettingNumber(keys::kClockTop, place));
@@ -148,11 +113,11 @@ void getRegData(int i, ClockEntry &entry)
     entry.summertime = readSettingNumber(keys::kSummerTime, place) != 0;
 }
 
-void setRegData(int i, const ClockEntry &entry)
+void writeClock(int i, const ClockEntry &entry)
 {
     if (i < 0 || i >= kMaxClocks)
         return;
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     const SettingPlace place{ clockSection(i), QString() };
     writeSettingNumber(keys::kClockLeft, entry.ClockLeft, place);
     writeSettingNumber(keys::kClockTop, entry.ClockTop, place);
@@ -168,22 +133,22 @@ bool saveAddedClock(int i, const ClockEntry &entry)
 {
     if (i < 0 || i >= kMaxClocks)
         return false;
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     writeSettingNumber(keys::kLastClock, i);
-    setRegData(i, entry);
+    writeClock(i, entry);
     return group.end();
 }
 
 void saveFaceColours(const FaceColours &colours)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     for (int h = 0; h <= 22; h += 2)
         writeSettingNumber(faceColourKey(h), colours.FaceColors[size_t(h)]);
 }
 
 bool saveRegisteredColours(const FaceColours &colours)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     for (int j = 0; j < 12; ++j) {
         const int h = (2 * j + 6) % 24;
         writeSettingNumber(faceColourKey(h), colours.FaceColors[size_t(h)]);
@@ -191,21 +156,21 @@ bool saveRegisteredColours(const FaceColours &colours)
     return group.end();
 }
 
-bool exitSave(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
-              QString *errorFile)
+bool saveAllSettings(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
+                     QString *errorFile)
 {
-    RegWriteGroup group;
+    SettingsWriteGroup group;
     const int last = qBound(0, lastIndex, kMaxClocks - 1);
     for (int i = 0; i <= last; ++i)
-        setRegData(i, entries[size_t(i)]);
-    writeSettingNumber(keys::kClockRadius, display.ClockRadius);
+        writeClock(i, entries[size_t(i)]);
+    writeSettingNumber(keys::kClockRadius, display.clockRadius);
     writeSettingNumber(keys::kLastClock, last);
     writeSettingNumber(keys::kScaleColour, display.colours.GageColor);
     writeSettingNumber(keys::kHandColour, display.colours.NeadleColor);
     saveFaceColours(display.colours);
     const bool ok = group.end();
     if (!ok && errorFile)
-        *errorFile = AppRegistry().settingsFilePath();
+        *errorFile = appSettings().settingsFilePath();
     return ok;
 }
 

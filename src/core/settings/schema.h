@@ -1,27 +1,27 @@
 #pragma once
 // Every setting the program keeps: the start-up load, the per-clock sections
-// and the save on exit. All go through AppRegistry.
+// and the save on exit. All go through appSettings(). What is stored is
+// handed out as it stands; pictures are decoded by the caller.
 //
 // Start-up order for the main window:
 //   openSettings(report, clock);        // a damaged file is set aside first
-//   iniset(display);
+//   display = loadDisplaySettings();
 //   (summer period)
-//   MapChoice map = setsetreg(addUserPicture, report);
-//   if (auto n = readClockCount()) count = *n;
-//   else { entries[0] = defaultClockEntry(); setRegData(0, entries[0]); count = 0; }
-//   for i in 0 … count: getRegData(i, entries[i]); addClock(i);
-// Exit through the menu: exitSave(entries, count, display, &file); on false
-// tell the user the file could not be written and keep the window open.
-#include "core/common/picturefile.h"
+//   MapChoice map = loadStoredPictures(addUserPicture, report);  // readPictureSettings
+//   if (auto n = readLastClockIndex()) last = *n;
+//   else { entries[0] = defaultClockEntry(); writeClock(0, entries[0]); last = 0; }
+//   for i in 0 … last: readClock(i, entries[i]); addClock(i);
+// Exit through the menu: saveAllSettings(entries, last, display, &file); on
+// false tell the user the file could not be written and keep the window open.
 #include "core/face/facecolours.h"
 #include "core/settings/settingkeys.h"
 #include "core/time/clockentry.h"
 
-#include <QImage>
 #include <QString>
 #include <QtGlobal>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace tb {
 
@@ -32,18 +32,23 @@ using Report = std::function<void(const QString &text)>;
 
 struct DisplaySettings {
     FaceColours colours;
-    qint16 BandRadius = 440;
-    qint16 ClockRadius = 440;
+    qint16 bandRadius = 440;
+    qint16 clockRadius = 440;
 };
 
-// The map the window shows after start-up.
-struct MapChoice {
-    int builtInIndex = 0; // 2 … 7: that built-in map (counted from 1); 0: the default map
-    QImage fileImage;     // set when the user's own map file was chosen and could be loaded
+// A user picture slot (1 … 999) that names a file.
+struct StoredUserPicture {
+    int slot = 0;
+    QString fileName;
+    QString sizeTag;
 };
 
-// Receives a user picture for slot 1 … 999 (key PictureStore::userKey(slot)).
-using AddUserPicture = std::function<void(int slot, const QImage &picture, const QString &sizeTag)>;
+// What the settings say of pictures: the user's own, and which map to show.
+struct PictureSettings {
+    std::vector<StoredUserPicture> userPictures; // in slot order; free slots left out
+    int worldMap = 0;                            // as readWorldMapChoice()
+    QString worldMapFile;                        // only read when worldMap is 8
+};
 
 // "UC007"; "001" — clock sections and user picture slots are named with three digits.
 QString clockSection(int i);
@@ -57,31 +62,29 @@ void openSettings(const Report &report, const ClockSource &clock);
 
 // Face colours, clock size, hand and scale colours; writes the default of
 // every missing key.
-void iniset(DisplaySettings &display);
+DisplaySettings loadDisplaySettings();
 
-// Hands each user picture to addUserPicture and says which map to show. A
-// slot whose file is missing or not a picture is reported once through
-// report and kept in the store.
-MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
-                    const PictureLoader &load = static_cast<PictureFile (*)(const QString &, const QString &)>(loadPictureFile));
+// Every user picture slot up to "UserImgCount", then the map choice. Like
+// every read it writes missing keys back empty (both keys of each slot).
+PictureSettings readPictureSettings();
 
 // "UserImgCount", limited to 0 … 999.
-int readUserImgCount();
+int readUserPictureCount();
 // "WorldMap": 1 … 7 a built-in map, 8 the user's file; anything else reads as
 // a number outside that range (0 when empty).
-int readWorldMap();
+int readWorldMapChoice();
 
 // "n": the index of the last placed clock, 0 … 20; nullopt when it was never
 // stored (first start).
-std::optional<int> readClockCount();
+std::optional<int> readLastClockIndex();
 
 // Clock i (0 … 20) from / to section clockSection(i). FlagWidth and
 // FlagHeight are not stored. An index outside 0 … 20 does nothing.
 // Reading: a value that is missing or not a number gives 0 / false / empty;
 // positions are limited to ±kPositionLimit ("nan", "inf" give 0), DifTime to
 // ±kDifTimeLimit and DifMinute to ±kDifMinuteLimit, halves rounded to even.
-void getRegData(int i, ClockEntry &entry);
-void setRegData(int i, const ClockEntry &entry);
+void readClock(int i, ClockEntry &entry);
+void writeClock(int i, const ClockEntry &entry);
 // An added clock is kept at once: "n" = i, then clock i's section. True when
 // it reached the disk.
 bool saveAddedClock(int i, const ClockEntry &entry);
@@ -94,7 +97,7 @@ bool saveRegisteredColours(const FaceColours &colours);
 
 // Saves clocks 0 … lastIndex, then size, count and colours. False when the
 // settings could not be written; errorFile then gets the file's name.
-bool exitSave(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
-              QString *errorFile = nullptr);
+bool saveAllSettings(const ClockEntries &entries, int lastIndex, const DisplaySettings &display,
+                     QString *errorFile = nullptr);
 
 } // namespace tb

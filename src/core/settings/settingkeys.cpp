@@ -1,7 +1,7 @@
 #include "core/settings/settingkeys.h"
 
 #include "core/common/valuetext.h"
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <cmath>
 
@@ -27,7 +27,7 @@ qint64 high(const SettingKey &row) { return qint64(row.high); }
 QString readSetting(const SettingKey &row, const SettingPlace &place)
 {
     const QString fallback = row.fallback[0] ? QString::fromLatin1(row.fallback) : QString();
-    return getRegValue(sectionOf(row, place), keyOf(row, place), fallback);
+    return valueOrStoreFallback(sectionOf(row, place), keyOf(row, place), fallback);
 }
 
 double settingNumber(const SettingKey &row, const QString &text)
@@ -57,8 +57,7 @@ double readSettingNumber(const SettingKey &row, const SettingPlace &place)
 
 void writeSetting(const SettingKey &row, const QString &text, const SettingPlace &place)
 {
-    AppRegistry().setSection(sectionOf(row, place));
-    saveRegValue(keyOf(row, place), text);
+    appSettings().setValue(sectionOf(row, place), keyOf(row, place), text);
 }
 
 void writeSettingNumber(const SettingKey &row, double value, const SettingPlace &place)

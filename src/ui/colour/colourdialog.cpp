@@ -3,8 +3,8 @@
 #include "core/face/clockface.h"
 #include "core/common/twips.h"
 #include "ui/common/fonts.h"
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -4,8 +4,8 @@
 #include "core/editor/picturestore.h"
 #include "ui/editor/clockeditordialog.h"
 #include "ui/common/messenger.h"
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 
 #include <QListWidget>
 

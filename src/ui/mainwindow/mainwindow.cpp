@@ -12,8 +12,9 @@
 #include "core/window/maps.h"
 #include "ui/mainwindow/placedclocks.h"
 #include "ui/mainwindow/placing.h"
-#include "core/settings/registry.h"
+#include "core/editor/storedpictures.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -145,10 +146,10 @@ void MainWindow::load()
 void MainWindow::loadSettings()
 {
     openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
-    const int failedBefore = AppRegistry().failedWrites();
+    const int failedBefore = appSettings().failedWrites();
     m_layout.BandRadius = m_model.loadDisplay();
     updateSummerPeriod();
-    const MapChoice map = setsetreg(
+    const MapChoice map = loadStoredPictures(
         [this](int slot, const QImage &picture, const QString &tag) {
             m_model.pictures().addUser(slot, picture, tag);
         },
@@ -162,7 +163,7 @@ void MainWindow::loadSettings()
     for (int i = 0; i <= m_model.lastClock(); ++i)
         addClock(i);
     // Start-up writes the defaults it read; said once if they could not be kept.
-    if (AppRegistry().failedWrites() != failedBefore)
+    if (appSettings().failedWrites() != failedBefore)
         tell(settingsNotSavedMessage());
 }
 
@@ -295,7 +296,7 @@ void MainWindow::scheduleTick()
 
 void MainWindow::refreshOptionsMenu()
 {
-    m_menu->refreshChecks(m_model.clockRadius(), readWorldMap()); // 0 when no map was chosen yet
+    m_menu->refreshChecks(m_model.clockRadius(), readWorldMapChoice()); // 0 when no map was chosen yet
 }
 
 void MainWindow::chooseClockSize(int index)
@@ -311,7 +312,7 @@ void MainWindow::chooseMap(int index)
 {
     if (index < 1 || index > MainMenu::kMaps)
         return;
-    RegWriteGroup group; // the file and the choice are stored together
+    SettingsWriteGroup group; // the file and the choice are stored together
     if (index == MainMenu::kMaps) {
         if (!m_chooser || !mapFromFile())
             return;

@@ -8,8 +8,8 @@
 #include "ui/mainwindow/picturebox.h"
 #include "ui/mainwindow/placedclocks.h"
 #include "core/model/worldmodel.h"
-#include "core/settings/registry.h"
 #include "core/settings/schema.h"
+#include "core/settings/settingsstore.h"
 
 #include <QFrame>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 #include "settings_testsupport.h"
 
 #include <QDir>
@@ -11,19 +11,19 @@
 using namespace tb;
 using tb::testing::TempStore;
 
-class TestRegistry : public QObject {
+class TestSettingsStore : public QObject {
     Q_OBJECT
 
 private slots:
     void perUserFileFollowsConfigHome();
-    void getRegValueWritesDefault_data();
-    void getRegValueWritesDefault();
-    void saveRegValueUsesCurrentSection();
+    void missingValueStoresFallback_data();
+    void missingValueStoresFallback();
+    void writeGoesToTheSectionNamed();
     void textSurvivesRestart_data();
     void textSurvivesRestart();
     void handEditedValuesReadAsText_data();
     void handEditedValuesReadAsText();
-    void regDelRemovesOnlyThatKey();
+    void removeTakesOnlyThatKey();
     void eachWriteReachesDiskAtOnce();
     void groupWritesFileOnceAtEnd();
     void saveIsWholeOrNothing_data();
@@ -33,19 +33,16 @@ private slots:
     void observerSeesWritesInOrder();
 };
 
-void TestRegistry::perUserFileFollowsConfigHome()
+void TestSettingsStore::perUserFileFollowsConfigHome()
 {
-    Registry r;
+    SettingsStore r;
     QCOMPARE(r.settingsFilePath(), QString()); // no application yet: nowhere to write
-    r.setAppname(QStringLiteral("TembraOG"));
+    r.setApplicationName(QStringLiteral("TembraOG"));
     const QString expected = QDir(tb::testing::redirectedConfigHome().path())
                                  .filePath(QStringLiteral("TembraOG/TembraOG.ini"));
     QCOMPARE(r.settingsFilePath(), expected);
 
-    r.setSection(QStringLiteral("UserClock"));
-    r.setKey(QStringLiteral("ClockRc"));
-    r.setSetting(QStringLiteral("300"));
-    r.RegSave();
+    r.setValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("300"));
     QVERIFY(r.lastWriteOk());
     QVERIFY(QFileInfo::exists(expected));
     QVERIFY(QFile::remove(expected));
@@ -59,12 +56,12 @@ void TestRegistry::perUserFileFollowsConfigHome()
     QCOMPARE(r.settingsFilePath(), expected);
 }
 
-void TestRegistry::getRegValueWritesDefault_data()
+void TestSettingsStore::missingValueStoresFallback_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("def");
+    QTest::addColumn<QString>("fallback");
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("missing key gets default") << QByteArray() << "UserClock" << "ClockRc" << "440" << "440";
@@ -81,20 +78,18 @@ void TestRegistry::getRegValueWritesDefault_data()
                                         << "" << " ";
 }
 
-void TestRegistry::getRegValueWritesDefault()
+void TestSettingsStore::missingValueStoresFallback()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, section);
     QFETCH(QString, key);
-    QFETCH(QString, def);
+    QFETCH(QString, fallback);
     QFETCH(QString, expected);
 
     TempStore store;
     if (!file.isEmpty())
         store.writeRaw(file);
-    QCOMPARE(getRegValue(section, key, def), expected);
-    QCOMPARE(AppRegistry().Section(), section);
-    QCOMPARE(AppRegistry().Key(), key);
+    QCOMPARE(valueOrStoreFallback(section, key, fallback), expected);
 
     // The value is now in the file itself, empty defaults included.
     const QString sk = section + QLatin1Char('/') + key;
@@ -102,22 +97,21 @@ void TestRegistry::getRegValueWritesDefault()
     QCOMPARE(store.onDisk(sk).toString(), expected);
 }
 
-void TestRegistry::saveRegValueUsesCurrentSection()
+void TestSettingsStore::writeGoesToTheSectionNamed()
 {
     TempStore store;
-    AppRegistry().setSection(QStringLiteral("Color"));
-    saveRegValue(QStringLiteral("6"), QStringLiteral("14737632"));
+    appSettings().setValue(QStringLiteral("Color"), QStringLiteral("6"), QStringLiteral("14737632"));
     QCOMPARE(store.onDisk(QStringLiteral("Color/6")).toString(), QStringLiteral("14737632"));
 
-    // A read moves the current section; the next write follows it.
-    QCOMPARE(getRegValue(QStringLiteral("UserImg"), QStringLiteral("UserImgCount"), QStringLiteral("0")),
+    // A write after a read of another section goes where it names, not to the last section used.
+    QCOMPARE(valueOrStoreFallback(QStringLiteral("UserImg"), QStringLiteral("UserImgCount"), QStringLiteral("0")),
              QStringLiteral("0"));
-    saveRegValue(QStringLiteral("001FileName"), QStringLiteral("a.bmp"));
+    appSettings().setValue(QStringLiteral("UserImg"), QStringLiteral("001FileName"), QStringLiteral("a.bmp"));
     QCOMPARE(store.onDisk(QStringLiteral("UserImg/001FileName")).toString(), QStringLiteral("a.bmp"));
     QVERIFY(!store.keysOnDisk().contains(QStringLiteral("Color/001FileName")));
 }
 
-void TestRegistry::textSurvivesRestart_data()
+void TestSettingsStore::textSurvivesRestart_data()
 {
     QTest::addColumn<QString>("value");
     QTest::newRow("japanese") << QStringLiteral("日本（東京）ﾃﾝﾌﾞﾗ");
@@ -137,23 +131,22 @@ void TestRegistry::textSurvivesRestart_data()
     QTest::newRow("long") << QString(5000, QChar(0x6642));
 }
 
-void TestRegistry::textSurvivesRestart()
+void TestSettingsStore::textSurvivesRestart()
 {
     QFETCH(QString, value);
     TempStore store;
-    AppRegistry().setSection(QStringLiteral("UC000"));
-    saveRegValue(QStringLiteral("Fname"), value);
-    QVERIFY(AppRegistry().lastWriteOk());
+    appSettings().setValue(QStringLiteral("UC000"), QStringLiteral("Fname"), value);
+    QVERIFY(appSettings().lastWriteOk());
 
     store.restart();
-    QCOMPARE(getRegValue(QStringLiteral("UC000"), QStringLiteral("Fname"), QStringLiteral("default")), value);
+    QCOMPARE(valueOrStoreFallback(QStringLiteral("UC000"), QStringLiteral("Fname"), QStringLiteral("default")), value);
     // Any other reader of the file sees the same text, as a text.
     const QVariant v = store.onDisk(QStringLiteral("UC000/Fname"));
     QCOMPARE(v.typeId(), int(QMetaType::QString));
     QCOMPARE(v.toString(), value);
 }
 
-void TestRegistry::handEditedValuesReadAsText_data()
+void TestSettingsStore::handEditedValuesReadAsText_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("expected");
@@ -168,65 +161,56 @@ void TestRegistry::handEditedValuesReadAsText_data()
     QTest::newRow("CRLF file") << QByteArray("Fname=abc\r") << "abc";
 }
 
-void TestRegistry::handEditedValuesReadAsText()
+void TestSettingsStore::handEditedValuesReadAsText()
 {
     QFETCH(QByteArray, line);
     QFETCH(QString, expected);
     TempStore store;
     store.writeRaw("[UC000]\r\n" + line + "\nOther=1\n");
-    Registry &r = AppRegistry();
-    r.setSection(QStringLiteral("UC000"));
-    r.setKey(QStringLiteral("Fname"));
-    r.RegGet();
-    QCOMPARE(r.Setting(), expected);
+    SettingsStore &r = appSettings();
+    QCOMPARE(r.value(QStringLiteral("UC000"), QStringLiteral("Fname")), expected);
     QCOMPARE(QSettings::Status(r.readStatus()), QSettings::NoError);
 }
 
-void TestRegistry::regDelRemovesOnlyThatKey()
+void TestSettingsStore::removeTakesOnlyThatKey()
 {
     TempStore store;
     store.writeRaw("[UserImg]\n001FileName=a.bmp\n001Size=st0100-0100\n[UC000]\nFname=x\n");
-    Registry &r = AppRegistry();
-    r.setSection(QStringLiteral("UserImg"));
-    r.setKey(QStringLiteral("001FileName"));
-    r.RegDel();
+    SettingsStore &r = appSettings();
+    r.remove(QStringLiteral("UserImg"), QStringLiteral("001FileName"));
     QVERIFY(r.lastWriteOk());
     QStringList keys = store.keysOnDisk();
     QVERIFY(!keys.contains(QStringLiteral("UserImg/001FileName")));
     QVERIFY(keys.contains(QStringLiteral("UserImg/001Size")));
 
     // A key spelled like a section never takes the whole section with it.
-    r.setSection(QString());
-    r.setKey(QStringLiteral("UC000"));
-    r.RegDel();
+    r.remove(QString(), QStringLiteral("UC000"));
     QVERIFY(store.keysOnDisk().contains(QStringLiteral("UC000/Fname")));
 }
 
-void TestRegistry::eachWriteReachesDiskAtOnce()
+void TestSettingsStore::eachWriteReachesDiskAtOnce()
 {
     TempStore store;
-    AppRegistry().setSection(QStringLiteral("UserClock"));
-    saveRegValue(QStringLiteral("n"), QStringLiteral("3"));
+    appSettings().setValue(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("3"));
     QVERIFY(store.raw().contains("n=3"));
-    getRegValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440"));
+    valueOrStoreFallback(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440"));
     QVERIFY(store.raw().contains("ClockRc=440"));
 }
 
-void TestRegistry::groupWritesFileOnceAtEnd()
+void TestSettingsStore::groupWritesFileOnceAtEnd()
 {
     TempStore store;
     {
-        RegWriteGroup group;
-        AppRegistry().setSection(QStringLiteral("Color"));
-        saveRegValue(QStringLiteral("0"), QStringLiteral("1"));
+        SettingsWriteGroup group;
+        appSettings().setValue(QStringLiteral("Color"), QStringLiteral("0"), QStringLiteral("1"));
         {
-            RegWriteGroup inner;
-            saveRegValue(QStringLiteral("2"), QStringLiteral("2"));
+            SettingsWriteGroup inner;
+            appSettings().setValue(QStringLiteral("Color"), QStringLiteral("2"), QStringLiteral("2"));
             QVERIFY(inner.end());
         }
         QVERIFY(!store.raw().contains("0=1")); // inner groups do not flush
         // Reads inside the group see the pending values.
-        QCOMPARE(getRegValue(QStringLiteral("Color"), QStringLiteral("2"), QStringLiteral("x")),
+        QCOMPARE(valueOrStoreFallback(QStringLiteral("Color"), QStringLiteral("2"), QStringLiteral("x")),
                  QStringLiteral("2"));
         QVERIFY(group.end());
     }
@@ -235,7 +219,7 @@ void TestRegistry::groupWritesFileOnceAtEnd()
     QVERIFY(raw.contains("2=2"));
 }
 
-void TestRegistry::saveIsWholeOrNothing_data()
+void TestSettingsStore::saveIsWholeOrNothing_data()
 {
     QTest::addColumn<QString>("setup"); // what stands at and beside the settings file
     QTest::addColumn<bool>("sound");    // read as a sound file
@@ -254,7 +238,7 @@ void TestRegistry::saveIsWholeOrNothing_data()
 
 // Each row runs in a child process, so that a hang fails the row instead of
 // stopping the test; the last two get a 64 KB tmpfs of their own.
-void TestRegistry::saveIsWholeOrNothing()
+void TestSettingsStore::saveIsWholeOrNothing()
 {
     QFETCH(QString, setup);
     QFETCH(bool, sound);
@@ -309,22 +293,21 @@ void TestRegistry::saveIsWholeOrNothing()
         QVERIFY(QFile::remove(dir + "/spare"));
     }
     if (setup == "stale-ro") {
-        QVERIFY(put(ini + ".lock", "99999999\ntst_registry\n" + host.toUtf8() + "\n"));
+        QVERIFY(put(ini + ".lock", "99999999\ntst_settingsstore\n" + host.toUtf8() + "\n"));
         // The folder read-only, the file itself still writable.
         QCOMPARE(QProcess::execute("mount", { "--bind", ini, ini }), 0);
         QCOMPARE(QProcess::execute("mount", { "-o", "remount,bind,ro", dir }), 0);
     }
     const QString path = setup == "parent-file" ? dir + "/plain/TembraOG.ini" : ini;
-    AppRegistry().setSettingsFile(path);
+    appSettings().setSettingsFile(path);
     QElapsedTimer took;
     took.start();
-    QCOMPARE(AppRegistry().readStatus() == QSettings::NoError, sound);
-    AppRegistry().setSection(QStringLiteral("UserClock"));
-    saveRegValue(QStringLiteral("n"), QStringLiteral("1"));
-    QCOMPARE(AppRegistry().lastWriteOk(), writes);
-    RegWriteGroup group;
-    saveRegValue(QStringLiteral("n"), QStringLiteral("2"));
-    saveRegValue(QStringLiteral("ClockRc"), QStringLiteral("300"));
+    QCOMPARE(appSettings().readStatus() == QSettings::NoError, sound);
+    appSettings().setValue(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("1"));
+    QCOMPARE(appSettings().lastWriteOk(), writes);
+    SettingsWriteGroup group;
+    appSettings().setValue(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("2"));
+    appSettings().setValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("300"));
     QCOMPARE(group.end(), writes);
     QVERIFY2(took.elapsed() < 1500, qPrintable(QString::number(took.elapsed())));
     if (writes) {
@@ -340,7 +323,7 @@ void TestRegistry::saveIsWholeOrNothing()
     QCOMPARE(QFileInfo(ini).isSymLink(), setup == "loop" || setup == "link");
 }
 
-void TestRegistry::storeRecoversAfterFailedWrite()
+void TestSettingsStore::storeRecoversAfterFailedWrite()
 {
     TempStore store;
     const QString folder = store.dir() + QStringLiteral("/later");
@@ -349,39 +332,37 @@ void TestRegistry::storeRecoversAfterFailedWrite()
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
     const QString path = folder + QStringLiteral("/TembraOG.ini");
-    AppRegistry().setSettingsFile(path);
-    AppRegistry().setSection(QStringLiteral("UserClock"));
-    saveRegValue(QStringLiteral("n"), QStringLiteral("1"));
-    QVERIFY(!AppRegistry().lastWriteOk());
+    appSettings().setSettingsFile(path);
+    appSettings().setValue(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("1"));
+    QVERIFY(!appSettings().lastWriteOk());
 
     // Once the obstacle is gone the same store writes again, and says so.
     QVERIFY(QFile::remove(folder));
     QVERIFY(QDir().mkpath(folder));
-    AppRegistry().setSection(QStringLiteral("UserClock"));
-    saveRegValue(QStringLiteral("n"), QStringLiteral("2"));
-    QVERIFY(AppRegistry().lastWriteOk());
+    appSettings().setValue(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("2"));
+    QVERIFY(appSettings().lastWriteOk());
     QSettings check(path, QSettings::IniFormat);
     QCOMPARE(check.value(QStringLiteral("UserClock/n")).toString(), QStringLiteral("2"));
 }
 
-void TestRegistry::setAsideKeepsEveryBadFile()
+void TestSettingsStore::setAsideKeepsEveryBadFile()
 {
     TempStore store;
     const QDateTime when(QDate(2026, 12, 8), QTime(9, 5, 7));
     const QByteArray first("[broken\nfirst\n");
     store.writeRaw(first);
-    QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::FormatError);
-    const QString kept1 = AppRegistry().setAsideFile(when);
+    QCOMPARE(QSettings::Status(appSettings().readStatus()), QSettings::FormatError);
+    const QString kept1 = appSettings().setAsideFile(when);
     QCOMPARE(kept1, store.file() + QStringLiteral(".bad-20261208-090507"));
     QVERIFY(!QFileInfo::exists(store.file()));
-    QCOMPARE(QSettings::Status(AppRegistry().readStatus()), QSettings::NoError);
-    QCOMPARE(getRegValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440")),
+    QCOMPARE(QSettings::Status(appSettings().readStatus()), QSettings::NoError);
+    QCOMPARE(valueOrStoreFallback(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440")),
              QStringLiteral("440"));
 
     // A second bad file within the same second must not overwrite the first copy.
     const QByteArray second("[broken\nsecond\n");
     store.writeRaw(second);
-    const QString kept2 = AppRegistry().setAsideFile(when);
+    const QString kept2 = appSettings().setAsideFile(when);
     QCOMPARE(kept2, kept1 + QStringLiteral("-2"));
     QFile f1(kept1), f2(kept2);
     QVERIFY(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
@@ -389,24 +370,24 @@ void TestRegistry::setAsideKeepsEveryBadFile()
     QCOMPARE(f2.readAll(), second);
 
     // Nothing to set aside: nothing happens.
-    AppRegistry().setSettingsFile(store.dir() + QStringLiteral("/none.ini"));
-    QCOMPARE(AppRegistry().setAsideFile(when), QString());
+    appSettings().setSettingsFile(store.dir() + QStringLiteral("/none.ini"));
+    QCOMPARE(appSettings().setAsideFile(when), QString());
 }
 
-void TestRegistry::observerSeesWritesInOrder()
+void TestSettingsStore::observerSeesWritesInOrder()
 {
     TempStore store;
     QStringList seen;
-    AppRegistry().setWriteObserver([&seen](const QString &s, const QString &k, const QString &v) {
+    appSettings().setWriteObserver([&seen](const QString &s, const QString &k, const QString &v) {
         seen << s + QLatin1Char('/') + k + QLatin1Char('=') + v;
     });
-    getRegValue(QStringLiteral("UserClock"), QStringLiteral("n"), QString());
-    getRegValue(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("5")); // "" counts as missing
-    saveRegValue(QStringLiteral("ClockRc"), QStringLiteral("600"));
-    getRegValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440")); // present: no write
+    valueOrStoreFallback(QStringLiteral("UserClock"), QStringLiteral("n"), QString());
+    valueOrStoreFallback(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("5")); // "" counts as missing
+    appSettings().setValue(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("600"));
+    valueOrStoreFallback(QStringLiteral("UserClock"), QStringLiteral("ClockRc"), QStringLiteral("440")); // present: no write
     QCOMPARE(seen, (QStringList{QStringLiteral("UserClock/n="), QStringLiteral("UserClock/n=5"),
                                 QStringLiteral("UserClock/ClockRc=600")}));
 }
 
-TEMBRA_SETTINGS_TEST_MAIN(TestRegistry)
-#include "tst_registry.moc"
+TEMBRA_SETTINGS_TEST_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"

@@ -1,4 +1,4 @@
-#include "core/settings/registry.h"
+#include "core/settings/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,27 +7,27 @@
 
 namespace tb {
 
-Registry::Registry() = default;
+SettingsStore::SettingsStore() = default;
 
-Registry::~Registry()
+SettingsStore::~SettingsStore()
 {
     closeStore();
 }
 
-void Registry::setAppname(const QString &strAppName)
+void SettingsStore::setApplicationName(const QString &name)
 {
-    if (strAppName != m_appname && m_explicitFile.isEmpty())
+    if (name != m_applicationName && m_explicitFile.isEmpty())
         closeStore();
-    m_appname = strAppName;
+    m_applicationName = name;
 }
 
-void Registry::setSettingsFile(const QString &path)
+void SettingsStore::setSettingsFile(const QString &path)
 {
     closeStore();
     m_explicitFile = path;
 }
 
-void Registry::closeStore()
+void SettingsStore::closeStore()
 {
     // Writes still held back by a group go to the file they were meant for.
     if (m_dirty) {
@@ -40,21 +40,21 @@ void Registry::closeStore()
     m_values.reset();
 }
 
-QString Registry::settingsFilePath() const
+QString SettingsStore::settingsFilePath() const
 {
     if (m_values)
         return m_openPath;
     if (!m_explicitFile.isEmpty())
         return m_explicitFile;
-    if (m_appname.isEmpty())
+    if (m_applicationName.isEmpty())
         return QString();
     // Where QSettings keeps a per-user INI file; asking QSettings itself would
     // open the file, which must not happen before it is known to be a file.
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
-        + m_appname + QLatin1Char('/') + m_appname + QStringLiteral(".ini");
+        + m_applicationName + QLatin1Char('/') + m_applicationName + QStringLiteral(".ini");
 }
 
-IniValues *Registry::store()
+IniValues *SettingsStore::store()
 {
     if (!m_values) {
         m_openPath = settingsFilePath();
@@ -67,17 +67,20 @@ IniValues *Registry::store()
     return &*m_values;
 }
 
-QString Registry::storeKey() const
+namespace {
+// How the in-memory store names a key: "section/key", or the key alone.
+QString storeKey(const QString &section, const QString &key)
 {
-    return m_section.isEmpty() ? m_key : m_section + QLatin1Char('/') + m_key;
+    return section.isEmpty() ? key : section + QLatin1Char('/') + key;
 }
+} // namespace
 
-QSettings::Status Registry::readStatus()
+QSettings::Status SettingsStore::readStatus()
 {
     return store() ? m_readStatus : QSettings::NoError;
 }
 
-QString Registry::setAsideFile(const QDateTime &when)
+QString SettingsStore::setAsideFile(const QDateTime &when)
 {
     const QString path = settingsFilePath();
     closeStore();
@@ -102,34 +105,34 @@ QString Registry::setAsideFile(const QDateTime &when)
     return QString();
 }
 
-void Registry::RegGet()
+QString SettingsStore::value(const QString &section, const QString &key)
 {
     IniValues *s = store();
-    m_setting = (s && !m_key.isEmpty()) ? s->value(storeKey()) : QString();
+    return (s && !key.isEmpty()) ? s->value(storeKey(section, key)) : QString();
 }
 
-void Registry::RegSave()
+void SettingsStore::setValue(const QString &section, const QString &key, const QString &value)
 {
     if (m_observer)
-        m_observer(m_section, m_key, m_setting);
+        m_observer(section, key, value);
     IniValues *s = store();
-    if (!s || m_key.isEmpty()) {
+    if (!s || key.isEmpty()) {
         failed();
         return;
     }
-    s->insert(storeKey(), m_setting);
+    s->insert(storeKey(section, key), value);
     written();
 }
 
-void Registry::RegDel()
+void SettingsStore::remove(const QString &section, const QString &key)
 {
     IniValues *s = store();
-    if (!s || m_key.isEmpty() || s->remove(storeKey()) == 0)
+    if (!s || key.isEmpty() || s->remove(storeKey(section, key)) == 0)
         return;
     written();
 }
 
-void Registry::failed()
+void SettingsStore::failed()
 {
     if (m_groupDepth > 0)
         m_groupOk = false;
@@ -137,14 +140,14 @@ void Registry::failed()
         m_lastWriteOk = false;
 }
 
-void Registry::written()
+void SettingsStore::written()
 {
     m_dirty = true;
     if (m_groupDepth == 0)
         m_lastWriteOk = flush();
 }
 
-bool Registry::flush()
+bool SettingsStore::flush()
 {
     m_dirty = false;
     if (!m_values)
@@ -162,13 +165,13 @@ bool Registry::flush()
     return false;
 }
 
-void Registry::beginWriteGroup()
+void SettingsStore::beginWriteGroup()
 {
     if (m_groupDepth++ == 0)
         m_groupOk = true;
 }
 
-bool Registry::endWriteGroup()
+bool SettingsStore::endWriteGroup()
 {
     if (m_groupDepth == 0)
         return m_lastWriteOk;
@@ -181,52 +184,41 @@ bool Registry::endWriteGroup()
     return ok;
 }
 
-Registry &AppRegistry()
+SettingsStore &appSettings()
 {
-    static Registry instance;
+    static SettingsStore instance;
     return instance;
 }
 
-QString getRegValue(const QString &section, const QString &key, const QString &def)
+QString valueOrStoreFallback(const QString &section, const QString &key, const QString &fallback)
 {
-    Registry &r = AppRegistry();
-    r.setSection(section);
-    r.setKey(key);
-    r.RegGet();
-    if (r.Setting().isEmpty()) {
-        r.setSetting(def);
-        r.RegSave();
-    }
-    return r.Setting();
+    SettingsStore &store = appSettings();
+    const QString stored = store.value(section, key);
+    if (!stored.isEmpty())
+        return stored;
+    store.setValue(section, key, fallback);
+    return fallback;
 }
 
 QString settingsNotSavedMessage()
 {
-    const Registry &r = AppRegistry();
+    const SettingsStore &r = appSettings();
     QString why;
     switch (r.lastWriteProblem()) {
-    case Registry::WriteProblem::NotAFile:
+    case SettingsStore::WriteProblem::NotAFile:
         why = QStringLiteral("この名前のものは普通のファイルではない（リンクなど）ため、書き込みません。\r\n");
         break;
-    case Registry::WriteProblem::NotRead:
+    case SettingsStore::WriteProblem::NotRead:
         why = QStringLiteral("読み込めなかったファイルなので、上書きしません。\r\n");
         break;
-    case Registry::WriteProblem::WriteFailed:
+    case SettingsStore::WriteProblem::WriteFailed:
         why = QStringLiteral("ディスクの空きと、フォルダーに書き込めるかを確かめてください。\r\n");
         break;
-    case Registry::WriteProblem::None:
+    case SettingsStore::WriteProblem::None:
         break;
     }
     return QStringLiteral("設定を保存できませんでした。\r\n") + r.settingsFilePath() + QStringLiteral("\r\n")
         + why + QStringLiteral("設定ファイルは変更されていません。");
-}
-
-void saveRegValue(const QString &key, const QString &value)
-{
-    Registry &r = AppRegistry();
-    r.setKey(key);
-    r.setSetting(value);
-    r.RegSave();
 }
 
 } // namespace tb

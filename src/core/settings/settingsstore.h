@@ -1,7 +1,7 @@
 #pragma once
 // The one door to the per-user settings: application / section / key -> text.
 // Kept in an INI file (QSettings' format); by default
-// $XDG_CONFIG_HOME/<Appname>/<Appname>.ini (~/.config/TembraOG/TembraOG.ini).
+// $XDG_CONFIG_HOME/<application>/<application>.ini (~/.config/TembraOG/TembraOG.ini).
 // The file is read once into memory and every flush replaces it whole.
 #include "core/settings/inifile.h"
 
@@ -13,34 +13,30 @@
 
 namespace tb {
 
-class Registry {
+class SettingsStore {
 public:
-    Registry();
-    ~Registry();
-    Registry(const Registry &) = delete;
-    Registry &operator=(const Registry &) = delete;
+    SettingsStore();
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
 
-    QString Appname() const { return m_appname; }
-    void setAppname(const QString &strAppName);
-    QString Section() const { return m_section; }
-    void setSection(const QString &strSection) { m_section = strSection; }
-    QString Key() const { return m_key; }
-    void setKey(const QString &strKey) { m_key = strKey; }
-    QString Setting() const { return m_setting; }
-    void setSetting(const QString &strSetting) { m_setting = strSetting; }
+    QString applicationName() const { return m_applicationName; }
+    void setApplicationName(const QString &name);
 
-    // Setting = value of Key in Section; the empty text when absent.
-    void RegGet();
-    // Writes Setting under Section / Key, creating what is missing.
-    void RegSave();
-    // Removes the one key Key from Section.
-    void RegDel();
+    // An empty section stands for the keys before any section; an empty key
+    // is never read or written.
+    // The value of key in section; the empty text when absent.
+    QString value(const QString &section, const QString &key);
+    // Writes value under section / key, creating what is missing.
+    void setValue(const QString &section, const QString &key, const QString &value);
+    // Removes the one key from section.
+    void remove(const QString &section, const QString &key);
 
-    // Uses this file instead of the per-user one, whatever Appname says.
+    // Uses this file instead of the per-user one, whatever applicationName says.
     // An empty path goes back to the per-user file.
     void setSettingsFile(const QString &path);
     // The file reads and writes go to; empty when there is none yet
-    // (no explicit file and no Appname).
+    // (no explicit file and no application name).
     QString settingsFilePath() const;
 
     // What QSettings reported when it read the file: NoError, or FormatError /
@@ -54,7 +50,7 @@ public:
 
     // Writes are flushed to disk when the outermost group ends, so that a
     // step writing many keys replaces the file once. Outside a group every
-    // RegSave / RegDel reaches the disk before it returns.
+    // setValue / remove reaches the disk before it returns.
     void beginWriteGroup();
     // Ends a group; true when all its writes reached the disk.
     bool endWriteGroup();
@@ -67,19 +63,18 @@ public:
     enum class WriteProblem { None, NotAFile, NotRead, WriteFailed };
     WriteProblem lastWriteProblem() const { return m_problem; }
 
-    // Called for every RegSave with section, key and value, in write order.
+    // Called for every setValue with section, key and value, in write order.
     using WriteObserver = std::function<void(const QString &, const QString &, const QString &)>;
     void setWriteObserver(WriteObserver observer) { m_observer = std::move(observer); }
 
 private:
     IniValues *store();
     void closeStore();
-    QString storeKey() const;
     void written();
     void failed();
     bool flush();
 
-    QString m_appname, m_section, m_key, m_setting;
+    QString m_applicationName;
     QString m_explicitFile;
     std::optional<IniValues> m_values; // the file's contents with this run's writes
     QString m_openPath;                 // the file m_values came from
@@ -93,35 +88,33 @@ private:
     WriteObserver m_observer;
 };
 
-// What the user is told when AppRegistry's last flush failed: the file is
+// What the user is told when the shared store's last flush failed: the file is
 // named, with why when that is known, and said to be as it was.
 QString settingsNotSavedMessage();
 
 // The shared instance every part of the program uses.
-Registry &AppRegistry();
+SettingsStore &appSettings();
 
-// Reads section/key; a missing or empty value is replaced by def, which is
-// also written back. Leaves AppRegistry's current section and key there.
-QString getRegValue(const QString &section, const QString &key, const QString &def);
-// Writes value under key in AppRegistry's current section.
-void saveRegValue(const QString &key, const QString &value);
+// Reads section/key from appSettings(); a missing or empty value is replaced
+// by fallback, which is also written back.
+QString valueOrStoreFallback(const QString &section, const QString &key, const QString &fallback);
 
-// Keeps AppRegistry's writes of one step together (see beginWriteGroup).
-class RegWriteGroup {
+// Keeps the shared store's writes of one step together (see beginWriteGroup).
+class SettingsWriteGroup {
 public:
-    RegWriteGroup() { AppRegistry().beginWriteGroup(); }
-    ~RegWriteGroup()
+    SettingsWriteGroup() { appSettings().beginWriteGroup(); }
+    ~SettingsWriteGroup()
     {
         if (!m_ended)
-            AppRegistry().endWriteGroup();
+            appSettings().endWriteGroup();
     }
     bool end()
     {
         m_ended = true;
-        return AppRegistry().endWriteGroup();
+        return appSettings().endWriteGroup();
     }
-    RegWriteGroup(const RegWriteGroup &) = delete;
-    RegWriteGroup &operator=(const RegWriteGroup &) = delete;
+    SettingsWriteGroup(const SettingsWriteGroup &) = delete;
+    SettingsWriteGroup &operator=(const SettingsWriteGroup &) = delete;
 
 private:
     bool m_ended = false;
