@@ -107,6 +107,7 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
 
     MapChoice map;
     const int m = readWorldMap();
+    map.worldMap = m;
     if (m >= 2 && m <= 7) {
         map.builtInIndex = m;
     } else if (m == 8) {
@@ -115,6 +116,7 @@ MapChoice setsetreg(const AddUserPicture &addUserPicture, const Report &report,
         // Decoded for the map's size, not whole: a photograph of 100 megapixels
         // would cost seconds and hundreds of megabytes.
         const QString file = readSetting(keys::kWorldMapFile);
+        map.file = file;
         const PictureRead read = loadMapPicture(file, designMapPixels());
         if (read.problem == PictureProblem::None)
             map.fileImage = read.image;
