@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSlider>
 #include <QtTest>
 #include <memory>
@@ -67,9 +66,9 @@ private slots:
 
 private:
     std::unique_ptr<TempStore> store;
-    std::unique_ptr<WorldModel> model;
+    WorldModel model;
     RecordingMessenger messages;
-    std::unique_ptr<QSignalSpy> registrations; // colours the model took
+    QSignalSpy registrations{ &model, &WorldModel::coloursChanged }; // colours the model took
     std::unique_ptr<ColourDialog> dialog;
 };
 
@@ -82,17 +81,15 @@ void TestColourDialog::initTestCase()
 void TestColourDialog::init()
 {
     store = std::make_unique<TempStore>();
-    model = std::make_unique<WorldModel>();
-    registrations = std::make_unique<QSignalSpy>(model.get(), &WorldModel::coloursChanged);
-    dialog = std::make_unique<ColourDialog>(*model, messages);
+    model.setColours(FaceColours());
+    registrations.clear();
+    dialog = std::make_unique<ColourDialog>(model, messages);
     dialog->showModeless();
 }
 
 void TestColourDialog::cleanup()
 {
     dialog.reset();
-    registrations.reset();
-    model.reset();
     store.reset();
 }
 
@@ -112,7 +109,7 @@ void TestColourDialog::opensWithTheWorkingColours()
     // 6 … 16 o'clock light grey, 18 … 4 o'clock grey, left to right.
     for (int i = 0; i < kDemoClocks; ++i)
         QCOMPARE(paintedFill(*dialog, i), Colour(i < 6 ? 0xE0E0E0 : 0x808080));
-    QCOMPARE(registrations->count(), 0);
+    QCOMPARE(registrations.count(), 0);
 }
 
 void TestColourDialog::slidersMixTheColour()
@@ -148,7 +145,7 @@ void TestColourDialog::bandButtonsColourTwoDemoClocks()
         QCOMPARE(dialog->mixer().demoColours()[size_t(i)], inBand ? Colour(0x0000FF) : before);
         QCOMPARE(paintedFill(*dialog, i), inBand ? Colour(0x0000FF) : before);
     }
-    QCOMPARE(registrations->count(), 0);
+    QCOMPARE(registrations.count(), 0);
     QVERIFY(store->keysOnDisk().isEmpty());
 }
 
@@ -182,8 +179,8 @@ void TestColourDialog::handsAndScaleButtonsAndSwatches()
     QCOMPARE(dialog->colourCode()->text(), QStringLiteral("FF0000"));
 
     QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
-    QCOMPARE(model->colours().NeadleColor, Colour(0x00FF00));
-    QCOMPARE(model->colours().GageColor, Colour(0xFF0000));
+    QCOMPARE(model.colours().NeadleColor, Colour(0x00FF00));
+    QCOMPARE(model.colours().GageColor, Colour(0xFF0000));
 }
 
 void TestColourDialog::schemeThenRegister_data()
@@ -214,8 +211,8 @@ void TestColourDialog::schemeThenRegister()
     for (int h = 0; h <= 22; h += 2)
         start.FaceColors[size_t(h)] = 0x010203;
     start.FaceColors[1] = 0x777777; // an unused entry is handed back untouched
-    model->setColours(start);
-    registrations->clear();
+    model.setColours(start);
+    registrations.clear();
     dialog->close();
     dialog->showModeless();
 
@@ -226,16 +223,16 @@ void TestColourDialog::schemeThenRegister()
     // The editor stays as it was.
     QCOMPARE(dialog->mixer().currentColour(), editing);
     QCOMPARE(dialog->colourCode()->text(), before);
-    QCOMPARE(registrations->count(), 0);
+    QCOMPARE(registrations.count(), 0);
     QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
-    QCOMPARE(registrations->count(), 1);
+    QCOMPARE(registrations.count(), 1);
     QVERIFY(dialog->isVisible()); // "登録" keeps the dialog open
     for (int h = 0; h <= 22; h += 2) {
-        QCOMPARE(model->colours().FaceColors[size_t(h)], Colour(byHour[h / 2]));
+        QCOMPARE(model.colours().FaceColors[size_t(h)], Colour(byHour[h / 2]));
         QCOMPARE(store->onDisk(QStringLiteral("Color/%1").arg(h)).toString(),
                  QString::number(byHour[h / 2]));
     }
-    QCOMPARE(model->colours().FaceColors[1], Colour(0x777777));
+    QCOMPARE(model.colours().FaceColors[1], Colour(0x777777));
 }
 
 void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
@@ -252,7 +249,7 @@ void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
         expected << QStringLiteral("Color/%1").arg(h);
     QCOMPARE(writes, expected);
     // … reaches the main window but not the store.
-    QCOMPARE(model->colours().GageColor, Colour(0x0000FF));
+    QCOMPARE(model.colours().GageColor, Colour(0x0000FF));
     QStringList keys = store->keysOnDisk();
     QVERIFY(!keys.contains(QStringLiteral("UserClock/GageColor")));
     QVERIFY(!keys.contains(QStringLiteral("UserClock/NeadleColor")));
@@ -270,12 +267,12 @@ void TestColourDialog::cancelDropsWhatWasNotRegistered()
     const QByteArray file = store->raw();
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(registrations->count(), 1);
+    QCOMPARE(registrations.count(), 1);
     QCOMPARE(store->raw(), file);
     FaceColours expected;
     expected.FaceColors[6] = expected.FaceColors[8] = 0x0000FF;
-    QCOMPARE(model->colours().FaceColors, expected.FaceColors);
-    QCOMPARE(model->colours().NeadleColor, Colour(0));
+    QCOMPARE(model.colours().FaceColors, expected.FaceColors);
+    QCOMPARE(model.colours().NeadleColor, Colour(0));
 
     // The next opening starts again from the main window's colours.
     dialog->showModeless();
