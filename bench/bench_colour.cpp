@@ -4,6 +4,8 @@
 #include "ui/colour/colourdialog.h"
 #include "ui/common/fonts.h"
 #include "core/settings/settingsstore.h"
+#include "core/model/worldmodel.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QSlider>
@@ -13,11 +15,10 @@
 using namespace tb;
 
 namespace {
-class StillHost : public ColourHost {
-public:
-    FaceColours workingColours() const override { return colours; }
-    void registerColours(const FaceColours &c) override { colours = c; }
-    FaceColours colours;
+// The dialog works on a model of its own; nothing here answers a message.
+struct StillHost {
+    WorldModel model;
+    bench::SilentMessenger messenger;
 };
 } // namespace
 
@@ -37,7 +38,7 @@ BENCHMARK(BM_MixerUpdate)->Unit(benchmark::kMicrosecond);
 static void BM_DialogUpdate(benchmark::State &state)
 {
     StillHost host;
-    ColourDialog dialog(host);
+    ColourDialog dialog(host.model, host.messenger);
     dialog.showModeless();
     dialog.slider(1)->setValue(200); // a coloured editor, so the bars are not grey
     QCoreApplication::processEvents();
@@ -52,7 +53,7 @@ BENCHMARK(BM_DialogUpdate)->Unit(benchmark::kMicrosecond);
 static void BM_SliderStepWithRepaint(benchmark::State &state)
 {
     StillHost host;
-    ColourDialog dialog(host);
+    ColourDialog dialog(host.model, host.messenger);
     dialog.showModeless();
     QCoreApplication::processEvents();
     int lum = 0;

@@ -3,7 +3,8 @@
 // "登録" (colours handed over and the face colours stored at once) and
 // "キャンセル".
 #include "ui/colour/colourdialog.h"
-#include "ui/common/fonts.h"
+#include "core/model/worldmodel.h"
+#include "fakes.h"
 #include "settings_testsupport.h"
 
 #include <QApplication>
@@ -16,18 +17,6 @@ using namespace tb;
 using tb::testing::TempStore;
 
 namespace {
-class FakeHost : public ColourHost {
-public:
-    FaceColours workingColours() const override { return colours; }
-    void registerColours(const FaceColours &c) override
-    {
-        colours = c;
-        ++registrations;
-    }
-    FaceColours colours;
-    int registrations = 0;
-};
-
 int px(double twips) { return int(twips / 15.0); }
 
 // Fill of demo clock i as painted: a point left of the centre, clear of
@@ -77,7 +66,9 @@ private slots:
 
 private:
     std::unique_ptr<TempStore> store;
-    std::unique_ptr<FakeHost> host;
+    WorldModel model;
+    RecordingMessenger messages;
+    QSignalSpy registrations{ &model, &WorldModel::coloursChanged }; // colours the model took
     std::unique_ptr<ColourDialog> dialog;
 };
 
@@ -90,15 +81,15 @@ void TestColourDialog::initTestCase()
 void TestColourDialog::init()
 {
     store = std::make_unique<TempStore>();
-    host = std::make_unique<FakeHost>();
-    dialog = std::make_unique<ColourDialog>(*host);
+    model.setColours(FaceColours());
+    registrations.clear();
+    dialog = std::make_unique<ColourDialog>(model, messages);
     dialog->showModeless();
 }
 
 void TestColourDialog::cleanup()
 {
     dialog.reset();
-    host.reset();
     store.reset();
 }
 
@@ -118,7 +109,7 @@ void TestColourDialog::opensWithTheWorkingColours()
     // 6 … 16 o'clock light grey, 18 … 4 o'clock grey, left to right.
     for (int i = 0; i < kDemoClocks; ++i)
         QCOMPARE(paintedFill(*dialog, i), Colour(i < 6 ? 0xE0E0E0 : 0x808080));
-    QCOMPARE(host->registrations, 0);
+    QCOMPARE(registrations.count(), 0);
 }
 
 void TestColourDialog::slidersMixTheColour()
@@ -154,7 +145,7 @@ void TestColourDialog::bandButtonsColourTwoDemoClocks()
         QCOMPARE(dialog->mixer().demoColours()[size_t(i)], inBand ? Colour(0x0000FF) : before);
         QCOMPARE(paintedFill(*dialog, i), inBand ? Colour(0x0000FF) : before);
     }
-    QCOMPARE(host->registrations, 0);
+    QCOMPARE(registrations.count(), 0);
     QVERIFY(store->keysOnDisk().isEmpty());
 }
 
@@ -188,8 +179,8 @@ void TestColourDialog::handsAndScaleButtonsAndSwatches()
     QCOMPARE(dialog->colourCode()->text(), QStringLiteral("FF0000"));
 
     QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
-    QCOMPARE(host->colours.NeadleColor, Colour(0x00FF00));
-    QCOMPARE(host->colours.GageColor, Colour(0xFF0000));
+    QCOMPARE(model.colours().NeadleColor, Colour(0x00FF00));
+    QCOMPARE(model.colours().GageColor, Colour(0xFF0000));
 }
 
 void TestColourDialog::schemeThenRegister_data()
@@ -216,9 +207,12 @@ void TestColourDialog::schemeThenRegister()
     QFETCH(QString, caption);
     QFETCH(QList<uint>, byHour);
     // Start from colours that no scheme has, so every entry must change.
+    FaceColours start;
     for (int h = 0; h <= 22; h += 2)
-        host->colours.FaceColors[size_t(h)] = 0x010203;
-    host->colours.FaceColors[1] = 0x777777; // an unused entry is handed back untouched
+        start.FaceColors[size_t(h)] = 0x010203;
+    start.FaceColors[1] = 0x777777; // an unused entry is handed back untouched
+    model.setColours(start);
+    registrations.clear();
     dialog->close();
     dialog->showModeless();
 
@@ -229,16 +223,16 @@ void TestColourDialog::schemeThenRegister()
     // The editor stays as it was.
     QCOMPARE(dialog->mixer().currentColour(), editing);
     QCOMPARE(dialog->colourCode()->text(), before);
-    QCOMPARE(host->registrations, 0);
+    QCOMPARE(registrations.count(), 0);
     QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
-    QCOMPARE(host->registrations, 1);
+    QCOMPARE(registrations.count(), 1);
     QVERIFY(dialog->isVisible()); // "登録" keeps the dialog open
     for (int h = 0; h <= 22; h += 2) {
-        QCOMPARE(host->colours.FaceColors[size_t(h)], Colour(byHour[h / 2]));
+        QCOMPARE(model.colours().FaceColors[size_t(h)], Colour(byHour[h / 2]));
         QCOMPARE(store->onDisk(QStringLiteral("Color/%1").arg(h)).toString(),
                  QString::number(byHour[h / 2]));
     }
-    QCOMPARE(host->colours.FaceColors[1], Colour(0x777777));
+    QCOMPARE(model.colours().FaceColors[1], Colour(0x777777));
 }
 
 void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
@@ -255,7 +249,7 @@ void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
         expected << QStringLiteral("Color/%1").arg(h);
     QCOMPARE(writes, expected);
     // … reaches the main window but not the store.
-    QCOMPARE(host->colours.GageColor, Colour(0x0000FF));
+    QCOMPARE(model.colours().GageColor, Colour(0x0000FF));
     QStringList keys = store->keysOnDisk();
     QVERIFY(!keys.contains(QStringLiteral("UserClock/GageColor")));
     QVERIFY(!keys.contains(QStringLiteral("UserClock/NeadleColor")));
@@ -273,12 +267,12 @@ void TestColourDialog::cancelDropsWhatWasNotRegistered()
     const QByteArray file = store->raw();
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(host->registrations, 1);
+    QCOMPARE(registrations.count(), 1);
     QCOMPARE(store->raw(), file);
     FaceColours expected;
     expected.FaceColors[6] = expected.FaceColors[8] = 0x0000FF;
-    QCOMPARE(host->colours.FaceColors, expected.FaceColors);
-    QCOMPARE(host->colours.NeadleColor, Colour(0));
+    QCOMPARE(model.colours().FaceColors, expected.FaceColors);
+    QCOMPARE(model.colours().NeadleColor, Colour(0));
 
     // The next opening starts again from the main window's colours.
     dialog->showModeless();

@@ -201,7 +201,7 @@ void TestMainWindow::tickDrawsEveryFace()
     FaceColours colours;
     for (int h = 0; h <= 22; h += 2)
         colours.FaceColors[size_t(h)] = Colour(0x804000 + 10 * h + 16);
-    static_cast<ColourHost &>(*window).registerColours(colours);
+    window->model().setColours(colours);
     window->tick();
     const QImage s = window->clientArea()->surface();
     const MainLayout &l = window->layout();

@@ -140,6 +140,8 @@ void TestMenus::mapFromAFile()
         QVERIFY(!map.isNull());
         QVERIFY(map.pixelColor(5, 5).red() > 150);
         QVERIFY(map.pixelColor(map.width() - 5, 5).blue() > 150);
+        emit again->mainMenu()->optionMenu()->aboutToShow();
+        QVERIFY(again->mainMenu()->mapFileAction()->isChecked());
     }
 }
 

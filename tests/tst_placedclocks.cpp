@@ -1,6 +1,7 @@
 // The placed clocks' controls: sets made as copies of set 0, destroyed from
 // the end, and copied down when a clock is deleted.
 #include "core/editor/picturestore.h"
+#include "core/model/worldmodel.h"
 #include "ui/mainwindow/picturebox.h"
 #include "ui/mainwindow/placedclocks.h"
 
@@ -17,12 +18,15 @@ private slots:
     void copyDownTakesEverythingShown();
     void applyPicture_data();
     void applyPicture();
+
+private:
+    WorldModel model;
 };
 
 void TestPlacedClocks::setsAreMadeAndDestroyedFromTheEnd()
 {
     QWidget area;
-    PlacedClocks c(&area, QFont(), QFont());
+    PlacedClocks c(&area, model, QFont(), QFont());
     QCOMPARE(c.count(), 1);
     c.create(3);
     QCOMPARE(c.count(), 4);
@@ -53,7 +57,7 @@ void TestPlacedClocks::copyDownTakesEverythingShown()
     QWidget area;
     area.resize(800, 600);
     area.show();
-    PlacedClocks c(&area, QFont(), QFont());
+    PlacedClocks c(&area, model, QFont(), QFont());
     c.create(1);
     QImage picture(20, 10, QImage::Format_RGB32);
     picture.fill(Qt::green);
@@ -103,7 +107,7 @@ void TestPlacedClocks::applyPicture()
     user.fill(Qt::blue);
     store.addUser(1, user, QStringLiteral("st0900-0600"));
     QWidget area;
-    PlacedClocks c(&area, QFont(), QFont());
+    PlacedClocks c(&area, model, QFont(), QFont());
     c.picture(0)->resize(7, 7);
     ClockEntry e;
     e.Fname = key;

@@ -130,11 +130,8 @@ void TestPlacingRules::pictureDragSteps()
     d.press(QPointF(44.6, 30.2));
     QCOMPARE(d.grabX, 45.0);
     QCOMPARE(d.grabY, 30.0);
-    QVERIFY(!d.moved);
     QCOMPARE(d.step(QPointF(45, 30)), QPointF(0, 0));
-    QVERIFY(!d.moved);
     QCOMPARE(d.step(QPointF(75, 0)), QPointF(30, -30));
-    QVERIFY(d.moved);
 }
 
 void TestPlacingRules::addedEntry_data()

@@ -1,6 +1,7 @@
 // Start-up load and exit save through the real window and a real settings file.
 #include "fakes.h"
 #include "core/window/maps.h"
+#include "ui/colour/colourdialog.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "core/settings/settingsstore.h"
 
@@ -179,6 +180,9 @@ void TestStartupSave::failedSaveKeepsTheWindowOpen()
     QCOMPARE(messages.texts.size(), 1);
     const QString told = messages.texts.takeFirst();
     QVERIFY(told.contains(iniPath) && told.contains(QStringLiteral("設定ファイルは変更されていません")));
+    w->mainMenu()->colourAction()->trigger(); // so does "登録" in the colour dialog
+    w->colourDialog()->registerColourChoice();
+    QCOMPARE(messages.texts.takeFirst(), told);
 
     w->model().clocks()[0].ClockLeft = 4321;
     w->mainMenu()->endAction()->trigger();

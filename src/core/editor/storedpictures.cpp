@@ -40,6 +40,8 @@ MapChoice loadStoredPictures(const AddUserPicture &addUserPicture, const Report 
     }
 
     MapChoice map;
+    map.worldMap = stored.worldMap;
+    map.file = stored.worldMapFile;
     if (stored.worldMap >= 2 && stored.worldMap <= 7) {
         map.builtInIndex = stored.worldMap;
     } else if (stored.worldMap == 8) {

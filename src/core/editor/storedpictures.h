@@ -14,6 +14,8 @@ namespace tb {
 struct MapChoice {
     int builtInIndex = 0; // 2 … 7: that built-in map (counted from 1); 0: the default map
     QImage fileImage;     // set when the user's own map file was chosen and could be loaded
+    int worldMap = 0;     // "WorldMap" as read (readWorldMapChoice)
+    QString file;         // "WorldMapFile" as read; only read when worldMap is 8
 };
 
 // Receives a user picture for slot 1 … 999 (key PictureStore::userKey(slot)).

@@ -1,6 +1,7 @@
 #include "core/model/worldmodel.h"
 
 #include "core/settings/schema.h"
+#include "core/settings/settingkeys.h"
 
 namespace tb {
 
@@ -59,6 +60,42 @@ void WorldModel::setSummerPeriod(const SummerPeriod &period)
     m_summer = period;
     if (!same)
         emit summerPeriodChanged();
+}
+
+void WorldModel::setMapChoice(int index)
+{
+    if (index == m_mapChoice)
+        return;
+    m_mapChoice = index;
+    emit mapChoiceChanged();
+}
+
+void WorldModel::setMapFile(const QString &file)
+{
+    if (file == m_mapFile)
+        return;
+    m_mapFile = file;
+    emit mapFileChanged();
+}
+
+void WorldModel::storeMapChoice(int index)
+{
+    writeSettingNumber(keys::kWorldMap, index);
+    setMapChoice(index);
+}
+
+void WorldModel::storeMapFile(const QString &file)
+{
+    writeSetting(keys::kWorldMapFile, file);
+    setMapFile(file);
+}
+
+void WorldModel::setPictureBorder(bool on)
+{
+    if (on == m_pictureBorder)
+        return;
+    m_pictureBorder = on;
+    emit pictureBorderChanged();
 }
 
 } // namespace tb

@@ -1,6 +1,7 @@
 #pragma once
 // What the main window shows, held without a widget: the placed clocks, the
-// colours and radius of their faces, the summer period and the pictures.
+// colours and radius of their faces, the summer period, the pictures, the
+// map chosen in the menu and the border round the pictures.
 // Settings load into it and save from it; the window's rooms read it and
 // change it. A setter says what changed only when the value did.
 #include "core/editor/picturestore.h"
@@ -39,6 +40,22 @@ public:
     PictureStore &pictures() { return m_pictures; }
     const PictureStore &pictures() const { return m_pictures; }
 
+    // "WorldMap" as the menu knows it: 1 … 7 a built-in map, 8 the user's
+    // file; any other number (0 before the first choice) is no entry.
+    int mapChoice() const { return m_mapChoice; }
+    void setMapChoice(int index);
+    // "WorldMapFile": the user's map file; read only while the choice is 8.
+    const QString &mapFile() const { return m_mapFile; }
+    void setMapFile(const QString &file);
+    // A choice from the menu is kept in the settings file at once; the caller
+    // groups the writes (SettingsWriteGroup) and tells the user when they failed.
+    void storeMapChoice(int index);
+    void storeMapFile(const QString &file);
+
+    // "イラストの境界線": a line round every placed picture. Not kept.
+    bool pictureBorder() const { return m_pictureBorder; }
+    void setPictureBorder(bool on);
+
     // The settings file: the face colours and the radius (returns the band's
     // radius), the placed clocks (a first start stores clock 0), and all of
     // it again on exit (false when it could not be written).
@@ -50,6 +67,9 @@ signals:
     void coloursChanged();
     void clockRadiusChanged();
     void summerPeriodChanged();
+    void mapChoiceChanged();
+    void mapFileChanged();
+    void pictureBorderChanged();
 
 private:
     ClockTable m_clocks;
@@ -57,6 +77,9 @@ private:
     qint16 m_clockRadius = 440;
     SummerPeriod m_summer;
     PictureStore m_pictures;
+    int m_mapChoice = 0;
+    QString m_mapFile;
+    bool m_pictureBorder = false;
 };
 
 } // namespace tb

@@ -55,15 +55,11 @@ void PictureDrag::press(QPointF pointer)
 {
     grabX = std::round(pointer.x());
     grabY = std::round(pointer.y());
-    moved = false;
 }
 
 QPointF PictureDrag::step(QPointF pointer)
 {
-    const QPointF d(pointer.x() - grabX, pointer.y() - grabY);
-    if (!d.isNull())
-        moved = true;
-    return d;
+    return QPointF(pointer.x() - grabX, pointer.y() - grabY);
 }
 
 ClockEntry addedEntry(const EditorFields &f, const MainLayout &l)

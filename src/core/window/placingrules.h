@@ -41,10 +41,10 @@ struct FaceDrag {
 // has left its grab point within the picture (or label) it pressed.
 struct PictureDrag {
     double grabX = 0, grabY = 0;
-    bool moved = false;
 
     void press(QPointF pointer);
-    // The shift for a move to `pointer`, relative to the control's present place.
+    // The shift for a move to `pointer`, relative to the control's present
+    // place; (0, 0) when the pointer has not left the grab point.
     QPointF step(QPointF pointer);
 };
 

@@ -1,6 +1,8 @@
 #include "ui/colour/colourdialog.h"
 
 #include "core/face/clockface.h"
+#include "core/model/worldmodel.h"
+#include "ui/common/messenger.h"
 #include "core/common/twips.h"
 #include "ui/common/fonts.h"
 #include "core/settings/schema.h"
@@ -97,7 +99,8 @@ void ColourSwatch::mouseReleaseEvent(QMouseEvent *event)
 
 // ---------------------------------------------------------------- ColourDialog
 
-ColourDialog::ColourDialog(ColourHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+ColourDialog::ColourDialog(WorldModel &model, Messenger &messenger, QWidget *parent)
+    : QDialog(parent), m_model(model), m_messenger(messenger)
 {
     setWindowTitle(QStringLiteral("表示色の選択"));
     setModal(false);
@@ -207,7 +210,7 @@ void ColourDialog::placeBesideOwner()
 
 void ColourDialog::startEditing()
 {
-    m_mixer.startEditing(m_host.workingColours());
+    m_mixer.startEditing(m_model.colours());
     paintBar(0, m_mixer.hueBar().data(), kHueBarLines, 14);
     showState();
 }
@@ -332,10 +335,10 @@ void ColourDialog::applyScheme(int index)
 
 void ColourDialog::registerColourChoice()
 {
-    const FaceColours colours = m_mixer.registered(m_host.workingColours());
-    m_host.registerColours(colours);
+    const FaceColours colours = m_mixer.registered(m_model.colours());
+    m_model.setColours(colours); // the next tick draws with them
     if (!saveRegisteredColours(colours))
-        m_host.tell(settingsNotSavedMessage());
+        m_messenger.message(settingsNotSavedMessage());
 }
 
 void ColourDialog::cancel()

@@ -2,9 +2,9 @@
 // "表示色の選択": mixes a colour with hue, saturation and luminosity sliders,
 // applies it to a band of hours, the hands or the scale, or loads a ready
 // scheme, and shows the result on twelve demo clocks. Modeless: the main
-// window keeps ticking, and sees the colours only when "登録" hands them over.
+// window keeps ticking, and sees the colours only when "登録" hands them to
+// the model.
 // All decisions live in ColourMixer; this class shows its state.
-#include "ui/colour/colourhost.h"
 #include "core/colour/colourmixer.h"
 
 #include <QDialog>
@@ -16,6 +16,9 @@ class QPushButton;
 class QSlider;
 
 namespace tb {
+
+class Messenger;
+class WorldModel;
 
 // A bar of colour lines the dialog paints into; reports presses in twips.
 class ColourBar : public QWidget {
@@ -61,7 +64,9 @@ private:
 class ColourDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ColourDialog(ColourHost &host, QWidget *parent = nullptr);
+    // Loads from the model's colours, registers into them; tells the user
+    // through `messenger` when they could not be kept.
+    ColourDialog(WorldModel &model, Messenger &messenger, QWidget *parent = nullptr);
 
     // The menu's entry: loads and shows the dialog, or brings the open one to
     // the front without loading it again.
@@ -109,7 +114,8 @@ private:
     void showState();
     void paintBar(int index, const Colour *colours, int count, int stepTwips);
 
-    ColourHost &m_host;
+    WorldModel &m_model;
+    Messenger &m_messenger;
     ColourMixer m_mixer;
     QImage m_surface;
     bool m_settingSliders = false;

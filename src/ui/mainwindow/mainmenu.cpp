@@ -1,5 +1,6 @@
 #include "ui/mainwindow/mainmenu.h"
 
+#include "core/model/worldmodel.h"
 #include "ui/common/fonts.h"
 
 #include <QAction>
@@ -14,7 +15,7 @@ int MainMenu::sizeRadius(int index)
     return index >= 1 && index <= kSizes ? sizes[index] : 0;
 }
 
-MainMenu::MainMenu(QMenuBar *bar, QObject *parent) : QObject(parent)
+MainMenu::MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent) : QObject(parent), m_model(model)
 {
     bar->setFont(designFont(9));
 
@@ -28,7 +29,7 @@ MainMenu::MainMenu(QMenuBar *bar, QObject *parent) : QObject(parent)
         a->setEnabled(false);
 
     m_optionMenu = bar->addMenu(QStringLiteral("    オプション   "));
-    connect(m_optionMenu, &QMenu::aboutToShow, this, &MainMenu::optionsAboutToShow);
+    connect(m_optionMenu, &QMenu::aboutToShow, this, &MainMenu::refreshChecks);
     m_colour = m_optionMenu->addAction(QStringLiteral("色の変更"));
     QMenu *changeMap = m_optionMenu->addMenu(QStringLiteral("世界地図の変更"));
     const QStringList mapCaptions = { QStringLiteral("デフォルト"), QStringLiteral("白地図"),
@@ -71,14 +72,16 @@ MainMenu::MainMenu(QMenuBar *bar, QObject *parent) : QObject(parent)
     m_toTask = bar->addAction(QStringLiteral("   タスクバーへ(&T)   "));
     m_end = bar->addAction(QStringLiteral("     終了(&X)    "));
     m_help = bar->addAction(QStringLiteral("　　ヘルプ　　"));
+    connect(&m_model, &WorldModel::clockRadiusChanged, this, &MainMenu::refreshChecks);
+    connect(&m_model, &WorldModel::mapChoiceChanged, this, &MainMenu::refreshChecks);
 }
 
-void MainMenu::refreshChecks(int clockRadius, int worldMap)
+void MainMenu::refreshChecks()
 {
     for (int k = 1; k <= kSizes; ++k)
-        m_ccsize[size_t(k)]->setChecked(sizeRadius(k) == clockRadius);
+        m_ccsize[size_t(k)]->setChecked(sizeRadius(k) == m_model.clockRadius());
     for (int k = 1; k <= kMaps; ++k)
-        m_wMap[size_t(k)]->setChecked(k == worldMap);
+        m_wMap[size_t(k)]->setChecked(k == m_model.mapChoice());
 }
 
 } // namespace tb

@@ -2,6 +2,7 @@
 // The main window's menu bar: its entries, captions and access keys, and the
 // check marks of the option menu. Entries that later features wire up are
 // built disabled; enable them with their accessor and connect `triggered`.
+// The check marks of the clock size and the map follow the model.
 #include <QObject>
 #include <array>
 
@@ -11,13 +12,15 @@ class QMenuBar;
 
 namespace tb {
 
+class WorldModel;
+
 class MainMenu : public QObject {
     Q_OBJECT
 public:
     static constexpr int kMaps = 8;  // 1 … 7 built-in maps, 8 a picture file
     static constexpr int kSizes = 5; // 1 … 5: 600, 440, 300, 250, 180
 
-    MainMenu(QMenuBar *bar, QObject *parent);
+    MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent);
 
     // The clock radius of size entry 1 … 5; 0 outside.
     static int sizeRadius(int index);
@@ -38,17 +41,18 @@ public:
     QMenu *clockMenu() const { return m_clockMenu; }
     QMenu *optionMenu() const { return m_optionMenu; }
 
-    // Check marks as the option menu opens: the size entry of `clockRadius`
-    // and the map entry `worldMap` (none when outside 1 … 8).
-    void refreshChecks(int clockRadius, int worldMap);
-
 signals:
-    void optionsAboutToShow();
     void mapChosen(int index);        // 1 … 7
     void clockSizeChosen(int index);  // 1 … 5
     void borderChosen(bool on);
 
 private:
+    // The size entry of the model's clock radius and its map entry (none
+    // when outside 1 … 8). Also as the option menu opens: a click on an entry
+    // already chosen takes its check mark away.
+    void refreshChecks();
+
+    const WorldModel &m_model;
     QMenu *m_clockMenu = nullptr;
     QMenu *m_optionMenu = nullptr;
     QAction *m_add = nullptr;

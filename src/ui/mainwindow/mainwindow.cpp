@@ -32,8 +32,9 @@ MainWindow::MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent
     const QSizeF minTw = minimumClientSize();
     m_client->setMinimumSize(px(minTw.width()), px(minTw.height()));
     buildControls();
-    m_menu = new MainMenu(menuBar(), this);
+    m_menu = new MainMenu(menuBar(), m_model, this);
     wireMenu();
+    wireModel();
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] {
@@ -61,7 +62,7 @@ void MainWindow::buildControls()
     m_mapWidget->lower();
 
     m_band = std::make_unique<BandStrip>(m_client, controlFont);
-    m_placed = std::make_unique<PlacedClocks>(m_client, controlFont, smallFont);
+    m_placed = std::make_unique<PlacedClocks>(m_client, m_model, controlFont, smallFont);
 
     m_legend = makeLabel(m_client, QStringLiteral("DST: Daylight Saving Time (Summer Time)"),
                          QColor(0, 0, 0), smallFont);
@@ -77,11 +78,9 @@ void MainWindow::buildControls()
 
 void MainWindow::wireMenu()
 {
-    connect(m_menu, &MainMenu::optionsAboutToShow, this, &MainWindow::refreshOptionsMenu);
     connect(m_menu, &MainMenu::mapChosen, this, &MainWindow::chooseMap);
     connect(m_menu, &MainMenu::clockSizeChosen, this, &MainWindow::chooseClockSize);
-    connect(m_menu, &MainMenu::borderChosen, this,
-            [this](bool on) { on ? showBorders() : hideBorders(); });
+    connect(m_menu, &MainMenu::borderChosen, &m_model, &WorldModel::setPictureBorder);
     connect(m_menu->toTaskAction(), &QAction::triggered, this, &MainWindow::minimizeToTaskbar);
     connect(m_menu->colourAction(), &QAction::triggered, this, &MainWindow::openColourDialog);
     connect(m_menu->helpAction(), &QAction::triggered, this, &MainWindow::openHelp);
@@ -90,6 +89,11 @@ void MainWindow::wireMenu()
                                m_menu->deleteClockAction() };
     for (int k = 1; k <= 3; ++k)
         connect(modes[k - 1], &QAction::triggered, this, [this, k] { m_placing->chooseMode(k); });
+}
+
+void MainWindow::wireModel()
+{
+    connect(&m_model, &WorldModel::pictureBorderChanged, this, [this] { m_placed->applyBorder(); });
 }
 
 void MainWindow::setClockEditor(ClockEditor *editor)
@@ -154,6 +158,8 @@ void MainWindow::loadSettings()
             m_model.pictures().addUser(slot, picture, tag);
         },
         [this](const QString &text) { m_messenger.message(text); });
+    m_model.setMapChoice(map.worldMap);
+    m_model.setMapFile(map.file);
     if (map.builtInIndex >= 2 && map.builtInIndex <= 7)
         setMapPicture(builtInMap(map.builtInIndex));
     else if (!map.fileImage.isNull())
@@ -164,12 +170,7 @@ void MainWindow::loadSettings()
         addClock(i);
     // Start-up writes the defaults it read; said once if they could not be kept.
     if (appSettings().failedWrites() != failedBefore)
-        tell(settingsNotSavedMessage());
-}
-
-void MainWindow::tell(const QString &text)
-{
-    m_messenger.message(text);
+        m_messenger.message(settingsNotSavedMessage());
 }
 
 void MainWindow::setMapPicture(const QImage &image)
@@ -294,11 +295,6 @@ void MainWindow::scheduleTick()
     m_timer.start(1000 - ms + 2);
 }
 
-void MainWindow::refreshOptionsMenu()
-{
-    m_menu->refreshChecks(m_model.clockRadius(), readWorldMapChoice()); // 0 when no map was chosen yet
-}
-
 void MainWindow::chooseClockSize(int index)
 {
     const int r = MainMenu::sizeRadius(index);
@@ -320,9 +316,9 @@ void MainWindow::chooseMap(int index)
         setMapPicture(builtInMap(index));
     }
     // Remembered also when the chooser was cancelled: the entry was chosen.
-    writeSettingNumber(keys::kWorldMap, index);
+    m_model.storeMapChoice(index);
     if (!group.end())
-        tell(settingsNotSavedMessage());
+        m_messenger.message(settingsNotSavedMessage());
 }
 
 // False only when the chosen file could not be loaded.
@@ -343,18 +339,16 @@ bool MainWindow::mapFromFile()
         m_messenger.message(mapNotLoadedMessage(fields.pSelectFilename, picture.problem));
         return false;
     }
-    writeSetting(keys::kWorldMapFile, fields.pSelectFilename);
+    m_model.storeMapFile(fields.pSelectFilename);
     setMapPicture(picture.image);
     return true;
 }
 
-void MainWindow::showBorders() { m_placed->setBorder(true, m_model.lastClock()); }
-void MainWindow::hideBorders() { m_placed->setBorder(false, m_model.lastClock()); }
 void MainWindow::openColourDialog()
 {
     // Not modal: the window keeps ticking; a second choice brings the open dialog forward.
     if (!m_colourDialog)
-        m_colourDialog = new ColourDialog(*this, this);
+        m_colourDialog = new ColourDialog(m_model, m_messenger, this);
     m_colourDialog->showModeless();
 }
 

@@ -3,7 +3,6 @@
 // placed clocks with their pictures and labels. This class holds the
 // lifecycle (load, layout, tick, exit) and wires the rooms together: the
 // client area, the band strip, the placed clocks' controls and the menu bar.
-#include "ui/colour/colourhost.h"
 #include "core/face/clockface.h"
 #include "core/face/facecolours.h"
 #include "core/model/worldmodel.h"
@@ -32,7 +31,7 @@ class ClockEditor;
 class PictureChooser;
 class ColourDialog;
 
-class MainWindow : public QMainWindow, public ColourHost {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent = nullptr);
@@ -77,20 +76,11 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    // What the colour dialog sees of the window: the next tick draws with
-    // the registered colours.
-    FaceColours workingColours() const override { return m_model.colours(); }
-    void registerColours(const FaceColours &colours) override { m_model.setColours(colours); }
-    void tell(const QString &text) override;
-
     // The menu's entries.
     void saveAndQuit();
     void minimizeToTaskbar();
     void chooseClockSize(int index);
     void chooseMap(int index);
-    void refreshOptionsMenu();
-    void showBorders();
-    void hideBorders();
     void openColourDialog();
     void openHelp();
 
@@ -98,6 +88,7 @@ private:
     void stopTicking();
     void buildControls();
     void wireMenu();
+    void wireModel();
     void loadSettings();
     void setMapPicture(const QImage &image);
     bool mapFromFile();

@@ -1,6 +1,7 @@
 #include "ui/mainwindow/placedclocks.h"
 
 #include "core/editor/picturestore.h"
+#include "core/model/worldmodel.h"
 #include "core/common/sizetag.h"
 #include "ui/mainwindow/controls.h"
 #include "ui/mainwindow/picturebox.h"
@@ -13,7 +14,8 @@ namespace {
 const QColor kRed(255, 0, 0);
 }
 
-PlacedClocks::PlacedClocks(QWidget *parent, const QFont &font, const QFont &smallFont)
+PlacedClocks::PlacedClocks(QWidget *parent, const WorldModel &model, const QFont &font, const QFont &smallFont)
+    : m_model(model)
 {
     m_dates.push_back(makeLabel(parent, QStringLiteral("Label2"), kRed, font));
     moveTw(m_dates[0], 8415, 4905);
@@ -35,7 +37,7 @@ void PlacedClocks::create(int i)
     while (count() <= i) {
         auto *box = new PictureBox(m_pictures[0]->parentWidget());
         box->resize(m_pictures[0]->size());
-        box->setBorder(m_border);
+        box->setBorder(m_model.pictureBorder());
         box->hide();
         m_pictures.push_back(box);
         m_dates.push_back(copyLabel(m_dates[0]));
@@ -141,11 +143,10 @@ void PlacedClocks::setTimes(int i, DateTime t)
     setLabelText(timeLabel(i), formatTime(t));
 }
 
-void PlacedClocks::setBorder(bool on, int last)
+void PlacedClocks::applyBorder()
 {
-    m_border = on;
-    for (int i = 0; i <= last && i < count(); ++i)
-        picture(i)->setBorder(on);
+    for (int i = 0; i <= m_model.lastClock() && i < count(); ++i)
+        picture(i)->setBorder(m_model.pictureBorder());
 }
 
 void PlacedClocks::show(int i)

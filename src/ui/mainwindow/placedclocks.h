@@ -1,7 +1,8 @@
 #pragma once
 // The controls of the placed clocks: per clock a picture frame, a date label,
 // a time label and a "DST" mark. Set 0 exists from the start; further sets
-// are created as hidden copies of it and destroyed from the end.
+// are created as hidden copies of it and destroyed from the end. The border
+// round the pictures follows the model.
 #include "core/time/clockentry.h"
 #include "core/time/datetime.h"
 
@@ -15,11 +16,12 @@ namespace tb {
 
 class PictureBox;
 class PictureStore;
+class WorldModel;
 
 class PlacedClocks {
 public:
     // Creates set 0 at its design place.
-    PlacedClocks(QWidget *parent, const QFont &font, const QFont &smallFont);
+    PlacedClocks(QWidget *parent, const WorldModel &model, const QFont &font, const QFont &smallFont);
 
     int count() const { return int(m_pictures.size()); }
     // Makes sets up to and including i (hidden copies of set 0); i ≤ 20.
@@ -41,8 +43,9 @@ public:
     // Mark i at (left, top) twips, shown only when `show`.
     void placeMark(int i, double left, double top, bool show);
     void setTimes(int i, DateTime t);
-    // Border around every picture frame 0 … last; frames made later take it too.
-    void setBorder(bool on, int last);
+    // The model's border round the frame of every placed clock; frames made
+    // later take it as they are made.
+    void applyBorder();
     void show(int i);
 
     PictureBox *picture(int i) const { return m_pictures[size_t(i)]; }
@@ -53,7 +56,7 @@ public:
 private:
     std::vector<PictureBox *> m_pictures;
     std::vector<QLabel *> m_dates, m_times, m_marks;
-    bool m_border = false;
+    const WorldModel &m_model;
 };
 
 } // namespace tb

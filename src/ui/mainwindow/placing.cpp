@@ -266,7 +266,6 @@ void Placing::redrawFaces()
 void Placing::picturePressed(int index, Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)
 {
     m_dragging = true;
-    m_draggedPicture = index;
     m_pictureDrag.press(QPointF(x, y));
     if (m_clockMode == EditMode::Delete || m_clockMode == EditMode::Edit) {
         m_dragging = false;
@@ -274,11 +273,10 @@ void Placing::picturePressed(int index, Qt::MouseButton, Qt::KeyboardModifiers, 
     }
 }
 
-void Placing::moveGroup(int i, QPointF d)
+void Placing::moveGroup(int i, QPoint shift)
 {
     // Moved in place rather than hidden and shown again: the widgets repaint
     // once per move anyway, and the pressed one keeps the mouse.
-    const QPoint shift(px(d.x()), px(d.y()));
     if (shift.isNull())
         return;
     for (QWidget *w : { static_cast<QWidget *>(m_placed.picture(i)),
@@ -289,20 +287,23 @@ void Placing::moveGroup(int i, QPointF d)
 
 void Placing::pictureMoved(int index, Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)
 {
-    if (!m_dragging || index < 0 || index >= m_placed.count())
+    if (!m_dragging || index < 0 || index > m_model.lastClock() || index >= m_placed.count())
         return;
     // The face and its mark stay; the picture carries the grab point along.
-    moveGroup(index, m_pictureDrag.step(QPointF(x, y)));
+    const QPointF d = m_pictureDrag.step(QPointF(x, y));
+    if (d.isNull())
+        return; // an unmoved picture keeps the stored position exactly
+    // The entry takes the picture's next place on the pixel grid, and the
+    // picture goes where the entry says (its labels along with it).
+    const PictureBox *box = m_placed.picture(index);
+    ClockEntry &e = m_model.clocks()[index];
+    e.FlagLeft = refX(m_layout, leftTw(box) + tw(px(d.x())));
+    e.FlagTop = refY(m_layout, topTw(box) + tw(px(d.y())));
+    moveGroup(index, QPoint(px(m_layout.cxByR(e.FlagLeft)), px(m_layout.cyByR(e.FlagTop))) - box->pos());
 }
 
-void Placing::pictureReleased(int index, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
+void Placing::pictureReleased(int, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
 {
-    if (m_dragging && m_pictureDrag.moved && index >= 0 && index <= m_model.lastClock()) {
-        const PictureBox *box = m_placed.picture(index);
-        ClockEntry &e = m_model.clocks()[index];
-        e.FlagLeft = refX(m_layout, leftTw(box));
-        e.FlagTop = refY(m_layout, topTw(box));
-    }
     m_dragging = false;
 }
 
@@ -368,9 +369,7 @@ void Placing::endDragForMessage()
 {
     // A message takes the mouse, so the release never comes here: the face
     // stays where it was drawn (the circle goes), a picture stays where it
-    // was carried.
-    if (m_dragging && m_redCircle->isHidden())
-        pictureReleased(m_draggedPicture, Qt::NoButton, {}, 0, 0);
+    // was carried (its entry went with it).
     m_dragging = false;
     m_redCircle->hide();
 }

@@ -3,8 +3,9 @@
 // clock mode with its bar (modeBar), dragging faces with the red
 // circle and pictures with their labels, and the placing reminder. The mouse
 // of the map's own widget and of every picture and label comes here through
-// event filters. Positions are changed in the model; what the window must
-// show again is said through the signals.
+// event filters. Positions are changed in the model (a dragged picture's as
+// it moves, a face's where it is dropped); what the window must show again is
+// said through the signals.
 #include "core/window/placingrules.h"
 
 #include <QObject>
@@ -87,7 +88,8 @@ private:
     void showBar(bool on);
     // Which clock a picture or label belongs to; -1 for none.
     int ownerOf(const QObject *control) const;
-    void moveGroup(int i, QPointF twips);
+    // Moves clock i's picture and labels by `shift` pixels.
+    void moveGroup(int i, QPoint shift);
     // Clear the drawn faces and draw them all again at once.
     void redrawFaces();
     // Ends a drag before a message opens in the middle of it.
@@ -104,7 +106,6 @@ private:
     EditMode m_clockMode = EditMode::None;
     bool m_dragging = false;
     std::optional<int> m_pickedClock; // the face the last press on the map hit
-    int m_draggedPicture = -1;
     FaceDrag m_faceDrag;
     PictureDrag m_pictureDrag;
     PlacingReminder m_reminder;
