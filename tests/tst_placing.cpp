@@ -149,7 +149,7 @@ int TestPlacing::place(const ClockEntry &e)
 QPoint TestPlacing::faceCentrePx(int i) const
 {
     const ClockEntry &e = window->model().clock(i);
-    return QPoint(px(window->layout().cxByR(e.ClockLeft)), px(window->layout().cyByR(e.ClockTop)));
+    return QPoint(px(window->layout().windowX(e.ClockLeft)), px(window->layout().windowY(e.ClockTop)));
 }
 
 void TestPlacing::press(QWidget *w, QPoint at, Qt::MouseButton b)
@@ -219,7 +219,7 @@ void TestPlacing::addAtALargerWindow()
 {
     window->resizeClientTwips(QSizeF(11880 + 11655, 7965 + 6645)); // the map doubled
     QCoreApplication::processEvents();
-    QCOMPARE(window->layout().MapScaleX, 2.f);
+    QCOMPARE(window->layout().mapScaleX, 2.f);
     editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("France"); });
     window->placing()->chooseMode(1);
     QCOMPARE(window->model().clock(1).ClockLeft, 575.f);
@@ -323,7 +323,7 @@ void TestPlacing::faceDrag()
     window->tick();
     const MainLayout l = window->layout();
     const double r = window->model().clockRadius();
-    const QPointF c(window->layout().cxByR(3000), window->layout().cyByR(2000));
+    const QPointF c(window->layout().windowX(3000), window->layout().windowY(2000));
     const QPoint from = faceCentrePx(i) + QPoint(3, -2);
     QWidget *map = window->mapWidget();
 
@@ -345,15 +345,15 @@ void TestPlacing::faceDrag()
     QVERIFY(circle->isHidden());
     // The new centre is the old one moved as far as the pointer, in reference twips.
     const ClockEntry &e = window->model().clock(i);
-    QVERIFY(std::abs(l.cxByR(e.ClockLeft) - (c.x() + 15 * shift.x())) <= 0.5);
-    QVERIFY(std::abs(l.cyByR(e.ClockTop) - (c.y() + 15 * shift.y())) <= 0.5);
+    QVERIFY(std::abs(l.windowX(e.ClockLeft) - (c.x() + 15 * shift.x())) <= 0.5);
+    QVERIFY(std::abs(l.windowY(e.ClockTop) - (c.y() + 15 * shift.y())) <= 0.5);
     // Redrawn at once at the new place; the mark stands by the new face.
     const QPoint now = faceCentrePx(i);
     QCOMPARE(now, QPoint(px(c.x()) + shift.x(), px(c.y()) + shift.y()));
     QCOMPARE(window->clientArea()->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
     QCOMPARE(window->clientArea()->surface().pixelColor(QPoint(px(c.x() - r) + 2, px(c.y() + r) - 2)).alpha(), 0);
     QVERIFY(window->placedClocks()->mark(i)->isVisible());
-    QCOMPARE(window->placedClocks()->mark(i)->pos(), QPoint(px(l.cxByR(e.ClockLeft) + 0.6 * r), px(l.cyByR(e.ClockTop) + 0.9 * r)));
+    QCOMPARE(window->placedClocks()->mark(i)->pos(), QPoint(px(l.windowX(e.ClockLeft) + 0.6 * r), px(l.windowY(e.ClockTop) + 0.9 * r)));
     // The next layout puts the face where it was dropped; nothing was stored.
     window->layOut();
     window->tick();

@@ -93,10 +93,10 @@ void TestPlacingRules::inverseOfTheMapConversion()
     for (int px = -20; px < 1000; px += 7) {
         const double x = px * 15.0;
         const double y = px * 15.0 + 30;
-        QCOMPARE(std::lround(l.cxByR(refX(l, x)) / 15.0), long(px));
-        QCOMPARE(std::lround(l.cyByR(refY(l, y)) / 15.0), long(px + 2));
-        QVERIFY(std::abs(l.cxByR(refX(l, x)) - x) < 0.01);
-        QVERIFY(std::abs(l.cyByR(refY(l, y)) - y) < 0.01);
+        QCOMPARE(std::lround(l.windowX(refX(l, x)) / 15.0), long(px));
+        QCOMPARE(std::lround(l.windowY(refY(l, y)) / 15.0), long(px + 2));
+        QVERIFY(std::abs(l.windowX(refX(l, x)) - x) < 0.01);
+        QVERIFY(std::abs(l.windowY(refY(l, y)) - y) < 0.01);
     }
     // About the map's left edge and its top.
     QCOMPARE(refX(l, 135), 135.f);

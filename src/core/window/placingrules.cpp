@@ -21,12 +21,12 @@ int pickFace(const std::vector<QPointF> &centres, double r, QPointF p)
 
 float refX(const MainLayout &l, double windowX)
 {
-    return float((windowX - kMapLeft) / double(l.MapScaleX) + kMapLeft);
+    return float((windowX - kMapLeft) / double(l.mapScaleX) + kMapLeft);
 }
 
 float refY(const MainLayout &l, double windowY)
 {
-    return float(windowY / double(l.MapScaleY));
+    return float(windowY / double(l.mapScaleY));
 }
 
 void FaceDrag::press(QPointF pointer, QPointF c, double radius)
@@ -69,8 +69,8 @@ QPointF PictureDrag::step(QPointF pointer)
 ClockEntry addedEntry(const EditorFields &f, const MainLayout &l)
 {
     ClockEntry e; // FlagWidth and FlagHeight 0: never a deleted clock's picture size
-    e.ClockLeft = float(l.map.left()) + l.BandRadius;
-    e.ClockTop = float(l.map.top()) + l.BandRadius;
+    e.ClockLeft = float(l.map.left()) + l.bandRadius;
+    e.ClockTop = float(l.map.top()) + l.bandRadius;
     e.DifMinute = f.pDifMinute;
     e.DifTime = f.pDifTime;
     e.FlagLeft = 1000;
@@ -106,8 +106,8 @@ bool PlacingReminder::visit(const ClockEntry &e, const MainLayout &l)
 {
     // Exact comparison of the stored singles: only a face that was never
     // dragged still stands exactly where the add step put it.
-    const bool due = m_count == 0 && e.ClockTop == float(l.map.top()) + l.BandRadius
-        && e.ClockLeft == float(l.map.left()) + l.BandRadius;
+    const bool due = m_count == 0 && e.ClockTop == float(l.map.top()) + l.bandRadius
+        && e.ClockLeft == float(l.map.left()) + l.bandRadius;
     if (++m_count > 60)
         m_count = 0;
     return due;

@@ -146,7 +146,7 @@ void MainWindow::loadSettings()
 {
     openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
     const int failedBefore = AppRegistry().failedWrites();
-    m_layout.BandRadius = m_model.loadDisplay();
+    m_layout.bandRadius = m_model.loadDisplay();
     updateSummerPeriod();
     const MapChoice map = setsetreg(
         [this](int slot, const QImage &picture, const QString &tag) {
@@ -201,14 +201,14 @@ void MainWindow::addClock(int i)
 
 qint16 MainWindow::faceRadius() const
 {
-    return m_model.faceRadius(m_layout.BandRadius);
+    return m_model.faceRadius(m_layout.bandRadius);
 }
 
 void MainWindow::placeSummerMark(int i, DateTime local)
 {
     const ClockEntry &e = m_model.clocks()[i];
     const double r = faceRadius();
-    m_placed->placeMark(i, m_layout.cxByR(e.ClockLeft) + 0.6 * r, m_layout.cyByR(e.ClockTop) + 0.9 * r,
+    m_placed->placeMark(i, m_layout.windowX(e.ClockLeft) + 0.6 * r, m_layout.windowY(e.ClockTop) + 0.9 * r,
                         summer(i, local) == 1);
 }
 
@@ -236,7 +236,7 @@ void MainWindow::layOut()
     m_mapWidget->setGeometry(mapPx);
     m_client->setMapRect(mapPx);
     for (int i = 0; i <= m_model.lastClock(); ++i)
-        m_placed->placePicture(i, m_layout.cxByR(m_model.clocks()[i].FlagLeft), m_layout.cyByR(m_model.clocks()[i].FlagTop));
+        m_placed->placePicture(i, m_layout.windowX(m_model.clocks()[i].FlagLeft), m_layout.windowY(m_model.clocks()[i].FlagTop));
     const DateTime local = m_clock.moment().local;
     for (int i = 0; i <= m_model.lastClock(); ++i) {
         m_placed->dateLabel(i)->hide();
@@ -269,7 +269,7 @@ void MainWindow::tick()
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
         qint16 radius = m_model.clockRadius();
-        m_faces.push_back(mainFace(m_layout.cxByR(e.ClockLeft), m_layout.cyByR(e.ClockTop), t, radius, m_layout.BandRadius,
+        m_faces.push_back(mainFace(m_layout.windowX(e.ClockLeft), m_layout.windowY(e.ClockTop), t, radius, m_layout.bandRadius,
                                    m_model.colours()));
         m_model.setClockRadius(radius);
         updateSummerMark(i, now.local);
@@ -367,7 +367,7 @@ void MainWindow::minimizeToTaskbar() { showMinimized(); }
 void MainWindow::saveAndQuit()
 {
     QString file;
-    if (!m_model.saveOnExit(m_layout.BandRadius, &file)) {
+    if (!m_model.saveOnExit(m_layout.bandRadius, &file)) {
         // Never close as if all were well, but never trap the user either: a
         // folder that can never be written must not keep the program open.
         const Messenger::Answer a = m_messenger.message(

@@ -204,11 +204,11 @@ void Placing::mapPressed(Qt::MouseButton button, Qt::KeyboardModifiers, double x
         return;
     m_pickedClock.reset();
     const MainLayout &l = m_layout;
-    const double r = m_model.faceRadius(m_layout.BandRadius);
+    const double r = m_model.faceRadius(m_layout.bandRadius);
     std::vector<QPointF> centres;
     for (int i = 0; i <= m_model.lastClock(); ++i) {
         const ClockEntry &e = m_model.clock(i);
-        centres.emplace_back(m_layout.cxByR(e.ClockLeft), m_layout.cyByR(e.ClockTop));
+        centres.emplace_back(m_layout.windowX(e.ClockLeft), m_layout.windowY(e.ClockTop));
     }
     const int i = pickFace(centres, r, QPointF(l.map.left() + x, l.map.top() + y));
     if (i < 0)
