@@ -23,14 +23,15 @@ public:
     void showModal(ChooserFields &f) override
     {
         ++shown;
-        selMode = f.SelMode;
-        f.pUpdated = confirm;
+        purposes << f.purpose;
+        f.confirmed = confirm;
         if (confirm) {
-            f.pSelectFilename = file;
-            f.pStsize = tag;
+            f.chosenPath = file;
+            f.sizeTag = tag;
         }
     }
-    QString file, tag, selMode = "unset";
+    QString file, tag;
+    QList<ChooserPurpose> purposes;
     bool confirm = true;
     int shown = 0;
 };
@@ -86,10 +87,10 @@ private slots:
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
         // A delete first: what one showing leaves must not change the next.
-        f.pEditMode = EditMode::Delete;
-        f.pselectKeyCode = "005User";
+        f.mode = EditMode::Delete;
+        f.pictureKey = "005User";
         run(editor, f, [](ClockEditorWindow &w) { w.cancelButton()->click(); });
-        f.pEditMode = mode;
+        f.mode = mode;
         run(editor, f, [&](ClockEditorWindow &w) {
             QTEST(w.windowTitle(), "caption");
             QTEST(w.confirmButton()->text(), "confirm");
@@ -106,8 +107,8 @@ private slots:
             QCOMPARE(w.pictureNameList()->count(), 164);
             w.confirmButton()->click();
         });
-        QVERIFY(f.pUpdated);
-        QCOMPARE(f.pselectKeyCode, mode == EditMode::Add ? QString() : QString("005User"));
+        QVERIFY(f.confirmed);
+        QCOMPARE(f.pictureKey, mode == EditMode::Add ? QString() : QString("005User"));
     }
 
     void zones_data()
@@ -136,7 +137,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = EditMode::Add;
+        f.mode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
             if (boxBefore)
                 w.summerTimeBox()->click();
@@ -148,9 +149,9 @@ private slots:
             QTEST(formatTime(w.shownTime()), "time");
             w.confirmButton()->click();
         });
-        QTEST(int(f.pDifTime), "difTime");
-        QTEST(int(f.pDifMinute), "difMinute");
-        QCOMPARE(f.pSummertimeck, boxBefore || boxAfter);
+        QTEST(int(f.hours), "difTime");
+        QTEST(int(f.minutes), "difMinute");
+        QCOMPARE(f.summerTime, boxBefore || boxAfter);
     }
 
     // An add without a zone keeps what the editor last held, even from a
@@ -161,26 +162,26 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = EditMode::Add;
-        f.pDifTime = 5; // not written by the window for an add
+        f.mode = EditMode::Add;
+        f.hours = 5; // not written by the window for an add
         run(editor, f, [](ClockEditorWindow &w) { w.confirmButton()->click(); });
-        QCOMPARE(f.pDifTime, qint16(0));
-        QCOMPARE(f.pDifMinute, qint16(0));
+        QCOMPARE(f.hours, qint16(0));
+        QCOMPARE(f.minutes, qint16(0));
         run(editor, f, [](ClockEditorWindow &w) {
             w.summerTimeBox()->click();
             w.zoneList()->setCurrentRow(15);
             w.cancelButton()->click();
         });
-        QVERIFY(!f.pUpdated);
+        QVERIFY(!f.confirmed);
         run(editor, f, [](ClockEditorWindow &w) {
             QVERIFY(!w.summerTimeBox()->isChecked());
             QCOMPARE(w.timeLabel()->text(), QString("20:35"));
             w.confirmButton()->click();
         });
-        QCOMPARE(f.pDifTime, qint16(-12));
-        QCOMPARE(f.pDifMinute, qint16(-30));
-        QVERIFY(!f.pSummertimeck);
-        QVERIFY(f.pselectKeyCode.isEmpty());
+        QCOMPARE(f.hours, qint16(-12));
+        QCOMPARE(f.minutes, qint16(-30));
+        QVERIFY(!f.summerTime);
+        QVERIFY(f.pictureKey.isEmpty());
     }
 
     void summerProperty()
@@ -189,20 +190,20 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "Japan";
-        f.pSummertimeck = true;
+        f.mode = EditMode::Edit;
+        f.pictureKey = "Japan";
+        f.summerTime = true;
         run(editor, f, [](ClockEditorWindow &w) {
             QVERIFY(w.summerTimeBox()->isChecked());
             QCOMPARE(w.timeLabel()->text(), QString("10:05"));
             w.confirmButton()->click();
         });
-        QVERIFY(f.pSummertimeck);
+        QVERIFY(f.summerTime);
         run(editor, f, [](ClockEditorWindow &w) {
             w.summerTimeBox()->click();
             w.confirmButton()->click();
         });
-        QVERIFY(!f.pSummertimeck);
+        QVERIFY(!f.summerTime);
     }
 
     void names()
@@ -215,8 +216,8 @@ private slots:
         store.addUser(12, solidPicture(400, 200), "st1200-0840");
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "Japan";
+        f.mode = EditMode::Edit;
+        f.pictureKey = "Japan";
         run(editor, f, [&](ClockEditorWindow &w) {
             QListWidget *l = w.pictureNameList();
             QCOMPARE(l->item(0)->text(), QString("003User"));
@@ -246,8 +247,8 @@ private slots:
             l->setCurrentRow(2);
             w.confirmButton()->click();
         });
-        QCOMPARE(f.pselectKeyCode, QString("012User"));
-        QCOMPARE(f.imgFlagTwips, QSize(1200, 840));
+        QCOMPARE(f.pictureKey, QString("012User"));
+        QCOMPARE(f.pictureTwips, QSize(1200, 840));
     }
 
     void unknownName()
@@ -256,15 +257,15 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "007User"; // its file was missing at start
+        f.mode = EditMode::Edit;
+        f.pictureKey = "007User"; // its file was missing at start
         run(editor, f, [](ClockEditorWindow &w) {
             QVERIFY(w.pictureNameList()->selectedItems().isEmpty());
             QVERIFY(!w.pictureFrame()->hasPicture());
             w.confirmButton()->click();
         });
-        QVERIFY(f.pUpdated);
-        QVERIFY(f.pselectKeyCode.isEmpty());
+        QVERIFY(f.confirmed);
+        QVERIFY(f.pictureKey.isEmpty());
     }
 
     void enterKeys()
@@ -273,7 +274,7 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = EditMode::Add;
+        f.mode = EditMode::Add;
         QString fifth;
         run(editor, f, [&](ClockEditorWindow &w) {
             fifth = w.pictureNameList()->item(5)->text();
@@ -287,9 +288,9 @@ private slots:
             QTest::keyClick(w.pictureNameList(), Qt::Key_Return);
             QVERIFY(!w.isVisible());
         });
-        QVERIFY(f.pUpdated);
-        QCOMPARE(f.pDifTime, qint16(-18));
-        QCOMPARE(f.pselectKeyCode, fifth);
+        QVERIFY(f.confirmed);
+        QCOMPARE(f.hours, qint16(-18));
+        QCOMPARE(f.pictureKey, fifth);
     }
 
     void focusOrderAndPlace()
@@ -302,8 +303,8 @@ private slots:
         ClockEditorDialog editor = makeEditor(store);
         editor.setMainWindow(&mainWindow);
         EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "001User";
+        f.mode = EditMode::Edit;
+        f.pictureKey = "001User";
         run(editor, f, [&](ClockEditorWindow &w) {
             QCOMPARE(w.pos(), mainWindow.frameGeometry().topLeft() + QPoint(3, 7));
             const QList<QWidget *> order = { w.addPictureButton(), w.confirmButton(), w.cancelButton(), w.summerTimeBox(),
@@ -331,10 +332,10 @@ private slots:
         PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = EditMode::Add;
+        f.mode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
             w.addPictureButton()->click();
-            QCOMPARE(chooser.selMode, QString());
+            QCOMPARE(chooser.purposes, QList<ChooserPurpose>{ ChooserPurpose::ClockPicture });
             QCOMPARE(w.pictureNameList()->currentItem()->text(), QString("002User"));
             QCOMPARE(w.pictureNameList()->item(0)->text(), QString("002User"));
             QVERIFY(w.removePictureButton()->isVisible());
@@ -344,8 +345,8 @@ private slots:
         QVERIFY(messages.texts.isEmpty());
         QVERIFY(store.contains("002User"));
         QCOMPARE(store.find("002User")->tag, QString("st1200-0600"));
-        QCOMPARE(f.pselectKeyCode, QString("002User"));
-        QCOMPARE(f.imgFlagTwips, QSize(1200, 600));
+        QCOMPARE(f.pictureKey, QString("002User"));
+        QCOMPARE(f.pictureTwips, QSize(1200, 600));
         settings.restart();
         QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
         QCOMPARE(settings.onDisk("UserImg/002FileName").toString(), file);
@@ -359,27 +360,27 @@ private slots:
         QImage photo(900, 600, QImage::Format_RGB32); // 13500 × 9000 twips
         photo.fill(Qt::darkRed);
         QVERIFY(photo.save(settings.dir() + "/PHOTO.JPG", "JPEG"));
-        PictureChooserDialog formfmz;
-        formfmz.setStartFolder(settings.dir());
-        formfmz.setDriver([](PictureChooserWindow &w) {
+        PictureChooserDialog realChooser;
+        realChooser.setStartFolder(settings.dir());
+        realChooser.setDriver([](PictureChooserWindow &w) {
             QVERIFY(w.shownSizeFrame()->isVisible()); // a clock's picture, not the map
             w.fileChosen("PHOTO.JPG");
             w.confirm();
         });
         PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor(store, clock, messages, colours, formfmz);
+        ClockEditorDialog editor(store, clock, messages, colours, realChooser);
         EditorFields f;
-        f.pEditMode = EditMode::Add;
+        f.mode = EditMode::Add;
         run(editor, f, [](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             w.confirmButton()->click();
         });
-        QCOMPARE(f.pselectKeyCode, QString("001User"));
-        QCOMPARE(f.imgFlagTwips, QSize(1200, 800));
-        QCOMPARE(editor.state().UserPicFile, QDir::cleanPath(settings.dir()) + "/PHOTO.JPG");
+        QCOMPARE(f.pictureKey, QString("001User"));
+        QCOMPARE(f.pictureTwips, QSize(1200, 800));
+        QCOMPARE(editor.state().userPictureFile, QDir::cleanPath(settings.dir()) + "/PHOTO.JPG");
         settings.restart();
         QCOMPARE(settings.onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
-        QCOMPARE(settings.onDisk("UserImg/001FileName").toString(), editor.state().UserPicFile);
+        QCOMPARE(settings.onDisk("UserImg/001FileName").toString(), editor.state().userPictureFile);
     }
 
     void addFails_data()
@@ -416,7 +417,7 @@ private slots:
         const int before = store.count();
         ClockEditorDialog editor = makeEditor(store);
         EditorFields f;
-        f.pEditMode = EditMode::Add;
+        f.mode = EditMode::Add;
         run(editor, f, [&](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             QCOMPARE(w.pictureNameList()->count(), before);
@@ -449,8 +450,8 @@ private slots:
         ClockEditorDialog editor(store, clock, messages, colours, chooser,
                        [&](const QString &k) { removed << k; dropRemovedPicture(placed, 2, k); });
         EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "002User";
+        f.mode = EditMode::Edit;
+        f.pictureKey = "002User";
         messages.answer = Messenger::Answer::Cancel;
         run(editor, f, [&](ClockEditorWindow &w) {
             w.removePictureButton()->click();
@@ -467,7 +468,7 @@ private slots:
             w.confirmButton()->click();
         });
         QCOMPARE(removed, QStringList{ "002User" });
-        QVERIFY(f.pselectKeyCode.isEmpty());
+        QVERIFY(f.pictureKey.isEmpty());
         QVERIFY(placed[0].Fname.isEmpty());
         QCOMPARE(placed[1].Fname, QString("Japan"));
         QVERIFY(placed[2].Fname.isEmpty());
@@ -483,12 +484,12 @@ private slots:
         QVERIFY(solidPicture(10, 10).save(file, "PNG"));
         chooser.file = file;
         chooser.tag = "nn0150-0150";
-        f.pEditMode = EditMode::Add;
+        f.mode = EditMode::Add;
         run(editor, f, [](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             w.confirmButton()->click();
         });
-        QCOMPARE(f.pselectKeyCode, QString("002User"));
+        QCOMPARE(f.pictureKey, QString("002User"));
         QVERIFY(store.contains("002User"));
     }
 };

@@ -17,17 +17,17 @@
 using namespace tb;
 
 namespace {
-// Confirms `file` (or cancels when it is empty), remembering the mode it was shown in.
+// Confirms `file` (or cancels when it is empty), remembering what it was shown for.
 class ScriptedChooser : public PictureChooser {
 public:
     void showModal(ChooserFields &fields) override
     {
-        modes << fields.SelMode;
-        fields.pUpdated = !file.isEmpty();
-        fields.pSelectFilename = file;
+        purposes << fields.purpose;
+        fields.confirmed = !file.isEmpty();
+        fields.chosenPath = file;
     }
     QString file;
-    QStringList modes;
+    QList<ChooserPurpose> purposes;
 };
 
 } // namespace
@@ -116,7 +116,7 @@ void TestMenus::mapFromAFile()
     w->mainMenu()->mapChosen(3);
     const QImage before = w->clientArea()->mapPicture();
     w->mainMenu()->mapFileAction()->trigger();
-    QCOMPARE(m_chooser.modes, QStringList{ QStringLiteral("BackPic") });
+    QCOMPARE(m_chooser.purposes, QList<ChooserPurpose>{ ChooserPurpose::WorldMap });
     QCOMPARE(w->clientArea()->mapPicture() != before, mapChanges);
     QCOMPARE(m_messages.texts.size(), messages);
     if (messages)

@@ -97,13 +97,13 @@ private slots:
             QVERIFY(!w.loadingLabel()->isVisible());
             QCOMPARE(w.chosenPictureFrame()->twipsSize(), QSize(5198, 3465));
             QCOMPARE(w.shownSizeFrame()->twipsSize(), QSize(1200, 800));
-            QCOMPARE(f.pStsize, QString("st1200-0800"));
+            QCOMPARE(f.sizeTag, QString("st1200-0800"));
             QCOMPARE(w.fileSizeLabel()->text(), QString::number((QFileInfo(w.chosenPath()).size() + 1023) / 1024));
             QTest::keyClick(w.fileList(), Qt::Key_Return);
             QVERIFY(!w.isVisible());
         });
-        QVERIFY(f.pUpdated);
-        QCOMPARE(f.pSelectFilename, QDir::cleanPath(m_dir.path()) + "/PHOTO.JPG");
+        QVERIFY(f.confirmed);
+        QCOMPARE(f.chosenPath, QDir::cleanPath(m_dir.path()) + "/PHOTO.JPG");
 
         // Closed without confirming: not updated, whatever the last showing did.
         run(f, [](PictureChooserWindow &w) {
@@ -111,8 +111,8 @@ private slots:
             QCOMPARE(w.shownSizeFrame()->twipsSize(), QSize(900, 450));
             w.close();
         });
-        QVERIFY(!f.pUpdated);
-        QCOMPARE(f.pStsize, QString("nn0900-0450"));
+        QVERIFY(!f.confirmed);
+        QCOMPARE(f.sizeTag, QString("nn0900-0450"));
     }
 
     void notAPicture_data()
@@ -129,7 +129,7 @@ private slots:
     {
         QFETCH(QString, file);
         ChooserFields f;
-        f.pStsize = "nn0001-0001";
+        f.sizeTag = "nn0001-0001";
         QFile(m_dir.filePath("empty.jpg")).open(QIODevice::WriteOnly);
         run(f, [&](PictureChooserWindow &w) {
             w.fileChosen("PHOTO.JPG");
@@ -146,8 +146,8 @@ private slots:
             QVERIFY(w.isVisible());
             w.close();
         });
-        QVERIFY(!f.pUpdated);
-        QVERIFY(f.pSelectFilename.isEmpty());
+        QVERIFY(!f.confirmed);
+        QVERIFY(f.chosenPath.isEmpty());
     }
 
     // Only the user's choice loads a file: not tabbing into the list, not the
@@ -178,14 +178,14 @@ private slots:
             highlighted = QDir::cleanPath(dir.path()) + '/' + w.fileList()->currentIndex().data().toString();
             QTest::keyClick(w.fileList(), Qt::Key_Return);
         });
-        QCOMPARE(f.pSelectFilename, highlighted);
+        QCOMPARE(f.chosenPath, highlighted);
     }
 
     void mapMode()
     {
         ChooserFields f;
-        f.SelMode = "BackPic";
-        f.pStsize = "nn0001-0001";
+        f.purpose = ChooserPurpose::WorldMap;
+        f.sizeTag = "nn0001-0001";
         run(f, [](PictureChooserWindow &w) {
             QVERIFY(!w.shownSizeFrame()->isVisible());
             QVERIFY(!w.previewCaption(0)->isVisible());
@@ -193,8 +193,8 @@ private slots:
             QCOMPARE(w.chosenPictureFrame()->twipsSize(), QSize(5198, 3465));
             w.chosenPictureFrame()->clicked(); // a click on the preview confirms too
         });
-        QVERIFY(f.pUpdated);
-        QCOMPARE(f.pStsize, QString("nn0001-0001"));
+        QVERIFY(f.confirmed);
+        QCOMPARE(f.sizeTag, QString("nn0001-0001"));
     }
 };
 

@@ -71,34 +71,34 @@ ClockEntry addedEntry(const EditorFields &f, const MainLayout &l)
     ClockEntry e; // FlagWidth and FlagHeight 0: never a deleted clock's picture size
     e.ClockLeft = float(l.map.left()) + l.bandRadius;
     e.ClockTop = float(l.map.top()) + l.bandRadius;
-    e.DifMinute = f.pDifMinute;
-    e.DifTime = f.pDifTime;
+    e.DifMinute = f.minutes;
+    e.DifTime = f.hours;
     e.FlagLeft = 1000;
     e.FlagTop = 300;
-    e.Fname = f.pselectKeyCode;
-    e.summertime = f.pSummertimeck;
+    e.Fname = f.pictureKey;
+    e.summertime = f.summerTime;
     return e;
 }
 
 void applyEdit(ClockEntry &e, const EditorFields &f)
 {
-    e.DifTime = f.pDifTime;
-    e.DifMinute = f.pDifMinute;
-    e.Fname = f.pselectKeyCode;
-    e.summertime = f.pSummertimeck;
-    e.FlagHeight = float(f.imgFlagTwips.height());
-    e.FlagWidth = float(f.imgFlagTwips.width());
+    e.DifTime = f.hours;
+    e.DifMinute = f.minutes;
+    e.Fname = f.pictureKey;
+    e.summertime = f.summerTime;
+    e.FlagHeight = float(f.pictureTwips.height());
+    e.FlagWidth = float(f.pictureTwips.width());
 }
 
 EditorFields editorFieldsFor(const ClockEntry &e, int i, EditMode mode)
 {
     EditorFields f;
-    f.pEditIndex = qint16(i);
-    f.pselectKeyCode = e.Fname;
-    f.pDifTime = e.DifTime;
-    f.pDifMinute = e.DifMinute;
-    f.pSummertimeck = e.summertime;
-    f.pEditMode = mode;
+    f.clockIndex = qint16(i);
+    f.pictureKey = e.Fname;
+    f.hours = e.DifTime;
+    f.minutes = e.DifMinute;
+    f.summerTime = e.summertime;
+    f.mode = mode;
     return f;
 }
 

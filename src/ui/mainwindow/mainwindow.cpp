@@ -328,21 +328,21 @@ void MainWindow::chooseMap(int index)
 bool MainWindow::mapFromFile()
 {
     ChooserFields fields;
-    fields.SelMode = QStringLiteral("BackPic");
+    fields.purpose = ChooserPurpose::WorldMap;
     m_chooser->showModal(fields);
-    if (!fields.pUpdated)
+    if (!fields.confirmed)
         return true;
     // The file may have vanished or broken since it was chosen: then the map
     // and the stored choice stay as they were.
     const QSize shown(m_client->width(), m_client->height());
     const QRect map(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
                     px(m_layout.map.height()));
-    const PictureRead picture = loadMapPicture(fields.pSelectFilename, map.isValid() ? map.size() : shown);
+    const PictureRead picture = loadMapPicture(fields.chosenPath, map.isValid() ? map.size() : shown);
     if (picture.problem != PictureProblem::None) {
-        m_messenger.message(mapNotLoadedMessage(fields.pSelectFilename, picture.problem));
+        m_messenger.message(mapNotLoadedMessage(fields.chosenPath, picture.problem));
         return false;
     }
-    writeSetting(keys::kWorldMapFile, fields.pSelectFilename);
+    writeSetting(keys::kWorldMapFile, fields.chosenPath);
     setMapPicture(picture.image);
     return true;
 }

@@ -165,9 +165,9 @@ void Placing::chooseMode(int index)
         m_clockMode = EditMode::Add;
         showBar(false);
         EditorFields f;
-        f.pEditMode = EditMode::Add;
+        f.mode = EditMode::Add;
         m_editor->showModal(f);
-        if (f.pUpdated) {
+        if (f.confirmed) {
             const ClockEntry e = addedEntry(f, m_layout);
             m_model.clocks().append(e);
             const int n = m_model.lastClock();
@@ -315,7 +315,7 @@ void Placing::editOrDelete(int i)
         if (m_editor) {
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Edit);
             m_editor->showModal(f);
-            if (f.pUpdated) {
+            if (f.confirmed) {
                 ClockEntry &e = m_model.clocks()[i];
                 applyEdit(e, f);
                 PictureBox *box = m_placed.picture(i);
@@ -335,7 +335,7 @@ void Placing::editOrDelete(int i)
         } else if (m_editor) {
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Delete);
             m_editor->showModal(f);
-            if (f.pUpdated)
+            if (f.confirmed)
                 deleteClock(i);
         }
     } else {
