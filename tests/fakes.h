@@ -1,6 +1,7 @@
 #pragma once
-// Test doubles shared by the tests: a messenger and pictures; and the
+// Test doubles shared by the tests: a messenger, a chooser and pictures; and the
 // set-up every window test shares.
+#include "core/chooser/picturechooser.h"
 #include "core/settings/registry.h"
 #include "ui/common/fonts.h"
 #include "ui/common/messenger.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +65,23 @@ public:
     QStringList titles;
     Buttons lastButtons = Buttons::Ok;
     Answer answer = Answer::Ok;
+};
+
+// Confirms `file` with `tag` (cancels when `file` is empty) and remembers
+// what each showing was for.
+class ScriptedChooser : public PictureChooser {
+public:
+    void showModal(ChooserFields &fields) override
+    {
+        purposes << fields.purpose;
+        fields.confirmed = !file.isEmpty();
+        if (fields.confirmed) {
+            fields.chosenPath = file;
+            fields.sizeTag = tag;
+        }
+    }
+    QString file, tag;
+    QList<ChooserPurpose> purposes;
 };
 
 } // namespace tb

@@ -1,12 +1,11 @@
 // The clock editor driven as a person would: modes, zones and the summer box,
 // user pictures added through a scripted chooser and removed again.
-#include "ui/chooser/picturechooserdialog.h"
 #include "core/editor/editorrules.h"
 #include "ui/common/pictureframewidget.h"
 #include "core/editor/picturestore.h"
 #include "ui/editor/clockeditordialog.h"
 #include "core/time/clocksource.h"
-#include "widgets_testsupport.h"
+#include "dialogs_testsupport.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -14,28 +13,7 @@
 #include <QPushButton>
 
 using namespace tb;
-using tb::testing::TempStore;
-
-namespace {
-// Hands back a file as if the person had confirmed it in the chooser.
-class ScriptedChooser : public PictureChooser {
-public:
-    void showModal(ChooserFields &f) override
-    {
-        ++shown;
-        purposes << f.purpose;
-        f.confirmed = confirm;
-        if (confirm) {
-            f.chosenPath = file;
-            f.sizeTag = tag;
-        }
-    }
-    QString file, tag;
-    QList<ChooserPurpose> purposes;
-    bool confirm = true;
-    int shown = 0;
-};
-} // namespace
+using namespace tb::testing;
 
 class TestClockEditorDialog : public QObject {
     Q_OBJECT
@@ -45,18 +23,19 @@ private:
     ScriptedChooser chooser;
     FaceColours colours;
     QStringList removed;
+    // Each test's own settings file, built-in pictures and editor.
+    std::unique_ptr<TempStore> settings;
+    PictureStore store;
+    std::unique_ptr<ClockEditorDialog> editor;
 
-    // Shows the editor once with `fields`, running `act` on its window.
-    static void run(ClockEditorDialog &editor, EditorFields &fields, const std::function<void(ClockEditorWindow &)> &act)
+    static EditorFields fieldsFor(EditMode mode, const QString &pictureKey = QString())
     {
-        editor.setDriver(act);
-        editor.showModal(fields);
+        EditorFields f;
+        f.mode = mode;
+        f.pictureKey = pictureKey;
+        return f;
     }
-    ClockEditorDialog makeEditor(PictureStore &store)
-    {
-        return ClockEditorDialog(store, clock, messages, colours, chooser,
-                       [this](const QString &k) { removed << k; });
-    }
+    void run(EditorFields &fields, const ClockEditorDialog::Driver &act) { showDriven(*editor, fields, act); }
 
 private slots:
     void init()
@@ -64,6 +43,15 @@ private slots:
         messages = RecordingMessenger();
         chooser = ScriptedChooser();
         removed.clear();
+        settings = std::make_unique<TempStore>();
+        store = PictureStore::builtIn();
+        editor = std::make_unique<ClockEditorDialog>(store, clock, messages, colours, chooser,
+                                                     [this](const QString &k) { removed << k; });
+    }
+    void cleanup()
+    {
+        editor.reset();
+        settings.reset();
     }
 
     void modes_data()
@@ -81,17 +69,12 @@ private slots:
     {
         QFETCH(EditMode, mode);
         QFETCH(bool, listsShown);
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
         store.addUser(5, solidPicture(30, 20), "nn0450-0300");
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
         // A delete first: what one showing leaves must not change the next.
-        f.mode = EditMode::Delete;
-        f.pictureKey = "005User";
-        run(editor, f, [](ClockEditorWindow &w) { w.cancelButton()->click(); });
+        EditorFields f = fieldsFor(EditMode::Delete, "005User");
+        run(f, [](ClockEditorWindow &w) { w.cancelButton()->click(); });
         f.mode = mode;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        run(f, [&](ClockEditorWindow &w) {
             QTEST(w.windowTitle(), "caption");
             QTEST(w.confirmButton()->text(), "confirm");
             for (QWidget *c : { (QWidget *)w.addPictureButton(), (QWidget *)w.zoneList(),
@@ -133,12 +116,8 @@ private slots:
         QFETCH(int, row);
         QFETCH(bool, boxBefore);
         QFETCH(bool, boxAfter);
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.mode = EditMode::Add;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Add);
+        run(f, [&](ClockEditorWindow &w) {
             if (boxBefore)
                 w.summerTimeBox()->click();
             w.zoneList()->setCurrentRow(row);
@@ -158,22 +137,18 @@ private slots:
     // cancelled showing; a new window starts with the box clear.
     void addKeepsLastDifference()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.mode = EditMode::Add;
+        EditorFields f = fieldsFor(EditMode::Add);
         f.hours = 5; // not written by the window for an add
-        run(editor, f, [](ClockEditorWindow &w) { w.confirmButton()->click(); });
+        run(f, [](ClockEditorWindow &w) { w.confirmButton()->click(); });
         QCOMPARE(f.hours, qint16(0));
         QCOMPARE(f.minutes, qint16(0));
-        run(editor, f, [](ClockEditorWindow &w) {
+        run(f, [](ClockEditorWindow &w) {
             w.summerTimeBox()->click();
             w.zoneList()->setCurrentRow(15);
             w.cancelButton()->click();
         });
         QVERIFY(!f.confirmed);
-        run(editor, f, [](ClockEditorWindow &w) {
+        run(f, [](ClockEditorWindow &w) {
             QVERIFY(!w.summerTimeBox()->isChecked());
             QCOMPARE(w.timeLabel()->text(), QString("20:35"));
             w.confirmButton()->click();
@@ -186,20 +161,15 @@ private slots:
 
     void summerProperty()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.mode = EditMode::Edit;
-        f.pictureKey = "Japan";
+        EditorFields f = fieldsFor(EditMode::Edit, "Japan");
         f.summerTime = true;
-        run(editor, f, [](ClockEditorWindow &w) {
+        run(f, [](ClockEditorWindow &w) {
             QVERIFY(w.summerTimeBox()->isChecked());
             QCOMPARE(w.timeLabel()->text(), QString("10:05"));
             w.confirmButton()->click();
         });
         QVERIFY(f.summerTime);
-        run(editor, f, [](ClockEditorWindow &w) {
+        run(f, [](ClockEditorWindow &w) {
             w.summerTimeBox()->click();
             w.confirmButton()->click();
         });
@@ -208,17 +178,12 @@ private slots:
 
     void names()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
         QImage sharp = solidPicture(40, 40); // an "@2x" picture of 20 × 20
         sharp.setDevicePixelRatio(2);
         store.addUser(3, sharp, "nn0300-0300");
         store.addUser(12, solidPicture(400, 200), "st1200-0840");
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.mode = EditMode::Edit;
-        f.pictureKey = "Japan";
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Edit, "Japan");
+        run(f, [&](ClockEditorWindow &w) {
             QListWidget *l = w.pictureNameList();
             QCOMPARE(l->item(0)->text(), QString("003User"));
             QCOMPARE(l->item(1)->text(), QString("00RedPointer"));
@@ -253,13 +218,8 @@ private slots:
 
     void unknownName()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.mode = EditMode::Edit;
-        f.pictureKey = "007User"; // its file was missing at start
-        run(editor, f, [](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Edit, "007User"); // its file was missing at start
+        run(f, [](ClockEditorWindow &w) {
             QVERIFY(w.pictureNameList()->selectedItems().isEmpty());
             QVERIFY(!w.pictureFrame()->hasPicture());
             w.confirmButton()->click();
@@ -270,19 +230,15 @@ private slots:
 
     void enterKeys()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.mode = EditMode::Add;
+        EditorFields f = fieldsFor(EditMode::Add);
         QString fifth;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        run(f, [&](ClockEditorWindow &w) {
             fifth = w.pictureNameList()->item(5)->text();
             w.zoneList()->setFocus();
             w.zoneList()->setCurrentRow(3);
             QTest::keyClick(w.zoneList(), Qt::Key_Return);
             QVERIFY(w.isVisible());
-            QCOMPARE(chooser.shown, 0);
+            QVERIFY(chooser.purposes.isEmpty());
             w.pictureNameList()->setFocus();
             w.pictureNameList()->setCurrentRow(5);
             QTest::keyClick(w.pictureNameList(), Qt::Key_Return);
@@ -295,17 +251,12 @@ private slots:
 
     void focusOrderAndPlace()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
         QWidget mainWindow;
         mainWindow.setGeometry(200, 100, 400, 300);
         mainWindow.show();
-        ClockEditorDialog editor = makeEditor(store);
-        editor.setMainWindow(&mainWindow);
-        EditorFields f;
-        f.mode = EditMode::Edit;
-        f.pictureKey = "001User";
-        run(editor, f, [&](ClockEditorWindow &w) {
+        editor->setMainWindow(&mainWindow);
+        EditorFields f = fieldsFor(EditMode::Edit, "001User");
+        run(f, [&](ClockEditorWindow &w) {
             QCOMPARE(w.pos(), mainWindow.frameGeometry().topLeft() + QPoint(3, 7));
             const QList<QWidget *> order = { w.addPictureButton(), w.confirmButton(), w.cancelButton(), w.summerTimeBox(),
                                              w.pictureNameList(), w.zoneList(), w.removePictureButton() };
@@ -323,17 +274,13 @@ private slots:
 
     void addUserPicture()
     {
-        TempStore settings;
-        settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n002FileName=\n003FileName=/c.jpg\n");
-        const QString file = settings.dir() + QStringLiteral("/写真 'x'.png");
+        settings->writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n002FileName=\n003FileName=/c.jpg\n");
+        const QString file = settings->dir() + QStringLiteral("/写真 'x'.png");
         QVERIFY(solidPicture(120, 60).save(file, "PNG"));
         chooser.file = file;
         chooser.tag = "st1200-0600";
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.mode = EditMode::Add;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Add);
+        run(f, [&](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             QCOMPARE(chooser.purposes, QList<ChooserPurpose>{ ChooserPurpose::ClockPicture });
             QCOMPARE(w.pictureNameList()->currentItem()->text(), QString("002User"));
@@ -347,40 +294,36 @@ private slots:
         QCOMPARE(store.find("002User")->tag, QString("st1200-0600"));
         QCOMPARE(f.pictureKey, QString("002User"));
         QCOMPARE(f.pictureTwips, QSize(1200, 600));
-        settings.restart();
-        QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
-        QCOMPARE(settings.onDisk("UserImg/002FileName").toString(), file);
-        QCOMPARE(settings.onDisk("UserImg/002Size").toString(), QString("st1200-0600"));
+        settings->restart();
+        QCOMPARE(settings->onDisk("UserImg/UserImgCount").toString(), QString("3"));
+        QCOMPARE(settings->onDisk("UserImg/002FileName").toString(), file);
+        QCOMPARE(settings->onDisk("UserImg/002Size").toString(), QString("st1200-0600"));
     }
 
     // The real chooser behind the editor: what it confirms is what is stored.
     void addThroughChooser()
     {
-        TempStore settings;
         QImage photo(900, 600, QImage::Format_RGB32); // 13500 × 9000 twips
         photo.fill(Qt::darkRed);
-        QVERIFY(photo.save(settings.dir() + "/PHOTO.JPG", "JPEG"));
-        PictureChooserDialog realChooser;
-        realChooser.setStartFolder(settings.dir());
+        QVERIFY(photo.save(settings->dir() + "/PHOTO.JPG", "JPEG"));
+        PictureChooserDialog realChooser = chooserIn(settings->dir());
         realChooser.setDriver([](PictureChooserWindow &w) {
             QVERIFY(w.shownSizeFrame()->isVisible()); // a clock's picture, not the map
             w.fileChosen("PHOTO.JPG");
             w.confirm();
         });
-        PictureStore store = PictureStore::builtIn();
         ClockEditorDialog editor(store, clock, messages, colours, realChooser);
-        EditorFields f;
-        f.mode = EditMode::Add;
-        run(editor, f, [](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Add);
+        showDriven(editor, f, [](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             w.confirmButton()->click();
         });
         QCOMPARE(f.pictureKey, QString("001User"));
         QCOMPARE(f.pictureTwips, QSize(1200, 800));
-        QCOMPARE(editor.state().userPictureFile, QDir::cleanPath(settings.dir()) + "/PHOTO.JPG");
-        settings.restart();
-        QCOMPARE(settings.onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
-        QCOMPARE(settings.onDisk("UserImg/001FileName").toString(), editor.state().userPictureFile);
+        QCOMPARE(editor.state().userPictureFile, QDir::cleanPath(settings->dir()) + "/PHOTO.JPG");
+        settings->restart();
+        QCOMPARE(settings->onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
+        QCOMPARE(settings->onDisk("UserImg/001FileName").toString(), editor.state().userPictureFile);
     }
 
     void addFails_data()
@@ -395,30 +338,25 @@ private slots:
     {
         QFETCH(QString, what);
         QFETCH(QString, message);
-        TempStore settings;
         QByteArray raw = "[UserImg]\n";
         if (what == "full") {
             raw += "UserImgCount=999\n";
             for (int n = 1; n <= 999; ++n)
                 raw += QString::asprintf("%03dFileName=/p%d.jpg\n", n, n).toUtf8();
         }
-        settings.writeRaw(raw);
-        const QString good = settings.dir() + "/good.png";
-        const QString text = settings.dir() + "/text.jpg";
+        settings->writeRaw(raw);
+        const QString good = settings->dir() + "/good.png";
+        const QString text = settings->dir() + "/text.jpg";
         QVERIFY(solidPicture(10, 10).save(good, "PNG"));
         QFile t(text);
         QVERIFY(t.open(QIODevice::WriteOnly));
         t.write("no picture here");
         t.close();
-        chooser.file = what == "text" ? text : good;
+        chooser.file = what == "cancel" ? QString() : what == "text" ? text : good;
         chooser.tag = "nn0150-0150";
-        chooser.confirm = what != "cancel";
-        PictureStore store = PictureStore::builtIn();
         const int before = store.count();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.mode = EditMode::Add;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Add);
+        run(f, [&](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             QCOMPARE(w.pictureNameList()->count(), before);
             w.confirmButton()->click();
@@ -427,19 +365,17 @@ private slots:
         QCOMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList{ message });
         if (what == "full")
             QCOMPARE(messages.titles, QStringList{ "テンブラ" });
-        settings.restart();
+        settings->restart();
         if (what != "full") {
-            QVERIFY(settings.onDisk("UserImg/001FileName").toString().isEmpty());
-            QVERIFY(settings.onDisk("UserImg/UserImgCount").toString() != "1");
+            QVERIFY(settings->onDisk("UserImg/001FileName").toString().isEmpty());
+            QVERIFY(settings->onDisk("UserImg/UserImgCount").toString() != "1");
         }
     }
 
     void removeUserPicture()
     {
-        TempStore settings;
-        settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n001Size=nn0300-0300\n"
+        settings->writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n001Size=nn0300-0300\n"
                           "002FileName=/b.jpg\n002Size=nn0300-0300\n003FileName=/c.jpg\n003Size=nn0300-0300\n");
-        PictureStore store = PictureStore::builtIn();
         for (int n = 1; n <= 3; ++n)
             store.addUser(n, solidPicture(20, 20), "nn0300-0300");
         ClockEntries placed{};
@@ -447,13 +383,9 @@ private slots:
         placed[1].Fname = "Japan";
         placed[2].Fname = "002User";
         placed[2].DifTime = 4;
-        ClockEditorDialog editor(store, clock, messages, colours, chooser,
-                       [&](const QString &k) { removed << k; dropRemovedPicture(placed, 2, k); });
-        EditorFields f;
-        f.mode = EditMode::Edit;
-        f.pictureKey = "002User";
+        EditorFields f = fieldsFor(EditMode::Edit, "002User");
         messages.answer = Messenger::Answer::Cancel;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        run(f, [&](ClockEditorWindow &w) {
             w.removePictureButton()->click();
             QCOMPARE(messages.texts, QStringList{ "[002User]をリストから削除します" });
             QCOMPARE(messages.lastButtons, Messenger::Buttons::OkCancel);
@@ -468,24 +400,25 @@ private slots:
             w.confirmButton()->click();
         });
         QCOMPARE(removed, QStringList{ "002User" });
+        dropRemovedPicture(placed, 2, removed.first()); // as the main window does when told
         QVERIFY(f.pictureKey.isEmpty());
         QVERIFY(placed[0].Fname.isEmpty());
         QCOMPARE(placed[1].Fname, QString("Japan"));
         QVERIFY(placed[2].Fname.isEmpty());
         QCOMPARE(placed[2].DifTime, qint16(4));
-        settings.restart();
-        QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
-        QVERIFY(settings.onDisk("UserImg/002FileName").toString().isEmpty());
-        QVERIFY(settings.onDisk("UserImg/002Size").toString().isEmpty());
-        QCOMPARE(settings.onDisk("UserImg/003FileName").toString(), QString("/c.jpg"));
+        settings->restart();
+        QCOMPARE(settings->onDisk("UserImg/UserImgCount").toString(), QString("3"));
+        QVERIFY(settings->onDisk("UserImg/002FileName").toString().isEmpty());
+        QVERIFY(settings->onDisk("UserImg/002Size").toString().isEmpty());
+        QCOMPARE(settings->onDisk("UserImg/003FileName").toString(), QString("/c.jpg"));
 
         // The freed slot is the next one handed out.
-        const QString file = settings.dir() + "/new.png";
+        const QString file = settings->dir() + "/new.png";
         QVERIFY(solidPicture(10, 10).save(file, "PNG"));
         chooser.file = file;
         chooser.tag = "nn0150-0150";
         f.mode = EditMode::Add;
-        run(editor, f, [](ClockEditorWindow &w) {
+        run(f, [](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             w.confirmButton()->click();
         });

@@ -1,6 +1,5 @@
 // The options menu: check marks, the picture border and a picture file as
 // the map (through a scripted chooser).
-#include "core/chooser/picturechooser.h"
 #include "fakes.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
@@ -15,22 +14,6 @@
 #include <memory>
 
 using namespace tb;
-
-namespace {
-// Confirms `file` (or cancels when it is empty), remembering what it was shown for.
-class ScriptedChooser : public PictureChooser {
-public:
-    void showModal(ChooserFields &fields) override
-    {
-        purposes << fields.purpose;
-        fields.confirmed = !file.isEmpty();
-        fields.chosenPath = file;
-    }
-    QString file;
-    QList<ChooserPurpose> purposes;
-};
-
-} // namespace
 
 class TestMenus : public QObject {
     Q_OBJECT

@@ -1,8 +1,7 @@
 // The picture chooser driven as a person would: the file list and its
 // filters, choosing pictures and files that are none, confirming and closing.
-#include "ui/chooser/picturechooserdialog.h"
 #include "ui/common/pictureframewidget.h"
-#include "widgets_testsupport.h"
+#include "dialogs_testsupport.h"
 
 #include <QComboBox>
 #include <QFileSystemModel>
@@ -11,6 +10,7 @@
 #include <QPushButton>
 
 using namespace tb;
+using namespace tb::testing;
 
 class TestPictureChooserDialog : public QObject {
     Q_OBJECT
@@ -24,10 +24,8 @@ private:
     }
     void run(ChooserFields &fields, const PictureChooserDialog::Driver &act)
     {
-        PictureChooserDialog chooser;
-        chooser.setStartFolder(m_dir.path());
-        chooser.setDriver(act);
-        chooser.showModal(fields);
+        PictureChooserDialog chooser = chooserIn(m_dir.path());
+        showDriven(chooser, fields, act);
     }
 
 private slots:
