@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QList>
 #include <QStringList>
@@ -44,6 +47,23 @@ inline QImage solidPicture(int w, int h, const QColor &colour = Qt::red, const Q
         for (int x = w / 2; x < w; ++x)
             img.setPixelColor(x, y, right);
     return img;
+}
+
+// Writes `bytes` as the file `path`, making its folder and replacing what was there.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// A 1 × 1 GIF, written by hand: Qt writes none.
+inline QByteArray tinyGif()
+{
+    static const char gif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
+                              "!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
+                              "\x00\x02\x02\x44\x01\x00;";
+    return QByteArray(gif, sizeof gif - 1);
 }
 
 // Answers every message at once and remembers what was asked.

@@ -312,18 +312,18 @@ private slots:
             w.fileChosen("PHOTO.JPG");
             w.confirm();
         });
-        ClockEditorDialog editor(store, clock, messages, colours, realChooser);
+        ClockEditorDialog withRealChooser(store, clock, messages, colours, realChooser);
         EditorFields f = fieldsFor(EditMode::Add);
-        showDriven(editor, f, [](ClockEditorWindow &w) {
+        showDriven(withRealChooser, f, [](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             w.confirmButton()->click();
         });
         QCOMPARE(f.pictureKey, QString("001User"));
         QCOMPARE(f.pictureTwips, QSize(1200, 800));
-        QCOMPARE(editor.state().userPictureFile, QDir::cleanPath(settings->dir()) + "/PHOTO.JPG");
+        QCOMPARE(withRealChooser.state().userPictureFile, QDir::cleanPath(settings->dir()) + "/PHOTO.JPG");
         settings->restart();
         QCOMPARE(settings->onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
-        QCOMPARE(settings->onDisk("UserImg/001FileName").toString(), editor.state().userPictureFile);
+        QCOMPARE(settings->onDisk("UserImg/001FileName").toString(), withRealChooser.state().userPictureFile);
     }
 
     void addFails_data()
@@ -338,20 +338,11 @@ private slots:
     {
         QFETCH(QString, what);
         QFETCH(QString, message);
-        QByteArray raw = "[UserImg]\n";
-        if (what == "full") {
-            raw += "UserImgCount=999\n";
-            for (int n = 1; n <= 999; ++n)
-                raw += QString::asprintf("%03dFileName=/p%d.jpg\n", n, n).toUtf8();
-        }
-        settings->writeRaw(raw);
+        settings->writeRaw("[UserImg]\n" + (what == "full" ? allUserSlotsInUse() : QByteArray()));
         const QString good = settings->dir() + "/good.png";
         const QString text = settings->dir() + "/text.jpg";
         QVERIFY(solidPicture(10, 10).save(good, "PNG"));
-        QFile t(text);
-        QVERIFY(t.open(QIODevice::WriteOnly));
-        t.write("no picture here");
-        t.close();
+        QVERIFY(writeFile(text, "no picture here"));
         chooser.file = what == "cancel" ? QString() : what == "text" ? text : good;
         chooser.tag = "nn0150-0150";
         const int before = store.count();

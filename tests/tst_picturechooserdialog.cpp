@@ -16,12 +16,7 @@ class TestPictureChooserDialog : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
-    void writeBytes(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(m_dir.filePath(name));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
+    void writeBytes(const QString &name, const QByteArray &bytes) { QVERIFY(writeFile(m_dir.filePath(name), bytes)); }
     void run(ChooserFields &fields, const PictureChooserDialog::Driver &act)
     {
         PictureChooserDialog chooser = chooserIn(m_dir.path());
@@ -38,9 +33,7 @@ private slots:
         QVERIFY(img.copy(0, 0, 32, 32).save(m_dir.filePath("c.ico"), "ICO"));
         QVERIFY(img.save(m_dir.filePath("d.png"), "PNG"));
         QVERIFY(img.save(m_dir.filePath(".hidden.jpg"), "JPEG"));
-        writeBytes("a.Gif", "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
-                            "!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
-                            "\x00\x02\x02\x44\x01\x00;");
+        writeBytes("a.Gif", tinyGif());
         writeBytes("notes.txt", "text");
         writeBytes("README", "no dot in this name");
         writeBytes("text.jpg", "this is text with a picture's name");
