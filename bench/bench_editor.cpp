@@ -25,7 +25,7 @@ using namespace tb::bench;
 namespace {
 class NoChooser : public PictureChooser {
 public:
-    void showModal(ChooserFields &f) override { f.pUpdated = false; }
+    void showModal(ChooserFields &f) override { f.confirmed = false; }
 };
 
 QTemporaryDir &workDir()
@@ -75,8 +75,8 @@ static void BM_OpenEditorWith999UserPictures(benchmark::State &state)
     });
     for (auto _ : state) {
         EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = QStringLiteral("500User");
+        f.mode = EditMode::Edit;
+        f.pictureKey = QStringLiteral("500User");
         timer.start();
         editor.showModal(f);
     }

@@ -38,10 +38,11 @@ int main(int argc, char *argv[])
     tb::PictureChooserDialog chooser;
     if (mode == QLatin1String("chooser") || mode == QLatin1String("mapchooser")) {
         tb::ChooserFields f;
-        f.SelMode = mode == QLatin1String("mapchooser") ? QStringLiteral("BackPic") : QString();
+        f.purpose = mode == QLatin1String("mapchooser") ? tb::ChooserPurpose::WorldMap
+                                                        : tb::ChooserPurpose::ClockPicture;
         chooser.showModal(f);
-        out << "pUpdated=" << f.pUpdated << " pSelectFilename=" << f.pSelectFilename
-            << " pStsize=" << f.pStsize << Qt::endl;
+        out << "confirmed=" << f.confirmed << " chosenPath=" << f.chosenPath
+            << " sizeTag=" << f.sizeTag << Qt::endl;
         return 0;
     }
 
@@ -55,16 +56,16 @@ int main(int argc, char *argv[])
         out << "removed " << key << Qt::endl;
     });
     tb::EditorFields f;
-    f.pEditMode = mode == QLatin1String("add") ? tb::EditMode::Add
-        : mode == QLatin1String("edit")        ? tb::EditMode::Edit
-        : mode == QLatin1String("del")         ? tb::EditMode::Delete
-                                               : tb::EditMode::None;
-    f.pselectKeyCode = args.value(1, QStringLiteral("Japan"));
-    f.pDifTime = -8;
+    f.mode = mode == QLatin1String("add")    ? tb::EditMode::Add
+        : mode == QLatin1String("edit")      ? tb::EditMode::Edit
+        : mode == QLatin1String("del")       ? tb::EditMode::Delete
+                                             : tb::EditMode::None;
+    f.pictureKey = args.value(1, QStringLiteral("Japan"));
+    f.hours = -8;
     editor.showModal(f);
-    out << "pUpdated=" << f.pUpdated << " pselectKeyCode=" << f.pselectKeyCode
-        << " pDifTime=" << f.pDifTime << " pDifMinute=" << f.pDifMinute
-        << " pSummertimeck=" << f.pSummertimeck << " ImgFlag=" << f.imgFlagTwips.width() << "x"
-        << f.imgFlagTwips.height() << Qt::endl;
+    out << "confirmed=" << f.confirmed << " pictureKey=" << f.pictureKey
+        << " hours=" << f.hours << " minutes=" << f.minutes
+        << " summerTime=" << f.summerTime << " pictureTwips=" << f.pictureTwips.width() << "x"
+        << f.pictureTwips.height() << Qt::endl;
     return 0;
 }

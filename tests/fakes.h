@@ -1,13 +1,18 @@
 #pragma once
-// Test doubles shared by the tests: a messenger and pictures; and the
+// Test doubles shared by the tests: a messenger, a chooser and pictures; and the
 // set-up every window test shares.
+#include "core/chooser/picturechooser.h"
 #include "core/settings/settingsstore.h"
 #include "ui/common/fonts.h"
 #include "ui/common/messenger.h"
 
 #include <QApplication>
 #include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +49,23 @@ inline QImage solidPicture(int w, int h, const QColor &colour = Qt::red, const Q
     return img;
 }
 
+// Writes `bytes` as the file `path`, making its folder and replacing what was there.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// A 1 × 1 GIF, written by hand: Qt writes none.
+inline QByteArray tinyGif()
+{
+    static const char gif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
+                              "!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
+                              "\x00\x02\x02\x44\x01\x00;";
+    return QByteArray(gif, sizeof gif - 1);
+}
+
 // Answers every message at once and remembers what was asked.
 class RecordingMessenger : public Messenger {
 public:
@@ -63,6 +85,23 @@ public:
     QStringList titles;
     Buttons lastButtons = Buttons::Ok;
     Answer answer = Answer::Ok;
+};
+
+// Confirms `file` with `tag` (cancels when `file` is empty) and remembers
+// what each showing was for.
+class ScriptedChooser : public PictureChooser {
+public:
+    void showModal(ChooserFields &fields) override
+    {
+        purposes << fields.purpose;
+        fields.confirmed = !file.isEmpty();
+        if (fields.confirmed) {
+            fields.chosenPath = file;
+            fields.sizeTag = tag;
+        }
+    }
+    QString file, tag;
+    QList<ChooserPurpose> purposes;
 };
 
 } // namespace tb

@@ -69,6 +69,15 @@ private:
     QTemporaryDir m_dir;
 };
 
+// The [UserImg] keys of a user who has taken all 999 picture slots.
+inline QByteArray allUserSlotsInUse()
+{
+    QByteArray raw = "UserImgCount=999\n";
+    for (int n = 1; n <= 999; ++n)
+        raw += QString::asprintf("%03dFileName=/p%d.jpg\n", n, n).toUtf8();
+    return raw;
+}
+
 inline QTemporaryDir &redirectedConfigHome()
 {
     static QTemporaryDir home;

@@ -1,6 +1,7 @@
 // The chooser's rules: sizes and tags, KB, paths, patterns, and which files
 // count as pictures.
 #include "core/chooser/chooserrules.h"
+#include "fakes.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -17,12 +18,7 @@ class TestChooserRules : public QObject {
 private:
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    void writeBytes(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
+    void writeBytes(const QString &name, const QByteArray &bytes) { QVERIFY(writeFile(path(name), bytes)); }
     QByteArray encoded(int w, int h, const char *format)
     {
         QImage img(w, h, QImage::Format_RGB888);
@@ -180,11 +176,7 @@ private slots:
     {
         QFETCH(QString, format);
         QFETCH(QString, name);
-        // Qt writes no GIF; a 1 × 1 one by hand.
-        static const char gif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
-                                  "!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
-                                  "\x00\x02\x02D\x01\x00;";
-        const QByteArray bytes = format == "GIF" ? QByteArray(gif, sizeof gif - 1)
+        const QByteArray bytes = format == "GIF" ? tinyGif()
                                  : name == "big.png" ? encoded(8000, 8000, "PNG")
                                  : encoded(format == "ICO" ? 64 : 900, format == "ICO" ? 32 : 600, format.toLatin1());
         writeBytes(name, bytes);

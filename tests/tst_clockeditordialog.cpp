@@ -1,12 +1,11 @@
 // The clock editor driven as a person would: modes, zones and the summer box,
 // user pictures added through a scripted chooser and removed again.
-#include "ui/chooser/picturechooserdialog.h"
 #include "core/editor/editorrules.h"
 #include "ui/common/pictureframewidget.h"
 #include "core/editor/picturestore.h"
 #include "ui/editor/clockeditordialog.h"
 #include "core/time/clocksource.h"
-#include "widgets_testsupport.h"
+#include "dialogs_testsupport.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -14,27 +13,7 @@
 #include <QPushButton>
 
 using namespace tb;
-using tb::testing::TempStore;
-
-namespace {
-// Hands back a file as if the person had confirmed it in the chooser.
-class ScriptedChooser : public PictureChooser {
-public:
-    void showModal(ChooserFields &f) override
-    {
-        ++shown;
-        selMode = f.SelMode;
-        f.pUpdated = confirm;
-        if (confirm) {
-            f.pSelectFilename = file;
-            f.pStsize = tag;
-        }
-    }
-    QString file, tag, selMode = "unset";
-    bool confirm = true;
-    int shown = 0;
-};
-} // namespace
+using namespace tb::testing;
 
 class TestClockEditorDialog : public QObject {
     Q_OBJECT
@@ -44,18 +23,19 @@ private:
     ScriptedChooser chooser;
     FaceColours colours;
     QStringList removed;
+    // Each test's own settings file, built-in pictures and editor.
+    std::unique_ptr<TempStore> settings;
+    PictureStore store;
+    std::unique_ptr<ClockEditorDialog> editor;
 
-    // Shows the editor once with `fields`, running `act` on its window.
-    static void run(ClockEditorDialog &editor, EditorFields &fields, const std::function<void(ClockEditorWindow &)> &act)
+    static EditorFields fieldsFor(EditMode mode, const QString &pictureKey = QString())
     {
-        editor.setDriver(act);
-        editor.showModal(fields);
+        EditorFields f;
+        f.mode = mode;
+        f.pictureKey = pictureKey;
+        return f;
     }
-    ClockEditorDialog makeEditor(PictureStore &store)
-    {
-        return ClockEditorDialog(store, clock, messages, colours, chooser,
-                       [this](const QString &k) { removed << k; });
-    }
+    void run(EditorFields &fields, const ClockEditorDialog::Driver &act) { showDriven(*editor, fields, act); }
 
 private slots:
     void init()
@@ -63,6 +43,15 @@ private slots:
         messages = RecordingMessenger();
         chooser = ScriptedChooser();
         removed.clear();
+        settings = std::make_unique<TempStore>();
+        store = PictureStore::builtIn();
+        editor = std::make_unique<ClockEditorDialog>(store, clock, messages, colours, chooser,
+                                                     [this](const QString &k) { removed << k; });
+    }
+    void cleanup()
+    {
+        editor.reset();
+        settings.reset();
     }
 
     void modes_data()
@@ -80,17 +69,12 @@ private slots:
     {
         QFETCH(EditMode, mode);
         QFETCH(bool, listsShown);
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
         store.addUser(5, solidPicture(30, 20), "nn0450-0300");
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
         // A delete first: what one showing leaves must not change the next.
-        f.pEditMode = EditMode::Delete;
-        f.pselectKeyCode = "005User";
-        run(editor, f, [](ClockEditorWindow &w) { w.cancelButton()->click(); });
-        f.pEditMode = mode;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Delete, "005User");
+        run(f, [](ClockEditorWindow &w) { w.cancelButton()->click(); });
+        f.mode = mode;
+        run(f, [&](ClockEditorWindow &w) {
             QTEST(w.windowTitle(), "caption");
             QTEST(w.confirmButton()->text(), "confirm");
             for (QWidget *c : { (QWidget *)w.addPictureButton(), (QWidget *)w.zoneList(),
@@ -106,8 +90,8 @@ private slots:
             QCOMPARE(w.pictureNameList()->count(), 164);
             w.confirmButton()->click();
         });
-        QVERIFY(f.pUpdated);
-        QCOMPARE(f.pselectKeyCode, mode == EditMode::Add ? QString() : QString("005User"));
+        QVERIFY(f.confirmed);
+        QCOMPARE(f.pictureKey, mode == EditMode::Add ? QString() : QString("005User"));
     }
 
     void zones_data()
@@ -132,12 +116,8 @@ private slots:
         QFETCH(int, row);
         QFETCH(bool, boxBefore);
         QFETCH(bool, boxAfter);
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.pEditMode = EditMode::Add;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Add);
+        run(f, [&](ClockEditorWindow &w) {
             if (boxBefore)
                 w.summerTimeBox()->click();
             w.zoneList()->setCurrentRow(row);
@@ -148,76 +128,62 @@ private slots:
             QTEST(formatTime(w.shownTime()), "time");
             w.confirmButton()->click();
         });
-        QTEST(int(f.pDifTime), "difTime");
-        QTEST(int(f.pDifMinute), "difMinute");
-        QCOMPARE(f.pSummertimeck, boxBefore || boxAfter);
+        QTEST(int(f.hours), "difTime");
+        QTEST(int(f.minutes), "difMinute");
+        QCOMPARE(f.summerTime, boxBefore || boxAfter);
     }
 
     // An add without a zone keeps what the editor last held, even from a
     // cancelled showing; a new window starts with the box clear.
     void addKeepsLastDifference()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.pEditMode = EditMode::Add;
-        f.pDifTime = 5; // not written by the window for an add
-        run(editor, f, [](ClockEditorWindow &w) { w.confirmButton()->click(); });
-        QCOMPARE(f.pDifTime, qint16(0));
-        QCOMPARE(f.pDifMinute, qint16(0));
-        run(editor, f, [](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Add);
+        f.hours = 5; // not written by the window for an add
+        run(f, [](ClockEditorWindow &w) { w.confirmButton()->click(); });
+        QCOMPARE(f.hours, qint16(0));
+        QCOMPARE(f.minutes, qint16(0));
+        run(f, [](ClockEditorWindow &w) {
             w.summerTimeBox()->click();
             w.zoneList()->setCurrentRow(15);
             w.cancelButton()->click();
         });
-        QVERIFY(!f.pUpdated);
-        run(editor, f, [](ClockEditorWindow &w) {
+        QVERIFY(!f.confirmed);
+        run(f, [](ClockEditorWindow &w) {
             QVERIFY(!w.summerTimeBox()->isChecked());
             QCOMPARE(w.timeLabel()->text(), QString("20:35"));
             w.confirmButton()->click();
         });
-        QCOMPARE(f.pDifTime, qint16(-12));
-        QCOMPARE(f.pDifMinute, qint16(-30));
-        QVERIFY(!f.pSummertimeck);
-        QVERIFY(f.pselectKeyCode.isEmpty());
+        QCOMPARE(f.hours, qint16(-12));
+        QCOMPARE(f.minutes, qint16(-30));
+        QVERIFY(!f.summerTime);
+        QVERIFY(f.pictureKey.isEmpty());
     }
 
     void summerProperty()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "Japan";
-        f.pSummertimeck = true;
-        run(editor, f, [](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Edit, "Japan");
+        f.summerTime = true;
+        run(f, [](ClockEditorWindow &w) {
             QVERIFY(w.summerTimeBox()->isChecked());
             QCOMPARE(w.timeLabel()->text(), QString("10:05"));
             w.confirmButton()->click();
         });
-        QVERIFY(f.pSummertimeck);
-        run(editor, f, [](ClockEditorWindow &w) {
+        QVERIFY(f.summerTime);
+        run(f, [](ClockEditorWindow &w) {
             w.summerTimeBox()->click();
             w.confirmButton()->click();
         });
-        QVERIFY(!f.pSummertimeck);
+        QVERIFY(!f.summerTime);
     }
 
     void names()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
         QImage sharp = solidPicture(40, 40); // an "@2x" picture of 20 × 20
         sharp.setDevicePixelRatio(2);
         store.addUser(3, sharp, "nn0300-0300");
         store.addUser(12, solidPicture(400, 200), "st1200-0840");
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "Japan";
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Edit, "Japan");
+        run(f, [&](ClockEditorWindow &w) {
             QListWidget *l = w.pictureNameList();
             QCOMPARE(l->item(0)->text(), QString("003User"));
             QCOMPARE(l->item(1)->text(), QString("00RedPointer"));
@@ -246,65 +212,51 @@ private slots:
             l->setCurrentRow(2);
             w.confirmButton()->click();
         });
-        QCOMPARE(f.pselectKeyCode, QString("012User"));
-        QCOMPARE(f.imgFlagTwips, QSize(1200, 840));
+        QCOMPARE(f.pictureKey, QString("012User"));
+        QCOMPARE(f.pictureTwips, QSize(1200, 840));
     }
 
     void unknownName()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "007User"; // its file was missing at start
-        run(editor, f, [](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Edit, "007User"); // its file was missing at start
+        run(f, [](ClockEditorWindow &w) {
             QVERIFY(w.pictureNameList()->selectedItems().isEmpty());
             QVERIFY(!w.pictureFrame()->hasPicture());
             w.confirmButton()->click();
         });
-        QVERIFY(f.pUpdated);
-        QVERIFY(f.pselectKeyCode.isEmpty());
+        QVERIFY(f.confirmed);
+        QVERIFY(f.pictureKey.isEmpty());
     }
 
     void enterKeys()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.pEditMode = EditMode::Add;
+        EditorFields f = fieldsFor(EditMode::Add);
         QString fifth;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        run(f, [&](ClockEditorWindow &w) {
             fifth = w.pictureNameList()->item(5)->text();
             w.zoneList()->setFocus();
             w.zoneList()->setCurrentRow(3);
             QTest::keyClick(w.zoneList(), Qt::Key_Return);
             QVERIFY(w.isVisible());
-            QCOMPARE(chooser.shown, 0);
+            QVERIFY(chooser.purposes.isEmpty());
             w.pictureNameList()->setFocus();
             w.pictureNameList()->setCurrentRow(5);
             QTest::keyClick(w.pictureNameList(), Qt::Key_Return);
             QVERIFY(!w.isVisible());
         });
-        QVERIFY(f.pUpdated);
-        QCOMPARE(f.pDifTime, qint16(-18));
-        QCOMPARE(f.pselectKeyCode, fifth);
+        QVERIFY(f.confirmed);
+        QCOMPARE(f.hours, qint16(-18));
+        QCOMPARE(f.pictureKey, fifth);
     }
 
     void focusOrderAndPlace()
     {
-        TempStore settings;
-        PictureStore store = PictureStore::builtIn();
         QWidget mainWindow;
         mainWindow.setGeometry(200, 100, 400, 300);
         mainWindow.show();
-        ClockEditorDialog editor = makeEditor(store);
-        editor.setMainWindow(&mainWindow);
-        EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "001User";
-        run(editor, f, [&](ClockEditorWindow &w) {
+        editor->setMainWindow(&mainWindow);
+        EditorFields f = fieldsFor(EditMode::Edit, "001User");
+        run(f, [&](ClockEditorWindow &w) {
             QCOMPARE(w.pos(), mainWindow.frameGeometry().topLeft() + QPoint(3, 7));
             const QList<QWidget *> order = { w.addPictureButton(), w.confirmButton(), w.cancelButton(), w.summerTimeBox(),
                                              w.pictureNameList(), w.zoneList(), w.removePictureButton() };
@@ -322,19 +274,15 @@ private slots:
 
     void addUserPicture()
     {
-        TempStore settings;
-        settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n002FileName=\n003FileName=/c.jpg\n");
-        const QString file = settings.dir() + QStringLiteral("/写真 'x'.png");
+        settings->writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n002FileName=\n003FileName=/c.jpg\n");
+        const QString file = settings->dir() + QStringLiteral("/写真 'x'.png");
         QVERIFY(solidPicture(120, 60).save(file, "PNG"));
         chooser.file = file;
         chooser.tag = "st1200-0600";
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.pEditMode = EditMode::Add;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Add);
+        run(f, [&](ClockEditorWindow &w) {
             w.addPictureButton()->click();
-            QCOMPARE(chooser.selMode, QString());
+            QCOMPARE(chooser.purposes, QList<ChooserPurpose>{ ChooserPurpose::ClockPicture });
             QCOMPARE(w.pictureNameList()->currentItem()->text(), QString("002User"));
             QCOMPARE(w.pictureNameList()->item(0)->text(), QString("002User"));
             QVERIFY(w.removePictureButton()->isVisible());
@@ -344,42 +292,38 @@ private slots:
         QVERIFY(messages.texts.isEmpty());
         QVERIFY(store.contains("002User"));
         QCOMPARE(store.find("002User")->tag, QString("st1200-0600"));
-        QCOMPARE(f.pselectKeyCode, QString("002User"));
-        QCOMPARE(f.imgFlagTwips, QSize(1200, 600));
-        settings.restart();
-        QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
-        QCOMPARE(settings.onDisk("UserImg/002FileName").toString(), file);
-        QCOMPARE(settings.onDisk("UserImg/002Size").toString(), QString("st1200-0600"));
+        QCOMPARE(f.pictureKey, QString("002User"));
+        QCOMPARE(f.pictureTwips, QSize(1200, 600));
+        settings->restart();
+        QCOMPARE(settings->onDisk("UserImg/UserImgCount").toString(), QString("3"));
+        QCOMPARE(settings->onDisk("UserImg/002FileName").toString(), file);
+        QCOMPARE(settings->onDisk("UserImg/002Size").toString(), QString("st1200-0600"));
     }
 
     // The real chooser behind the editor: what it confirms is what is stored.
     void addThroughChooser()
     {
-        TempStore settings;
         QImage photo(900, 600, QImage::Format_RGB32); // 13500 × 9000 twips
         photo.fill(Qt::darkRed);
-        QVERIFY(photo.save(settings.dir() + "/PHOTO.JPG", "JPEG"));
-        PictureChooserDialog formfmz;
-        formfmz.setStartFolder(settings.dir());
-        formfmz.setDriver([](PictureChooserWindow &w) {
+        QVERIFY(photo.save(settings->dir() + "/PHOTO.JPG", "JPEG"));
+        PictureChooserDialog realChooser = chooserIn(settings->dir());
+        realChooser.setDriver([](PictureChooserWindow &w) {
             QVERIFY(w.shownSizeFrame()->isVisible()); // a clock's picture, not the map
             w.fileChosen("PHOTO.JPG");
             w.confirm();
         });
-        PictureStore store = PictureStore::builtIn();
-        ClockEditorDialog editor(store, clock, messages, colours, formfmz);
-        EditorFields f;
-        f.pEditMode = EditMode::Add;
-        run(editor, f, [](ClockEditorWindow &w) {
+        ClockEditorDialog withRealChooser(store, clock, messages, colours, realChooser);
+        EditorFields f = fieldsFor(EditMode::Add);
+        showDriven(withRealChooser, f, [](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             w.confirmButton()->click();
         });
-        QCOMPARE(f.pselectKeyCode, QString("001User"));
-        QCOMPARE(f.imgFlagTwips, QSize(1200, 800));
-        QCOMPARE(editor.state().UserPicFile, QDir::cleanPath(settings.dir()) + "/PHOTO.JPG");
-        settings.restart();
-        QCOMPARE(settings.onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
-        QCOMPARE(settings.onDisk("UserImg/001FileName").toString(), editor.state().UserPicFile);
+        QCOMPARE(f.pictureKey, QString("001User"));
+        QCOMPARE(f.pictureTwips, QSize(1200, 800));
+        QCOMPARE(withRealChooser.state().userPictureFile, QDir::cleanPath(settings->dir()) + "/PHOTO.JPG");
+        settings->restart();
+        QCOMPARE(settings->onDisk("UserImg/001Size").toString(), QString("st1200-0800"));
+        QCOMPARE(settings->onDisk("UserImg/001FileName").toString(), withRealChooser.state().userPictureFile);
     }
 
     void addFails_data()
@@ -394,30 +338,16 @@ private slots:
     {
         QFETCH(QString, what);
         QFETCH(QString, message);
-        TempStore settings;
-        QByteArray raw = "[UserImg]\n";
-        if (what == "full") {
-            raw += "UserImgCount=999\n";
-            for (int n = 1; n <= 999; ++n)
-                raw += QString::asprintf("%03dFileName=/p%d.jpg\n", n, n).toUtf8();
-        }
-        settings.writeRaw(raw);
-        const QString good = settings.dir() + "/good.png";
-        const QString text = settings.dir() + "/text.jpg";
+        settings->writeRaw("[UserImg]\n" + (what == "full" ? allUserSlotsInUse() : QByteArray()));
+        const QString good = settings->dir() + "/good.png";
+        const QString text = settings->dir() + "/text.jpg";
         QVERIFY(solidPicture(10, 10).save(good, "PNG"));
-        QFile t(text);
-        QVERIFY(t.open(QIODevice::WriteOnly));
-        t.write("no picture here");
-        t.close();
-        chooser.file = what == "text" ? text : good;
+        QVERIFY(writeFile(text, "no picture here"));
+        chooser.file = what == "cancel" ? QString() : what == "text" ? text : good;
         chooser.tag = "nn0150-0150";
-        chooser.confirm = what != "cancel";
-        PictureStore store = PictureStore::builtIn();
         const int before = store.count();
-        ClockEditorDialog editor = makeEditor(store);
-        EditorFields f;
-        f.pEditMode = EditMode::Add;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        EditorFields f = fieldsFor(EditMode::Add);
+        run(f, [&](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             QCOMPARE(w.pictureNameList()->count(), before);
             w.confirmButton()->click();
@@ -426,19 +356,17 @@ private slots:
         QCOMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList{ message });
         if (what == "full")
             QCOMPARE(messages.titles, QStringList{ "テンブラ" });
-        settings.restart();
+        settings->restart();
         if (what != "full") {
-            QVERIFY(settings.onDisk("UserImg/001FileName").toString().isEmpty());
-            QVERIFY(settings.onDisk("UserImg/UserImgCount").toString() != "1");
+            QVERIFY(settings->onDisk("UserImg/001FileName").toString().isEmpty());
+            QVERIFY(settings->onDisk("UserImg/UserImgCount").toString() != "1");
         }
     }
 
     void removeUserPicture()
     {
-        TempStore settings;
-        settings.writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n001Size=nn0300-0300\n"
+        settings->writeRaw("[UserImg]\nUserImgCount=3\n001FileName=/a.jpg\n001Size=nn0300-0300\n"
                           "002FileName=/b.jpg\n002Size=nn0300-0300\n003FileName=/c.jpg\n003Size=nn0300-0300\n");
-        PictureStore store = PictureStore::builtIn();
         for (int n = 1; n <= 3; ++n)
             store.addUser(n, solidPicture(20, 20), "nn0300-0300");
         ClockEntries placed{};
@@ -446,13 +374,9 @@ private slots:
         placed[1].Fname = "Japan";
         placed[2].Fname = "002User";
         placed[2].DifTime = 4;
-        ClockEditorDialog editor(store, clock, messages, colours, chooser,
-                       [&](const QString &k) { removed << k; dropRemovedPicture(placed, 2, k); });
-        EditorFields f;
-        f.pEditMode = EditMode::Edit;
-        f.pselectKeyCode = "002User";
+        EditorFields f = fieldsFor(EditMode::Edit, "002User");
         messages.answer = Messenger::Answer::Cancel;
-        run(editor, f, [&](ClockEditorWindow &w) {
+        run(f, [&](ClockEditorWindow &w) {
             w.removePictureButton()->click();
             QCOMPARE(messages.texts, QStringList{ "[002User]をリストから削除します" });
             QCOMPARE(messages.lastButtons, Messenger::Buttons::OkCancel);
@@ -467,28 +391,29 @@ private slots:
             w.confirmButton()->click();
         });
         QCOMPARE(removed, QStringList{ "002User" });
-        QVERIFY(f.pselectKeyCode.isEmpty());
+        dropRemovedPicture(placed, 2, removed.first()); // as the main window does when told
+        QVERIFY(f.pictureKey.isEmpty());
         QVERIFY(placed[0].Fname.isEmpty());
         QCOMPARE(placed[1].Fname, QString("Japan"));
         QVERIFY(placed[2].Fname.isEmpty());
         QCOMPARE(placed[2].DifTime, qint16(4));
-        settings.restart();
-        QCOMPARE(settings.onDisk("UserImg/UserImgCount").toString(), QString("3"));
-        QVERIFY(settings.onDisk("UserImg/002FileName").toString().isEmpty());
-        QVERIFY(settings.onDisk("UserImg/002Size").toString().isEmpty());
-        QCOMPARE(settings.onDisk("UserImg/003FileName").toString(), QString("/c.jpg"));
+        settings->restart();
+        QCOMPARE(settings->onDisk("UserImg/UserImgCount").toString(), QString("3"));
+        QVERIFY(settings->onDisk("UserImg/002FileName").toString().isEmpty());
+        QVERIFY(settings->onDisk("UserImg/002Size").toString().isEmpty());
+        QCOMPARE(settings->onDisk("UserImg/003FileName").toString(), QString("/c.jpg"));
 
         // The freed slot is the next one handed out.
-        const QString file = settings.dir() + "/new.png";
+        const QString file = settings->dir() + "/new.png";
         QVERIFY(solidPicture(10, 10).save(file, "PNG"));
         chooser.file = file;
         chooser.tag = "nn0150-0150";
-        f.pEditMode = EditMode::Add;
-        run(editor, f, [](ClockEditorWindow &w) {
+        f.mode = EditMode::Add;
+        run(f, [](ClockEditorWindow &w) {
             w.addPictureButton()->click();
             w.confirmButton()->click();
         });
-        QCOMPARE(f.pselectKeyCode, QString("002User"));
+        QCOMPARE(f.pictureKey, QString("002User"));
         QVERIFY(store.contains("002User"));
     }
 };

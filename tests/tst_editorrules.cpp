@@ -39,10 +39,7 @@ private slots:
     void allSlotsInUse()
     {
         TempStore store;
-        QByteArray raw = "[UserImg]\nUserImgCount=999\n";
-        for (int n = 1; n <= 999; ++n)
-            raw += QString::asprintf("%03dFileName=/p%d.jpg\n", n, n).toUtf8();
-        store.writeRaw(raw);
+        store.writeRaw("[UserImg]\n" + tb::testing::allUserSlotsInUse());
         QVERIFY(!chooseUserSlot());
         // One freed slot among them is handed out again.
         freeUserSlot(500);

@@ -16,13 +16,6 @@ using namespace tb;
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
 QString helpText(const QString &marker)
 {
     QString body;

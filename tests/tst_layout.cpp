@@ -41,9 +41,9 @@ void TestLayout::mapAndScales()
     QCOMPARE(l.map, map);
     QCOMPARE(l.windowWidth, clientW + 120);
     QCOMPARE(l.windowHeight, clientH + 445);
-    QCOMPARE(l.MapScaleX, float(map.width() / 11655));
-    QCOMPARE(l.MapScaleY, float(map.height() / 6645));
-    QCOMPARE(int(l.BandRadius), bandRadius);
+    QCOMPARE(l.mapScaleX, float(map.width() / 11655));
+    QCOMPARE(l.mapScaleY, float(map.height() / 6645));
+    QCOMPARE(int(l.bandRadius), bandRadius);
 }
 
 void TestLayout::referenceConversion_data()
@@ -69,8 +69,8 @@ void TestLayout::referenceConversion()
     QFETCH(float, wx);
     QFETCH(float, wy);
     const MainLayout l = computeLayout(clientW, clientH);
-    QCOMPARE(l.cxByR(x), wx);
-    QCOMPARE(l.cyByR(y), wy);
+    QCOMPARE(l.windowX(x), wx);
+    QCOMPARE(l.windowY(y), wy);
 }
 
 void TestLayout::bandStrip()
@@ -97,7 +97,7 @@ void TestLayout::minimumKeepsTheMapUsable()
     const MainLayout l = computeLayout(m.width(), m.height());
     QCOMPARE(l.map.width(), 2400.0);
     QCOMPARE(l.map.height(), 1200.0);
-    QCOMPARE(int(l.BandRadius), 100);
+    QCOMPARE(int(l.bandRadius), 100);
 }
 
 QTEST_APPLESS_MAIN(TestLayout)

@@ -116,7 +116,7 @@ void TestMainWindow::startsWithCaptionAndDesignSize()
     QCOMPARE(window->windowTitle(), QStringLiteral("テンブラ　ver 1.0"));
     QCOMPARE(window->clientArea()->size(), QSize(792, 531));
     QCOMPARE(window->layout().map, QRectF(135, 0, 11655, 6645));
-    QCOMPARE(window->layout().BandRadius, qint16(440));
+    QCOMPARE(window->layout().bandRadius, qint16(440));
     QCOMPARE(window->model().clockRadius(), qint16(440));
     QCOMPARE(window->legend()->text(), QStringLiteral("DST: Daylight Saving Time (Summer Time)"));
     QVERIFY(window->legend()->isVisible());
@@ -345,7 +345,7 @@ void TestMainWindow::resizeFollowsTheLayoutRule()
     if (window->clientArea()->size() == before)
         window->layOut(); // no size change, no layout of its own
     QCOMPARE(window->layout().map, map);
-    QCOMPARE(int(window->layout().BandRadius), bandRadius);
+    QCOMPARE(int(window->layout().bandRadius), bandRadius);
 
     // Picture at its converted reference position; labels keep the picture's rule.
     PictureBox *flag = window->placedClocks()->picture(0);

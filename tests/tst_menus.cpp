@@ -1,6 +1,5 @@
 // The options menu: check marks, the picture border and a picture file as
 // the map (through a scripted chooser).
-#include "core/chooser/picturechooser.h"
 #include "fakes.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
@@ -15,22 +14,6 @@
 #include <memory>
 
 using namespace tb;
-
-namespace {
-// Confirms `file` (or cancels when it is empty), remembering the mode it was shown in.
-class ScriptedChooser : public PictureChooser {
-public:
-    void showModal(ChooserFields &fields) override
-    {
-        modes << fields.SelMode;
-        fields.pUpdated = !file.isEmpty();
-        fields.pSelectFilename = file;
-    }
-    QString file;
-    QStringList modes;
-};
-
-} // namespace
 
 class TestMenus : public QObject {
     Q_OBJECT
@@ -116,7 +99,7 @@ void TestMenus::mapFromAFile()
     w->mainMenu()->mapChosen(3);
     const QImage before = w->clientArea()->mapPicture();
     w->mainMenu()->mapFileAction()->trigger();
-    QCOMPARE(m_chooser.modes, QStringList{ QStringLiteral("BackPic") });
+    QCOMPARE(m_chooser.purposes, QList<ChooserPurpose>{ ChooserPurpose::WorldMap });
     QCOMPARE(w->clientArea()->mapPicture() != before, mapChanges);
     QCOMPARE(m_messages.texts.size(), messages);
     if (messages)

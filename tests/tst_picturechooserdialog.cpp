@@ -1,8 +1,7 @@
 // The picture chooser driven as a person would: the file list and its
 // filters, choosing pictures and files that are none, confirming and closing.
-#include "ui/chooser/picturechooserdialog.h"
 #include "ui/common/pictureframewidget.h"
-#include "widgets_testsupport.h"
+#include "dialogs_testsupport.h"
 
 #include <QComboBox>
 #include <QFileSystemModel>
@@ -11,23 +10,17 @@
 #include <QPushButton>
 
 using namespace tb;
+using namespace tb::testing;
 
 class TestPictureChooserDialog : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
-    void writeBytes(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(m_dir.filePath(name));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
+    void writeBytes(const QString &name, const QByteArray &bytes) { QVERIFY(writeFile(m_dir.filePath(name), bytes)); }
     void run(ChooserFields &fields, const PictureChooserDialog::Driver &act)
     {
-        PictureChooserDialog chooser;
-        chooser.setStartFolder(m_dir.path());
-        chooser.setDriver(act);
-        chooser.showModal(fields);
+        PictureChooserDialog chooser = chooserIn(m_dir.path());
+        showDriven(chooser, fields, act);
     }
 
 private slots:
@@ -40,9 +33,7 @@ private slots:
         QVERIFY(img.copy(0, 0, 32, 32).save(m_dir.filePath("c.ico"), "ICO"));
         QVERIFY(img.save(m_dir.filePath("d.png"), "PNG"));
         QVERIFY(img.save(m_dir.filePath(".hidden.jpg"), "JPEG"));
-        writeBytes("a.Gif", "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
-                            "!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
-                            "\x00\x02\x02\x44\x01\x00;");
+        writeBytes("a.Gif", tinyGif());
         writeBytes("notes.txt", "text");
         writeBytes("README", "no dot in this name");
         writeBytes("text.jpg", "this is text with a picture's name");
@@ -97,13 +88,13 @@ private slots:
             QVERIFY(!w.loadingLabel()->isVisible());
             QCOMPARE(w.chosenPictureFrame()->twipsSize(), QSize(5198, 3465));
             QCOMPARE(w.shownSizeFrame()->twipsSize(), QSize(1200, 800));
-            QCOMPARE(f.pStsize, QString("st1200-0800"));
+            QCOMPARE(f.sizeTag, QString("st1200-0800"));
             QCOMPARE(w.fileSizeLabel()->text(), QString::number((QFileInfo(w.chosenPath()).size() + 1023) / 1024));
             QTest::keyClick(w.fileList(), Qt::Key_Return);
             QVERIFY(!w.isVisible());
         });
-        QVERIFY(f.pUpdated);
-        QCOMPARE(f.pSelectFilename, QDir::cleanPath(m_dir.path()) + "/PHOTO.JPG");
+        QVERIFY(f.confirmed);
+        QCOMPARE(f.chosenPath, QDir::cleanPath(m_dir.path()) + "/PHOTO.JPG");
 
         // Closed without confirming: not updated, whatever the last showing did.
         run(f, [](PictureChooserWindow &w) {
@@ -111,8 +102,8 @@ private slots:
             QCOMPARE(w.shownSizeFrame()->twipsSize(), QSize(900, 450));
             w.close();
         });
-        QVERIFY(!f.pUpdated);
-        QCOMPARE(f.pStsize, QString("nn0900-0450"));
+        QVERIFY(!f.confirmed);
+        QCOMPARE(f.sizeTag, QString("nn0900-0450"));
     }
 
     void notAPicture_data()
@@ -129,7 +120,7 @@ private slots:
     {
         QFETCH(QString, file);
         ChooserFields f;
-        f.pStsize = "nn0001-0001";
+        f.sizeTag = "nn0001-0001";
         QFile(m_dir.filePath("empty.jpg")).open(QIODevice::WriteOnly);
         run(f, [&](PictureChooserWindow &w) {
             w.fileChosen("PHOTO.JPG");
@@ -146,8 +137,8 @@ private slots:
             QVERIFY(w.isVisible());
             w.close();
         });
-        QVERIFY(!f.pUpdated);
-        QVERIFY(f.pSelectFilename.isEmpty());
+        QVERIFY(!f.confirmed);
+        QVERIFY(f.chosenPath.isEmpty());
     }
 
     // Only the user's choice loads a file: not tabbing into the list, not the
@@ -178,14 +169,14 @@ private slots:
             highlighted = QDir::cleanPath(dir.path()) + '/' + w.fileList()->currentIndex().data().toString();
             QTest::keyClick(w.fileList(), Qt::Key_Return);
         });
-        QCOMPARE(f.pSelectFilename, highlighted);
+        QCOMPARE(f.chosenPath, highlighted);
     }
 
     void mapMode()
     {
         ChooserFields f;
-        f.SelMode = "BackPic";
-        f.pStsize = "nn0001-0001";
+        f.purpose = ChooserPurpose::WorldMap;
+        f.sizeTag = "nn0001-0001";
         run(f, [](PictureChooserWindow &w) {
             QVERIFY(!w.shownSizeFrame()->isVisible());
             QVERIFY(!w.previewCaption(0)->isVisible());
@@ -193,8 +184,8 @@ private slots:
             QCOMPARE(w.chosenPictureFrame()->twipsSize(), QSize(5198, 3465));
             w.chosenPictureFrame()->clicked(); // a click on the preview confirms too
         });
-        QVERIFY(f.pUpdated);
-        QCOMPARE(f.pStsize, QString("nn0001-0001"));
+        QVERIFY(f.confirmed);
+        QCOMPARE(f.sizeTag, QString("nn0001-0001"));
     }
 };
 

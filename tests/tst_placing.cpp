@@ -36,7 +36,7 @@ public:
     void showModal(EditorFields &f) override
     {
         shown.push_back(f);
-        f.pUpdated = false;
+        f.confirmed = false;
         if (!answers.empty()) {
             answers.front()(f);
             answers.pop_front();
@@ -47,7 +47,7 @@ public:
         answers.push_back([change](EditorFields &f) {
             if (change)
                 change(f);
-            f.pUpdated = true;
+            f.confirmed = true;
         });
     }
     std::vector<EditorFields> shown;
@@ -149,7 +149,7 @@ int TestPlacing::place(const ClockEntry &e)
 QPoint TestPlacing::faceCentrePx(int i) const
 {
     const ClockEntry &e = window->model().clock(i);
-    return QPoint(px(window->layout().cxByR(e.ClockLeft)), px(window->layout().cyByR(e.ClockTop)));
+    return QPoint(px(window->layout().windowX(e.ClockLeft)), px(window->layout().windowY(e.ClockTop)));
 }
 
 void TestPlacing::press(QWidget *w, QPoint at, Qt::MouseButton b)
@@ -177,15 +177,15 @@ void TestPlacing::addAtTheDesignSize()
 {
     QVERIFY(window->mainMenu()->addClockAction()->isEnabled());
     editor->confirm([](EditorFields &f) {
-        f.pDifTime = -17;
-        f.pDifMinute = 0;
-        f.pselectKeyCode = QStringLiteral("France");
-        f.pSummertimeck = true;
+        f.hours = -17;
+        f.minutes = 0;
+        f.pictureKey = QStringLiteral("France");
+        f.summerTime = true;
     });
     window->mainMenu()->addClockAction()->trigger();
 
     QCOMPARE(int(editor->shown.size()), 1);
-    QCOMPARE(editor->shown[0].pEditMode, EditMode::Add);
+    QCOMPARE(editor->shown[0].mode, EditMode::Add);
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QCOMPARE(window->model().lastClock(), 1);
     const ClockEntry &e = window->model().clock(1);
@@ -219,8 +219,8 @@ void TestPlacing::addAtALargerWindow()
 {
     window->resizeClientTwips(QSizeF(11880 + 11655, 7965 + 6645)); // the map doubled
     QCoreApplication::processEvents();
-    QCOMPARE(window->layout().MapScaleX, 2.f);
-    editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("France"); });
+    QCOMPARE(window->layout().mapScaleX, 2.f);
+    editor->confirm([](EditorFields &f) { f.pictureKey = QStringLiteral("France"); });
     window->placing()->chooseMode(1);
     QCOMPARE(window->model().clock(1).ClockLeft, 575.f);
     // The picture first stands where the add put it, the face at its converted place.
@@ -287,7 +287,7 @@ void TestPlacing::addedEntryHasNoPictureSizeOfItsOwn()
     Placing *p = window->placing();
     // Clock 1 gets a stretched picture, then goes; its entry keeps that size.
     p->chooseMode(2);
-    editor->confirm([](EditorFields &f) { f.imgFlagTwips = QSize(1500, 900); });
+    editor->confirm([](EditorFields &f) { f.pictureTwips = QSize(1500, 900); });
     p->editOrDelete(1);
     QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
     p->chooseMode(3);
@@ -296,7 +296,7 @@ void TestPlacing::addedEntryHasNoPictureSizeOfItsOwn()
     QCOMPARE(window->model().lastClock(), 0);
     QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
 
-    editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("Japan"); });
+    editor->confirm([](EditorFields &f) { f.pictureKey = QStringLiteral("Japan"); });
     p->chooseMode(1);
     QCOMPARE(window->model().clock(1).FlagWidth, 0.f);
     QCOMPARE(window->model().clock(1).FlagHeight, 0.f);
@@ -323,7 +323,7 @@ void TestPlacing::faceDrag()
     window->tick();
     const MainLayout l = window->layout();
     const double r = window->model().clockRadius();
-    const QPointF c(window->layout().cxByR(3000), window->layout().cyByR(2000));
+    const QPointF c(window->layout().windowX(3000), window->layout().windowY(2000));
     const QPoint from = faceCentrePx(i) + QPoint(3, -2);
     QWidget *map = window->mapWidget();
 
@@ -345,15 +345,15 @@ void TestPlacing::faceDrag()
     QVERIFY(circle->isHidden());
     // The new centre is the old one moved as far as the pointer, in reference twips.
     const ClockEntry &e = window->model().clock(i);
-    QVERIFY(std::abs(l.cxByR(e.ClockLeft) - (c.x() + 15 * shift.x())) <= 0.5);
-    QVERIFY(std::abs(l.cyByR(e.ClockTop) - (c.y() + 15 * shift.y())) <= 0.5);
+    QVERIFY(std::abs(l.windowX(e.ClockLeft) - (c.x() + 15 * shift.x())) <= 0.5);
+    QVERIFY(std::abs(l.windowY(e.ClockTop) - (c.y() + 15 * shift.y())) <= 0.5);
     // Redrawn at once at the new place; the mark stands by the new face.
     const QPoint now = faceCentrePx(i);
     QCOMPARE(now, QPoint(px(c.x()) + shift.x(), px(c.y()) + shift.y()));
     QCOMPARE(window->clientArea()->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
     QCOMPARE(window->clientArea()->surface().pixelColor(QPoint(px(c.x() - r) + 2, px(c.y() + r) - 2)).alpha(), 0);
     QVERIFY(window->placedClocks()->mark(i)->isVisible());
-    QCOMPARE(window->placedClocks()->mark(i)->pos(), QPoint(px(l.cxByR(e.ClockLeft) + 0.6 * r), px(l.cyByR(e.ClockTop) + 0.9 * r)));
+    QCOMPARE(window->placedClocks()->mark(i)->pos(), QPoint(px(l.windowX(e.ClockLeft) + 0.6 * r), px(l.windowY(e.ClockTop) + 0.9 * r)));
     // The next layout puts the face where it was dropped; nothing was stored.
     window->layOut();
     window->tick();
@@ -479,10 +479,10 @@ void TestPlacing::editThroughTheEditor()
 
     if (confirmed)
         editor->confirm([](EditorFields &f) {
-            f.pDifTime = 3;
-            f.pDifMinute = 30;
-            f.pselectKeyCode = QStringLiteral("Japan");
-            f.imgFlagTwips = QSize(1200, 600);
+            f.hours = 3;
+            f.minutes = 30;
+            f.pictureKey = QStringLiteral("Japan");
+            f.pictureTwips = QSize(1200, 600);
         });
     PictureBox *flag = window->placedClocks()->picture(i);
     const QPoint flagAt = flag->pos();
@@ -496,10 +496,10 @@ void TestPlacing::editThroughTheEditor()
 
     QCOMPARE(int(editor->shown.size()), 1);
     const EditorFields &shown = editor->shown[0];
-    QCOMPARE(shown.pEditMode, EditMode::Edit);
-    QCOMPARE(shown.pEditIndex, qint16(i));
-    QCOMPARE(shown.pselectKeyCode, QStringLiteral("France"));
-    QCOMPARE(shown.pDifTime, qint16(-8));
+    QCOMPARE(shown.mode, EditMode::Edit);
+    QCOMPARE(shown.clockIndex, qint16(i));
+    QCOMPARE(shown.pictureKey, QStringLiteral("France"));
+    QCOMPARE(shown.hours, qint16(-8));
     QVERIFY(!window->placing()->dragging());
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QVERIFY(!bar->isVisible());
@@ -580,8 +580,8 @@ void TestPlacing::deleteTheMiddleOfThree()
     messages->answer = ok ? Messenger::Answer::Ok : Messenger::Answer::Cancel;
     press(window->placedClocks()->picture(1), window->placedClocks()->picture(1)->geometry().center());
     QCOMPARE(int(editor->shown.size()), 1);
-    QCOMPARE(editor->shown[0].pEditMode, EditMode::Delete);
-    QCOMPARE(editor->shown[0].pEditIndex, qint16(1));
+    QCOMPARE(editor->shown[0].mode, EditMode::Delete);
+    QCOMPARE(editor->shown[0].clockIndex, qint16(1));
     QCOMPARE(messages->texts, QStringList{ QStringLiteral("削除してもよろしいですか") });
     QCOMPARE(messages->titles, QStringList{ QStringLiteral("時計の削除") });
     QVERIFY(messages->lastButtons == Messenger::Buttons::OkCancel);
@@ -695,7 +695,7 @@ void TestPlacing::escapeCancelsTheBar()
 
 void TestPlacing::reminderComesBackUntilTheFaceMoves()
 {
-    editor->confirm([](EditorFields &f) { f.pselectKeyCode = QStringLiteral("France"); });
+    editor->confirm([](EditorFields &f) { f.pictureKey = QStringLiteral("France"); });
     window->placing()->chooseMode(1);
     // Two clocks: the counter goes round every 61 visits, and its zero falls
     // on clock 1 every other round: twice in 122 ticks, whatever its start.

@@ -93,10 +93,10 @@ void TestPlacingRules::inverseOfTheMapConversion()
     for (int px = -20; px < 1000; px += 7) {
         const double x = px * 15.0;
         const double y = px * 15.0 + 30;
-        QCOMPARE(std::lround(l.cxByR(refX(l, x)) / 15.0), long(px));
-        QCOMPARE(std::lround(l.cyByR(refY(l, y)) / 15.0), long(px + 2));
-        QVERIFY(std::abs(l.cxByR(refX(l, x)) - x) < 0.01);
-        QVERIFY(std::abs(l.cyByR(refY(l, y)) - y) < 0.01);
+        QCOMPARE(std::lround(l.windowX(refX(l, x)) / 15.0), long(px));
+        QCOMPARE(std::lround(l.windowY(refY(l, y)) / 15.0), long(px + 2));
+        QVERIFY(std::abs(l.windowX(refX(l, x)) - x) < 0.01);
+        QVERIFY(std::abs(l.windowY(refY(l, y)) - y) < 0.01);
     }
     // About the map's left edge and its top.
     QCOMPARE(refX(l, 135), 135.f);
@@ -150,11 +150,11 @@ void TestPlacingRules::addedEntry()
     QFETCH(float, faceLeft);
     QFETCH(float, faceTop);
     EditorFields f;
-    f.pDifTime = -12;
-    f.pDifMinute = -30;
-    f.pselectKeyCode = QStringLiteral("003User");
-    f.pSummertimeck = true;
-    f.imgFlagTwips = QSize(1200, 600); // an add never takes the frame's size
+    f.hours = -12;
+    f.minutes = -30;
+    f.pictureKey = QStringLiteral("003User");
+    f.summerTime = true;
+    f.pictureTwips = QSize(1200, 600); // an add never takes the frame's size
     const ClockEntry e = tb::addedEntry(f, computeLayout(clientW, 5000));
     QCOMPARE(e.ClockLeft, faceLeft);
     QCOMPARE(e.ClockTop, faceTop);
@@ -172,17 +172,17 @@ void TestPlacingRules::editTakesTheEditorsValues()
 {
     ClockEntry e = defaultClockEntry();
     const EditorFields in = editorFieldsFor(e, 4, EditMode::Edit);
-    QCOMPARE(in.pEditIndex, qint16(4));
-    QCOMPARE(in.pEditMode, EditMode::Edit);
-    QCOMPARE(in.pselectKeyCode, QStringLiteral("Japan"));
-    QVERIFY(!in.pUpdated);
+    QCOMPARE(in.clockIndex, qint16(4));
+    QCOMPARE(in.mode, EditMode::Edit);
+    QCOMPARE(in.pictureKey, QStringLiteral("Japan"));
+    QVERIFY(!in.confirmed);
 
     EditorFields out = in;
-    out.pDifTime = 5;
-    out.pDifMinute = 45;
-    out.pselectKeyCode = QStringLiteral("001User");
-    out.pSummertimeck = true;
-    out.imgFlagTwips = QSize(1200, 600);
+    out.hours = 5;
+    out.minutes = 45;
+    out.pictureKey = QStringLiteral("001User");
+    out.summerTime = true;
+    out.pictureTwips = QSize(1200, 600);
     applyEdit(e, out);
     QCOMPARE(e.DifTime, qint16(5));
     QCOMPARE(e.DifMinute, qint16(45));

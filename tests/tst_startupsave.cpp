@@ -356,13 +356,13 @@ void TestStartupSave::clockRadiusZeroTakesTheBandRadius()
     auto w = start();
     QCOMPARE(w->model().clockRadius(), qint16(0));
     w->tick();
-    QCOMPARE(w->model().clockRadius(), w->layout().BandRadius);
-    QCOMPARE(w->layout().BandRadius, qint16(440));
+    QCOMPARE(w->model().clockRadius(), w->layout().bandRadius);
+    QCOMPARE(w->layout().bandRadius, qint16(440));
     // The summer mark stands beside the face, not on its centre.
     QLabel *mark = w->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
-    QCOMPARE(mark->pos(), QPoint(int(std::lround((w->layout().cxByR(9950) + 0.6 * 440) / 15)),
-                                 int(std::lround((w->layout().cyByR(3300) + 0.9 * 440) / 15))));
+    QCOMPARE(mark->pos(), QPoint(int(std::lround((w->layout().windowX(9950) + 0.6 * 440) / 15)),
+                                 int(std::lround((w->layout().windowY(3300) + 0.9 * 440) / 15))));
     w->mainMenu()->endAction()->trigger();
     QVERIFY(w->saved());
     QCOMPARE(file().value("UserClock/ClockRc").toString(), QStringLiteral("440"));

@@ -1,16 +1,19 @@
 #pragma once
 // The seam between a caller and the picture chooser: the caller keeps the
-// chooser's fields, writes SelMode, shows the chooser modally and reads the
-// path and size tag only when pUpdated is true. Tests script a chooser.
+// chooser's fields, sets the purpose, shows the chooser modally and reads the
+// path and size tag only when confirmed is true. Tests script a chooser.
 #include <QString>
 
 namespace tb {
 
+// A map picture has no size on the map to preview and keeps the size tag.
+enum class ChooserPurpose { ClockPicture, WorldMap };
+
 struct ChooserFields {
-    QString SelMode;         // "BackPic" for the world map; anything else for a clock's picture
-    QString pSelectFilename; // from the chooser: the confirmed file's full path
-    QString pStsize;         // both ways: size tag, set whenever a clock picture loads
-    bool pUpdated = false;   // from the chooser: true only when a file was confirmed
+    ChooserPurpose purpose = ChooserPurpose::ClockPicture;
+    QString chosenPath;     // from the chooser: the confirmed file's full path
+    QString sizeTag;        // both ways: size tag, set whenever a clock picture loads
+    bool confirmed = false; // from the chooser: true only when a file was confirmed
 };
 
 class PictureChooser {

@@ -1,7 +1,7 @@
 #pragma once
 // The seam between the main window and the clock editor: the window writes
 // the input fields, shows the editor modally, and reads the results only
-// when pUpdated is true. Tests replace the editor with a scripted one.
+// when confirmed is true. Tests replace the editor with a scripted one.
 #include <QSize>
 #include <QString>
 #include <QtGlobal>
@@ -12,21 +12,21 @@ namespace tb {
 enum class EditMode { None, Add, Edit, Delete };
 
 struct EditorFields {
-    EditMode pEditMode = EditMode::None;
-    qint16 pEditIndex = 0;    // clock being edited or deleted
-    QString pselectKeyCode;   // picture key (Fname); both ways
-    qint16 pDifTime = 0;      // hours; both ways
-    qint16 pDifMinute = 0;    // minutes; both ways
-    bool pSummertimeck = false;
-    bool pUpdated = false;    // from the editor: true only when confirmed
-    QSize imgFlagTwips;       // from the editor: its picture frame's Width × Height in twips
+    EditMode mode = EditMode::None;
+    qint16 clockIndex = 0;  // clock being edited or deleted
+    QString pictureKey;     // the clock's picture (its Fname); both ways
+    qint16 hours = 0;       // the zone's difference from Japan time; both ways
+    qint16 minutes = 0;
+    bool summerTime = false;
+    bool confirmed = false; // from the editor: true only when confirmed
+    QSize pictureTwips;     // from the editor: its picture frame's width × height in twips
 };
 
 class ClockEditor {
 public:
     virtual ~ClockEditor() = default;
     // Shows the editor modally for `fields`; returns once it is closed, with
-    // `fields` updated (pUpdated false when cancelled).
+    // `fields` updated (confirmed false when cancelled).
     virtual void showModal(EditorFields &fields) = 0;
 };
 

@@ -16,9 +16,9 @@ MainLayout computeLayout(double clientWidth, double clientHeight)
     const double w = l.windowWidth - 345;
     const double h = l.windowHeight - 1765;
     l.map = QRectF(kMapLeft, kMapTop, w, h);
-    l.MapScaleX = float(w / kDesignMapWidth);
-    l.MapScaleY = float(h / kDesignMapHeight);
-    l.BandRadius = qint16(roundedClamp(std::min(w / 24.0, 440.0), -32768, 32767));
+    l.mapScaleX = float(w / kDesignMapWidth);
+    l.mapScaleY = float(h / kDesignMapHeight);
+    l.bandRadius = qint16(roundedClamp(std::min(w / 24.0, 440.0), -32768, 32767));
     return l;
 }
 

@@ -22,13 +22,14 @@ constexpr double kMinMapHeight = 1200;
 struct MainLayout {
     double windowWidth = 0;   // outer, twips
     double windowHeight = 0;
-    QRectF map;               // Image1
-    float MapScaleX = 1;
-    float MapScaleY = 1;
-    qint16 BandRadius = 440;
+    QRectF map;               // the world map, in the client area
+    float mapScaleX = 1;      // map size / design map size
+    float mapScaleY = 1;
+    qint16 bandRadius = 440;  // the band strip's faces; placed faces derive theirs from it
 
-    float cxByR(float xx) const { return (xx - float(kMapLeft)) * MapScaleX + float(kMapLeft); }
-    float cyByR(float yy) const { return yy * MapScaleY; }
+    // Where a position in reference twips (on the design map) is in the window.
+    float windowX(float refX) const { return (refX - float(kMapLeft)) * mapScaleX + float(kMapLeft); }
+    float windowY(float refY) const { return refY * mapScaleY; }
 
     // Band strip: face k's centre, and the left edge / tops of its labels.
     double bandFaceX(int k) const { return (k + 0.5) * map.width() / 12.0 + map.left(); }

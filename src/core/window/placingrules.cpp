@@ -21,12 +21,12 @@ int pickFace(const std::vector<QPointF> &centres, double r, QPointF p)
 
 float refX(const MainLayout &l, double windowX)
 {
-    return float((windowX - kMapLeft) / double(l.MapScaleX) + kMapLeft);
+    return float((windowX - kMapLeft) / double(l.mapScaleX) + kMapLeft);
 }
 
 float refY(const MainLayout &l, double windowY)
 {
-    return float(windowY / double(l.MapScaleY));
+    return float(windowY / double(l.mapScaleY));
 }
 
 void FaceDrag::press(QPointF pointer, QPointF c, double radius)
@@ -65,36 +65,36 @@ QPointF PictureDrag::step(QPointF pointer)
 ClockEntry addedEntry(const EditorFields &f, const MainLayout &l)
 {
     ClockEntry e; // FlagWidth and FlagHeight 0: never a deleted clock's picture size
-    e.ClockLeft = float(l.map.left()) + l.BandRadius;
-    e.ClockTop = float(l.map.top()) + l.BandRadius;
-    e.DifMinute = f.pDifMinute;
-    e.DifTime = f.pDifTime;
+    e.ClockLeft = float(l.map.left()) + l.bandRadius;
+    e.ClockTop = float(l.map.top()) + l.bandRadius;
+    e.DifMinute = f.minutes;
+    e.DifTime = f.hours;
     e.FlagLeft = 1000;
     e.FlagTop = 300;
-    e.Fname = f.pselectKeyCode;
-    e.summertime = f.pSummertimeck;
+    e.Fname = f.pictureKey;
+    e.summertime = f.summerTime;
     return e;
 }
 
 void applyEdit(ClockEntry &e, const EditorFields &f)
 {
-    e.DifTime = f.pDifTime;
-    e.DifMinute = f.pDifMinute;
-    e.Fname = f.pselectKeyCode;
-    e.summertime = f.pSummertimeck;
-    e.FlagHeight = float(f.imgFlagTwips.height());
-    e.FlagWidth = float(f.imgFlagTwips.width());
+    e.DifTime = f.hours;
+    e.DifMinute = f.minutes;
+    e.Fname = f.pictureKey;
+    e.summertime = f.summerTime;
+    e.FlagHeight = float(f.pictureTwips.height());
+    e.FlagWidth = float(f.pictureTwips.width());
 }
 
 EditorFields editorFieldsFor(const ClockEntry &e, int i, EditMode mode)
 {
     EditorFields f;
-    f.pEditIndex = qint16(i);
-    f.pselectKeyCode = e.Fname;
-    f.pDifTime = e.DifTime;
-    f.pDifMinute = e.DifMinute;
-    f.pSummertimeck = e.summertime;
-    f.pEditMode = mode;
+    f.clockIndex = qint16(i);
+    f.pictureKey = e.Fname;
+    f.hours = e.DifTime;
+    f.minutes = e.DifMinute;
+    f.summerTime = e.summertime;
+    f.mode = mode;
     return f;
 }
 
@@ -102,8 +102,8 @@ bool PlacingReminder::visit(const ClockEntry &e, const MainLayout &l)
 {
     // Exact comparison of the stored singles: only a face that was never
     // dragged still stands exactly where the add step put it.
-    const bool due = m_count == 0 && e.ClockTop == float(l.map.top()) + l.BandRadius
-        && e.ClockLeft == float(l.map.left()) + l.BandRadius;
+    const bool due = m_count == 0 && e.ClockTop == float(l.map.top()) + l.bandRadius
+        && e.ClockLeft == float(l.map.left()) + l.bandRadius;
     if (++m_count > 60)
         m_count = 0;
     return due;

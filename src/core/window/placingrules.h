@@ -19,7 +19,7 @@ bool faceHit(QPointF c, double r, QPointF p);
 // -1 when none is.
 int pickFace(const std::vector<QPointF> &centres, double r, QPointF p);
 
-// The inverse of cxByR / cyByR: a window position back to reference twips.
+// The inverse of MainLayout::windowX / windowY: a window position back to reference twips.
 float refX(const MainLayout &l, double windowX);
 float refY(const MainLayout &l, double windowY);
 

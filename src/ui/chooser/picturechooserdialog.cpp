@@ -91,7 +91,7 @@ PictureChooserWindow::PictureChooserWindow(ChooserFields &fields, const QString 
     setFixedSize(px(8655), px(6390));
     buildControls();
 
-    // Form_Load: the lists start at the current folder, the filter at entry 0.
+    // The lists start at the current folder, the filter at entry 0.
     m_drives = mountedDrives();
     const QString start = QDir::cleanPath(
         QFileInfo(startFolder.isEmpty() ? QDir::currentPath() : startFolder).absoluteFilePath());
@@ -198,7 +198,7 @@ void PictureChooserWindow::buildControls()
     m_loadingLabel->setAlignment(Qt::AlignCenter);
     m_loadingLabel->setStyleSheet(QStringLiteral("background-color: #FF0000;"));
     m_loadingLabel->setAutoFillBackground(true);
-    fitNowloading();
+    fitLoadingNotice();
     m_loadingLabel->hide();
 
     setTabOrder(m_driveBox, m_folderTree);
@@ -224,7 +224,7 @@ void PictureChooserWindow::buildControls()
     m_fileList->installEventFilter(this);
 }
 
-void PictureChooserWindow::fitNowloading()
+void PictureChooserWindow::fitLoadingNotice()
 {
     // The notice keeps its place while its text fits; a longer one (the
     // "not a picture" text) grows leftwards so it is never cut off.
@@ -237,8 +237,8 @@ void PictureChooserWindow::fitNowloading()
 
 void PictureChooserWindow::activate()
 {
-    m_fields.pUpdated = false;
-    const bool map = m_fields.SelMode == QLatin1String("BackPic");
+    m_fields.confirmed = false;
+    const bool map = m_fields.purpose == ChooserPurpose::WorldMap;
     m_shownSizeFrame->setVisible(!map);
     m_previewCaptions[0]->setVisible(!map);
 }
@@ -299,7 +299,7 @@ void PictureChooserWindow::fileChosen(const QString &fileName)
     const QString path = joinChosenPath(m_folder, fileName);
     showPathText(path);
     m_chosen = path;
-    setfilenameloadpicture();
+    loadChosenPicture();
 }
 
 void PictureChooserWindow::showPathText(const QString &path)
@@ -308,15 +308,15 @@ void PictureChooserWindow::showPathText(const QString &path)
     m_pathLabel->setText(m_pathLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, m_pathLabel->width()));
 }
 
-void PictureChooserWindow::setfilenameloadpicture()
+void PictureChooserWindow::loadChosenPicture()
 {
     m_loadingLabel->setText(kLoading);
-    fitNowloading();
+    fitLoadingNotice();
     m_loadingLabel->show();
     m_loadingLabel->raise();
     m_loadingLabel->repaint();
 
-    const bool map = m_fields.SelMode == QLatin1String("BackPic");
+    const bool map = m_fields.purpose == ChooserPurpose::WorldMap;
     const ChooserPicture pic = loadChooserPicture(m_chosen, map);
     // The size is the file's, picture or not (an empty file shows 0).
     if (QFileInfo(m_chosen).isFile())
@@ -337,7 +337,7 @@ void PictureChooserWindow::setfilenameloadpicture()
         m_shownSizeFrame->setPicture(QImage());
     }
     if (!pic.sizes.tag.isEmpty())
-        m_fields.pStsize = pic.sizes.tag;
+        m_fields.sizeTag = pic.sizes.tag;
     m_loadingLabel->hide();
 }
 
@@ -346,7 +346,7 @@ void PictureChooserWindow::showNotAPicture(PictureProblem problem)
     // The path and size stay, to say which file it was; there is nothing to confirm.
     m_chosen.clear();
     m_loadingLabel->setText(pictureProblemText(problem));
-    fitNowloading();
+    fitLoadingNotice();
     m_loadingLabel->show();
     m_chosenPictureFrame->setPicture(QImage());
     m_shownSizeFrame->setPicture(QImage());
@@ -358,10 +358,10 @@ void PictureChooserWindow::confirm()
     if (m_chosen.isEmpty())
         return; // nothing that loaded has been chosen
     m_loadingLabel->setText(kLoading);
-    fitNowloading();
+    fitLoadingNotice();
     m_loadingLabel->show();
-    m_fields.pSelectFilename = m_chosen;
-    m_fields.pUpdated = true;
+    m_fields.chosenPath = m_chosen;
+    m_fields.confirmed = true;
     accept();
     m_loadingLabel->hide();
 }

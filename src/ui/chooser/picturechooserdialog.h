@@ -63,9 +63,9 @@ protected:
 
 private:
     void buildControls();
-    void setfilenameloadpicture();
+    void loadChosenPicture();
     void showNotAPicture(PictureProblem problem);
-    void fitNowloading();
+    void fitLoadingNotice();
     void showPathText(const QString &path);
 
     ChooserFields &m_fields;

@@ -49,9 +49,8 @@ ClockEditorWindow::ClockEditorWindow(ClockEditorState &state, ClockEditorService
     setFixedSize(px(kClientWidth), px(kClientHeight));
     buildControls();
     // A new window starts with the box clear, and the flag follows the box.
-    m_state.summer = false;
+    m_state.summerTime = false;
 
-    // Form_Load
     if (mainWindow)
         move(mainWindow->frameGeometry().topLeft() + QPoint(px(50), px(100)));
     fillLists();
@@ -82,15 +81,17 @@ void ClockEditorWindow::buildControls()
         (*l)->adjustSize();
     }
 
-    const char *captions[3] = { "イラスト、写真の選択", "決定", "キャンセル" };
-    const QRect rects[3] = { twipsRect(3015, 2925, 2340, 435), twipsRect(3015, 1935, 1095, 435),
-                             twipsRect(4140, 1935, 1185, 435) };
-    for (int i = 0; i < 3; ++i) {
-        m_choiceButtons[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
-        m_choiceButtons[i]->setGeometry(rects[i]);
-        m_choiceButtons[i]->setAutoDefault(false);
-        connect(m_choiceButtons[i], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
-    }
+    const auto button = [this](const QString &caption, const QRect &r, void (ClockEditorWindow::*clicked)()) {
+        auto *b = new QPushButton(caption, this);
+        b->setGeometry(r);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, clicked);
+        return b;
+    };
+    m_addPictureButton = button(QStringLiteral("イラスト、写真の選択"), twipsRect(3015, 2925, 2340, 435),
+                                &ClockEditorWindow::addUserPicture);
+    m_confirmButton = button(QStringLiteral("決定"), twipsRect(3015, 1935, 1095, 435), &ClockEditorWindow::confirm);
+    m_cancelButton = button(QStringLiteral("キャンセル"), twipsRect(4140, 1935, 1185, 435), &QDialog::reject);
 
     m_pictureHeading = headingLabel(this, QStringLiteral("国旗、イラストを選択してください"),
                             twipsRect(135, 2880, 3015 - 135, 285));
@@ -105,9 +106,9 @@ void ClockEditorWindow::buildControls()
     m_removePictureButton->setAutoDefault(false);
     m_removePictureButton->hide();
 
-    setTabOrder(m_choiceButtons[0], m_choiceButtons[1]);
-    setTabOrder(m_choiceButtons[1], m_choiceButtons[2]);
-    setTabOrder(m_choiceButtons[2], m_summerTimeBox);
+    setTabOrder(m_addPictureButton, m_confirmButton);
+    setTabOrder(m_confirmButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_summerTimeBox);
     setTabOrder(m_summerTimeBox, m_pictureNameList);
     setTabOrder(m_pictureNameList, m_zoneList);
     setTabOrder(m_zoneList, m_removePictureButton);
@@ -132,14 +133,14 @@ int ClockEditorWindow::nameRow(const QString &name) const
     return name.isEmpty() ? -1 : int(m_names.indexOf(name));
 }
 
-void ClockEditorWindow::setPselectKeyCode(const QString &name)
+void ClockEditorWindow::setPictureKey(const QString &name)
 {
-    m_state.pselectKeyCode = name;
+    m_state.pictureKey = name;
     const int row = nameRow(name);
     if (row < 0 || !m_services.store.contains(name)) {
         // A name the list does not hold selects nothing and hands back nothing.
         m_pictureNameList->clearSelection();
-        m_state.pselectKeyCode.clear();
+        m_state.pictureKey.clear();
         clearPicture();
         return;
     }
@@ -147,32 +148,32 @@ void ClockEditorWindow::setPselectKeyCode(const QString &name)
     nameChosen(name); // also when the row was already selected
 }
 
-void ClockEditorWindow::setPSummertimeck(bool on)
+void ClockEditorWindow::setSummerTime(bool on)
 {
     m_summerTimeBox->setChecked(on);
-    m_state.summer = on;
+    m_state.summerTime = on;
     drawPreview();
 }
 
-void ClockEditorWindow::setPEditMode(EditMode mode)
+void ClockEditorWindow::setMode(EditMode mode)
 {
-    m_state.editMode = mode;
+    m_state.mode = mode;
     if (mode == EditMode::Add) {
         setWindowTitle(QStringLiteral("デジタル時計の追加"));
-        m_choiceButtons[1]->setText(QStringLiteral("決定"));
-        m_state.pselectKeyCode.clear();
-        for (QWidget *w : { static_cast<QWidget *>(m_choiceButtons[0]), static_cast<QWidget *>(m_zoneList),
+        m_confirmButton->setText(QStringLiteral("決定"));
+        m_state.pictureKey.clear();
+        for (QWidget *w : { static_cast<QWidget *>(m_addPictureButton), static_cast<QWidget *>(m_zoneList),
                             static_cast<QWidget *>(m_summerTimeBox), static_cast<QWidget *>(m_pictureNameList) })
             w->show();
     } else if (mode == EditMode::Edit) {
         setWindowTitle(QStringLiteral("デジタル時計の編集"));
-        m_choiceButtons[1]->setText(QStringLiteral("決定"));
+        m_confirmButton->setText(QStringLiteral("決定"));
     } else if (mode == EditMode::Delete) {
         setWindowTitle(QStringLiteral("デジタル時計の削除"));
-        m_choiceButtons[1]->setText(QStringLiteral("削除します"));
+        m_confirmButton->setText(QStringLiteral("削除します"));
         // Only the clock itself and the two answers remain: the headings and
         // the remove button go with the lists they belong to.
-        for (QWidget *w : { static_cast<QWidget *>(m_choiceButtons[0]), static_cast<QWidget *>(m_zoneList),
+        for (QWidget *w : { static_cast<QWidget *>(m_addPictureButton), static_cast<QWidget *>(m_zoneList),
                             static_cast<QWidget *>(m_summerTimeBox), static_cast<QWidget *>(m_pictureNameList),
                             static_cast<QWidget *>(m_zoneHeading), static_cast<QWidget *>(m_pictureHeading),
                             static_cast<QWidget *>(m_removePictureButton) })
@@ -182,18 +183,18 @@ void ClockEditorWindow::setPEditMode(EditMode mode)
 
 void ClockEditorWindow::activate()
 {
-    if (!m_state.pselectKeyCode.isEmpty()) {
-        if (const PictureEntry *e = m_services.store.find(m_state.pselectKeyCode)) {
+    if (!m_state.pictureKey.isEmpty()) {
+        if (const PictureEntry *e = m_services.store.find(m_state.pictureKey)) {
             m_pictureFrame->setPicture(e->picture);
         } else {
-            m_state.pselectKeyCode.clear();
+            m_state.pictureKey.clear();
             clearPicture();
         }
     }
     placeDateLabels();
     drawPreview();
-    m_state.pUpdated = false;
-    for (QPushButton *b : { m_choiceButtons[0], m_choiceButtons[1] }) {
+    m_state.confirmed = false;
+    for (QPushButton *b : { m_addPictureButton, m_confirmButton }) {
         if (!b->isHidden()) {
             b->setFocus();
             break;
@@ -222,7 +223,7 @@ void ClockEditorWindow::placeDateLabels()
 
 void ClockEditorWindow::drawPreview()
 {
-    m_previewTime = tb::previewTime(m_services.clock.moment().japan, m_state.pDifTime, m_state.pDifMinute,
+    m_previewTime = tb::previewTime(m_services.clock.moment().japan, m_state.hours, m_state.minutes,
                                 m_summerTimeBox->isChecked());
     m_dateLabel->setText(formatDate(m_previewTime));
     m_dateLabel->adjustSize();
@@ -248,14 +249,14 @@ void ClockEditorWindow::zoneChosen()
     const std::optional<ZoneDifference> d = m_zones.difference(m_zoneList->row(sel.first()));
     if (!d)
         return;
-    m_state.pDifTime = d->difTime;
-    m_state.pDifMinute = d->difMinute;
+    m_state.hours = d->difTime;
+    m_state.minutes = d->difMinute;
     drawPreview();
 }
 
 void ClockEditorWindow::summerTimeToggled()
 {
-    m_state.summer = m_summerTimeBox->isChecked();
+    m_state.summerTime = m_summerTimeBox->isChecked();
     drawPreview();
 }
 
@@ -270,7 +271,7 @@ void ClockEditorWindow::nameChosen(const QString &name)
 {
     const PictureEntry *e = m_services.store.find(name);
     if (!e) {
-        m_state.pselectKeyCode.clear();
+        m_state.pictureKey.clear();
         clearPicture();
         return;
     }
@@ -285,7 +286,7 @@ void ClockEditorWindow::nameChosen(const QString &name)
     }
     m_pictureFrame->show();
     placeDateLabels();
-    m_state.pselectKeyCode = name;
+    m_state.pictureKey = name;
     if (isUserPictureName(name)) {
         m_removePictureButton->setText(removeButtonCaption(name));
         m_removePictureButton->show();
@@ -301,22 +302,10 @@ void ClockEditorWindow::clearPicture()
     placeDateLabels();
 }
 
-void ClockEditorWindow::buttonClicked(int index)
+void ClockEditorWindow::confirm()
 {
-    switch (index) {
-    case 0:
-        addUserPicture();
-        break;
-    case 1:
-        m_state.pUpdated = true;
-        accept();
-        break;
-    case 2:
-        reject();
-        break;
-    default:
-        break;
-    }
+    m_state.confirmed = true;
+    accept();
 }
 
 void ClockEditorWindow::keyPressEvent(QKeyEvent *e)
@@ -326,7 +315,7 @@ void ClockEditorWindow::keyPressEvent(QKeyEvent *e)
         if (auto *b = qobject_cast<QPushButton *>(f))
             b->click();
         else if (f == m_pictureNameList)
-            buttonClicked(1); // Enter in the name list confirms like the button
+            confirm(); // Enter in the name list confirms like the button
         e->accept();
         return;
     }
@@ -346,23 +335,23 @@ void ClockEditorDialog::showModal(EditorFields &fields)
     ClockEditorWindow window(m_state, m_services, m_mainWindow);
     // The main window writes the clock's values for edit and delete only; an
     // add starts from what the editor last held.
-    if (fields.pEditMode != EditMode::Add) {
-        window.setPEditIndex(fields.pEditIndex);
-        window.setPselectKeyCode(fields.pselectKeyCode);
-        window.setPDifTime(fields.pDifTime);
-        window.setPDifMinute(fields.pDifMinute);
-        window.setPSummertimeck(fields.pSummertimeck);
+    if (fields.mode != EditMode::Add) {
+        window.setClockIndex(fields.clockIndex);
+        window.setPictureKey(fields.pictureKey);
+        window.setHours(fields.hours);
+        window.setMinutes(fields.minutes);
+        window.setSummerTime(fields.summerTime);
     }
-    window.setPEditMode(fields.pEditMode);
+    window.setMode(fields.mode);
     window.activate();
     runModal(window, m_driver);
-    fields.pUpdated = m_state.pUpdated;
-    fields.pEditIndex = m_state.pEditIndex;
-    fields.pselectKeyCode = m_state.pselectKeyCode;
-    fields.pDifTime = m_state.pDifTime;
-    fields.pDifMinute = m_state.pDifMinute;
-    fields.pSummertimeck = m_state.summer;
-    fields.imgFlagTwips = window.pictureFrame()->twipsSize();
+    fields.confirmed = m_state.confirmed;
+    fields.clockIndex = m_state.clockIndex;
+    fields.pictureKey = m_state.pictureKey;
+    fields.hours = m_state.hours;
+    fields.minutes = m_state.minutes;
+    fields.summerTime = m_state.summerTime;
+    fields.pictureTwips = window.pictureFrame()->twipsSize();
 }
 
 } // namespace tb

@@ -24,20 +24,20 @@ class PictureStore;
 
 // What the editor keeps between showings.
 struct ClockEditorState {
-    EditMode editMode = EditMode::None;
-    qint16 pEditIndex = 0;
-    QString pselectKeyCode;
-    qint16 pDifTime = 0;
-    qint16 pDifMinute = 0;
-    bool summer = false;
-    bool pUpdated = false;
-    QString UserPicFile;
+    EditMode mode = EditMode::None;
+    qint16 clockIndex = 0;
+    QString pictureKey;
+    qint16 hours = 0;
+    qint16 minutes = 0;
+    bool summerTime = false;
+    bool confirmed = false;
+    QString userPictureFile; // the last picture added through the chooser
     ChooserFields chooser; // the chooser's fields, kept between its showings
 };
 
 // What the editor works with, owned by the main window.
 struct ClockEditorServices {
-    PictureStore &store;        // ImgFlagList
+    PictureStore &store;
     ClockSource &clock;
     Messenger &messenger;
     const FaceColours &colours;
@@ -54,13 +54,13 @@ public:
     ClockEditorWindow(ClockEditorState &state, ClockEditorServices &services, QWidget *mainWindow);
     ~ClockEditorWindow() override;
 
-    // Properties, as the main window writes them.
-    void setPEditIndex(qint16 v) { m_state.pEditIndex = v; }
-    void setPselectKeyCode(const QString &name);
-    void setPDifTime(qint16 v) { m_state.pDifTime = v; }
-    void setPDifMinute(qint16 v) { m_state.pDifMinute = v; }
-    void setPSummertimeck(bool on);
-    void setPEditMode(EditMode mode);
+    // The clock's values, as the main window writes them.
+    void setClockIndex(qint16 v) { m_state.clockIndex = v; }
+    void setPictureKey(const QString &name);
+    void setHours(qint16 v) { m_state.hours = v; }
+    void setMinutes(qint16 v) { m_state.minutes = v; }
+    void setSummerTime(bool on);
+    void setMode(EditMode mode);
 
     void activate();
     void drawPreview();
@@ -69,7 +69,8 @@ public:
     void zoneChosen();
     void summerTimeToggled();
     void pictureNameChosen();
-    void buttonClicked(int index);   // 0 add a picture, 1 confirm, 2 cancel
+    void addUserPicture();
+    void confirm();
     void removePicture();
 
     DateTime shownTime() const { return m_previewTime; }
@@ -81,9 +82,9 @@ public:
     QLabel *timeLabel() const { return m_timeLabel; }
     QLabel *zoneHeading() const { return m_zoneHeading; }
     QLabel *pictureHeading() const { return m_pictureHeading; }
-    QPushButton *addPictureButton() const { return m_choiceButtons[0]; }
-    QPushButton *confirmButton() const { return m_choiceButtons[1]; }
-    QPushButton *cancelButton() const { return m_choiceButtons[2]; }
+    QPushButton *addPictureButton() const { return m_addPictureButton; }
+    QPushButton *confirmButton() const { return m_confirmButton; }
+    QPushButton *cancelButton() const { return m_cancelButton; }
     QPushButton *removePictureButton() const { return m_removePictureButton; }
 
 protected:
@@ -97,13 +98,12 @@ private:
     void placeDateLabels();
     int headingTextTop() const;
     void clearPicture();
-    void addUserPicture();
     int nameRow(const QString &name) const;
 
     ClockEditorState &m_state;
     ClockEditorServices &m_services;
     ZoneTable m_zones;
-    QStringList m_names; // ListCName's texts, in its order
+    QStringList m_names; // the picture name list's texts, in its order
     DateTime m_previewTime = 0;
 
     QLabel *m_zoneHeading = nullptr;
@@ -112,7 +112,9 @@ private:
     PictureFrameWidget *m_pictureFrame = nullptr;
     QLabel *m_dateLabel = nullptr;
     QLabel *m_timeLabel = nullptr;
-    QPushButton *m_choiceButtons[3] = { nullptr, nullptr, nullptr };
+    QPushButton *m_addPictureButton = nullptr;
+    QPushButton *m_confirmButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
     QLabel *m_pictureHeading = nullptr;
     QListWidget *m_pictureNameList = nullptr;
     QPushButton *m_removePictureButton = nullptr;
@@ -127,7 +129,7 @@ public:
             QWidget *mainWindow = nullptr);
 
     // Writes the properties the main window writes for the mode, shows the
-    // editor and hands back the results (pUpdated false when cancelled).
+    // editor and hands back the results (confirmed false when cancelled).
     void showModal(EditorFields &fields) override;
 
     // Runs instead of the window's own modal loop (tests, scripted runs).

@@ -14,12 +14,12 @@ namespace tb {
 void ClockEditorWindow::addUserPicture()
 {
     ChooserFields &chooser = m_state.chooser;
-    chooser.SelMode.clear();
+    chooser.purpose = ChooserPurpose::ClockPicture;
     m_services.chooser.showModal(chooser);
-    if (!chooser.pUpdated)
+    if (!chooser.confirmed)
         return;
-    m_state.UserPicFile = chooser.pSelectFilename;
-    const QString tag = chooser.pStsize;
+    m_state.userPictureFile = chooser.chosenPath;
+    const QString tag = chooser.sizeTag;
 
     const std::optional<UserSlotChoice> slot = chooseUserSlot();
     if (!slot) {
@@ -27,12 +27,12 @@ void ClockEditorWindow::addUserPicture()
         return;
     }
     // The slot is written only once the picture is known to load.
-    PictureFile file = loadUserPicture(m_state.UserPicFile, tag);
+    PictureFile file = loadUserPicture(m_state.userPictureFile, tag);
     if (file.status != PictureFile::Status::Loaded) {
         m_services.messenger.message(pictureNotLoadedMessage());
         return;
     }
-    if (!storeUserSlot(*slot, m_state.UserPicFile, tag))
+    if (!storeUserSlot(*slot, m_state.userPictureFile, tag))
         m_services.messenger.message(settingsNotSavedMessage());
     const QString key = PictureStore::userKey(slot->slot);
     m_services.store.addUser(slot->slot, file.image, tag);
@@ -71,7 +71,7 @@ void ClockEditorWindow::removePicture()
     m_pictureNameList->blockSignals(false);
     m_names.removeAt(row);
     // The removed name can no longer be shown, so nothing is chosen now.
-    m_state.pselectKeyCode.clear();
+    m_state.pictureKey.clear();
     clearPicture();
     if (m_services.pictureRemoved)
         m_services.pictureRemoved(name);

@@ -76,7 +76,7 @@ void BandStrip::appendFaces(std::vector<FaceDrawing> &faces, const MainLayout &l
     for (int k = 0; k < kClocks; ++k) {
         qint16 radius = 0; // band faces always take the band radius
         faces.push_back(mainFace(layout.bandFaceX(k), layout.bandFaceY(), bandTime(k, japan), radius,
-                                 layout.BandRadius, colours));
+                                 layout.bandRadius, colours));
     }
 }
 

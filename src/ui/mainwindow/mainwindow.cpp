@@ -151,7 +151,7 @@ void MainWindow::loadSettings()
 {
     openSettings([this](const QString &text) { m_messenger.message(text); }, m_clock);
     const int failedBefore = appSettings().failedWrites();
-    m_layout.BandRadius = m_model.loadDisplay();
+    m_layout.bandRadius = m_model.loadDisplay();
     updateSummerPeriod();
     const MapChoice map = loadStoredPictures(
         [this](int slot, const QImage &picture, const QString &tag) {
@@ -203,14 +203,14 @@ void MainWindow::addClock(int i)
 
 qint16 MainWindow::faceRadius() const
 {
-    return m_model.faceRadius(m_layout.BandRadius);
+    return m_model.faceRadius(m_layout.bandRadius);
 }
 
 void MainWindow::placeSummerMark(int i, DateTime local)
 {
     const ClockEntry &e = m_model.clocks()[i];
     const double r = faceRadius();
-    m_placed->placeMark(i, m_layout.cxByR(e.ClockLeft) + 0.6 * r, m_layout.cyByR(e.ClockTop) + 0.9 * r,
+    m_placed->placeMark(i, m_layout.windowX(e.ClockLeft) + 0.6 * r, m_layout.windowY(e.ClockTop) + 0.9 * r,
                         summer(i, local) == 1);
 }
 
@@ -238,7 +238,7 @@ void MainWindow::layOut()
     m_mapWidget->setGeometry(mapPx);
     m_client->setMapRect(mapPx);
     for (int i = 0; i <= m_model.lastClock(); ++i)
-        m_placed->placePicture(i, m_layout.cxByR(m_model.clocks()[i].FlagLeft), m_layout.cyByR(m_model.clocks()[i].FlagTop));
+        m_placed->placePicture(i, m_layout.windowX(m_model.clocks()[i].FlagLeft), m_layout.windowY(m_model.clocks()[i].FlagTop));
     const DateTime local = m_clock.moment().local;
     for (int i = 0; i <= m_model.lastClock(); ++i) {
         m_placed->dateLabel(i)->hide();
@@ -271,7 +271,7 @@ void MainWindow::tick()
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
         qint16 radius = m_model.clockRadius();
-        m_faces.push_back(mainFace(m_layout.cxByR(e.ClockLeft), m_layout.cyByR(e.ClockTop), t, radius, m_layout.BandRadius,
+        m_faces.push_back(mainFace(m_layout.windowX(e.ClockLeft), m_layout.windowY(e.ClockTop), t, radius, m_layout.bandRadius,
                                    m_model.colours()));
         m_model.setClockRadius(radius);
         updateSummerMark(i, now.local);
@@ -325,21 +325,21 @@ void MainWindow::chooseMap(int index)
 bool MainWindow::mapFromFile()
 {
     ChooserFields fields;
-    fields.SelMode = QStringLiteral("BackPic");
+    fields.purpose = ChooserPurpose::WorldMap;
     m_chooser->showModal(fields);
-    if (!fields.pUpdated)
+    if (!fields.confirmed)
         return true;
     // The file may have vanished or broken since it was chosen: then the map
     // and the stored choice stay as they were.
     const QSize shown(m_client->width(), m_client->height());
     const QRect map(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
                     px(m_layout.map.height()));
-    const PictureRead picture = loadMapPicture(fields.pSelectFilename, map.isValid() ? map.size() : shown);
+    const PictureRead picture = loadMapPicture(fields.chosenPath, map.isValid() ? map.size() : shown);
     if (picture.problem != PictureProblem::None) {
-        m_messenger.message(mapNotLoadedMessage(fields.pSelectFilename, picture.problem));
+        m_messenger.message(mapNotLoadedMessage(fields.chosenPath, picture.problem));
         return false;
     }
-    m_model.storeMapFile(fields.pSelectFilename);
+    m_model.storeMapFile(fields.chosenPath);
     setMapPicture(picture.image);
     return true;
 }
@@ -362,7 +362,7 @@ void MainWindow::minimizeToTaskbar() { showMinimized(); }
 void MainWindow::saveAndQuit()
 {
     QString file;
-    if (!m_model.saveOnExit(m_layout.BandRadius, &file)) {
+    if (!m_model.saveOnExit(m_layout.bandRadius, &file)) {
         // Never close as if all were well, but never trap the user either: a
         // folder that can never be written must not keep the program open.
         const Messenger::Answer a = m_messenger.message(

@@ -165,9 +165,9 @@ void Placing::chooseMode(int index)
         m_clockMode = EditMode::Add;
         showBar(false);
         EditorFields f;
-        f.pEditMode = EditMode::Add;
+        f.mode = EditMode::Add;
         m_editor->showModal(f);
-        if (f.pUpdated) {
+        if (f.confirmed) {
             const ClockEntry e = addedEntry(f, m_layout);
             m_model.clocks().append(e);
             const int n = m_model.lastClock();
@@ -204,11 +204,11 @@ void Placing::mapPressed(Qt::MouseButton button, Qt::KeyboardModifiers, double x
         return;
     m_pickedClock.reset();
     const MainLayout &l = m_layout;
-    const double r = m_model.faceRadius(m_layout.BandRadius);
+    const double r = m_model.faceRadius(m_layout.bandRadius);
     std::vector<QPointF> centres;
     for (int i = 0; i <= m_model.lastClock(); ++i) {
         const ClockEntry &e = m_model.clock(i);
-        centres.emplace_back(m_layout.cxByR(e.ClockLeft), m_layout.cyByR(e.ClockTop));
+        centres.emplace_back(m_layout.windowX(e.ClockLeft), m_layout.windowY(e.ClockTop));
     }
     const int i = pickFace(centres, r, QPointF(l.map.left() + x, l.map.top() + y));
     if (i < 0)
@@ -299,7 +299,7 @@ void Placing::pictureMoved(int index, Qt::MouseButtons, Qt::KeyboardModifiers, d
     ClockEntry &e = m_model.clocks()[index];
     e.FlagLeft = refX(m_layout, leftTw(box) + tw(px(d.x())));
     e.FlagTop = refY(m_layout, topTw(box) + tw(px(d.y())));
-    moveGroup(index, QPoint(px(m_layout.cxByR(e.FlagLeft)), px(m_layout.cyByR(e.FlagTop))) - box->pos());
+    moveGroup(index, QPoint(px(m_layout.windowX(e.FlagLeft)), px(m_layout.windowY(e.FlagTop))) - box->pos());
 }
 
 void Placing::pictureReleased(int, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
@@ -316,7 +316,7 @@ void Placing::editOrDelete(int i)
         if (m_editor) {
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Edit);
             m_editor->showModal(f);
-            if (f.pUpdated) {
+            if (f.confirmed) {
                 ClockEntry &e = m_model.clocks()[i];
                 applyEdit(e, f);
                 PictureBox *box = m_placed.picture(i);
@@ -336,7 +336,7 @@ void Placing::editOrDelete(int i)
         } else if (m_editor) {
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Delete);
             m_editor->showModal(f);
-            if (f.pUpdated)
+            if (f.confirmed)
                 deleteClock(i);
         }
     } else {
