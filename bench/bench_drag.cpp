@@ -37,7 +37,7 @@ void dragSteps(benchmark::State &state, const QSizeF &client)
     QCoreApplication::processEvents();
     QWidget *map = w.mapWidget();
     const ClockEntry &e = w.model().clock(10);
-    const QPointF face(twipsToPx(w.layout().windowX(e.ClockLeft)) - map->x(), twipsToPx(w.layout().windowY(e.ClockTop)) - map->y());
+    const QPointF face(twipsToPx(w.layout().windowX(e.faceLeft)) - map->x(), twipsToPx(w.layout().windowY(e.faceTop)) - map->y());
     mouse(map, QEvent::MouseButtonPress, face);
     if (w.placing()->pickedClock() != 10) {
         state.SkipWithError("the press hit no face");

@@ -370,10 +370,10 @@ private slots:
         for (int n = 1; n <= 3; ++n)
             store.addUser(n, solidPicture(20, 20), "nn0300-0300");
         ClockEntries placed{};
-        placed[0].Fname = "002User";
-        placed[1].Fname = "Japan";
-        placed[2].Fname = "002User";
-        placed[2].DifTime = 4;
+        placed[0].pictureKey = "002User";
+        placed[1].pictureKey = "Japan";
+        placed[2].pictureKey = "002User";
+        placed[2].hourOffset = 4;
         EditorFields f = fieldsFor(EditMode::Edit, "002User");
         messages.answer = Messenger::Answer::Cancel;
         run(f, [&](ClockEditorWindow &w) {
@@ -393,10 +393,10 @@ private slots:
         QCOMPARE(removed, QStringList{ "002User" });
         dropRemovedPicture(placed, 2, removed.first()); // as the main window does when told
         QVERIFY(f.pictureKey.isEmpty());
-        QVERIFY(placed[0].Fname.isEmpty());
-        QCOMPARE(placed[1].Fname, QString("Japan"));
-        QVERIFY(placed[2].Fname.isEmpty());
-        QCOMPARE(placed[2].DifTime, qint16(4));
+        QVERIFY(placed[0].pictureKey.isEmpty());
+        QCOMPARE(placed[1].pictureKey, QString("Japan"));
+        QVERIFY(placed[2].pictureKey.isEmpty());
+        QCOMPARE(placed[2].hourOffset, qint16(4));
         settings->restart();
         QCOMPARE(settings->onDisk("UserImg/UserImgCount").toString(), QString("3"));
         QVERIFY(settings->onDisk("UserImg/002FileName").toString().isEmpty());

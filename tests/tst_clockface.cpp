@@ -90,9 +90,9 @@ void TestClockFace::integerAngleStoreRoundsHalfToEven()
     QVERIFY(near(clockAngle(main.segments[Hour]), 359.5, 0.05));
 
     FacePen pen(FacePen::AngleStore::Integer);
-    pen.SetAngle(90.5); // 0.5 → 0
+    pen.setAngle(90.5); // 0.5 → 0
     QCOMPARE(pen.storedAngle(), 0.0);
-    pen.SetAngle(91.5); // 1.5 → 2
+    pen.setAngle(91.5); // 1.5 → 2
     QCOMPARE(pen.storedAngle(), 2.0);
 }
 
@@ -120,8 +120,8 @@ void TestClockFace::spansAndLengths()
     QFETCH(double, minuteLen);
     QFETCH(double, secondFrom);
     FaceColours colours;
-    colours.GageColor = 0x00FF00;
-    colours.NeadleColor = 0x123456;
+    colours.scaleColour = 0x00FF00;
+    colours.handColour = 0x123456;
     const DateTime t = toDateTime(QDateTime(QDate(2026, 12, 8), QTime(4, 20, 10)));
     qint16 r = qint16(radius);
     FaceDrawing f;
@@ -192,7 +192,7 @@ void TestClockFace::fillFollowsTheHour()
     QFETCH(int, entry);
     FaceColours colours;
     for (int h = 0; h < 25; ++h)
-        colours.FaceColors[size_t(h)] = Colour(0x010101 * h);
+        colours.fills[size_t(h)] = Colour(0x010101 * h);
     qint16 r = 440;
     const DateTime t = toDateTime(QDateTime(QDate(2026, 12, 8), QTime(hour, 59, 59)));
     QCOMPARE(mainFace(0, 0, t, r, 440, colours).fill, Colour(0x010101 * entry));
@@ -206,7 +206,7 @@ void TestClockFace::paintsRoundAntialiasedFace()
     QImage img(200, 200, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     FaceColours colours;
-    colours.FaceColors[2] = 0x00FFFF; // yellow, 0x00BBGGRR
+    colours.fills[2] = 0x00FFFF; // yellow, 0x00BBGGRR
     qint16 r = 1200;                   // 80 px
     const FaceDrawing f = mainFace(1500, 1500, toDateTime(QDateTime(QDate(2026, 12, 8), QTime(3, 0))), r, 440, colours);
     {

@@ -10,8 +10,8 @@ namespace {
 ClockEntry named(int n)
 {
     ClockEntry e;
-    e.Fname = QStringLiteral("c%1").arg(n);
-    e.DifTime = qint16(n);
+    e.pictureKey = QStringLiteral("c%1").arg(n);
+    e.hourOffset = qint16(n);
     return e;
 }
 
@@ -19,7 +19,7 @@ QStringList names(const ClockTable &t)
 {
     QStringList out;
     for (int i = 0; i <= t.lastIndex(); ++i)
-        out << t[i].Fname;
+        out << t[i].pictureKey;
     return out;
 }
 } // namespace
@@ -47,7 +47,7 @@ void TestClockTable::appendRefusesTheTwentySecond()
     QCOMPARE(t.placed(), 21);
     QVERIFY(!t.append(named(99)));
     QCOMPARE(t.lastIndex(), 20);
-    QCOMPARE(t[20].Fname, QStringLiteral("c20"));
+    QCOMPARE(t[20].pictureKey, QStringLiteral("c20"));
 }
 
 void TestClockTable::remove_data()
@@ -82,7 +82,7 @@ void TestClockTable::remove()
     QCOMPARE(names(t), after);
     QCOMPARE(t.lastIndex(), after.size() - 1);
     for (int i = 0; i <= t.lastIndex(); ++i) // whole entries move, not just their names
-        QCOMPARE(int(t[i].DifTime), t[i].Fname.mid(1).toInt());
+        QCOMPARE(int(t[i].hourOffset), t[i].pictureKey.mid(1).toInt());
 }
 
 void TestClockTable::countIsLimited_data()

@@ -179,15 +179,15 @@ void TestColourDialog::handsAndScaleButtonsAndSwatches()
     QCOMPARE(dialog->colourCode()->text(), QStringLiteral("FF0000"));
 
     QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
-    QCOMPARE(model.colours().NeadleColor, Colour(0x00FF00));
-    QCOMPARE(model.colours().GageColor, Colour(0xFF0000));
+    QCOMPARE(model.colours().handColour, Colour(0x00FF00));
+    QCOMPARE(model.colours().scaleColour, Colour(0xFF0000));
 }
 
 void TestColourDialog::schemeThenRegister_data()
 {
     QTest::addColumn<int>("scheme");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QList<uint>>("byHour"); // FaceColors 0, 2, … 22
+    QTest::addColumn<QList<uint>>("byHour"); // fills 0, 2, … 22
     const uint G = 0x808080, L = 0xE0E0E0;
     QTest::newRow("white and black") << 0 << QStringLiteral("白黒")
                                      << QList<uint>{ G, G, G, L, L, L, L, L, L, G, G, G };
@@ -209,8 +209,8 @@ void TestColourDialog::schemeThenRegister()
     // Start from colours that no scheme has, so every entry must change.
     FaceColours start;
     for (int h = 0; h <= 22; h += 2)
-        start.FaceColors[size_t(h)] = 0x010203;
-    start.FaceColors[1] = 0x777777; // an unused entry is handed back untouched
+        start.fills[size_t(h)] = 0x010203;
+    start.fills[1] = 0x777777; // an unused entry is handed back untouched
     model.setColours(start);
     registrations.clear();
     dialog->close();
@@ -228,11 +228,11 @@ void TestColourDialog::schemeThenRegister()
     QCOMPARE(registrations.count(), 1);
     QVERIFY(dialog->isVisible()); // "登録" keeps the dialog open
     for (int h = 0; h <= 22; h += 2) {
-        QCOMPARE(model.colours().FaceColors[size_t(h)], Colour(byHour[h / 2]));
+        QCOMPARE(model.colours().fills[size_t(h)], Colour(byHour[h / 2]));
         QCOMPARE(store->onDisk(QStringLiteral("Color/%1").arg(h)).toString(),
                  QString::number(byHour[h / 2]));
     }
-    QCOMPARE(model.colours().FaceColors[1], Colour(0x777777));
+    QCOMPARE(model.colours().fills[1], Colour(0x777777));
 }
 
 void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
@@ -249,7 +249,7 @@ void TestColourDialog::registerWritesOnlyTheTwelveFaceKeys()
         expected << QStringLiteral("Color/%1").arg(h);
     QCOMPARE(writes, expected);
     // … reaches the main window but not the store.
-    QCOMPARE(model.colours().GageColor, Colour(0x0000FF));
+    QCOMPARE(model.colours().scaleColour, Colour(0x0000FF));
     QStringList keys = store->keysOnDisk();
     QVERIFY(!keys.contains(QStringLiteral("UserClock/GageColor")));
     QVERIFY(!keys.contains(QStringLiteral("UserClock/NeadleColor")));
@@ -270,9 +270,9 @@ void TestColourDialog::cancelDropsWhatWasNotRegistered()
     QCOMPARE(registrations.count(), 1);
     QCOMPARE(store->raw(), file);
     FaceColours expected;
-    expected.FaceColors[6] = expected.FaceColors[8] = 0x0000FF;
-    QCOMPARE(model.colours().FaceColors, expected.FaceColors);
-    QCOMPARE(model.colours().NeadleColor, Colour(0));
+    expected.fills[6] = expected.fills[8] = 0x0000FF;
+    QCOMPARE(model.colours().fills, expected.fills);
+    QCOMPARE(model.colours().handColour, Colour(0));
 
     // The next opening starts again from the main window's colours.
     dialog->showModeless();

@@ -62,7 +62,7 @@ void TestColourWiring::registeredColoursShowAtTheNextTick()
     QTest::mouseClick(dialog->registerButton(), Qt::LeftButton);
     window.tick();
     QCOMPARE(window.clientArea()->surface().pixelColor(face), toQColor(0x0000FF));
-    QCOMPARE(window.model().colours().FaceColors[8], Colour(0x0000FF));
+    QCOMPARE(window.model().colours().fills[8], Colour(0x0000FF));
     QSettings file(appSettings().settingsFilePath(), QSettings::IniFormat);
     QCOMPARE(file.value(QStringLiteral("Color/8")).toString(), QStringLiteral("255"));
 }

@@ -105,20 +105,20 @@ private slots:
     void dropPicture()
     {
         ClockEntries e{};
-        e[0].Fname = "003User";
-        e[0].DifTime = 4;
-        e[1].Fname = "Japan";
-        e[2].Fname = "003User";
-        e[5].Fname = "003User"; // beyond the placed clocks
+        e[0].pictureKey = "003User";
+        e[0].hourOffset = 4;
+        e[1].pictureKey = "Japan";
+        e[2].pictureKey = "003User";
+        e[5].pictureKey = "003User"; // beyond the placed clocks
         const ClockEntry before2 = e[2];
         QCOMPARE(dropRemovedPicture(e, 2, "003User"), QList<int>({ 0, 2 }));
-        QVERIFY(e[0].Fname.isEmpty());
-        QCOMPARE(e[0].DifTime, qint16(4));
-        QCOMPARE(e[1].Fname, QString("Japan"));
+        QVERIFY(e[0].pictureKey.isEmpty());
+        QCOMPARE(e[0].hourOffset, qint16(4));
+        QCOMPARE(e[1].pictureKey, QString("Japan"));
         ClockEntry expected2 = before2;
-        expected2.Fname.clear();
+        expected2.pictureKey.clear();
         QVERIFY(e[2] == expected2);
-        QCOMPARE(e[5].Fname, QString("003User"));
+        QCOMPARE(e[5].pictureKey, QString("003User"));
     }
 
     void userPictureSize_data()

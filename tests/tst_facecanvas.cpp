@@ -103,9 +103,9 @@ void TestFaceCanvas::sameAsWholeRepaint()
     for (int s = 0; s < seconds; ++s) {
         if (s == 150) {
             if (event == 1) {
-                colours.FaceColors[12] = 0x00FFFF;
-                colours.GageColor = 0xFF0000;
-                colours.NeadleColor = 0x008000;
+                colours.fills[12] = 0x00FFFF;
+                colours.scaleColour = 0xFF0000;
+                colours.handColour = 0x008000;
             } else if (event == 2) {
                 places[0].x += 170;
                 places[0].y -= 95;

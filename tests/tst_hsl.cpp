@@ -62,9 +62,9 @@ void TestHsl::hslToRgb()
     QFETCH(int, r);
     QFETCH(int, g);
     QFETCH(int, b);
-    QCOMPARE(int(c.Red()), r);
-    QCOMPARE(int(c.Green()), g);
-    QCOMPARE(int(c.Blue()), b);
+    QCOMPARE(int(c.red()), r);
+    QCOMPARE(int(c.green()), g);
+    QCOMPARE(int(c.blue()), b);
     QCOMPARE(c.staleSide(), qint16(HSL::BothCurrent));
 }
 
@@ -101,9 +101,9 @@ void TestHsl::rgbToHsl()
     c.setGreen(qint16(g));
     c.setBlue(qint16(b));
     QCOMPARE(c.staleSide(), qint16(HSL::HslStale));
-    QCOMPARE(int(c.Hue()), hue);
-    QCOMPARE(int(c.Saturation()), sat);
-    QCOMPARE(int(c.Luminosity()), lum);
+    QCOMPARE(int(c.hue()), hue);
+    QCOMPARE(int(c.saturation()), sat);
+    QCOMPARE(int(c.luminosity()), lum);
     QCOMPARE(c.staleSide(), qint16(HSL::BothCurrent));
 }
 
@@ -113,55 +113,55 @@ void TestHsl::greyKeepsTheHueItHad()
     c.setHue(100);
     c.setSaturation(240);
     c.setLuminosity(120);
-    QCOMPARE(int(c.Green()), 255); // settles both forms
+    QCOMPARE(int(c.green()), 255); // settles both forms
     for (int v : { 0, 128, 224, 255 }) {
         c.setRed(qint16(v));
         c.setGreen(qint16(v));
         c.setBlue(qint16(v));
-        QCOMPARE(int(c.Saturation()), 0);
-        QCOMPARE(int(c.Hue()), 100);
+        QCOMPARE(int(c.saturation()), 0);
+        QCOMPARE(int(c.hue()), 100);
     }
 }
 
 void TestHsl::staleSideDecidesWhatIsConverted()
 {
     HSL c;
-    QCOMPARE(int(c.Hue()), 0);
-    QCOMPARE(int(c.Red()), 0);
+    QCOMPARE(int(c.hue()), 0);
+    QCOMPARE(int(c.red()), 0);
     QCOMPARE(c.staleSide(), qint16(HSL::BothCurrent));
 
     // Red and green written after blue: the hue mixes them with the blue held.
     c.setRed(0);
     c.setGreen(0);
     c.setBlue(255);
-    QCOMPARE(int(c.Hue()), 160);
+    QCOMPARE(int(c.hue()), 160);
     c.setRed(255);
     c.setGreen(255);
-    QCOMPARE(int(c.Hue()), 160); // white: grey, the hue stays
-    QCOMPARE(int(c.Luminosity()), 240);
+    QCOMPARE(int(c.hue()), 160); // white: grey, the hue stays
+    QCOMPARE(int(c.luminosity()), 240);
     c.setBlue(0);
-    QCOMPARE(int(c.Hue()), 40);
+    QCOMPARE(int(c.hue()), 40);
 
     // Hue and saturation written: the channels use the luminosity held (120).
     c.setHue(80);
     c.setSaturation(240);
     QCOMPARE(c.staleSide(), qint16(HSL::RgbStale));
-    QCOMPARE(int(c.Red()), 0);
-    QCOMPARE(int(c.Green()), 255);
-    QCOMPARE(int(c.Blue()), 0);
+    QCOMPARE(int(c.red()), 0);
+    QCOMPARE(int(c.green()), 255);
+    QCOMPARE(int(c.blue()), 0);
 
     // A channel written after H, S or L discards them …
     c.setHue(160);
     c.setRed(200);
     QCOMPARE(c.staleSide(), qint16(HSL::HslStale));
-    QCOMPARE(int(c.Red()), 200);
-    QCOMPARE(int(c.Blue()), 0);
-    QCOMPARE(int(c.Hue()), 49); // red 200 with green 255, blue 0: not the 160 written
+    QCOMPARE(int(c.red()), 200);
+    QCOMPARE(int(c.blue()), 0);
+    QCOMPARE(int(c.hue()), 49); // red 200 with green 255, blue 0: not the 160 written
     // … and an H, S or L write discards the channels written before.
     c.setGreen(0);
     c.setLuminosity(0);
-    QCOMPARE(int(c.Green()), 0);
-    QCOMPARE(int(c.Red()), 0);
+    QCOMPARE(int(c.green()), 0);
+    QCOMPARE(int(c.red()), 0);
 }
 
 void TestHsl::wrappedHueIsStoredWrapped()
@@ -171,16 +171,16 @@ void TestHsl::wrappedHueIsStoredWrapped()
     c.setSaturation(240);
     c.setLuminosity(120);
     QCOMPARE(c.hueDegrees(), 375.0f);
-    QCOMPARE(int(c.Blue()), 0);
+    QCOMPARE(int(c.blue()), 0);
     QCOMPARE(c.hueDegrees(), 15.0f);
-    QCOMPARE(int(c.Hue()), 10);
+    QCOMPARE(int(c.hue()), 10);
 
     // Wrapped once only, not as a remainder: 750 degrees stays above 360.
     HSL far;
     far.setHue(500);
     far.setSaturation(240);
     far.setLuminosity(120);
-    far.Red();
+    far.red();
     QCOMPARE(far.hueDegrees(), 390.0f);
 }
 
@@ -190,12 +190,12 @@ void TestHsl::roundTripLosesOneStepOfGreen()
     c.setRed(242);
     c.setGreen(184);
     c.setBlue(45);
-    const qint16 h = c.Hue(), s = c.Saturation(), l = c.Luminosity();
+    const qint16 h = c.hue(), s = c.saturation(), l = c.luminosity();
     HSL back;
     back.setHue(h);
     back.setSaturation(s);
     back.setLuminosity(l);
-    QCOMPARE(composeColour(back.Red(), back.Green(), back.Blue()), Colour(0x2DB7F2));
+    QCOMPARE(composeColour(back.red(), back.green(), back.blue()), Colour(0x2DB7F2));
 }
 
 void TestHsl::composeLimitsEveryChannel_data()

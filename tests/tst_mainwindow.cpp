@@ -158,13 +158,13 @@ void TestMainWindow::defaultClockStandsOnTheMap()
 {
     QCOMPARE(window->model().lastClock(), 0);
     const ClockEntry &e = window->model().clock(0);
-    QCOMPARE(e.Fname, QStringLiteral("Japan"));
-    QCOMPARE(e.ClockLeft, 9950.f);
-    QCOMPARE(e.ClockTop, 3300.f);
-    QCOMPARE(e.FlagLeft, 10500.f);
-    QCOMPARE(e.FlagTop, 2900.f);
-    QCOMPARE(e.DifTime, qint16(0));
-    QVERIFY(!e.summertime);
+    QCOMPARE(e.pictureKey, QStringLiteral("Japan"));
+    QCOMPARE(e.faceLeft, 9950.f);
+    QCOMPARE(e.faceTop, 3300.f);
+    QCOMPARE(e.pictureLeft, 10500.f);
+    QCOMPARE(e.pictureTop, 2900.f);
+    QCOMPARE(e.hourOffset, qint16(0));
+    QVERIFY(!e.summerTime);
 
     PictureBox *flag = window->placedClocks()->picture(0);
     QVERIFY(flag->isVisible());
@@ -200,7 +200,7 @@ void TestMainWindow::tickDrawsEveryFace()
     // A colour of its own for every even hour h: red 10h + 16, green 0x40, blue 0x80.
     FaceColours colours;
     for (int h = 0; h <= 22; h += 2)
-        colours.FaceColors[size_t(h)] = Colour(0x804000 + 10 * h + 16);
+        colours.fills[size_t(h)] = Colour(0x804000 + 10 * h + 16);
     window->model().setColours(colours);
     window->tick();
     const QImage s = window->clientArea()->surface();
@@ -239,7 +239,7 @@ void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
     QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("12:00"));
     QVERIFY(!window->placedClocks()->mark(0)->isVisible());
 
-    window->model().clocks()[0].summertime = true;
+    window->model().clocks()[0].summerTime = true;
     window->tick();
     QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("13:00"));
     QLabel *mark = window->placedClocks()->mark(0);
@@ -258,7 +258,7 @@ void TestMainWindow::summerClockGainsAnHourAndShowsItsMark()
 void TestMainWindow::summerMarkFollowsTheFace()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
-    window->model().clocks()[0].summertime = true;
+    window->model().clocks()[0].summerTime = true;
     window->tick();
     window->resizeClientTwips(QSizeF(11880 + 11655, 7965 + 6645)); // map doubled
     QCoreApplication::processEvents();
@@ -275,7 +275,7 @@ void TestMainWindow::newYearTakesTheNewSummerPeriod()
     window->tick();
     QCOMPARE(window->model().summerPeriod().year, 2027);
     QCOMPARE(toQDateTime(window->model().summerPeriod().start), QDateTime(QDate(2027, 4, 4), QTime(2, 0)));
-    window->model().clocks()[0].summertime = true;
+    window->model().clocks()[0].summerTime = true;
     clock->set(QDateTime(QDate(2027, 6, 1), QTime(8, 0, 0)));
     window->tick();
     QCOMPARE(window->placedClocks()->timeLabel(0)->text(), QStringLiteral("9:00"));
@@ -298,7 +298,7 @@ void TestMainWindow::sameScreenInEveryZone()
     QFETCH(QDateTime, at);
     QFETCH(QString, time);
     ClockEntry &e = window->model().clocks()[0];
-    e.DifTime = -14, e.DifMinute = -30, e.summertime = true;
+    e.hourOffset = -14, e.minuteOffset = -30, e.summerTime = true;
     auto screen = [&](const QByteArray &tz) {
         qputenv("TZ", tz);
         tzset();
@@ -400,7 +400,7 @@ void TestMainWindow::markAndLabelReadTheSameSecond()
     SteppingClock stepping(at);
     window = std::make_unique<tb::MainWindow>(stepping, *messages);
     window->show();
-    window->model().clocks()[0].summertime = true;
+    window->model().clocks()[0].summerTime = true;
     window->tick();
     stepping.set(at);
     stepping.stepping = true;
@@ -414,14 +414,14 @@ void TestMainWindow::markAndLabelReadTheSameSecond()
 void TestMainWindow::showingMarkIsNotMovedByTheTick()
 {
     clock->set(QDateTime(QDate(2026, 7, 1), QTime(12, 0)));
-    window->model().clocks()[0].summertime = true;
+    window->model().clocks()[0].summerTime = true;
     window->tick();
     QLabel *mark = window->placedClocks()->mark(0);
     QVERIFY(mark->isVisible());
     const QPoint shown = mark->pos();
     // A face that moves (as a drag does) takes its mark along only through
     // the layout, never through the tick's check.
-    window->model().clocks()[0].ClockLeft += 1500;
+    window->model().clocks()[0].faceLeft += 1500;
     window->tick();
     QVERIFY(mark->isVisible());
     QCOMPARE(mark->pos(), shown);
@@ -433,8 +433,8 @@ void TestMainWindow::flagTakesTheEditorsSize()
 {
     // The editor's picture size (900 × 450 twips) stretches a built-in flag.
     ClockEntry &e = window->model().clocks()[0];
-    e.FlagWidth = 900;
-    e.FlagHeight = 450;
+    e.pictureWidth = 900;
+    e.pictureHeight = 450;
     window->addClock(0);
     PictureBox *flag = window->placedClocks()->picture(0);
     QVERIFY(flag->stretch());
@@ -447,7 +447,7 @@ void TestMainWindow::minimisedWindowIsNotLaidOut()
 {
     PictureBox *flag = window->placedClocks()->picture(0);
     const QPoint before = flag->pos();
-    window->model().clocks()[0].FlagLeft += 3000;
+    window->model().clocks()[0].pictureLeft += 3000;
     window->showMinimized();
     QVERIFY(window->isMinimized());
     window->layOut();

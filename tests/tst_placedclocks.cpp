@@ -110,16 +110,16 @@ void TestPlacedClocks::applyPicture()
     PlacedClocks c(&area, model, QFont(), QFont());
     c.picture(0)->resize(7, 7);
     ClockEntry e;
-    e.Fname = key;
-    e.FlagLeft = 1500;
-    e.FlagTop = 750;
-    e.FlagWidth = flagWidth;
-    e.FlagHeight = flagWidth / 2;
+    e.pictureKey = key;
+    e.pictureLeft = 1500;
+    e.pictureTop = 750;
+    e.pictureWidth = flagWidth;
+    e.pictureHeight = flagWidth / 2;
     c.applyPicture(0, e, store);
     QCOMPARE(c.picture(0)->stretch(), stretch);
     QCOMPARE(c.picture(0)->size(), size);
     QCOMPARE(c.picture(0)->pos(), QPoint(100, 50)); // as stored, not converted
-    QCOMPARE(e.Fname, keptKey);
+    QCOMPARE(e.pictureKey, keptKey);
     QCOMPARE(c.picture(0)->hasPicture(), !keptKey.isEmpty());
 }
 

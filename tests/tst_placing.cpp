@@ -57,11 +57,11 @@ public:
 ClockEntry clockAt(float faceX, float faceY, float flagX, float flagY, const QString &name)
 {
     ClockEntry e;
-    e.ClockLeft = faceX;
-    e.ClockTop = faceY;
-    e.FlagLeft = flagX;
-    e.FlagTop = flagY;
-    e.Fname = name;
+    e.faceLeft = faceX;
+    e.faceTop = faceY;
+    e.pictureLeft = flagX;
+    e.pictureTop = flagY;
+    e.pictureKey = name;
     return e;
 }
 } // namespace
@@ -149,7 +149,7 @@ int TestPlacing::place(const ClockEntry &e)
 QPoint TestPlacing::faceCentrePx(int i) const
 {
     const ClockEntry &e = window->model().clock(i);
-    return QPoint(px(window->layout().windowX(e.ClockLeft)), px(window->layout().windowY(e.ClockTop)));
+    return QPoint(px(window->layout().windowX(e.faceLeft)), px(window->layout().windowY(e.faceTop)));
 }
 
 void TestPlacing::press(QWidget *w, QPoint at, Qt::MouseButton b)
@@ -189,12 +189,12 @@ void TestPlacing::addAtTheDesignSize()
     QCOMPARE(window->placing()->clockMode(), EditMode::None);
     QCOMPARE(window->model().lastClock(), 1);
     const ClockEntry &e = window->model().clock(1);
-    QCOMPARE(e.ClockLeft, 575.f);
-    QCOMPARE(e.ClockTop, 440.f);
-    QCOMPARE(e.FlagLeft, 1000.f);
-    QCOMPARE(e.FlagTop, 300.f);
-    QCOMPARE(e.DifTime, qint16(-17));
-    QVERIFY(e.summertime);
+    QCOMPARE(e.faceLeft, 575.f);
+    QCOMPARE(e.faceTop, 440.f);
+    QCOMPARE(e.pictureLeft, 1000.f);
+    QCOMPARE(e.pictureTop, 300.f);
+    QCOMPARE(e.hourOffset, qint16(-17));
+    QVERIFY(e.summerTime);
     // Stored at once: the count and the entry.
     QCOMPARE(onDisk("UserClock/n").toString(), QStringLiteral("1"));
     QCOMPARE(onDisk("UC001/Fname").toString(), QStringLiteral("France"));
@@ -222,7 +222,7 @@ void TestPlacing::addAtALargerWindow()
     QCOMPARE(window->layout().mapScaleX, 2.f);
     editor->confirm([](EditorFields &f) { f.pictureKey = QStringLiteral("France"); });
     window->placing()->chooseMode(1);
-    QCOMPARE(window->model().clock(1).ClockLeft, 575.f);
+    QCOMPARE(window->model().clock(1).faceLeft, 575.f);
     // The picture first stands where the add put it, the face at its converted place.
     PictureBox *flag = window->placedClocks()->picture(1);
     QCOMPARE(flag->pos(), QPoint(px(1000), px(300)));
@@ -289,17 +289,17 @@ void TestPlacing::addedEntryHasNoPictureSizeOfItsOwn()
     p->chooseMode(2);
     editor->confirm([](EditorFields &f) { f.pictureTwips = QSize(1500, 900); });
     p->editOrDelete(1);
-    QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
+    QCOMPARE(window->model().clock(1).pictureWidth, 1500.f);
     p->chooseMode(3);
     editor->confirm();
     p->editOrDelete(1);
     QCOMPARE(window->model().lastClock(), 0);
-    QCOMPARE(window->model().clock(1).FlagWidth, 1500.f);
+    QCOMPARE(window->model().clock(1).pictureWidth, 1500.f);
 
     editor->confirm([](EditorFields &f) { f.pictureKey = QStringLiteral("Japan"); });
     p->chooseMode(1);
-    QCOMPARE(window->model().clock(1).FlagWidth, 0.f);
-    QCOMPARE(window->model().clock(1).FlagHeight, 0.f);
+    QCOMPARE(window->model().clock(1).pictureWidth, 0.f);
+    QCOMPARE(window->model().clock(1).pictureHeight, 0.f);
     QVERIFY(!window->placedClocks()->picture(1)->stretch());
     QCOMPARE(window->placedClocks()->picture(1)->size(), window->model().pictures().find("Japan")->picture.size());
 }
@@ -319,7 +319,7 @@ void TestPlacing::faceDrag()
     QCoreApplication::processEvents();
     window->layOut();
     const int i = place(clockAt(3000, 2000, 4000, 1500, QStringLiteral("France")));
-    window->model().clocks()[i].summertime = true;
+    window->model().clocks()[i].summerTime = true;
     window->tick();
     const MainLayout l = window->layout();
     const double r = window->model().clockRadius();
@@ -338,22 +338,22 @@ void TestPlacing::faceDrag()
     move(map, from + shift);
     QCOMPARE(circle->pos(), QPoint(px(c.x() - r) + shift.x(), px(c.y() - r) + shift.y()));
     // The face itself stays where it is drawn until the release.
-    QCOMPARE(window->model().clock(i).ClockLeft, 3000.f);
+    QCOMPARE(window->model().clock(i).faceLeft, 3000.f);
     release(map, from + shift);
 
     QVERIFY(!window->placing()->dragging());
     QVERIFY(circle->isHidden());
     // The new centre is the old one moved as far as the pointer, in reference twips.
     const ClockEntry &e = window->model().clock(i);
-    QVERIFY(std::abs(l.windowX(e.ClockLeft) - (c.x() + 15 * shift.x())) <= 0.5);
-    QVERIFY(std::abs(l.windowY(e.ClockTop) - (c.y() + 15 * shift.y())) <= 0.5);
+    QVERIFY(std::abs(l.windowX(e.faceLeft) - (c.x() + 15 * shift.x())) <= 0.5);
+    QVERIFY(std::abs(l.windowY(e.faceTop) - (c.y() + 15 * shift.y())) <= 0.5);
     // Redrawn at once at the new place; the mark stands by the new face.
     const QPoint now = faceCentrePx(i);
     QCOMPARE(now, QPoint(px(c.x()) + shift.x(), px(c.y()) + shift.y()));
     QCOMPARE(window->clientArea()->surface().pixelColor(now + QPoint(-3, 3)).alpha(), 255);
     QCOMPARE(window->clientArea()->surface().pixelColor(QPoint(px(c.x() - r) + 2, px(c.y() + r) - 2)).alpha(), 0);
     QVERIFY(window->placedClocks()->mark(i)->isVisible());
-    QCOMPARE(window->placedClocks()->mark(i)->pos(), QPoint(px(l.windowX(e.ClockLeft) + 0.6 * r), px(l.windowY(e.ClockTop) + 0.9 * r)));
+    QCOMPARE(window->placedClocks()->mark(i)->pos(), QPoint(px(l.windowX(e.faceLeft) + 0.6 * r), px(l.windowY(e.faceTop) + 0.9 * r)));
     // The next layout puts the face where it was dropped; nothing was stored.
     window->layOut();
     window->tick();
@@ -374,8 +374,8 @@ void TestPlacing::unmovedFaceKeepsItsPlace()
     QWidget *map = window->mapWidget();
     press(map, faceCentrePx(i));
     release(map, faceCentrePx(i));
-    QVERIFY(window->model().clock(i).ClockLeft == 2000.3f); // exactly: QCOMPARE would forgive the drift
-    QVERIFY(window->model().clock(i).ClockTop == 1000.3f);
+    QVERIFY(window->model().clock(i).faceLeft == 2000.3f); // exactly: QCOMPARE would forgive the drift
+    QVERIFY(window->model().clock(i).faceTop == 1000.3f);
     QVERIFY(window->placing()->redCircle()->isHidden());
     // Every face is drawn again at once.
     QCOMPARE(window->clientArea()->surface().pixelColor(faceCentrePx(i) + QPoint(-3, 3)).alpha(), 255);
@@ -391,7 +391,7 @@ void TestPlacing::rightButton()
     QVERIFY(window->placing()->redCircle()->isHidden());
     move(map, face + QPoint(30, 30));
     release(map, face + QPoint(30, 30), Qt::RightButton);
-    QCOMPARE(window->model().clock(0).ClockLeft, 9950.f);
+    QCOMPARE(window->model().clock(0).faceLeft, 9950.f);
 
     // The right button drags a picture as the left one does.
     PictureBox *flag = window->placedClocks()->picture(0);
@@ -402,8 +402,8 @@ void TestPlacing::rightButton()
     release(flag, at + QPoint(-40, 20), Qt::RightButton);
     QCOMPARE(flag->pos(), QPoint(px(10500) - 40, px(2900) + 20));
     // The picture's place on the pixel grid, back in reference twips.
-    QCOMPARE(window->model().clock(0).FlagLeft, float((px(10500) - 40) * 15));
-    QCOMPARE(window->model().clock(0).FlagTop, float((px(2900) + 20) * 15));
+    QCOMPARE(window->model().clock(0).pictureLeft, float((px(10500) - 40) * 15));
+    QCOMPARE(window->model().clock(0).pictureTop, float((px(2900) + 20) * 15));
 }
 
 void TestPlacing::pictureDragTakesItsLabels_data()
@@ -422,7 +422,7 @@ void TestPlacing::pictureDragTakesItsLabels()
     window->resizeClientTwips(client);
     QCoreApplication::processEvents();
     window->layOut();
-    window->model().clocks()[0].summertime = true;
+    window->model().clocks()[0].summerTime = true;
     window->tick();
     PictureBox *flag = window->placedClocks()->picture(0);
     QLabel *date = window->placedClocks()->dateLabel(0);
@@ -442,7 +442,7 @@ void TestPlacing::pictureDragTakesItsLabels()
     QCOMPARE(time->pos(), timeAt + shift);
     // The face and its mark stay.
     QCOMPARE(window->placedClocks()->mark(0)->pos(), markAt);
-    QCOMPARE(window->model().clock(0).ClockLeft, 9950.f);
+    QCOMPARE(window->model().clock(0).faceLeft, 9950.f);
     // The recorded place is the inverse of the layout: the next layout keeps it.
     window->layOut();
     QCOMPARE(flag->pos(), flagAt + shift);
@@ -464,8 +464,8 @@ void TestPlacing::editThroughTheEditor()
     QFETCH(int, target);
     QFETCH(bool, confirmed);
     ClockEntry c = clockAt(3000, 2000, 4000, 1500, QStringLiteral("France"));
-    c.DifTime = -8;
-    c.DifMinute = 0;
+    c.hourOffset = -8;
+    c.minuteOffset = 0;
     const int i = place(c);
     window->tick();
     window->mainMenu()->editClockAction()->trigger();
@@ -506,21 +506,21 @@ void TestPlacing::editThroughTheEditor()
     QVERIFY(window->placing()->redCircle()->isHidden());
     const ClockEntry &e = window->model().clock(i);
     if (confirmed) {
-        QCOMPARE(e.DifTime, qint16(3));
-        QCOMPARE(e.DifMinute, qint16(30));
-        QCOMPARE(e.Fname, QStringLiteral("Japan"));
+        QCOMPARE(e.hourOffset, qint16(3));
+        QCOMPARE(e.minuteOffset, qint16(30));
+        QCOMPARE(e.pictureKey, QStringLiteral("Japan"));
         QVERIFY(flag->stretch());
         QCOMPARE(flag->size(), QSize(px(1200), px(600)));
         QCOMPARE(flag->picture(), window->model().pictures().find("Japan")->picture);
     } else {
-        QCOMPARE(e.DifTime, qint16(-8));
-        QCOMPARE(e.Fname, QStringLiteral("France"));
+        QCOMPARE(e.hourOffset, qint16(-8));
+        QCOMPARE(e.pictureKey, QStringLiteral("France"));
         QVERIFY(!flag->stretch());
     }
     // Neither the picture nor its labels move; nothing is stored.
     QCOMPARE(flag->pos(), flagAt);
     QCOMPARE(window->placedClocks()->dateLabel(i)->pos(), dateAt);
-    QCOMPARE(e.ClockLeft, 3000.f);
+    QCOMPARE(e.faceLeft, 3000.f);
     QVERIFY(!onDisk("UC001/DifTime").isValid());
     release(window->mapWidget(), QPoint(1, 1));
     QCOMPARE(flag->pos(), flagAt);
@@ -559,8 +559,8 @@ void TestPlacing::deleteTheMiddleOfThree()
     QFETCH(bool, ok);
     ClockEntry one = clockAt(3000, 2000, 4000, 1500, QStringLiteral("France"));
     ClockEntry two = clockAt(6000, 4000, 7000, 3500, QStringLiteral("USA"));
-    two.summertime = true;
-    two.DifTime = -13;
+    two.summerTime = true;
+    two.hourOffset = -13;
     place(one);
     place(two);
     window->tick();
@@ -597,7 +597,7 @@ void TestPlacing::deleteTheMiddleOfThree()
     }
     QCOMPARE(window->model().lastClock(), 1);
     QCOMPARE(window->model().clock(1), before2);
-    QCOMPARE(window->model().clock(0).Fname, QStringLiteral("Japan"));
+    QCOMPARE(window->model().clock(0).pictureKey, QStringLiteral("Japan"));
     // Clock 2's controls now serve as clock 1, at clock 2's places.
     PictureBox *flag = window->placedClocks()->picture(1);
     QCOMPARE(flag->geometry(), flag2);
@@ -715,7 +715,7 @@ void TestPlacing::reminderComesBackUntilTheFaceMoves()
     press(flag, flag->geometry().center());
     move(flag, flag->geometry().center() + QPoint(100, 100));
     release(flag, flag->geometry().center());
-    QCOMPARE(window->model().clock(1).FlagLeft, float((px(1000) + 100) * 15));
+    QCOMPARE(window->model().clock(1).pictureLeft, float((px(1000) + 100) * 15));
     QCOMPARE(ticks(122).size(), 2);
 
     // Dragging the face does.
@@ -783,14 +783,14 @@ void TestPlacing::removedPictureLeavesItsClocks()
     QVERIFY(window->placedClocks()->picture(1)->hasPicture());
 
     window->pictureRemoved(QStringLiteral("001User"));
-    QCOMPARE(window->model().clock(1).Fname, QString());
-    QCOMPARE(window->model().clock(3).Fname, QString());
+    QCOMPARE(window->model().clock(1).pictureKey, QString());
+    QCOMPARE(window->model().clock(3).pictureKey, QString());
     QVERIFY(!window->placedClocks()->picture(1)->hasPicture());
     QVERIFY(!window->placedClocks()->picture(3)->hasPicture());
     QCOMPARE(window->placedClocks()->picture(3)->pos(), at3);
-    QCOMPARE(window->model().clock(2).Fname, QStringLiteral("002User"));
+    QCOMPARE(window->model().clock(2).pictureKey, QStringLiteral("002User"));
     QVERIFY(window->placedClocks()->picture(2)->hasPicture());
-    QCOMPARE(window->model().clock(0).Fname, QStringLiteral("Japan"));
+    QCOMPARE(window->model().clock(0).pictureKey, QStringLiteral("Japan"));
     QVERIFY(window->placedClocks()->picture(0)->hasPicture());
     // Nothing else: the store is the editor's, the count stays.
     QVERIFY(store.contains(QStringLiteral("001User")));

@@ -156,16 +156,16 @@ void TestPlacingRules::addedEntry()
     f.summerTime = true;
     f.pictureTwips = QSize(1200, 600); // an add never takes the frame's size
     const ClockEntry e = tb::addedEntry(f, computeLayout(clientW, 5000));
-    QCOMPARE(e.ClockLeft, faceLeft);
-    QCOMPARE(e.ClockTop, faceTop);
-    QCOMPARE(e.FlagLeft, 1000.f);
-    QCOMPARE(e.FlagTop, 300.f);
-    QCOMPARE(e.FlagWidth, 0.f);
-    QCOMPARE(e.FlagHeight, 0.f);
-    QCOMPARE(e.DifTime, qint16(-12));
-    QCOMPARE(e.DifMinute, qint16(-30));
-    QCOMPARE(e.Fname, QStringLiteral("003User"));
-    QVERIFY(e.summertime);
+    QCOMPARE(e.faceLeft, faceLeft);
+    QCOMPARE(e.faceTop, faceTop);
+    QCOMPARE(e.pictureLeft, 1000.f);
+    QCOMPARE(e.pictureTop, 300.f);
+    QCOMPARE(e.pictureWidth, 0.f);
+    QCOMPARE(e.pictureHeight, 0.f);
+    QCOMPARE(e.hourOffset, qint16(-12));
+    QCOMPARE(e.minuteOffset, qint16(-30));
+    QCOMPARE(e.pictureKey, QStringLiteral("003User"));
+    QVERIFY(e.summerTime);
 }
 
 void TestPlacingRules::editTakesTheEditorsValues()
@@ -184,15 +184,15 @@ void TestPlacingRules::editTakesTheEditorsValues()
     out.summerTime = true;
     out.pictureTwips = QSize(1200, 600);
     applyEdit(e, out);
-    QCOMPARE(e.DifTime, qint16(5));
-    QCOMPARE(e.DifMinute, qint16(45));
-    QCOMPARE(e.Fname, QStringLiteral("001User"));
-    QVERIFY(e.summertime);
-    QCOMPARE(e.FlagWidth, 1200.f);
-    QCOMPARE(e.FlagHeight, 600.f);
+    QCOMPARE(e.hourOffset, qint16(5));
+    QCOMPARE(e.minuteOffset, qint16(45));
+    QCOMPARE(e.pictureKey, QStringLiteral("001User"));
+    QVERIFY(e.summerTime);
+    QCOMPARE(e.pictureWidth, 1200.f);
+    QCOMPARE(e.pictureHeight, 600.f);
     // The places are the drags' business.
-    QCOMPARE(e.ClockLeft, 9950.f);
-    QCOMPARE(e.FlagTop, 2900.f);
+    QCOMPARE(e.faceLeft, 9950.f);
+    QCOMPARE(e.pictureTop, 2900.f);
 }
 
 void TestPlacingRules::reminder_data()
@@ -228,7 +228,7 @@ void TestPlacingRules::reminder()
 
     // A face moved by the least amount no longer counts as unmoved.
     if (unmoved >= 0) {
-        entries[size_t(unmoved)].ClockLeft += 0.5f;
+        entries[size_t(unmoved)].faceLeft += 0.5f;
         PlacingReminder fresh;
         for (int visit = 0; visit < 200; ++visit)
             QVERIFY(!fresh.visit(entries[size_t(visit % clocks)], l));

@@ -128,13 +128,13 @@ void TestSettingsSchema::firstStartWritesDefaults()
     QVERIFY(map.fileImage.isNull());
     QVERIFY(!n.has_value());
     for (int h : {0, 2, 4, 18, 20, 22})
-        QCOMPARE(display.colours.FaceColors[size_t(h)], Colour(8421504));
+        QCOMPARE(display.colours.fills[size_t(h)], Colour(8421504));
     for (int h = 6; h <= 16; h += 2)
-        QCOMPARE(display.colours.FaceColors[size_t(h)], Colour(14737632));
+        QCOMPARE(display.colours.fills[size_t(h)], Colour(14737632));
     QCOMPARE(display.clockRadius, qint16(440));
     QCOMPARE(display.bandRadius, qint16(440));
-    QCOMPARE(display.colours.NeadleColor, Colour(0));
-    QCOMPARE(display.colours.GageColor, Colour(255));
+    QCOMPARE(display.colours.handColour, Colour(0));
+    QCOMPARE(display.colours.scaleColour, Colour(255));
 
     // The file now holds exactly the defaults a first start writes.
     QStringList expected{QStringLiteral("UserClock/ClockRc"), QStringLiteral("UserClock/NeadleColor"),
@@ -209,11 +209,11 @@ void TestSettingsSchema::displaySettingsConversions()
     if (key == QLatin1String("UserClock/ClockRc"))
         got = d.clockRadius;
     else if (key == QLatin1String("UserClock/GageColor"))
-        got = d.colours.GageColor;
+        got = d.colours.scaleColour;
     else if (key == QLatin1String("UserClock/NeadleColor"))
-        got = d.colours.NeadleColor;
+        got = d.colours.handColour;
     else
-        got = d.colours.FaceColors[size_t(key.mid(6).toInt())];
+        got = d.colours.fills[size_t(key.mid(6).toInt())];
     QCOMPARE(got, expected);
     // A value that was there is read, not replaced.
     QCOMPARE(store.onDisk(key).toString(), text);
@@ -284,15 +284,15 @@ void TestSettingsSchema::clockSectionTextForms()
 {
     TempStore store;
     ClockEntry e;
-    e.summertime = true;
-    e.DifTime = -5;
-    e.DifMinute = 30;
-    e.ClockLeft = 1234.5f;
-    e.ClockTop = 9950.0f;
-    e.FlagLeft = -0.25f;
-    e.FlagTop = 6645.0f;
-    e.Fname = QStringLiteral("001User");
-    e.FlagWidth = 300; // not stored
+    e.summerTime = true;
+    e.hourOffset = -5;
+    e.minuteOffset = 30;
+    e.faceLeft = 1234.5f;
+    e.faceTop = 9950.0f;
+    e.pictureLeft = -0.25f;
+    e.pictureTop = 6645.0f;
+    e.pictureKey = QStringLiteral("001User");
+    e.pictureWidth = 300; // not stored
     writeClock(7, e);
 
     QSettings s(store.file(), QSettings::IniFormat);
@@ -306,7 +306,7 @@ void TestSettingsSchema::clockSectionTextForms()
     QCOMPARE(s.value(QStringLiteral("FlagLeft")).toString(), QStringLiteral("-0.25"));
     QCOMPARE(s.value(QStringLiteral("FlagTop")).toString(), QStringLiteral("6645"));
     QCOMPARE(s.value(QStringLiteral("Fname")).toString(), QStringLiteral("001User"));
-    e.summertime = false;
+    e.summerTime = false;
     writeClock(7, e);
     QCOMPARE(store.onDisk(QStringLiteral("UC007/summertime")).toString(), QStringLiteral("False"));
 }
@@ -315,7 +315,7 @@ void TestSettingsSchema::readClockSanitises_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected"); // the field as text: singleText / number / True-False / Fname
+    QTest::addColumn<QString>("expected"); // the field as text: singleText / number / True-False / pictureKey
 
     QTest::newRow("position missing") << "ClockLeft" << "" << "0";
     QTest::newRow("position plain") << "ClockLeft" << "1234.5" << "1234.5";
@@ -361,34 +361,34 @@ void TestSettingsSchema::readClockSanitises()
     }
     store.restart();
     ClockEntry e = defaultClockEntry();
-    e.FlagWidth = 123; // not stored, so untouched
+    e.pictureWidth = 123; // not stored, so untouched
     readClock(3, e);
-    QCOMPARE(e.FlagWidth, 123.0f);
+    QCOMPARE(e.pictureWidth, 123.0f);
 
     QString got;
     if (key == QLatin1String("ClockLeft"))
-        got = singleText(e.ClockLeft);
+        got = singleText(e.faceLeft);
     else if (key == QLatin1String("ClockTop"))
-        got = singleText(e.ClockTop);
+        got = singleText(e.faceTop);
     else if (key == QLatin1String("FlagLeft"))
-        got = singleText(e.FlagLeft);
+        got = singleText(e.pictureLeft);
     else if (key == QLatin1String("FlagTop"))
-        got = singleText(e.FlagTop);
+        got = singleText(e.pictureTop);
     else if (key == QLatin1String("DifTime"))
-        got = QString::number(e.DifTime);
+        got = QString::number(e.hourOffset);
     else if (key == QLatin1String("DifMinute"))
-        got = QString::number(e.DifMinute);
+        got = QString::number(e.minuteOffset);
     else if (key == QLatin1String("summertime"))
-        got = boolText(e.summertime);
+        got = boolText(e.summerTime);
     else
-        got = e.Fname;
+        got = e.pictureKey;
     QCOMPARE(got, expected);
 
     // Every other field of the section was missing: 0, false, empty — and now present.
     if (key != QLatin1String("ClockLeft"))
-        QCOMPARE(e.ClockLeft, 0.0f);
+        QCOMPARE(e.faceLeft, 0.0f);
     if (key != QLatin1String("Fname"))
-        QCOMPARE(e.Fname, QString());
+        QCOMPARE(e.pictureKey, QString());
     QCOMPARE(store.keysOnDisk().filter(QStringLiteral("UC003/")).size(), 8);
 }
 
@@ -398,20 +398,20 @@ void TestSettingsSchema::clockSurvivesSaveAndRestart()
     ClockEntries entries;
     for (int i = 0; i <= 4; ++i) {
         ClockEntry &e = entries[size_t(i)];
-        e.ClockLeft = 100.5f * float(i + 1);
-        e.ClockTop = 3300.0f - float(i);
-        e.FlagLeft = 10500.25f;
-        e.FlagTop = 2900.0f + 0.125f * float(i);
-        e.DifTime = qint16(-5 + i);
-        e.DifMinute = qint16(i % 2 ? 30 : -45);
-        e.Fname = i == 3 ? QStringLiteral("日本, 東京 \"x\" \\y") : QStringLiteral("%1User").arg(i, 3, 10, QLatin1Char('0'));
-        e.summertime = i % 2;
+        e.faceLeft = 100.5f * float(i + 1);
+        e.faceTop = 3300.0f - float(i);
+        e.pictureLeft = 10500.25f;
+        e.pictureTop = 2900.0f + 0.125f * float(i);
+        e.hourOffset = qint16(-5 + i);
+        e.minuteOffset = qint16(i % 2 ? 30 : -45);
+        e.pictureKey = i == 3 ? QStringLiteral("日本, 東京 \"x\" \\y") : QStringLiteral("%1User").arg(i, 3, 10, QLatin1Char('0'));
+        e.summerTime = i % 2;
     }
     DisplaySettings display;
     display.clockRadius = 250;
-    display.colours.GageColor = 0x00FF00;
-    display.colours.NeadleColor = 0x123456;
-    display.colours.FaceColors[10] = 0xABCDEF;
+    display.colours.scaleColour = 0x00FF00;
+    display.colours.handColour = 0x123456;
+    display.colours.fills[10] = 0xABCDEF;
     QVERIFY(saveAllSettings(entries, 4, display));
 
     // Next start, as the window runs it.
@@ -430,9 +430,9 @@ void TestSettingsSchema::clockSurvivesSaveAndRestart()
     }
     QVERIFY(messenger.texts.isEmpty());
     QCOMPARE(loaded.clockRadius, qint16(250));
-    QCOMPARE(loaded.colours.GageColor, Colour(0x00FF00));
-    QCOMPARE(loaded.colours.NeadleColor, Colour(0x123456));
-    QCOMPARE(loaded.colours.FaceColors, display.colours.FaceColors);
+    QCOMPARE(loaded.colours.scaleColour, Colour(0x00FF00));
+    QCOMPARE(loaded.colours.handColour, Colour(0x123456));
+    QCOMPARE(loaded.colours.fills, display.colours.fills);
 }
 
 void TestSettingsSchema::lastClockIndexLimits_data()
@@ -480,7 +480,7 @@ void TestSettingsSchema::saveAllSettingsOrder()
     TempStore store;
     ClockEntries entries;
     for (int i = 0; i < kMaxClocks; ++i)
-        entries[size_t(i)].Fname = QStringLiteral("clock %1").arg(i);
+        entries[size_t(i)].pictureKey = QStringLiteral("clock %1").arg(i);
     DisplaySettings display;
     display.clockRadius = 600;
 
@@ -505,12 +505,12 @@ void TestSettingsSchema::saveAllSettingsLeavesHigherSections()
     TempStore store;
     ClockEntries entries;
     for (int i = 0; i <= 4; ++i)
-        entries[size_t(i)].Fname = QStringLiteral("first %1").arg(i);
+        entries[size_t(i)].pictureKey = QStringLiteral("first %1").arg(i);
     DisplaySettings display;
     QVERIFY(saveAllSettings(entries, 4, display));
 
     // Clocks 3 and 4 were deleted during the next run.
-    entries[1].Fname = QStringLiteral("moved");
+    entries[1].pictureKey = QStringLiteral("moved");
     QVERIFY(saveAllSettings(entries, 2, display));
 
     store.restart();
@@ -825,7 +825,7 @@ void TestSettingsSchema::damagedSettingsFileSetAside()
     }
     // The run goes on from the defaults, in a new file.
     QCOMPARE(d.clockRadius, qint16(440));
-    QCOMPARE(d.colours.FaceColors, FaceColours::defaultFaceColors());
+    QCOMPARE(d.colours.fills, FaceColours::defaultFills());
     QVERIFY(QFileInfo(store.file()).isFile());
     QCOMPARE(store.onDisk(QStringLiteral("UserClock/ClockRc")).toString(), QStringLiteral("440"));
     QCOMPARE(QSettings::Status(appSettings().readStatus()), QSettings::NoError);

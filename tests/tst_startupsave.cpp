@@ -121,9 +121,9 @@ void TestStartupSave::exitSavesAndNextStartRestores()
     {
         auto w = start();
         QCOMPARE(w->model().lastClock(), clocks - 1);
-        QCOMPARE(w->model().clock(clocks - 1).DifTime, qint16(-(clocks - 1)));
-        w->model().clocks()[0].ClockLeft = 1234.5f; // as a drag would leave it
-        w->model().clocks()[0].FlagTop = 77.25f;
+        QCOMPARE(w->model().clock(clocks - 1).hourOffset, qint16(-(clocks - 1)));
+        w->model().clocks()[0].faceLeft = 1234.5f; // as a drag would leave it
+        w->model().clocks()[0].pictureTop = 77.25f;
         w->mainMenu()->clockSizeChosen(3);
         before = w->model().clocks().entries();
         w->mainMenu()->endAction()->trigger();
@@ -148,13 +148,13 @@ void TestStartupSave::closeBoxSavesNothing()
 {
     {
         auto w = start();
-        w->model().clocks()[0].ClockLeft = 5000;
+        w->model().clocks()[0].faceLeft = 5000;
         w->mainMenu()->clockSizeChosen(1);
         w->close();
         QVERIFY(!w->saved());
     }
     auto again = start();
-    QCOMPARE(again->model().clock(0).ClockLeft, 9950.f);
+    QCOMPARE(again->model().clock(0).faceLeft, 9950.f);
     QCOMPARE(again->model().clockRadius(), qint16(440));
 }
 
@@ -184,7 +184,7 @@ void TestStartupSave::failedSaveKeepsTheWindowOpen()
     w->colourDialog()->registerColourChoice();
     QCOMPARE(messages.texts.takeFirst(), told);
 
-    w->model().clocks()[0].ClockLeft = 4321;
+    w->model().clocks()[0].faceLeft = 4321;
     w->mainMenu()->endAction()->trigger();
     messages.answer = Messenger::Answer::Ok;
     QVERIFY(!w->saved());
@@ -249,7 +249,7 @@ void TestStartupSave::unknownPictureKeyIsCleared()
         s.setValue("UC000/FlagTop", "1500");
     }
     auto w = start();
-    QCOMPARE(w->model().clock(0).Fname, QString());
+    QCOMPARE(w->model().clock(0).pictureKey, QString());
     QVERIFY(!w->placedClocks()->picture(0)->hasPicture());
     QVERIFY(w->placedClocks()->dateLabel(0)->isVisible());
     w->mainMenu()->endAction()->trigger();
@@ -299,7 +299,7 @@ void TestStartupSave::damagedFileIsKeptAndDefaultsUsed()
     QCOMPARE(copy.readAll(), damaged);
     // A first start from the defaults: the default clock, stored in a new file.
     QCOMPARE(w->model().lastClock(), 0);
-    QCOMPARE(w->model().clock(0).Fname, QStringLiteral("Japan"));
+    QCOMPARE(w->model().clock(0).pictureKey, QStringLiteral("Japan"));
     QCOMPARE(file().value("UC000/Fname").toString(), QStringLiteral("Japan"));
 }
 
@@ -324,7 +324,7 @@ void TestStartupSave::unmovedClockIsRemindedEverySixtyOneVisits()
     w->tick();
     QCOMPARE(messages.texts.size(), 2);
     // Moved away: no more reminders.
-    w->model().clocks()[0].ClockLeft = 600;
+    w->model().clocks()[0].faceLeft = 600;
     for (int tick = 0; tick < 130; ++tick)
         w->tick();
     QCOMPARE(messages.texts.size(), 2);

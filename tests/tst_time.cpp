@@ -107,8 +107,8 @@ void TestTime::placedClockTime()
     QFETCH(QString, date);
     QFETCH(QString, time);
     ClockEntry e;
-    e.DifTime = qint16(difTime);
-    e.DifMinute = qint16(difMinute);
+    e.hourOffset = qint16(difTime);
+    e.minuteOffset = qint16(difMinute);
     const DateTime t = clockTime(e, now, summer);
     QCOMPARE(formatDate(t), date);
     QCOMPARE(formatTime(t), time);

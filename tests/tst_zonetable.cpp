@@ -185,7 +185,7 @@ void TestZoneTable::rounding()
     QCOMPARE(t.setcombo(QStringLiteral("x"), distance, 0), stored);
     QCOMPARE(t.count(), stored ? 1 : 0);
     QCOMPARE(int(t.zoneDifTime()[0]), hours);
-    // A row so far west that DifTime would not fit gives no difference.
+    // A row so far west that hourOffset would not fit gives no difference.
     QCOMPARE(t.difference(0).has_value(), stored && hours - 9 >= -32768);
 }
 

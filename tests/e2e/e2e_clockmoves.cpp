@@ -24,7 +24,7 @@ namespace {
 struct PlacedClock {
     double left, top; // face centre, reference twips
     int difTime, difMinute;
-    bool summertime;
+    bool summerTime;
     QString picture;
 };
 
@@ -49,7 +49,7 @@ void writeClocks(const QString &configHome)
           << qMakePair(s + "FlagTop", QString::number(c.top - 400))
           << qMakePair(s + "DifTime", QString::number(c.difTime))
           << qMakePair(s + "DifMinute", QString::number(c.difMinute)) << qMakePair(s + "Fname", c.picture)
-          << qMakePair(s + "summertime", c.summertime ? QStringLiteral("True") : QStringLiteral("False"));
+          << qMakePair(s + "summertime", c.summerTime ? QStringLiteral("True") : QStringLiteral("False"));
     }
     writeIni(configHome + "/TembraOG/TembraOG.ini", v);
 }
@@ -195,7 +195,7 @@ void E2eClockMoves::followJumps(const QList<Step> &steps, const QByteArray &zone
         QVERIFY2(shown, qPrintable(QStringLiteral("%1: %2 pixels differ from a fresh start").arg(when).arg(differences)));
         qInfo().noquote() << when << "shown after" << since.elapsed() << "ms";
         for (int c = 0; c < kClocks.size(); ++c) {
-            const bool markWanted = steps[i].summer && kClocks[c].summertime;
+            const bool markWanted = steps[i].summer && kClocks[c].summerTime;
             const int ink = dstInk(shot, g, c);
             QVERIFY2(markWanted ? ink > 8 : ink == 0,
                      qPrintable(QStringLiteral("%1: clock %2 %3 its DST mark (%4 red pixels)")

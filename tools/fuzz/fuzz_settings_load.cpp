@@ -65,10 +65,10 @@ PictureFile fakeLoad(const QString &path)
 
 void checkEntry(const ClockEntry &e)
 {
-    for (float v : {e.ClockLeft, e.ClockTop, e.FlagLeft, e.FlagTop})
+    for (float v : {e.faceLeft, e.faceTop, e.pictureLeft, e.pictureTop})
         require(std::isfinite(v) && std::fabs(v) <= kPositionLimit, "position out of range");
-    require(std::abs(int(e.DifTime)) <= kDifTimeLimit, "DifTime out of range");
-    require(std::abs(int(e.DifMinute)) <= kDifMinuteLimit, "DifMinute out of range");
+    require(std::abs(int(e.hourOffset)) <= kDifTimeLimit, "DifTime out of range");
+    require(std::abs(int(e.minuteOffset)) <= kDifMinuteLimit, "DifMinute out of range");
 }
 
 struct Loaded {
@@ -108,7 +108,7 @@ Loaded loadAll()
     }
     require(l.display.clockRadius >= 0, "negative clock radius");
     for (int h = 0; h <= 22; h += 2)
-        require(l.display.colours.FaceColors[size_t(h)] <= 0xFFFFFFu, "face colour");
+        require(l.display.colours.fills[size_t(h)] <= 0xFFFFFFu, "face colour");
     l.messages = messenger.count;
     return l;
 }
@@ -155,18 +155,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const Loaded second = loadAll();
     require(second.count == first.count, "clock count changed");
     require(second.display.clockRadius == first.display.clockRadius, "clock radius changed");
-    require(second.display.colours.FaceColors == first.display.colours.FaceColors, "colours changed");
-    require(second.display.colours.GageColor == first.display.colours.GageColor, "GageColor changed");
-    require(second.display.colours.NeadleColor == first.display.colours.NeadleColor, "NeadleColor changed");
+    require(second.display.colours.fills == first.display.colours.fills, "colours changed");
+    require(second.display.colours.scaleColour == first.display.colours.scaleColour, "GageColor changed");
+    require(second.display.colours.handColour == first.display.colours.handColour, "NeadleColor changed");
     for (int i = 0; i <= first.count; ++i) {
         const ClockEntry &a = first.entries[size_t(i)];
         const ClockEntry &b = second.entries[size_t(i)];
-        require(near(a.ClockLeft, b.ClockLeft) && near(a.ClockTop, b.ClockTop)
-                    && near(a.FlagLeft, b.FlagLeft) && near(a.FlagTop, b.FlagTop),
+        require(near(a.faceLeft, b.faceLeft) && near(a.faceTop, b.faceTop)
+                    && near(a.pictureLeft, b.pictureLeft) && near(a.pictureTop, b.pictureTop),
                 "position changed");
-        require(a.DifTime == b.DifTime && a.DifMinute == b.DifMinute, "difference changed");
-        require(a.summertime == b.summertime, "summertime changed");
-        require(a.Fname == b.Fname, "Fname changed");
+        require(a.hourOffset == b.hourOffset && a.minuteOffset == b.minuteOffset, "difference changed");
+        require(a.summerTime == b.summerTime, "summertime changed");
+        require(a.pictureKey == b.pictureKey, "Fname changed");
     }
     return 0;
 }

@@ -51,18 +51,18 @@ int barValue(double x, double width)
 
 Colour ColourMixer::composed(HSL &hsl)
 {
-    const int r = hsl.Red(), g = hsl.Green(), b = hsl.Blue();
+    const int r = hsl.red(), g = hsl.green(), b = hsl.blue();
     return composeColour(r, g, b);
 }
 
 void ColourMixer::startEditing(const FaceColours &colours)
 {
-    loadColour(colours.FaceColors[0]);
+    loadColour(colours.fills[0]);
     m_demoColors.fill(0);
     for (int i = 0; i < kDemoClocks; ++i)
-        m_demoColors[size_t(i)] = colours.FaceColors[size_t(demoHour(i))];
-    m_demoNeadleColor = colours.NeadleColor;
-    m_demoGageColor = colours.GageColor;
+        m_demoColors[size_t(i)] = colours.fills[size_t(demoHour(i))];
+    m_demoNeadleColor = colours.handColour;
+    m_demoGageColor = colours.scaleColour;
 
     // Beyond full saturation on purpose: the bar is painted brighter than any
     // colour the sliders can mix, and hues past 240 wrap back to red.
@@ -90,9 +90,9 @@ void ColourMixer::setSlider(int index, int value)
 
 void ColourMixer::refresh()
 {
-    setSlider(0, m_editHSL.Hue());
-    setSlider(1, m_editHSL.Saturation());
-    setSlider(2, m_editHSL.Luminosity());
+    setSlider(0, m_editHSL.hue());
+    setSlider(1, m_editHSL.saturation());
+    setSlider(2, m_editHSL.luminosity());
     m_currentColor = composed(m_editHSL);
 
     m_barHSL.setHue(qint16(m_sli[0]));
@@ -161,10 +161,10 @@ void ColourMixer::applyScheme(int index)
 FaceColours ColourMixer::registered(const FaceColours &base) const
 {
     FaceColours c = base;
-    c.GageColor = m_demoGageColor;
-    c.NeadleColor = m_demoNeadleColor;
+    c.scaleColour = m_demoGageColor;
+    c.handColour = m_demoNeadleColor;
     for (int i = 0; i < kDemoClocks; ++i)
-        c.FaceColors[size_t(demoHour(i))] = m_demoColors[size_t(i)];
+        c.fills[size_t(demoHour(i))] = m_demoColors[size_t(i)];
     return c;
 }
 

@@ -15,30 +15,30 @@ namespace tb {
 class HSL {
 public:
     void setHue(qint16 intHue);
-    qint16 Hue();
+    qint16 hue();
     void setSaturation(qint16 intSaturation);
-    qint16 Saturation();
+    qint16 saturation();
     void setLuminosity(qint16 intLuminosity);
-    qint16 Luminosity();
+    qint16 luminosity();
     void setRed(qint16 intRed);
-    qint16 Red();
+    qint16 red();
     void setGreen(qint16 intGreen);
-    qint16 Green();
+    qint16 green();
     void setBlue(qint16 intBlue);
-    qint16 Blue();
+    qint16 blue();
 
     enum : qint16 { BothCurrent = 0, HslStale = 1, RgbStale = 2 };
-    qint16 staleSide() const { return StaleSide; }
-    float hueDegrees() const { return HueDegrees; }
+    qint16 staleSide() const { return m_staleSide; }
+    float hueDegrees() const { return m_hueDegrees; }
 
 private:
-    void RGBToHSL();
-    void HSLToRGB();
-    static double HueToChannel(double m1, double m2, float &hue);
+    void updateHsl();
+    void updateRgb();
+    static double hueToChannel(double m1, double m2, float &hue);
 
-    qint16 red = 0, green = 0, blue = 0;
-    float HueDegrees = 0, SatFraction = 0, LumFraction = 0;
-    qint16 StaleSide = BothCurrent;
+    qint16 m_red = 0, m_green = 0, m_blue = 0;
+    float m_hueDegrees = 0, m_saturation = 0, m_luminosity = 0;
+    qint16 m_staleSide = BothCurrent;
 };
 
 } // namespace tb

@@ -14,7 +14,7 @@ enum class EditMode { None, Add, Edit, Delete };
 struct EditorFields {
     EditMode mode = EditMode::None;
     qint16 clockIndex = 0;  // clock being edited or deleted
-    QString pictureKey;     // the clock's picture (its Fname); both ways
+    QString pictureKey;     // the clock's picture; both ways
     qint16 hours = 0;       // the zone's difference from Japan time; both ways
     qint16 minutes = 0;
     bool summerTime = false;

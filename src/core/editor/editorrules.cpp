@@ -54,8 +54,8 @@ QList<int> dropRemovedPicture(ClockEntries &entries, int lastIndex, const QStrin
     if (key.isEmpty())
         return changed;
     for (int i = 0; i <= lastIndex && i < int(entries.size()); ++i) {
-        if (entries[size_t(i)].Fname == key) {
-            entries[size_t(i)].Fname.clear();
+        if (entries[size_t(i)].pictureKey == key) {
+            entries[size_t(i)].pictureKey.clear();
             changed << i;
         }
     }

@@ -31,7 +31,7 @@ bool storeUserSlot(const UserSlotChoice &choice, const QString &file, const QStr
 bool freeUserSlot(int slot);
 
 // After a user picture is removed: every placed clock 0 … lastIndex that
-// showed it loses its picture (Fname cleared), nothing else of it changes.
+// showed it loses its picture (pictureKey cleared), nothing else of it changes.
 // Returns the clocks changed, so the window can clear their picture boxes.
 QList<int> dropRemovedPicture(ClockEntries &entries, int lastIndex, const QString &key);
 

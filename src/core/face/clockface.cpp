@@ -32,26 +32,26 @@ FaceDrawing drawFace(FacePen &pen, double x, double y, double r, int hh, int nn,
     d.outlineWidth = 1;
     d.segments.reserve(16);
     for (int i = 0; i <= 12; ++i) {
-        pen.SetPoint2(x, y);
-        pen.SetAngle(30.0 * i);
-        d.segments.push_back(pen.MOVE_P(s.tickFrom, s.tickLen, s.tick, 1));
+        pen.moveTo(x, y);
+        pen.setAngle(30.0 * i);
+        d.segments.push_back(pen.segment(s.tickFrom, s.tickLen, s.tick, 1));
     }
-    pen.SetPoint2(x, y);
-    pen.SetAngle((30.0 * nn) / 60.0 + 30.0 * (hh % 12));
-    d.segments.push_back(pen.MOVE_P(0, s.hourLen, s.hands, 2));
-    pen.SetPoint2(x, y);
-    pen.SetAngle(6.0 * nn);
-    d.segments.push_back(pen.MOVE_P(0, s.minuteLen, s.hands, 2));
-    pen.SetPoint2(x, y);
-    pen.SetAngle(6.0 * ss);
-    d.segments.push_back(pen.MOVE_P(s.secondFrom, 40, 0, 1));
+    pen.moveTo(x, y);
+    pen.setAngle((30.0 * nn) / 60.0 + 30.0 * (hh % 12));
+    d.segments.push_back(pen.segment(0, s.hourLen, s.hands, 2));
+    pen.moveTo(x, y);
+    pen.setAngle(6.0 * nn);
+    d.segments.push_back(pen.segment(0, s.minuteLen, s.hands, 2));
+    pen.moveTo(x, y);
+    pen.setAngle(6.0 * ss);
+    d.segments.push_back(pen.segment(s.secondFrom, 40, 0, 1));
     d.centreSquare = QRectF(QPointF(x - 30, y - 30), QPointF(x + 30, y + 30));
     d.squareColour = s.square;
     return d;
 }
 } // namespace
 
-void FacePen::SetAngle(double a)
+void FacePen::setAngle(double a)
 {
     const double v = a - 90.0;
     if (m_store == AngleStore::Single)
@@ -60,7 +60,7 @@ void FacePen::SetAngle(double a)
         m_angle = roundHalfEven(v); // as an integer store does
 }
 
-FaceSegment FacePen::MOVE_P(double lengOff, double leng, Colour c, int penWidth)
+FaceSegment FacePen::segment(double lengOff, double leng, Colour c, int penWidth)
 {
     const double th = m_angle * kDegToRad;
     const double dx = std::cos(th), dy = std::sin(th);
@@ -82,7 +82,7 @@ FaceDrawing mainFace(double x, double y, DateTime p, qint16 &ccR, qint16 bandRad
     const double r = ccR;
     FacePen pen(FacePen::AngleStore::Single);
     return drawFace(pen, x, y, r, t.hour, t.minute, t.second,
-                    { r - 70, 60, colours.GageColor, r / 2.0, 0.8 * r, colours.NeadleColor,
+                    { r - 70, 60, colours.scaleColour, r / 2.0, 0.8 * r, colours.handColour,
                       r - 50, 0x0000FF, colours.fillFor(t.hour) });
 }
 

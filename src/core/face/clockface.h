@@ -38,9 +38,9 @@ public:
     enum class AngleStore { Single, Integer };
     explicit FacePen(AngleStore store) : m_store(store) {}
 
-    void SetPoint2(double x, double y) { m_current = QPointF(x, y); }
-    void SetAngle(double a);
-    FaceSegment MOVE_P(double lengOff, double leng, Colour c, int penWidth);
+    void moveTo(double x, double y) { m_current = QPointF(x, y); }
+    void setAngle(double a);
+    FaceSegment segment(double lengOff, double leng, Colour c, int penWidth);
 
     double storedAngle() const { return m_angle; }
     QPointF current() const { return m_current; }

@@ -19,18 +19,18 @@ inline Colour fromQColor(const QColor &c)
 }
 
 struct FaceColours {
-    std::array<Colour, 25> FaceColors{};
-    Colour GageColor = 255;  // red
-    Colour NeadleColor = 0;  // black
+    std::array<Colour, 25> fills{}; // [Color] "0", "2", … "22": the fill of each two hours
+    Colour scaleColour = 255;       // "GageColor": red
+    Colour handColour = 0;          // "NeadleColor": black
 
-    FaceColours() { FaceColors = defaultFaceColors(); }
+    FaceColours() { fills = defaultFills(); }
 
     // Default for the even entry h: grey at night, light grey by day.
     static Colour defaultFaceColour(int h)
     {
         return (h >= 6 && h <= 16) ? Colour(14737632) : Colour(8421504);
     }
-    static std::array<Colour, 25> defaultFaceColors()
+    static std::array<Colour, 25> defaultFills()
     {
         std::array<Colour, 25> a{};
         for (int h = 0; h <= 22; h += 2)
@@ -38,7 +38,7 @@ struct FaceColours {
         return a;
     }
     // Fill of a face that shows hour hh (0 … 23).
-    Colour fillFor(int hh) const { return FaceColors[size_t(2 * (hh / 2))]; }
+    Colour fillFor(int hh) const { return fills[size_t(2 * (hh / 2))]; }
 };
 
 } // namespace tb

@@ -9,8 +9,8 @@ WorldModel::WorldModel(QObject *parent) : QObject(parent) {}
 
 void WorldModel::setColours(const FaceColours &colours)
 {
-    const bool same = colours.FaceColors == m_colours.FaceColors && colours.GageColor == m_colours.GageColor
-        && colours.NeadleColor == m_colours.NeadleColor;
+    const bool same = colours.fills == m_colours.fills && colours.scaleColour == m_colours.scaleColour
+        && colours.handColour == m_colours.handColour;
     m_colours = colours;
     if (!same)
         emit coloursChanged();

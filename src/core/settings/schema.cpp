@@ -54,10 +54,10 @@ DisplaySettings loadDisplaySettings()
     SettingsWriteGroup group; // first start writes every default; one file write for all
     DisplaySettings display;
     for (int h = 0; h <= 22; h += 2)
-        display.colours.FaceColors[size_t(h)] = Colour(readSettingNumber(faceColourKey(h)));
+        display.colours.fills[size_t(h)] = Colour(readSettingNumber(faceColourKey(h)));
     display.clockRadius = qint16(readSettingNumber(keys::kClockRadius));
-    display.colours.NeadleColor = Colour(readSettingNumber(keys::kHandColour));
-    display.colours.GageColor = Colour(readSettingNumber(keys::kScaleColour));
+    display.colours.handColour = Colour(readSettingNumber(keys::kHandColour));
+    display.colours.scaleColour = Colour(readSettingNumber(keys::kScaleColour));
     return display;
 }
 
@@ -103,14 +103,14 @@ void readClock(int i, ClockEntry &entry)
         return;
     SettingsWriteGroup group; // missing keys are written back empty
     const SettingPlace place{ clockSection(i), QString() };
-    entry.ClockLeft = float(readSettingNumber(keys::kClockLeft, place));
-    entry.ClockTop = float(readSettingNumber(keys::kClockTop, place));
-    entry.DifMinute = qint16(readSettingNumber(keys::kDifMinute, place));
-    entry.DifTime = qint16(readSettingNumber(keys::kDifTime, place));
-    entry.FlagLeft = float(readSettingNumber(keys::kFlagLeft, place));
-    entry.FlagTop = float(readSettingNumber(keys::kFlagTop, place));
-    entry.Fname = readSetting(keys::kPictureKey, place);
-    entry.summertime = readSettingNumber(keys::kSummerTime, place) != 0;
+    entry.faceLeft = float(readSettingNumber(keys::kClockLeft, place));
+    entry.faceTop = float(readSettingNumber(keys::kClockTop, place));
+    entry.minuteOffset = qint16(readSettingNumber(keys::kDifMinute, place));
+    entry.hourOffset = qint16(readSettingNumber(keys::kDifTime, place));
+    entry.pictureLeft = float(readSettingNumber(keys::kFlagLeft, place));
+    entry.pictureTop = float(readSettingNumber(keys::kFlagTop, place));
+    entry.pictureKey = readSetting(keys::kPictureKey, place);
+    entry.summerTime = readSettingNumber(keys::kSummerTime, place) != 0;
 }
 
 void writeClock(int i, const ClockEntry &entry)
@@ -119,14 +119,14 @@ void writeClock(int i, const ClockEntry &entry)
         return;
     SettingsWriteGroup group;
     const SettingPlace place{ clockSection(i), QString() };
-    writeSettingNumber(keys::kClockLeft, entry.ClockLeft, place);
-    writeSettingNumber(keys::kClockTop, entry.ClockTop, place);
-    writeSettingNumber(keys::kDifMinute, entry.DifMinute, place);
-    writeSettingNumber(keys::kDifTime, entry.DifTime, place);
-    writeSettingNumber(keys::kFlagLeft, entry.FlagLeft, place);
-    writeSettingNumber(keys::kFlagTop, entry.FlagTop, place);
-    writeSetting(keys::kPictureKey, entry.Fname, place);
-    writeSettingNumber(keys::kSummerTime, entry.summertime, place);
+    writeSettingNumber(keys::kClockLeft, entry.faceLeft, place);
+    writeSettingNumber(keys::kClockTop, entry.faceTop, place);
+    writeSettingNumber(keys::kDifMinute, entry.minuteOffset, place);
+    writeSettingNumber(keys::kDifTime, entry.hourOffset, place);
+    writeSettingNumber(keys::kFlagLeft, entry.pictureLeft, place);
+    writeSettingNumber(keys::kFlagTop, entry.pictureTop, place);
+    writeSetting(keys::kPictureKey, entry.pictureKey, place);
+    writeSettingNumber(keys::kSummerTime, entry.summerTime, place);
 }
 
 bool saveAddedClock(int i, const ClockEntry &entry)
@@ -143,7 +143,7 @@ void saveFaceColours(const FaceColours &colours)
 {
     SettingsWriteGroup group;
     for (int h = 0; h <= 22; h += 2)
-        writeSettingNumber(faceColourKey(h), colours.FaceColors[size_t(h)]);
+        writeSettingNumber(faceColourKey(h), colours.fills[size_t(h)]);
 }
 
 bool saveRegisteredColours(const FaceColours &colours)
@@ -151,7 +151,7 @@ bool saveRegisteredColours(const FaceColours &colours)
     SettingsWriteGroup group;
     for (int j = 0; j < 12; ++j) {
         const int h = (2 * j + 6) % 24;
-        writeSettingNumber(faceColourKey(h), colours.FaceColors[size_t(h)]);
+        writeSettingNumber(faceColourKey(h), colours.fills[size_t(h)]);
     }
     return group.end();
 }
@@ -165,8 +165,8 @@ bool saveAllSettings(const ClockEntries &entries, int lastIndex, const DisplaySe
         writeClock(i, entries[size_t(i)]);
     writeSettingNumber(keys::kClockRadius, display.clockRadius);
     writeSettingNumber(keys::kLastClock, last);
-    writeSettingNumber(keys::kScaleColour, display.colours.GageColor);
-    writeSettingNumber(keys::kHandColour, display.colours.NeadleColor);
+    writeSettingNumber(keys::kScaleColour, display.colours.scaleColour);
+    writeSettingNumber(keys::kHandColour, display.colours.handColour);
     saveFaceColours(display.colours);
     const bool ok = group.end();
     if (!ok && errorFile)

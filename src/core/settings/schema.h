@@ -78,11 +78,11 @@ int readWorldMapChoice();
 // stored (first start).
 std::optional<int> readLastClockIndex();
 
-// Clock i (0 … 20) from / to section clockSection(i). FlagWidth and
-// FlagHeight are not stored. An index outside 0 … 20 does nothing.
+// Clock i (0 … 20) from / to section clockSection(i). pictureWidth and
+// pictureHeight are not stored. An index outside 0 … 20 does nothing.
 // Reading: a value that is missing or not a number gives 0 / false / empty;
-// positions are limited to ±kPositionLimit ("nan", "inf" give 0), DifTime to
-// ±kDifTimeLimit and DifMinute to ±kDifMinuteLimit, halves rounded to even.
+// positions are limited to ±kPositionLimit ("nan", "inf" give 0), hourOffset to
+// ±kDifTimeLimit and minuteOffset to ±kDifMinuteLimit, halves rounded to even.
 void readClock(int i, ClockEntry &entry);
 void writeClock(int i, const ClockEntry &entry);
 // An added clock is kept at once: "n" = i, then clock i's section. True when

@@ -5,18 +5,18 @@ namespace tb {
 ClockEntry defaultClockEntry()
 {
     ClockEntry e;
-    e.Fname = QStringLiteral("Japan");
-    e.FlagLeft = 10500;
-    e.FlagTop = 2900;
-    e.ClockLeft = 9950;
-    e.ClockTop = 3300;
+    e.pictureKey = QStringLiteral("Japan");
+    e.pictureLeft = 10500;
+    e.pictureTop = 2900;
+    e.faceLeft = 9950;
+    e.faceTop = 3300;
     return e;
 }
 
 DateTime clockTime(const ClockEntry &entry, DateTime japan, int summer)
 {
-    DateTime t = addMinutes(japan, entry.DifMinute);
-    return addHours(t, double(entry.DifTime) + summer);
+    DateTime t = addMinutes(japan, entry.minuteOffset);
+    return addHours(t, double(entry.hourOffset) + summer);
 }
 
 DateTime bandTime(int k, DateTime japan)

@@ -9,23 +9,24 @@
 namespace tb {
 
 struct ClockEntry {
-    float ClockTop = 0;   // face centre, reference twips
-    float ClockLeft = 0;
-    float FlagTop = 0;    // picture top-left, reference twips
-    float FlagLeft = 0;
-    float FlagWidth = 0;  // display size from the editor; 0 = none; never stored
-    float FlagHeight = 0;
-    qint16 DifTime = 0;   // hours from Japan time: the zone's offset from Greenwich − 9
-    qint16 DifMinute = 0; // further minutes, with the zone's sign
-    QString Fname;        // picture key; empty = no picture
-    bool summertime = false;
+    // Keys "ClockTop", "ClockLeft", "FlagTop", … "Fname", "summertime".
+    float faceTop = 0;        // face centre, reference twips
+    float faceLeft = 0;
+    float pictureTop = 0;     // picture top-left, reference twips
+    float pictureLeft = 0;
+    float pictureWidth = 0;   // display size from the editor; 0 = none; never stored
+    float pictureHeight = 0;
+    qint16 hourOffset = 0;    // hours from Japan time: the zone's offset from Greenwich − 9
+    qint16 minuteOffset = 0;  // further minutes, with the zone's sign
+    QString pictureKey;       // empty = no picture
+    bool summerTime = false;  // the clock keeps the summer hour
 
     bool operator==(const ClockEntry &o) const
     {
-        return ClockTop == o.ClockTop && ClockLeft == o.ClockLeft && FlagTop == o.FlagTop
-            && FlagLeft == o.FlagLeft && FlagWidth == o.FlagWidth && FlagHeight == o.FlagHeight
-            && DifTime == o.DifTime && DifMinute == o.DifMinute && Fname == o.Fname
-            && summertime == o.summertime;
+        return faceTop == o.faceTop && faceLeft == o.faceLeft && pictureTop == o.pictureTop
+            && pictureLeft == o.pictureLeft && pictureWidth == o.pictureWidth && pictureHeight == o.pictureHeight
+            && hourOffset == o.hourOffset && minuteOffset == o.minuteOffset && pictureKey == o.pictureKey
+            && summerTime == o.summerTime;
     }
     bool operator!=(const ClockEntry &o) const { return !(*this == o); }
 };
@@ -37,7 +38,7 @@ using ClockEntries = std::array<ClockEntry, kMaxClocks>;
 ClockEntry defaultClockEntry();
 
 // `japan` is Moment::japan, Greenwich time + 9 hours.
-// Time shown by a placed clock: japan + DifMinute minutes + (DifTime + summer) hours.
+// Time shown by a placed clock: japan + minuteOffset minutes + (hourOffset + summer) hours.
 DateTime clockTime(const ClockEntry &entry, DateTime japan, int summer);
 // Time shown by band clock k (0 … 11): japan + (2k − 19) hours, Greenwich + (2k − 10).
 DateTime bandTime(int k, DateTime japan);

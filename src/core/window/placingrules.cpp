@@ -64,36 +64,36 @@ QPointF PictureDrag::step(QPointF pointer)
 
 ClockEntry addedEntry(const EditorFields &f, const MainLayout &l)
 {
-    ClockEntry e; // FlagWidth and FlagHeight 0: never a deleted clock's picture size
-    e.ClockLeft = float(l.map.left()) + l.bandRadius;
-    e.ClockTop = float(l.map.top()) + l.bandRadius;
-    e.DifMinute = f.minutes;
-    e.DifTime = f.hours;
-    e.FlagLeft = 1000;
-    e.FlagTop = 300;
-    e.Fname = f.pictureKey;
-    e.summertime = f.summerTime;
+    ClockEntry e; // pictureWidth and pictureHeight 0: never a deleted clock's picture size
+    e.faceLeft = float(l.map.left()) + l.bandRadius;
+    e.faceTop = float(l.map.top()) + l.bandRadius;
+    e.minuteOffset = f.minutes;
+    e.hourOffset = f.hours;
+    e.pictureLeft = 1000;
+    e.pictureTop = 300;
+    e.pictureKey = f.pictureKey;
+    e.summerTime = f.summerTime;
     return e;
 }
 
 void applyEdit(ClockEntry &e, const EditorFields &f)
 {
-    e.DifTime = f.hours;
-    e.DifMinute = f.minutes;
-    e.Fname = f.pictureKey;
-    e.summertime = f.summerTime;
-    e.FlagHeight = float(f.pictureTwips.height());
-    e.FlagWidth = float(f.pictureTwips.width());
+    e.hourOffset = f.hours;
+    e.minuteOffset = f.minutes;
+    e.pictureKey = f.pictureKey;
+    e.summerTime = f.summerTime;
+    e.pictureHeight = float(f.pictureTwips.height());
+    e.pictureWidth = float(f.pictureTwips.width());
 }
 
 EditorFields editorFieldsFor(const ClockEntry &e, int i, EditMode mode)
 {
     EditorFields f;
     f.clockIndex = qint16(i);
-    f.pictureKey = e.Fname;
-    f.hours = e.DifTime;
-    f.minutes = e.DifMinute;
-    f.summerTime = e.summertime;
+    f.pictureKey = e.pictureKey;
+    f.hours = e.hourOffset;
+    f.minutes = e.minuteOffset;
+    f.summerTime = e.summerTime;
     f.mode = mode;
     return f;
 }
@@ -102,8 +102,8 @@ bool PlacingReminder::visit(const ClockEntry &e, const MainLayout &l)
 {
     // Exact comparison of the stored singles: only a face that was never
     // dragged still stands exactly where the add step put it.
-    const bool due = m_count == 0 && e.ClockTop == float(l.map.top()) + l.bandRadius
-        && e.ClockLeft == float(l.map.left()) + l.bandRadius;
+    const bool due = m_count == 0 && e.faceTop == float(l.map.top()) + l.bandRadius
+        && e.faceLeft == float(l.map.left()) + l.bandRadius;
     if (++m_count > 60)
         m_count = 0;
     return due;

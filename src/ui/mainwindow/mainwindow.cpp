@@ -106,8 +106,8 @@ void MainWindow::setClockEditor(ClockEditor *editor)
 void MainWindow::pictureRemoved(const QString &key)
 {
     for (int i = 0; i <= m_model.lastClock() && !key.isEmpty(); ++i) {
-        if (m_model.clocks()[i].Fname == key) {
-            m_model.clocks()[i].Fname.clear();
+        if (m_model.clocks()[i].pictureKey == key) {
+            m_model.clocks()[i].pictureKey.clear();
             m_placed->picture(i)->setPicture(QImage());
         }
     }
@@ -185,7 +185,7 @@ void MainWindow::updateSummerPeriod()
 
 int MainWindow::summer(int i, DateTime local) const
 {
-    return tb::summer(m_model.summerPeriod(), m_model.clocks()[i].summertime, local);
+    return tb::summer(m_model.summerPeriod(), m_model.clocks()[i].summerTime, local);
 }
 
 void MainWindow::addClock(int i)
@@ -210,7 +210,7 @@ void MainWindow::placeSummerMark(int i, DateTime local)
 {
     const ClockEntry &e = m_model.clocks()[i];
     const double r = faceRadius();
-    m_placed->placeMark(i, m_layout.windowX(e.ClockLeft) + 0.6 * r, m_layout.windowY(e.ClockTop) + 0.9 * r,
+    m_placed->placeMark(i, m_layout.windowX(e.faceLeft) + 0.6 * r, m_layout.windowY(e.faceTop) + 0.9 * r,
                         summer(i, local) == 1);
 }
 
@@ -238,7 +238,7 @@ void MainWindow::layOut()
     m_mapWidget->setGeometry(mapPx);
     m_client->setMapRect(mapPx);
     for (int i = 0; i <= m_model.lastClock(); ++i)
-        m_placed->placePicture(i, m_layout.windowX(m_model.clocks()[i].FlagLeft), m_layout.windowY(m_model.clocks()[i].FlagTop));
+        m_placed->placePicture(i, m_layout.windowX(m_model.clocks()[i].pictureLeft), m_layout.windowY(m_model.clocks()[i].pictureTop));
     const DateTime local = m_clock.moment().local;
     for (int i = 0; i <= m_model.lastClock(); ++i) {
         m_placed->dateLabel(i)->hide();
@@ -271,7 +271,7 @@ void MainWindow::tick()
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
         qint16 radius = m_model.clockRadius();
-        m_faces.push_back(mainFace(m_layout.windowX(e.ClockLeft), m_layout.windowY(e.ClockTop), t, radius, m_layout.bandRadius,
+        m_faces.push_back(mainFace(m_layout.windowX(e.faceLeft), m_layout.windowY(e.faceTop), t, radius, m_layout.bandRadius,
                                    m_model.colours()));
         m_model.setClockRadius(radius);
         updateSummerMark(i, now.local);

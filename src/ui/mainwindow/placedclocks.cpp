@@ -89,14 +89,14 @@ void PlacedClocks::applyPicture(int i, ClockEntry &e, const PictureStore &pictur
 {
     PictureBox *p = picture(i);
     p->setStretch(false);
-    moveTw(p, e.FlagLeft, e.FlagTop);
-    if (e.FlagWidth > 0) {
+    moveTw(p, e.pictureLeft, e.pictureTop);
+    if (e.pictureWidth > 0) {
         p->setStretch(true);
-        p->setFrameSize(QSize(px(e.FlagWidth), px(e.FlagHeight)));
+        p->setFrameSize(QSize(px(e.pictureWidth), px(e.pictureHeight)));
     }
-    if (e.Fname.isEmpty()) {
+    if (e.pictureKey.isEmpty()) {
         p->setPicture(QImage());
-    } else if (const PictureEntry *pic = pictures.find(e.Fname)) {
+    } else if (const PictureEntry *pic = pictures.find(e.pictureKey)) {
         if (const std::optional<QSize> size = stretchedSize(pic->tag)) {
             p->hide();
             p->setStretch(true);
@@ -106,7 +106,7 @@ void PlacedClocks::applyPicture(int i, ClockEntry &e, const PictureStore &pictur
         p->setPicture(pic->picture);
     } else {
         // The picture is gone (a user file that was not found): keep the clock without it.
-        e.Fname.clear();
+        e.pictureKey.clear();
         p->setPicture(QImage());
     }
 }

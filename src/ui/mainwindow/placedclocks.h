@@ -32,8 +32,8 @@ public:
     // texts, mark place and visibility (the delete step moves clocks down).
     void copyDown(int from, int to);
 
-    // Frame i takes clock e's picture as the add step does: at (FlagLeft,
-    // FlagTop) as stored, stretched to FlagWidth × FlagHeight when set, or to
+    // Frame i takes clock e's picture as the add step does: at (pictureLeft,
+    // pictureTop) as stored, stretched to pictureWidth × pictureHeight when set, or to
     // the size a "st" tag gives. A key the store lacks is cleared from e.
     void applyPicture(int i, ClockEntry &e, const PictureStore &pictures);
     // Picture i at (left, top) twips.

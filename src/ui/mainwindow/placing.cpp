@@ -208,7 +208,7 @@ void Placing::mapPressed(Qt::MouseButton button, Qt::KeyboardModifiers, double x
     std::vector<QPointF> centres;
     for (int i = 0; i <= m_model.lastClock(); ++i) {
         const ClockEntry &e = m_model.clock(i);
-        centres.emplace_back(m_layout.windowX(e.ClockLeft), m_layout.windowY(e.ClockTop));
+        centres.emplace_back(m_layout.windowX(e.faceLeft), m_layout.windowY(e.faceTop));
     }
     const int i = pickFace(centres, r, QPointF(l.map.left() + x, l.map.top() + y));
     if (i < 0)
@@ -248,8 +248,8 @@ void Placing::mapReleased(Qt::MouseButton, Qt::KeyboardModifiers, double, double
         if (m_faceDrag.moved) {
             ClockEntry &e = m_model.clocks()[i];
             const QPointF c = m_faceDrag.centre();
-            e.ClockLeft = refX(m_layout, c.x());
-            e.ClockTop = refY(m_layout, c.y());
+            e.faceLeft = refX(m_layout, c.x());
+            e.faceTop = refY(m_layout, c.y());
         }
         emit faceMoved(i);
     }
@@ -297,9 +297,9 @@ void Placing::pictureMoved(int index, Qt::MouseButtons, Qt::KeyboardModifiers, d
     // picture goes where the entry says (its labels along with it).
     const PictureBox *box = m_placed.picture(index);
     ClockEntry &e = m_model.clocks()[index];
-    e.FlagLeft = refX(m_layout, leftTw(box) + tw(px(d.x())));
-    e.FlagTop = refY(m_layout, topTw(box) + tw(px(d.y())));
-    moveGroup(index, QPoint(px(m_layout.windowX(e.FlagLeft)), px(m_layout.windowY(e.FlagTop))) - box->pos());
+    e.pictureLeft = refX(m_layout, leftTw(box) + tw(px(d.x())));
+    e.pictureTop = refY(m_layout, topTw(box) + tw(px(d.y())));
+    moveGroup(index, QPoint(px(m_layout.windowX(e.pictureLeft)), px(m_layout.windowY(e.pictureTop))) - box->pos());
 }
 
 void Placing::pictureReleased(int, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
@@ -321,11 +321,11 @@ void Placing::editOrDelete(int i)
                 applyEdit(e, f);
                 PictureBox *box = m_placed.picture(i);
                 box->setStretch(false);
-                if (e.FlagWidth > 0) {
+                if (e.pictureWidth > 0) {
                     box->setStretch(true);
-                    box->setFrameSize(QSize(px(e.FlagWidth), px(e.FlagHeight)));
+                    box->setFrameSize(QSize(px(e.pictureWidth), px(e.pictureHeight)));
                 }
-                const PictureEntry *pic = m_model.pictures().find(e.Fname);
+                const PictureEntry *pic = m_model.pictures().find(e.pictureKey);
                 box->setPicture(pic ? pic->picture : QImage());
                 box->show();
             }
