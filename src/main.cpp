@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     chooser.setParent(&window);
     window.setPictureChooser(&chooser);
     tb::ClockEditorDialog editor(window.model().pictures(), clock, messages, window.model().colours(), chooser,
-                       [&window](const QString &key) { window.pictureRemoved(key); }, &window);
+                       [&window](const QString &key) { window.model().dropPicture(key); }, &window);
     window.setClockEditor(&editor);
     window.show();
     // Every size of the icon is decoded when it is set: done once the window

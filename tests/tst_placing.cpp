@@ -782,7 +782,7 @@ void TestPlacing::removedPictureLeavesItsClocks()
     const QPoint at3 = window->placedClocks()->picture(3)->pos();
     QVERIFY(window->placedClocks()->picture(1)->hasPicture());
 
-    window->pictureRemoved(QStringLiteral("001User"));
+    window->model().dropPicture(QStringLiteral("001User"));
     QCOMPARE(window->model().clock(1).pictureKey, QString());
     QCOMPARE(window->model().clock(3).pictureKey, QString());
     QVERIFY(!window->placedClocks()->picture(1)->hasPicture());

@@ -1,5 +1,6 @@
 #include "core/model/worldmodel.h"
 
+#include "core/editor/editorrules.h"
 #include "core/settings/schema.h"
 #include "core/settings/settingkeys.h"
 
@@ -14,6 +15,12 @@ void WorldModel::setColours(const FaceColours &colours)
     m_colours = colours;
     if (!same)
         emit coloursChanged();
+}
+
+void WorldModel::dropPicture(const QString &key)
+{
+    for (int i : dropRemovedPicture(m_clocks.entries(), lastClock(), key))
+        emit pictureDropped(i);
 }
 
 void WorldModel::setClockRadius(qint16 radius)

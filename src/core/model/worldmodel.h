@@ -39,6 +39,9 @@ public:
 
     PictureStore &pictures() { return m_pictures; }
     const PictureStore &pictures() const { return m_pictures; }
+    // A user picture left the store: every clock showing it keeps its place
+    // without a picture (pictureDropped for each).
+    void dropPicture(const QString &key);
 
     // "WorldMap" as the menu knows it: 1 … 7 a built-in map, 8 the user's
     // file; any other number (0 before the first choice) is no entry.
@@ -70,6 +73,7 @@ signals:
     void mapChoiceChanged();
     void mapFileChanged();
     void pictureBorderChanged();
+    void pictureDropped(int clock);
 
 private:
     ClockTable m_clocks;

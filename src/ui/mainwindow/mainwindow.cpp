@@ -94,6 +94,8 @@ void MainWindow::wireMenu()
 void MainWindow::wireModel()
 {
     connect(&m_model, &WorldModel::pictureBorderChanged, this, [this] { m_placed->applyBorder(); });
+    connect(&m_model, &WorldModel::pictureDropped, this,
+            [this](int i) { m_placed->picture(i)->setPicture(QImage()); });
 }
 
 void MainWindow::setClockEditor(ClockEditor *editor)
@@ -101,16 +103,6 @@ void MainWindow::setClockEditor(ClockEditor *editor)
     m_placing->setClockEditor(editor);
     for (QAction *a : { m_menu->addClockAction(), m_menu->editClockAction(), m_menu->deleteClockAction() })
         a->setEnabled(editor != nullptr);
-}
-
-void MainWindow::pictureRemoved(const QString &key)
-{
-    for (int i = 0; i <= m_model.lastClock() && !key.isEmpty(); ++i) {
-        if (m_model.clocks()[i].pictureKey == key) {
-            m_model.clocks()[i].pictureKey.clear();
-            m_placed->picture(i)->setPicture(QImage());
-        }
-    }
 }
 
 QSizeF MainWindow::clientTwips() const

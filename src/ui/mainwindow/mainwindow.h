@@ -50,9 +50,6 @@ public:
     // The clock editor that adding, editing and deleting show (not owned);
     // without one those menu entries stay disabled.
     void setClockEditor(ClockEditor *editor);
-    // A user picture was removed from the store: every clock showing it
-    // keeps its place without a picture.
-    void pictureRemoved(const QString &key);
 
     // What the window shows, without its widgets.
     WorldModel &model() { return m_model; }
