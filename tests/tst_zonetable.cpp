@@ -29,8 +29,8 @@ void TestZoneTable::standardTable()
     QCOMPARE(t.count(), 52);
     QCOMPARE(t.texts().size(), 52);
     for (int p = 52; p < ZoneTable::kCapacity; ++p) {
-        QCOMPARE(t.zoneDifTime()[size_t(p)], qint16(0));
-        QCOMPARE(t.zoneDifMinute()[size_t(p)], qint16(0));
+        QCOMPARE(t.hourOffsets()[size_t(p)], qint16(0));
+        QCOMPARE(t.minuteOffsets()[size_t(p)], qint16(0));
     }
     // Filling again starts from an empty list, as each time the editor loads.
     const QStringList before = t.texts();
@@ -44,7 +44,7 @@ void TestZoneTable::textsAgreeWithNumbers()
 {
     const ZoneTable t = ZoneTable::standard();
     for (int p = 0; p < t.count(); ++p) {
-        const int total = t.zoneDifTime()[size_t(p)] * 60 + t.zoneDifMinute()[size_t(p)];
+        const int total = t.hourOffsets()[size_t(p)] * 60 + t.minuteOffsets()[size_t(p)];
         const QString offset = QStringLiteral("%1%2:%3")
                                    .arg(total < 0 ? "-" : "")
                                    .arg(std::abs(total) / 60)
@@ -144,15 +144,15 @@ void TestZoneTable::sixtySecondRowRefused()
     for (int i = 53; i <= 61; ++i)
         QVERIFY(t.setcombo(QStringLiteral("row %1").arg(i), 5.0f, qint16(i)));
     QCOMPARE(t.count(), 61);
-    const auto hours = t.zoneDifTime();
-    const auto minutes = t.zoneDifMinute();
+    const auto hours = t.hourOffsets();
+    const auto minutes = t.minuteOffsets();
     QCOMPARE(int(minutes[60]), 61);
 
     QVERIFY(!t.setcombo(QStringLiteral("row 62"), -7.0f, 45));
     QCOMPARE(t.count(), 61);
     QCOMPARE(t.texts().last(), QString("row 61"));
-    QVERIFY(t.zoneDifTime() == hours);
-    QVERIFY(t.zoneDifMinute() == minutes);
+    QVERIFY(t.hourOffsets() == hours);
+    QVERIFY(t.minuteOffsets() == minutes);
 }
 
 void TestZoneTable::rounding_data()
@@ -184,7 +184,7 @@ void TestZoneTable::rounding()
     ZoneTable t;
     QCOMPARE(t.setcombo(QStringLiteral("x"), distance, 0), stored);
     QCOMPARE(t.count(), stored ? 1 : 0);
-    QCOMPARE(int(t.zoneDifTime()[0]), hours);
+    QCOMPARE(int(t.hourOffsets()[0]), hours);
     // A row so far west that hourOffset would not fit gives no difference.
     QCOMPARE(t.difference(0).has_value(), stored && hours - 9 >= -32768);
 }

@@ -58,11 +58,11 @@ Colour ColourMixer::composed(HSL &hsl)
 void ColourMixer::startEditing(const FaceColours &colours)
 {
     loadColour(colours.fills[0]);
-    m_demoColors.fill(0);
+    m_demoFills.fill(0);
     for (int i = 0; i < kDemoClocks; ++i)
-        m_demoColors[size_t(i)] = colours.fills[size_t(demoHour(i))];
-    m_demoNeadleColor = colours.handColour;
-    m_demoGageColor = colours.scaleColour;
+        m_demoFills[size_t(i)] = colours.fills[size_t(demoHour(i))];
+    m_demoHandColour = colours.handColour;
+    m_demoScaleColour = colours.scaleColour;
 
     // Beyond full saturation on purpose: the bar is painted brighter than any
     // colour the sliders can mix, and hues past 240 wrap back to red.
@@ -74,18 +74,18 @@ void ColourMixer::startEditing(const FaceColours &colours)
     }
 }
 
-void ColourMixer::loadColour(Colour fillcol)
+void ColourMixer::loadColour(Colour colour)
 {
     // Blue, green and red are the low three bytes; the top byte is not a colour.
-    m_editHSL.setRed(qint16(fillcol & 0xFF));
-    m_editHSL.setGreen(qint16((fillcol >> 8) & 0xFF));
-    m_editHSL.setBlue(qint16((fillcol >> 16) & 0xFF));
+    m_editHSL.setRed(qint16(colour & 0xFF));
+    m_editHSL.setGreen(qint16((colour >> 8) & 0xFF));
+    m_editHSL.setBlue(qint16((colour >> 16) & 0xFF));
     refresh();
 }
 
 void ColourMixer::setSlider(int index, int value)
 {
-    m_sli[size_t(index)] = qBound(0, value, sliderMax(index));
+    m_sliderValues[size_t(index)] = qBound(0, value, sliderMax(index));
 }
 
 void ColourMixer::refresh()
@@ -95,14 +95,14 @@ void ColourMixer::refresh()
     setSlider(2, m_editHSL.luminosity());
     m_currentColor = composed(m_editHSL);
 
-    m_barHSL.setHue(qint16(m_sli[0]));
-    m_barHSL.setLuminosity(qint16(m_sli[2]));
+    m_barHSL.setHue(qint16(m_sliderValues[0]));
+    m_barHSL.setLuminosity(qint16(m_sliderValues[2]));
     for (int i = 0; i < kBarLines; ++i) {
         m_barHSL.setSaturation(qint16(i));
         m_satBar[size_t(i)] = composed(m_barHSL);
     }
-    m_barHSL.setHue(qint16(m_sli[0]));
-    m_barHSL.setSaturation(qint16(m_sli[1]));
+    m_barHSL.setHue(qint16(m_sliderValues[0]));
+    m_barHSL.setSaturation(qint16(m_sliderValues[1]));
     for (int j = 0; j < kBarLines; ++j) {
         m_barHSL.setLuminosity(qint16(j));
         m_lumBar[size_t(j)] = composed(m_barHSL);
@@ -112,9 +112,9 @@ void ColourMixer::refresh()
 void ColourMixer::moveSlider(int index, int value)
 {
     setSlider(index, value);
-    m_editHSL.setHue(qint16(m_sli[0]));
-    m_editHSL.setSaturation(qint16(m_sli[1]));
-    m_editHSL.setLuminosity(qint16(m_sli[2]));
+    m_editHSL.setHue(qint16(m_sliderValues[0]));
+    m_editHSL.setSaturation(qint16(m_sliderValues[1]));
+    m_editHSL.setLuminosity(qint16(m_sliderValues[2]));
     refresh();
 }
 
@@ -128,24 +128,24 @@ bool ColourMixer::pressAt(double x, double y)
     const int i = demoClockAt(x, y);
     if (i < 0)
         return false;
-    loadColour(m_demoColors[size_t(i)]);
+    loadColour(m_demoFills[size_t(i)]);
     return true;
 }
 
 void ColourMixer::pickSwatch(int index)
 {
-    loadColour(index == 0 ? m_demoNeadleColor : m_demoGageColor);
+    loadColour(index == 0 ? m_demoHandColour : m_demoScaleColour);
 }
 
 void ColourMixer::chooseTarget(int index)
 {
     if (index >= 0 && index < kBands) {
-        m_demoColors[size_t(2 * index)] = m_currentColor;
-        m_demoColors[size_t(2 * index + 1)] = m_currentColor;
+        m_demoFills[size_t(2 * index)] = m_currentColor;
+        m_demoFills[size_t(2 * index + 1)] = m_currentColor;
     } else if (index == 6) {
-        m_demoNeadleColor = m_currentColor;
+        m_demoHandColour = m_currentColor;
     } else if (index == 7) {
-        m_demoGageColor = m_currentColor;
+        m_demoScaleColour = m_currentColor;
     }
     refresh();
 }
@@ -153,18 +153,18 @@ void ColourMixer::chooseTarget(int index)
 void ColourMixer::applyScheme(int index)
 {
     for (int k = 0; k < kBands; ++k) {
-        m_demoColors[size_t(2 * k)] = schemeColour(index, k);
-        m_demoColors[size_t(2 * k + 1)] = schemeColour(index, k);
+        m_demoFills[size_t(2 * k)] = schemeColour(index, k);
+        m_demoFills[size_t(2 * k + 1)] = schemeColour(index, k);
     }
 }
 
 FaceColours ColourMixer::registered(const FaceColours &base) const
 {
     FaceColours c = base;
-    c.scaleColour = m_demoGageColor;
-    c.handColour = m_demoNeadleColor;
+    c.scaleColour = m_demoScaleColour;
+    c.handColour = m_demoHandColour;
     for (int i = 0; i < kDemoClocks; ++i)
-        c.fills[size_t(demoHour(i))] = m_demoColors[size_t(i)];
+        c.fills[size_t(demoHour(i))] = m_demoFills[size_t(i)];
     return c;
 }
 

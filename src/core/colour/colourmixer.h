@@ -50,7 +50,7 @@ public:
     void startEditing(const FaceColours &colours);
 
     // Loads a colour into the editor (its top byte ignored), then Update.
-    void loadColour(Colour fillcol);
+    void loadColour(Colour colour);
     // Sliders, currentColour and the saturation and luminosity bars from EditHSL.
     void refresh();
 
@@ -65,11 +65,11 @@ public:
     // "登録": `base` with the working colours put in.
     FaceColours registered(const FaceColours &base) const;
 
-    const std::array<Colour, 24> &demoColours() const { return m_demoColors; }
-    Colour demoHandsColour() const { return m_demoNeadleColor; }
-    Colour demoScaleColour() const { return m_demoGageColor; }
+    const std::array<Colour, 24> &demoColours() const { return m_demoFills; }
+    Colour demoHandsColour() const { return m_demoHandColour; }
+    Colour demoScaleColour() const { return m_demoScaleColour; }
     Colour currentColour() const { return m_currentColor; }
-    int slider(int index) const { return m_sli[size_t(index)]; }
+    int slider(int index) const { return m_sliderValues[size_t(index)]; }
     const std::array<Colour, kHueBarLines> &hueBar() const { return m_hueBar; }
     const std::array<Colour, kBarLines> &saturationBar() const { return m_satBar; }
     const std::array<Colour, kBarLines> &luminosityBar() const { return m_lumBar; }
@@ -78,13 +78,13 @@ private:
     void setSlider(int index, int value);
     static Colour composed(HSL &hsl);
 
-    std::array<Colour, 24> m_demoColors{};
-    Colour m_demoNeadleColor = 0;
-    Colour m_demoGageColor = 255;
+    std::array<Colour, 24> m_demoFills{};
+    Colour m_demoHandColour = 0;
+    Colour m_demoScaleColour = 255;
     Colour m_currentColor = 0;
     HSL m_editHSL;
     HSL m_barHSL;
-    std::array<int, 3> m_sli{};
+    std::array<int, 3> m_sliderValues{};
     std::array<Colour, kHueBarLines> m_hueBar{};
     std::array<Colour, kBarLines> m_satBar{};
     std::array<Colour, kBarLines> m_lumBar{};

@@ -103,8 +103,8 @@ void ZoneTable::fill()
 void ZoneTable::clear()
 {
     m_texts.clear();
-    m_difTime.fill(0);
-    m_difMinute.fill(0);
+    m_hourOffsets.fill(0);
+    m_minuteOffsets.fill(0);
 }
 
 bool ZoneTable::setcombo(const QString &city, float distance, qint16 minutes)
@@ -116,8 +116,8 @@ bool ZoneTable::setcombo(const QString &city, float distance, qint16 minutes)
         return false;
     m_texts.append(city);
     const int p = count() - 1;
-    m_difTime[size_t(p)] = *hours;
-    m_difMinute[size_t(p)] = minutes;
+    m_hourOffsets[size_t(p)] = *hours;
+    m_minuteOffsets[size_t(p)] = minutes;
     return true;
 }
 
@@ -134,12 +134,12 @@ std::optional<ZoneDifference> ZoneTable::difference(int position) const
         return std::nullopt;
     // A row far outside ±12 hours (only a caller's own row can be) must not
     // wrap around into a plausible-looking difference.
-    const int hours = int(m_difTime[size_t(position)]) - kLocalHoursFromGreenwich;
+    const int hours = int(m_hourOffsets[size_t(position)]) - kLocalHoursFromGreenwich;
     if (hours < std::numeric_limits<qint16>::min())
         return std::nullopt;
     ZoneDifference d;
     d.difTime = qint16(hours);
-    d.difMinute = m_difMinute[size_t(position)];
+    d.difMinute = m_minuteOffsets[size_t(position)];
     return d;
 }
 

@@ -52,8 +52,8 @@ public:
 
     // Hours and minutes from Greenwich time, by list position; positions that
     // hold no row are 0.
-    const std::array<qint16, kCapacity> &zoneDifTime() const { return m_difTime; }
-    const std::array<qint16, kCapacity> &zoneDifMinute() const { return m_difMinute; }
+    const std::array<qint16, kCapacity> &hourOffsets() const { return m_hourOffsets; }
+    const std::array<qint16, kCapacity> &minuteOffsets() const { return m_minuteOffsets; }
 
     // The clock difference the row at `position` gives; nullopt when no row
     // is there (no row selected, or past the end) or the difference would
@@ -62,8 +62,8 @@ public:
 
 private:
     QStringList m_texts;
-    std::array<qint16, kCapacity> m_difTime{};
-    std::array<qint16, kCapacity> m_difMinute{};
+    std::array<qint16, kCapacity> m_hourOffsets{};
+    std::array<qint16, kCapacity> m_minuteOffsets{};
 };
 
 } // namespace tb

@@ -40,7 +40,7 @@ MainMenu::MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent) : QO
         QAction *a = changeMap->addAction(mapCaptions[k - 1]);
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, k] { emit mapChosen(k); });
-        m_wMap[size_t(k)] = a;
+        m_mapActions[size_t(k)] = a;
     }
 
     QMenu *sizeMenu = m_optionMenu->addMenu(QStringLiteral("時計のサイズ   "));
@@ -51,7 +51,7 @@ MainMenu::MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent) : QO
         QAction *a = sizeMenu->addAction(sizeCaptions[k - 1]);
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, k] { emit clockSizeChosen(k); });
-        m_ccsize[size_t(k)] = a;
+        m_sizeActions[size_t(k)] = a;
     }
 
     QMenu *border = m_optionMenu->addMenu(QStringLiteral("イラストの境界線"));
@@ -79,9 +79,9 @@ MainMenu::MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent) : QO
 void MainMenu::refreshChecks()
 {
     for (int k = 1; k <= kSizes; ++k)
-        m_ccsize[size_t(k)]->setChecked(sizeRadius(k) == m_model.clockRadius());
+        m_sizeActions[size_t(k)]->setChecked(sizeRadius(k) == m_model.clockRadius());
     for (int k = 1; k <= kMaps; ++k)
-        m_wMap[size_t(k)]->setChecked(k == m_model.mapChoice());
+        m_mapActions[size_t(k)]->setChecked(k == m_model.mapChoice());
 }
 
 } // namespace tb

@@ -30,10 +30,10 @@ public:
     QAction *editClockAction() const { return m_edit; }
     QAction *deleteClockAction() const { return m_delete; }
     QAction *colourAction() const { return m_colour; }
-    QAction *mapFileAction() const { return m_wMap[kMaps]; }
+    QAction *mapFileAction() const { return m_mapActions[kMaps]; }
     QAction *helpAction() const { return m_help; }
-    QAction *mapAction(int index) const { return m_wMap[size_t(index)]; }   // 1 … 8
-    QAction *sizeAction(int index) const { return m_ccsize[size_t(index)]; } // 1 … 5
+    QAction *mapAction(int index) const { return m_mapActions[size_t(index)]; }   // 1 … 8
+    QAction *sizeAction(int index) const { return m_sizeActions[size_t(index)]; } // 1 … 5
     QAction *borderYesAction() const { return m_borderYes; }
     QAction *borderNoAction() const { return m_borderNo; }
     QAction *toTaskAction() const { return m_toTask; }
@@ -59,8 +59,8 @@ private:
     QAction *m_edit = nullptr;
     QAction *m_delete = nullptr;
     QAction *m_colour = nullptr;
-    std::array<QAction *, kMaps + 1> m_wMap{};
-    std::array<QAction *, kSizes + 1> m_ccsize{};
+    std::array<QAction *, kMaps + 1> m_mapActions{};
+    std::array<QAction *, kSizes + 1> m_sizeActions{};
     QAction *m_borderYes = nullptr;
     QAction *m_borderNo = nullptr;
     QAction *m_toTask = nullptr;
