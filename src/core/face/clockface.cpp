@@ -73,13 +73,13 @@ FaceSegment FacePen::segment(double lengOff, double leng, Colour c, int penWidth
     return s;
 }
 
-FaceDrawing mainFace(double x, double y, DateTime p, qint16 &ccR, qint16 bandRadius,
+FaceDrawing mainFace(double x, double y, DateTime p, qint16 &radius, qint16 bandRadius,
                      const FaceColours &colours)
 {
-    if (ccR == 0)
-        ccR = bandRadius;
+    if (radius == 0)
+        radius = bandRadius;
     const TimeParts t = split(p);
-    const double r = ccR;
+    const double r = radius;
     FacePen pen(FacePen::AngleStore::Single);
     return drawFace(pen, x, y, r, t.hour, t.minute, t.second,
                     { r - 70, 60, colours.scaleColour, r / 2.0, 0.8 * r, colours.handColour,
@@ -94,16 +94,16 @@ FaceDrawing editorFace(qint16 x, qint16 y, DateTime p, const FaceColours &colour
                     { 370, 60, 0x0000FF, 220, 360, 0, 390, 0x0000FF, colours.fillFor(t.hour) });
 }
 
-FaceDrawing demoFace(qint16 x, qint16 y, DateTime p, Colour fill, qint16 &ccR, qint16 bandRadius,
-                     Colour gageColour, Colour neadleColour)
+FaceDrawing demoFace(qint16 x, qint16 y, DateTime p, Colour fill, qint16 &radius, qint16 bandRadius,
+                     Colour scaleColour, Colour handColour)
 {
-    if (ccR == 0)
-        ccR = bandRadius;
+    if (radius == 0)
+        radius = bandRadius;
     const TimeParts t = split(p);
-    const double r = ccR;
+    const double r = radius;
     FacePen pen(FacePen::AngleStore::Integer);
     return drawFace(pen, x, y, r, t.hour, t.minute, t.second,
-                    { r - 70, 60, gageColour, r / 2.0, 0.8 * r, neadleColour, r - 50, gageColour,
+                    { r - 70, 60, scaleColour, r / 2.0, 0.8 * r, handColour, r - 50, scaleColour,
                       fill });
 }
 

@@ -51,15 +51,15 @@ private:
     QPointF m_current;
 };
 
-// Main window face. ccR 0 means bandRadius; the radius actually used is
+// Main window face. radius 0 means bandRadius; the radius actually used is
 // written back, as callers of the face rely on.
-FaceDrawing mainFace(double x, double y, DateTime p, qint16 &ccR, qint16 bandRadius,
+FaceDrawing mainFace(double x, double y, DateTime p, qint16 &radius, qint16 bandRadius,
                      const FaceColours &colours);
 // Clock editor preview: radius always 440, red ticks, black hands.
 FaceDrawing editorFace(qint16 x, qint16 y, DateTime p, const FaceColours &colours);
 // Colour dialog demo face.
-FaceDrawing demoFace(qint16 x, qint16 y, DateTime p, Colour fill, qint16 &ccR, qint16 bandRadius,
-                     Colour gageColour, Colour neadleColour);
+FaceDrawing demoFace(qint16 x, qint16 y, DateTime p, Colour fill, qint16 &radius, qint16 bandRadius,
+                     Colour scaleColour, Colour handColour);
 
 // Paints a face onto a surface whose logical pixel is 15 twips.
 // `outline` is the surface's foreground colour for the disc's rim. With a
