@@ -775,6 +775,7 @@ void TestSettingsSchema::damagedSettingsFileSetAside_data()
     QTest::newRow("unterminated section") << QByteArray("[UserClock\nClockRc=300\n") << false;
     QTest::newRow("line without equals") << QByteArray("[UserClock]\nClockRc 300\n") << true;
     QTest::newRow("settings file is a folder") << QByteArray("<folder>") << true;
+    QTest::newRow("none of the program's sections") << QByteArray("[Desktop Entry]\nName=x\n") << true;
     // Readable, but QSettings would write these keys back in a form it rejects.
     QTest::newRow("key ending in a slash") << QByteArray("[UserImg]\n001FileName/=a.bmp\n") << true;
     QTest::newRow("key ending in an escaped slash") << QByteArray("[UC000]\nFname%2F=x\n") << true;
