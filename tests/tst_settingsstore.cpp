@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -58,6 +59,15 @@ void TestSettingsStore::perUserFileFollowsConfigHome()
     QCOMPARE(r.settingsFilePath(), own);
     r.setSettingsFile(QString());
     QCOMPARE(r.settingsFilePath(), expected);
+
+    // Without HOME, the home folder is the account's own, not "/".
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString withoutHome = r.settingsFilePath();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    QCOMPARE(withoutHome, QFile::decodeName(::getpwuid(::geteuid())->pw_dir) + "/.config/TembraOG/TembraOG.ini");
 }
 
 void TestSettingsStore::missingValueStoresFallback_data()

@@ -311,11 +311,18 @@ namespace {
 // The line that says why the shared store's last flush failed.
 QString whyNotSaved()
 {
-    const SettingsStore &r = appSettings();
+    SettingsStore &r = appSettings();
     switch (r.lastWriteProblem()) {
     case SettingsStore::WriteProblem::NotAFile:
         return QStringLiteral("この名前のものは普通のファイルではない（フォルダーなど）ため、書き込みません。\r\n");
     case SettingsStore::WriteProblem::NotRead:
+        // What the start said, again: the file stays as it was found.
+        if (r.readProblem() == ReadProblem::BrokenLink)
+            return QStringLiteral("起動時に設定ファイルのリンクをたどれなかったため、上書きしません。")
+                + brokenLinkText(r.readError()) + QStringLiteral("\r\n");
+        if (r.readProblem() == ReadProblem::Unreadable)
+            return QStringLiteral("読み込めなかったファイルなので、上書きしません。")
+                + fileErrorText(r.readError(), false) + QStringLiteral("\r\n");
         return QStringLiteral("読み込めなかったファイルなので、上書きしません。\r\n");
     case SettingsStore::WriteProblem::BrokenLink:
         return QStringLiteral("設定ファイルのリンクをたどれません。") + brokenLinkText(r.lastWriteError())
@@ -340,11 +347,14 @@ QString settingsNotSavedMessage()
 
 QString exitNotSavedQuestion(const QString &file)
 {
-    const SettingsStore &r = appSettings();
+    SettingsStore &r = appSettings();
     QString remedy = QStringLiteral("書き込みできる状態にしてから、");
     switch (r.lastWriteProblem()) {
     case SettingsStore::WriteProblem::NotRead:
-        remedy = QStringLiteral("読み込めなかったファイルには、この起動のあいだは保存しません");
+        remedy = r.readProblem() == ReadProblem::BrokenLink ? QStringLiteral("リンクを直して、")
+            : r.readProblem() == ReadProblem::Unreadable    ? QStringLiteral("読み込めるようにして、")
+                                                            : QStringLiteral("このファイルを取り除いて、");
+        remedy += QStringLiteral("起動し直してください");
         break;
     case SettingsStore::WriteProblem::BrokenLink:
         remedy = QStringLiteral("リンクを直してから、");
