@@ -772,9 +772,10 @@ void TestSettingsSchema::damagedSettingsFileSetAside_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("setAside");
     QTest::newRow("binary garbage") << (QByteArray("\x01\x02\xff\xfe") + '\0' + "[[[]]]\n==\n") << true;
-    QTest::newRow("unterminated section") << QByteArray("[UserClock\nClockRc=300\n") << true;
+    QTest::newRow("unterminated section") << QByteArray("[UserClock\nClockRc=300\n") << false;
     QTest::newRow("line without equals") << QByteArray("[UserClock]\nClockRc 300\n") << true;
     QTest::newRow("settings file is a folder") << QByteArray("<folder>") << true;
+    QTest::newRow("none of the program's sections") << QByteArray("[Desktop Entry]\nName=x\n") << true;
     // Readable, but QSettings would write these keys back in a form it rejects.
     QTest::newRow("key ending in a slash") << QByteArray("[UserImg]\n001FileName/=a.bmp\n") << true;
     QTest::newRow("key ending in an escaped slash") << QByteArray("[UC000]\nFname%2F=x\n") << true;

@@ -1,4 +1,6 @@
+#include "core/settings/schema.h"
 #include "core/settings/settingsstore.h"
+#include "core/time/clocksource.h"
 #include "settings_testsupport.h"
 
 #include <QDir>
@@ -6,7 +8,10 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
 
 using namespace tb;
 using tb::testing::TempStore;
@@ -54,6 +59,15 @@ void TestSettingsStore::perUserFileFollowsConfigHome()
     QCOMPARE(r.settingsFilePath(), own);
     r.setSettingsFile(QString());
     QCOMPARE(r.settingsFilePath(), expected);
+
+    // Without HOME, the home folder is the account's own, not "/".
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString withoutHome = r.settingsFilePath();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    QCOMPARE(withoutHome, QFile::decodeName(::getpwuid(::geteuid())->pw_dir) + "/.config/TembraOG/TembraOG.ini");
 }
 
 void TestSettingsStore::missingValueStoresFallback_data()
@@ -224,16 +238,28 @@ void TestSettingsStore::saveIsWholeOrNothing_data()
     QTest::addColumn<QString>("setup"); // what stands at and beside the settings file
     QTest::addColumn<bool>("sound");    // read as a sound file
     QTest::addColumn<bool>("writes");   // a save replaces the file
-    QTest::newRow("folder is a regular file") << "parent-file" << true << false;
-    QTest::newRow("settings file is a folder") << "file-dir" << false << false;
-    QTest::newRow("pipe") << "fifo" << false << false;
-    QTest::newRow("symlink loop") << "loop" << false << false;
-    QTest::newRow("link to a file") << "link" << true << false;
-    QTest::newRow("lock is a folder") << "lock-dir" << true << true;
-    QTest::newRow("empty lock") << "lock-empty" << true << true;
-    QTest::newRow("lock of another host") << "lock-host" << true << true;
-    QTest::newRow("full disk, 20 KB free") << "full" << true << false;
-    QTest::newRow("stale lock, read-only folder") << "stale-ro" << true << false;
+    // What the start-up check does first: nothing ("" skips it), "quiet",
+    // "aside" (keeps a .bad- copy) or "told" (says why, renames nothing).
+    QTest::addColumn<QString>("start");
+    QTest::newRow("folder is a regular file") << "parent-file" << true << false << "";
+    QTest::newRow("settings file is a folder") << "file-dir" << false << false << "";
+    QTest::newRow("pipe") << "fifo" << false << false << "";
+    QTest::newRow("symlink loop") << "loop" << false << false << "told";
+    QTest::newRow("link to a file") << "link" << true << true << "quiet";
+    QTest::newRow("dangling link") << "dangling-link" << false << false << "told";
+    QTest::newRow("link to a folder") << "link-dir" << false << false << "told";
+    QTest::newRow("unreadable file") << "unreadable" << false << false << "told";
+    QTest::newRow("lock is a folder") << "lock-dir" << true << true << "";
+    QTest::newRow("empty lock") << "lock-empty" << true << true << "";
+    QTest::newRow("lock of another host") << "lock-host" << true << true << "";
+    QTest::newRow("full disk, 20 KB free") << "full" << true << false << "";
+    QTest::newRow("stale lock, read-only folder") << "stale-ro" << true << false << "";
+    QTest::newRow("byte-order mark") << "bom" << true << true << "quiet";
+    QTest::newRow("comment lines") << "comments" << true << true << "quiet";
+    QTest::newRow("lines without =") << "junk" << true << true << "quiet";
+    QTest::newRow("binary noise") << "noise" << false << true << "aside";
+    QTest::newRow("over 16 MB") << "huge" << false << true << "aside";
+    QTest::newRow("left-over temporary files") << "leftover" << true << true << "quiet";
 }
 
 // Each row runs in a child process, so that a hang fails the row instead of
@@ -243,6 +269,7 @@ void TestSettingsStore::saveIsWholeOrNothing()
     QFETCH(QString, setup);
     QFETCH(bool, sound);
     QFETCH(bool, writes);
+    QFETCH(QString, start);
     const QString dir = qEnvironmentVariable("TEMBRA_CHILD_DIR");
     if (dir.isEmpty()) {
         QTemporaryDir folder;
@@ -255,6 +282,14 @@ void TestSettingsStore::saveIsWholeOrNothing()
                                 "mount -t tmpfs -o size=64k tmpfs \"$TEMBRA_CHILD_DIR\" && exec \"$@\"", "sh" } + args;
             args.prepend("unshare");
         }
+        // Mode 000 keeps out anyone but root: as root, the row runs as nobody.
+        if (setup == "unreadable" && ::geteuid() == 0) {
+            const QStringList nobody{ "--reuid=65534", "--regid=65534", "--clear-groups", "--" };
+            if (QProcess::execute("setpriv", nobody + QStringList{ "test", "-x", args.first() }) != 0)
+                QSKIP("running as root, and the test cannot run as nobody (setpriv, or the build's folder)");
+            QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::Permissions(0x7777)));
+            args = QStringList{ "setpriv" } + nobody + args;
+        }
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("TEMBRA_CHILD_DIR", folder.path());
@@ -265,7 +300,7 @@ void TestSettingsStore::saveIsWholeOrNothing()
         QCOMPARE(child.exitCode(), 0);
         return;
     }
-    const QString ini = dir + "/TembraOG.ini", other = dir + "/elsewhere.ini";
+    const QString ini = dir + "/TembraOG.ini", other = dir + "/repo/elsewhere.ini";
     QByteArray before("[UserImg]\n"); // 600 picture slots, about 24 KB
     for (int slot = 1; slot <= 600; ++slot)
         before += QByteArray::number(1000 + slot).mid(1) + "FileName=/home/user/pictures/photo.jpg\n";
@@ -276,15 +311,39 @@ void TestSettingsStore::saveIsWholeOrNothing()
     const QString host = QSysInfo::machineHostName();
     if (setup == "parent-file")
         QVERIFY(put(dir + "/plain", "not a folder"));
-    QVERIFY(put(setup == "link" ? other : ini, before));
-    if (setup == "file-dir" || setup == "fifo" || setup == "loop")
+    QByteArray edited = before; // by hand, in an editor
+    if (setup == "bom")
+        edited.prepend("\xEF\xBB\xBF");
+    if (setup == "comments")
+        edited.prepend("# mine\n; note\n").insert(edited.indexOf("300FileName"), "# old=1\n  ; two\n");
+    if (setup == "junk")
+        edited.insert(edited.indexOf("300FileName"), "no equals sign\nsaid \"hi\n=3\n");
+    if (setup == "noise")
+        for (int i = 0; i < edited.size(); ++i)
+            edited[i] = char(i * 7919 % 251);
+    if (setup == "huge")
+        edited += "; " + QByteArray(16 << 20, 'x') + "\n";
+    const bool linked = setup == "loop" || setup.contains("link");
+    QVERIFY(!linked || QDir().mkpath(dir + "/repo"));
+    QVERIFY(put(setup == "link" ? other : ini, edited));
+    if (setup == "unreadable")
+        QVERIFY(QFile::setPermissions(ini, {}));
+    if (setup == "leftover") // only the first two are named as ours; all but the second are a day old
+        for (const char *name : { ".saving-Ab12Cd", ".saving-Zz99Yy", ".saving-toolong1", ".backup" }) {
+            QVERIFY(put(ini + name, "[UserClock]\nn=9\n"));
+            const utimbuf old{ ::time(nullptr) - 86400, ::time(nullptr) - 86400 };
+            QVERIFY(QByteArray(name).contains("Zz") || ::utime(QFile::encodeName(ini + name).constData(), &old) == 0);
+        }
+    if (setup == "file-dir" || setup == "fifo" || (linked && setup != "link"))
         QVERIFY(QFile::remove(ini));
     if (setup == "file-dir" || setup == "lock-dir")
         QVERIFY(QDir().mkpath(setup == "file-dir" ? ini : ini + ".lock"));
     if (setup == "fifo")
         QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
     if (setup == "loop" || setup == "link")
-        QVERIFY(QFile::link(setup == "loop" ? ini : other, ini));
+        QVERIFY(QFile::link(setup == "loop" ? ini : "repo/elsewhere.ini", ini));
+    if (setup == "dangling-link" || setup == "link-dir")
+        QVERIFY(QFile::link(setup == "link-dir" ? dir + "/repo" : dir + "/gone/TembraOG.ini", ini));
     if (setup.startsWith("lock-") && setup != "lock-dir")
         QVERIFY(put(ini + ".lock", setup == "lock-empty" ? "" : "4242\ntembra\nanother-host\n"));
     if (setup == "full") { // room for the first 16 KB but not for the rest
@@ -303,6 +362,15 @@ void TestSettingsStore::saveIsWholeOrNothing()
     QElapsedTimer took;
     took.start();
     QCOMPARE(appSettings().readStatus() == QSettings::NoError, sound);
+    if (!start.isEmpty()) {
+        RecordingMessenger told;
+        openSettings(told.report(), FixedClock());
+        QCOMPARE(told.texts.size(), start == "quiet" ? 0 : 1);
+        QCOMPARE(QDir(dir).entryList({ "*.bad-*" }, QDir::AllEntries | QDir::System).size(), start == "aside" ? 1 : 0);
+        if (start == "told") // which file, and why
+            QVERIFY2(told.texts[0].contains(ini) && told.texts[0].contains(setup == "unreadable" ? "許可" : "リンク"),
+                     qPrintable(told.texts[0]));
+    }
     appSettings().setValue(QStringLiteral("UserClock"), QStringLiteral("n"), QStringLiteral("1"));
     QCOMPARE(appSettings().lastWriteOk(), writes);
     SettingsWriteGroup group;
@@ -311,16 +379,34 @@ void TestSettingsStore::saveIsWholeOrNothing()
     QCOMPARE(group.end(), writes);
     QVERIFY2(took.elapsed() < 1500, qPrintable(QString::number(took.elapsed())));
     if (writes) {
-        QCOMPARE(QSettings(path, QSettings::IniFormat).value("UserClock/n").toString(), QStringLiteral("2"));
+        const QSettings saved(path, QSettings::IniFormat);
+        QCOMPARE(saved.value("UserClock/n").toString(), QStringLiteral("2"));
+        if (sound) // every slot read, around what was skipped
+            QCOMPARE(saved.value("UserImg/600FileName").toString(), QStringLiteral("/home/user/pictures/photo.jpg"));
+        QCOMPARE(QFileInfo(ini).isSymLink(), setup == "link");
+        QStringList left = QDir(dir).entryList({ "*.saving-*", "*.backup" }, QDir::AllEntries | QDir::System)
+            + QDir(dir + "/repo").entryList({ "*.saving-*" });
+        left.sort();
+        const QStringList notOursOrNew{ "TembraOG.ini.backup", "TembraOG.ini.saving-Zz99Yy",
+                                        "TembraOG.ini.saving-toolong1" };
+        QCOMPARE(left, setup == "leftover" ? notOursOrNew : QStringList());
         return;
     }
-    QFile kept(setup == "link" ? other : path); // never a link's target, never a pipe
+    // Why the save failed, as the user is told.
+    const QMap<QString, QString> why{ { "full", "ディスクがいっぱい" }, { "stale-ro", "読み取り専用" },
+                                      { "parent-file", "フォルダーではないもの" } };
+    QVERIFY2(settingsNotSavedMessage().contains(why.value(setup, "。")), qPrintable(settingsNotSavedMessage()));
+    if (setup == "unreadable") { // left exactly as it was
+        QCOMPARE(QFile::permissions(ini), QFileDevice::Permissions());
+        QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner));
+    }
+    QFile kept(path); // never a pipe
     if (QFileInfo(kept).isFile()) {
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), before);
     }
-    QCOMPARE(QFileInfo(path).isFile(), setup == "link" || setup == "full" || setup == "stale-ro");
-    QCOMPARE(QFileInfo(ini).isSymLink(), setup == "loop" || setup == "link");
+    QCOMPARE(QFileInfo(path).isFile(), setup == "unreadable" || setup == "full" || setup == "stale-ro");
+    QCOMPARE(QFileInfo(ini).isSymLink(), linked);
 }
 
 void TestSettingsStore::storeRecoversAfterFailedWrite()

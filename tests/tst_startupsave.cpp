@@ -161,21 +161,24 @@ void TestStartupSave::closeBoxSavesNothing()
 void TestStartupSave::failedSaveKeepsTheWindowOpen_data()
 {
     QTest::addColumn<bool>("leave");
-    QTest::newRow("cancel: stay and try again") << false;
-    QTest::newRow("OK: leave without saving") << true;
+    QTest::addColumn<bool>("link");    // the file becomes a link to nothing, else its folder a file
+    QTest::addColumn<QString>("why");  // in the exit question
+    QTest::newRow("cancel: stay and try again") << false << false << "フォルダーではないもの";
+    QTest::newRow("OK: leave without saving") << true << false << "書き込みできる状態にして";
+    QTest::newRow("link that cannot be followed") << false << true << "リンク先がありません";
 }
 
 void TestStartupSave::failedSaveKeepsTheWindowOpen()
 {
     QFETCH(bool, leave);
+    QFETCH(bool, link);
+    QFETCH(QString, why);
     messages.answer = leave ? Messenger::Answer::Ok : Messenger::Answer::Cancel;
     auto w = start();
-    // Make the file impossible to replace: its folder becomes a plain file.
+    // Make the file impossible to replace.
     const QString folder = QFileInfo(iniPath).absolutePath();
-    QVERIFY(QDir(folder).removeRecursively());
-    QFile blocker(folder);
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(link ? QFile::remove(iniPath) && QFile::link(folder + "/gone/TembraOG.ini", iniPath)
+                 : QDir(folder).removeRecursively() && writeFile(folder, QByteArray()));
     w->mainMenu()->mapChosen(3); // a save at once says so, and names the file
     QCOMPARE(messages.texts.size(), 1);
     const QString told = messages.texts.takeFirst();
@@ -192,6 +195,7 @@ void TestStartupSave::failedSaveKeepsTheWindowOpen()
     QCOMPARE(messages.texts.size(), 1);
     QVERIFY(messages.texts[0].contains(QStringLiteral("保存できませんでした")));
     QVERIFY(messages.texts[0].contains(QStringLiteral("TembraOG.ini")));
+    QVERIFY2(messages.texts[0].contains(why), qPrintable(messages.texts[0]));
     QCOMPARE(messages.lastButtons, Messenger::Buttons::OkCancel);
 }
 
@@ -286,7 +290,8 @@ void TestStartupSave::damagedFileIsKeptAndDefaultsUsed()
     QVERIFY(QDir().mkpath(QFileInfo(iniPath).absolutePath()));
     QFile f(iniPath);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    const QByteArray damaged("[UserClock]\nn=3\n[UC000\nFname=USA\nthis line has no equals sign\n");
+    // Readable keys, then a picture's bytes pasted in.
+    const QByteArray damaged = "[UserClock]\nn=3\n" + QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     f.write(damaged);
     f.close();
 

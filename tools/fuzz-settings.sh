@@ -29,6 +29,7 @@ seed() { printf '%b' "$2" > "$out/corpus/$1"; }
 seed empty ''
 seed full '[Color]\n0=8421504\n6=14737632\n\n[UC000]\nClockLeft=9950\nClockTop=3300\nDifMinute=0\nDifTime=0\nFlagLeft=10500\nFlagTop=2900\nFname=Japan\nsummertime=False\n\n[UserClock]\nClockRc=440\nGageColor=255\nNeadleColor=0\nn=0\n\n[UserImg]\n001FileName=/nonexistent/a.bmp\n001Size=st0300-0200\nUserImgCount=1\nWorldMap=8\nWorldMapFile=/nonexistent/map.jpg\n'
 seed two '[UC000]\nClockLeft=1234.5\nDifTime=-5\nDifMinute=30\nsummertime=True\n[UC001]\nFname="London, Paris"\nClockTop=1e40\n[UserClock]\nn=1\n'
+seed edited '\xef\xbb\xbf# by hand\n[UserClock]\n; note\nn=1\nno equals sign\n[UC000\nClockLeft=5\n[UC001]\nFname="a\n'
 seed odd '[UserClock]\nn=  12abc\nClockRc=300.5\n[UserImg]\nUserImgCount=40000\nWorldMap=@Invalid()\n'
 
 # Every run writes and syncs the settings file several times; on a RAM disk a

@@ -211,7 +211,8 @@ void E2eWindow::firstStart()
 void E2eWindow::damagedSettingsFile()
 {
     const QString ini = scene->configHome() + "/TembraOG/TembraOG.ini";
-    const QByteArray damaged("[UserClock]\nn=3\n[UC000\nFname=USA\nthis line has no equals sign\n");
+    // Readable keys, then a picture's bytes pasted in.
+    const QByteArray damaged = "[UserClock]\nn=3\n" + QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     QVERIFY(QDir().mkpath(QFileInfo(ini).absolutePath()));
     {
         QFile f(ini);

@@ -1,13 +1,13 @@
 #include "core/settings/inifile.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QSettings>
 #include <QStringList>
 #include <QVariant>
 #include <algorithm>
 
-#include <fcntl.h>
+#include <cerrno>
+#include <ctime>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -115,28 +115,167 @@ void appendValue(QString text, QByteArray &out)
 
 } // namespace
 
-IniRead readIniFile(const QString &path)
+namespace {
+
+bool isBlank(char c)
 {
-    IniRead result;
-    const QFileInfo info(path); // follows links; a loop or a dangling link does not exist
-    if (!info.exists() && !info.isSymLink())
-        return result;
-    if (!info.isFile()) {
-        result.status = QSettings::AccessError;
-        return result;
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Binary noise, or text in UTF-16: control characters no editor puts in a line.
+bool hasControl(const QByteArray &d, qsizetype from, qsizetype to)
+{
+    for (qsizetype i = from; i < to; ++i) {
+        const uchar c = uchar(d.at(i));
+        if (c < 0x20 && !isBlank(char(c)))
+            return true;
     }
-    QSettings file(path, QSettings::IniFormat);
-    // QSettings parses a section only when it is first used, and only then
-    // notices a damaged line; allKeys parses them all.
-    const QStringList keys = file.allKeys();
-    result.status = file.status();
-    for (const QString &k : keys)
-        result.values.insert(k, textOf(file.value(k)));
+    return false;
+}
+
+// Where the line that QSettings reads from `from` ends: at a newline outside
+// quotes, or at a ';' that starts a comment. A backslash joins the next
+// character, a newline too. equals gets the first '=' outside quotes (-1:
+// none); quoted says whether the end of the text came inside quotes.
+qsizetype logicalLineEnd(const QByteArray &d, qsizetype from, qsizetype *equals, bool *quoted)
+{
+    *equals = -1;
+    *quoted = false;
+    qsizetype i = from;
+    for (; i < d.size(); ++i) {
+        const char c = d.at(i);
+        if ((c == '\n' || c == '\r' || c == ';') && !*quoted)
+            return i;
+        if (c == '"') {
+            *quoted = !*quoted;
+        } else if (c == '=' && !*quoted && *equals < 0) {
+            *equals = i;
+        } else if (c == '\\' && i + 1 < d.size()) {
+            ++i;
+            const char next = i + 1 < d.size() ? d.at(i + 1) : 0;
+            if ((d.at(i) == '\n' && next == '\r') || (d.at(i) == '\r' && next == '\n'))
+                ++i;
+        }
+    }
+    return i;
+}
+
+struct Lines {
+    QByteArray text; // the sections and key=value lines, for QSettings
+    bool isText = true;
+    bool blank = true;
+};
+
+// Keeps what QSettings can read without complaint: every [section] and
+// key=value line (a quoted value may go on over several lines). A line that
+// is neither is left out alone, so that the lines after it still count.
+Lines readableLines(const QByteArray &d)
+{
+    Lines out;
+    qsizetype i = d.startsWith("\xEF\xBB\xBF") ? 3 : 0; // the byte-order mark some editors write
+    while (i < d.size()) {
+        const char c = d.at(i);
+        if (isBlank(c)) {
+            ++i;
+            continue;
+        }
+        out.blank = false;
+        qsizetype physicalEnd = i;
+        while (physicalEnd < d.size() && d.at(physicalEnd) != '\n' && d.at(physicalEnd) != '\r')
+            ++physicalEnd;
+        qsizetype equals = -1;
+        bool quoted = false;
+        const qsizetype end = (c == '#' || c == ';') ? physicalEnd : logicalLineEnd(d, i, &equals, &quoted);
+        bool keep = false;
+        qsizetype checkedTo = physicalEnd; // control characters count everywhere but in a value
+        if (c == '[') {
+            keep = end <= physicalEnd;
+        } else if (c != '#' && c != ';' && equals >= 0 && equals < physicalEnd) {
+            // A quote left open to the end of the file would swallow every line after it.
+            keep = !(quoted && end > physicalEnd)
+                && !QByteArrayView(d).sliced(i, equals - i).trimmed().isEmpty();
+            if (keep)
+                checkedTo = equals;
+        }
+        if (hasControl(d, i, checkedTo))
+            out.isText = false;
+        if (keep) {
+            out.text += QByteArrayView(d).sliced(i, end - i);
+            out.text += '\n';
+            i = end;
+        } else {
+            i = physicalEnd;
+        }
+    }
+    return out;
+}
+
+// QSettings reads only named files: the text goes to an anonymous file in
+// memory, which it opens by its name under /proc.
+bool parseIni(const QByteArray &text, IniValues *values, int *error)
+{
+    const int fd = ::memfd_create("tembra-settings", MFD_CLOEXEC);
+    if (fd < 0) {
+        *error = errno;
+        return false;
+    }
+    // QSettings takes its last reading of a name again while the file's size
+    // and time are unchanged: each reading here gets a time of its own.
+    static time_t stamp = 0;
+    const timespec times[2] = { { 0, UTIME_OMIT }, { ++stamp, 0 } };
+    bool ok = writeAll(fd, text) && ::futimens(fd, times) == 0;
+    *error = ok ? 0 : errno;
+    if (ok) {
+        QSettings file(QStringLiteral("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
+        // QSettings parses a section only when it is first used; allKeys parses them all.
+        const QStringList keys = file.allKeys();
+        // A format complaint is about lines it read through; only a file it
+        // could not open is a failure.
+        ok = file.status() != QSettings::AccessError;
+        *error = ok ? 0 : EIO;
+        for (const QString &k : keys)
+            values->insert(k, textOf(file.value(k)));
+    }
+    ::close(fd);
+    return ok;
+}
+
+IniRead failedRead(ReadProblem problem, int error = 0)
+{
+    IniRead r;
+    r.problem = problem;
+    r.error = error;
+    r.blank = false;
+    return r;
+}
+
+} // namespace
+
+IniRead readIniFile(const QString &path, const SectionFilter &ownSection)
+{
+    QByteArray bytes;
+    if (const FileRead file = readWholeFile(path, kMaxIniBytes, &bytes); file.problem != ReadProblem::None)
+        return failedRead(file.problem, file.error);
+    IniRead result;
+    const Lines lines = readableLines(bytes);
+    result.blank = lines.blank;
+    if (lines.blank)
+        return result;
+    if (!lines.isText)
+        return failedRead(ReadProblem::Damaged);
+    if (!lines.text.isEmpty() && !parseIni(lines.text, &result.values, &result.error))
+        return failedRead(ReadProblem::Unreadable, result.error);
+    const QStringList keys = result.values.keys();
     // A key ending in '/' ("a/=1", "a%2F=1") reads fine but cannot be written
     // back so that it reads the same: count it as damage while the file is intact.
-    if (result.status == QSettings::NoError
-        && std::any_of(keys.begin(), keys.end(), [](const QString &k) { return k.endsWith(QLatin1Char('/')); }))
-        result.status = QSettings::FormatError;
+    const bool unwritable
+        = std::any_of(keys.begin(), keys.end(), [](const QString &k) { return k.endsWith(QLatin1Char('/')); });
+    const bool ours = std::any_of(keys.begin(), keys.end(), [&ownSection](const QString &k) {
+        const qsizetype slash = k.indexOf(QLatin1Char('/'));
+        return !ownSection || (slash > 0 && ownSection(k.left(slash)));
+    });
+    if (unwritable || !ours)
+        return failedRead(ReadProblem::Damaged);
     return result;
 }
 
@@ -170,39 +309,6 @@ QByteArray iniText(const IniValues &values)
         }
     }
     return out;
-}
-
-SaveError replaceFileWhole(const QString &path, const QByteArray &bytes)
-{
-    const QFileInfo info(path);
-    // QSaveFile would write to a link's target, and a device or a pipe must
-    // not be replaced by a file: anything but a regular file is left alone.
-    if (info.isSymLink() || (info.exists() && !info.isFile()))
-        return SaveError::NotAFile;
-    if (!QDir().mkpath(info.absolutePath()))
-        return SaveError::WriteFailed;
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false); // never write into the old file itself
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveError::WriteFailed;
-    // QSaveFile::commit does not notice a write that failed while it flushed
-    // its buffer, nor a failed fsync: check both here, before the rename.
-    struct stat st = {};
-    const bool written = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0
-        && ::fstat(file.handle(), &st) == 0 && st.st_size == bytes.size();
-    if (!written) {
-        file.cancelWriting();
-        return SaveError::WriteFailed;
-    }
-    if (!file.commit())
-        return SaveError::WriteFailed;
-    // The rename itself reaches the disk with the folder.
-    const int folder = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return SaveError::None;
 }
 
 } // namespace tb

@@ -1,42 +1,41 @@
 #pragma once
-// The settings file on disk: read whole into memory, written whole.
-// QSettings parses it; writing goes through our own text and QSaveFile,
-// because QSettings commits a half-written file on a full disk and waits
-// without end on a lock file it cannot remove.
+// The settings file's text: QSettings parses it; writing goes through our
+// own text (see replaceFileWhole), because QSettings commits a half-written
+// file on a full disk and waits without end on a lock file it cannot remove.
+#include "core/settings/wholefile.h"
+
 #include <QMap>
-#include <QSettings>
 #include <QString>
+#include <functional>
 
 namespace tb {
 
 // "Section/Key" (or "Key" for [General]) -> value text.
 using IniValues = QMap<QString, QString>;
 
+// A file larger than this is no settings file of ours: it is not read.
+constexpr qint64 kMaxIniBytes = 16 * 1024 * 1024;
+
 struct IniRead {
     IniValues values;
-    // NoError (also when there is no file yet), FormatError for a file QSettings
-    // cannot parse, AccessError for one it cannot open or that is no regular
-    // file at all (a pipe, a device, a folder, a broken link).
-    QSettings::Status status = QSettings::NoError;
+    ReadProblem problem = ReadProblem::None;
+    int error = 0;     // errno behind Unreadable and BrokenLink; 0 for a link to no regular file
+    bool blank = true; // no file, or nothing in it but blanks
 };
 
+// Tells the sections the program keeps from others.
+using SectionFilter = std::function<bool(const QString &section)>;
+
 // Never opens anything but a regular file, so a pipe or a device in its
-// place cannot stall the program.
-IniRead readIniFile(const QString &path);
+// place cannot stall the program; a link is followed to its final target.
+// A byte-order mark, comment lines ('#', ';') and lines that are neither a
+// [section] nor key=value are skipped; what remains reads as QSettings
+// reads it. A file with something in it but no value in an own section
+// (any section when ownSection is empty) counts as damaged.
+IniRead readIniFile(const QString &path, const SectionFilter &ownSection = {});
 
 // The text QSettings writes for these values: sections and keys in name
 // order, a blank line between sections.
 QByteArray iniText(const IniValues &values);
-
-enum class SaveError {
-    None,
-    NotAFile,   // a link, a pipe, a device or a folder stands at the path
-    WriteFailed // no room, no permission, an I/O error: the old file stays
-};
-
-// Replaces the file at path with bytes, or leaves it as it was. Every write
-// is checked and the data is on disk before the new file takes the old one's
-// name. A symbolic link is not followed: it is refused.
-SaveError replaceFileWhole(const QString &path, const QByteArray &bytes);
 
 } // namespace tb

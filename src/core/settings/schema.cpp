@@ -4,6 +4,7 @@
 #include "core/common/valuetext.h"
 #include "core/time/clocksource.h"
 
+#include <QFileInfo>
 #include <cmath>
 #include <limits>
 
@@ -31,19 +32,46 @@ QString slotNumber(int slot)
     return QStringLiteral("%1").arg(slot, 3, 10, QLatin1Char('0'));
 }
 
+namespace {
+
+// [Color], [UserClock], [UserImg] and the clocks' [UC000] … [UC020].
+bool isOwnSection(const QString &section)
+{
+    if (section == QLatin1String("Color") || section == QLatin1String("UserClock")
+        || section == QLatin1String("UserImg"))
+        return true;
+    bool number = false;
+    const int i = section.mid(2).toInt(&number);
+    return number && i >= 0 && i < kMaxClocks && section == clockSection(i);
+}
+
+} // namespace
+
 void openSettings(const Report &report, const ClockSource &clock)
 {
     SettingsStore &store = appSettings();
     store.setApplicationName(kApp);
-    if (store.readStatus() == QSettings::NoError)
+    store.setOwnSections(isOwnSection);
+    const ReadProblem problem = store.readProblem();
+    if (problem == ReadProblem::None)
         return;
     const QString file = store.settingsFilePath();
-    const QString kept = store.setAsideFile(clock.now());
     QString text = QStringLiteral("設定ファイルを読み込めませんでした。初期設定で起動します。\r\n");
-    if (!kept.isEmpty())
+    if (problem == ReadProblem::Unreadable) {
+        // Left as it is: the file may be whole, and only this user may not read it.
+        text += file + QStringLiteral("\r\n") + fileErrorText(store.readError(), false)
+            + QStringLiteral("\r\nファイルはそのままにしてあります。読み込めるようにして起動し直すまで、設定は保存されません。");
+    } else if (problem == ReadProblem::BrokenLink) {
+        // The link is the user's (a dotfiles folder, a drive not mounted): it stays.
+        text = QStringLiteral("設定ファイルのリンクをたどれません。初期設定で起動します。\r\n") + file
+            + QStringLiteral(" → ") + QFileInfo(file).symLinkTarget() + QStringLiteral("\r\n")
+            + brokenLinkText(store.readError())
+            + QStringLiteral("\r\nリンクはそのままにしてあります。直して起動し直すまで、設定は保存されません。");
+    } else if (const QString kept = store.setAsideFile(clock.now()); !kept.isEmpty()) {
         text += QStringLiteral("元のファイルは次の名前で残してあります：\r\n") + kept;
-    else
+    } else {
         text += file;
+    }
     if (report)
         report(text);
 }

@@ -55,9 +55,12 @@ QString clockSection(int i);
 QString slotNumber(int slot);
 
 // Selects the application and checks that its settings file can be read. A
-// file QSettings cannot parse or open is renamed to "<file>.bad-<time>" and the
-// user told once (through report) where it went; the program then starts from the defaults.
-// The clock dates the kept copy.
+// damaged file (not text, too large, none of the program's sections in it) or
+// something else than a file at its place is renamed to "<file>.bad-<time>"
+// and the user told once (through report) where it went; the program then
+// starts from the defaults. The clock dates the kept copy. A file that
+// cannot be read and a broken link are left as they are: the user is told
+// why, and saves over them are refused.
 void openSettings(const Report &report, const ClockSource &clock);
 
 // Face colours, clock size, hand and scale colours; writes the default of

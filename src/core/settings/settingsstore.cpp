@@ -5,7 +5,36 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tb {
+
+namespace {
+
+// Qt's per-user config folder, except that without HOME Qt would take "/"
+// as the home folder: the home folder is then the user's own, as the
+// password database gives it.
+QString configFolder()
+{
+    if (!qEnvironmentVariableIsEmpty("HOME") || !qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME"))
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const passwd *user = ::getpwuid(::geteuid());
+    const QString home = user && user->pw_dir && *user->pw_dir ? QFile::decodeName(user->pw_dir) : QStringLiteral("/");
+    return QDir::cleanPath(home + QStringLiteral("/.config"));
+}
+
+// Whether anything, even a broken link, stands at path.
+bool somethingAt(const QString &path)
+{
+    struct stat st = {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+} // namespace
 
 SettingsStore::SettingsStore() = default;
 
@@ -50,8 +79,7 @@ QString SettingsStore::settingsFilePath() const
         return QString();
     // Where QSettings keeps a per-user INI file; asking QSettings itself would
     // open the file, which must not happen before it is known to be a file.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
-        + m_applicationName + QLatin1Char('/') + m_applicationName + QStringLiteral(".ini");
+    return configFolder() + QLatin1Char('/') + m_applicationName + QLatin1Char('/') + m_applicationName + QStringLiteral(".ini");
 }
 
 IniValues *SettingsStore::store()
@@ -60,9 +88,11 @@ IniValues *SettingsStore::store()
         m_openPath = settingsFilePath();
         if (m_openPath.isEmpty())
             return nullptr;
-        IniRead read = readIniFile(m_openPath);
+        removeLeftoverSaves(m_openPath);
+        IniRead read = readIniFile(m_openPath, m_ownSection);
         m_values = std::move(read.values);
-        m_readStatus = read.status;
+        m_readProblem = read.problem;
+        m_readError = read.error;
     }
     return &*m_values;
 }
@@ -75,21 +105,42 @@ QString storeKey(const QString &section, const QString &key)
 }
 } // namespace
 
+void SettingsStore::setOwnSections(SectionFilter ownSection)
+{
+    closeStore();
+    m_ownSection = std::move(ownSection);
+}
+
+ReadProblem SettingsStore::readProblem()
+{
+    return store() ? m_readProblem : ReadProblem::None;
+}
+
 QSettings::Status SettingsStore::readStatus()
 {
-    return store() ? m_readStatus : QSettings::NoError;
+    switch (readProblem()) {
+    case ReadProblem::None:
+        return QSettings::NoError;
+    case ReadProblem::Damaged:
+        return QSettings::FormatError;
+    default:
+        return QSettings::AccessError;
+    }
 }
 
 QString SettingsStore::setAsideFile(const QDateTime &when)
 {
     const QString path = settingsFilePath();
     closeStore();
-    // Also a broken link or a pipe: whatever stands there goes aside, never its target.
     const QFileInfo info(path);
     if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
         return QString();
+    // A link to a file stays, so that the user's own file is saved to again;
+    // anything else at the path (a pipe, a folder) goes aside, never a link's target.
+    const bool throughLink = info.isSymLink() && info.isFile();
+    const QString damaged = throughLink ? info.canonicalFilePath() : path;
 
-    const QString stem = path + QStringLiteral(".bad-")
+    const QString stem = damaged + QStringLiteral(".bad-")
         + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString bad = stem;
     for (int n = 2; QFileInfo::exists(bad) || QFileInfo(bad).isSymLink(); ++n) {
@@ -97,12 +148,18 @@ QString SettingsStore::setAsideFile(const QDateTime &when)
             return QString();
         bad = stem + QLatin1Char('-') + QString::number(n);
     }
-    if (QDir().rename(path, bad))
-        return bad;
     // A rename can fail where a copy works (for example across a bind mount).
-    if (QFileInfo(path).isFile() && QFile::copy(path, bad) && QFile::remove(path))
-        return bad;
-    return QString();
+    const bool kept = throughLink
+        ? QFile::copy(damaged, bad)
+        : (QDir().rename(path, bad) || (QFileInfo(path).isFile() && QFile::copy(path, bad) && QFile::remove(path)));
+    if (!kept)
+        return QString();
+    // From the defaults, as a first start; the damaged file is not read again.
+    m_openPath = path;
+    m_values.emplace();
+    m_readProblem = ReadProblem::None;
+    m_readError = 0;
+    return bad;
 }
 
 QString SettingsStore::value(const QString &section, const QString &key)
@@ -153,14 +210,26 @@ bool SettingsStore::flush()
     if (!m_values)
         return false;
     // A file that could not be read is never written over: what it holds
-    // would be lost. (A damaged file is normally set aside first.)
-    const QFileInfo info(m_openPath);
-    if (m_readStatus != QSettings::NoError && (info.exists() || info.isSymLink()))
+    // would be lost. (A damaged file is normally set aside first.) Mending a
+    // link or a permission while the program runs does not change that.
+    m_writeError = 0;
+    if (m_readProblem != ReadProblem::None && somethingAt(m_openPath)) {
         m_problem = WriteProblem::NotRead;
-    else if (const SaveError e = replaceFileWhole(m_openPath, iniText(*m_values)); e != SaveError::None)
-        m_problem = e == SaveError::NotAFile ? WriteProblem::NotAFile : WriteProblem::WriteFailed;
-    else
-        return true;
+    } else {
+        switch (replaceFileWhole(m_openPath, iniText(*m_values), &m_writeError)) {
+        case SaveError::None:
+            return true;
+        case SaveError::NotAFile:
+            m_problem = WriteProblem::NotAFile;
+            break;
+        case SaveError::BrokenLink:
+            m_problem = WriteProblem::BrokenLink;
+            break;
+        case SaveError::WriteFailed:
+            m_problem = WriteProblem::WriteFailed;
+            break;
+        }
+    }
     ++m_failedWrites;
     return false;
 }
@@ -200,25 +269,109 @@ QString valueOrStoreFallback(const QString &section, const QString &key, const Q
     return fallback;
 }
 
-QString settingsNotSavedMessage()
+QString fileErrorText(int error, bool writing)
 {
-    const SettingsStore &r = appSettings();
-    QString why;
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクがいっぱいです。");
+    case EACCES:
+    case EPERM:
+        return writing ? QStringLiteral("書き込みの許可がありません。") : QStringLiteral("読み込みの許可がありません。");
+    case EROFS:
+        return QStringLiteral("読み取り専用のディスクです。");
+    case ENOENT:
+        return QStringLiteral("保存先のフォルダーがありません。");
+    case ENOTDIR:
+        return QStringLiteral("保存先のフォルダーの代わりに、フォルダーではないものがあります。");
+    case ELOOP:
+        return QStringLiteral("リンクが循環しています。");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きでエラーが起きました。");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+QString brokenLinkText(int error)
+{
+    switch (error) {
+    case 0:
+        return QStringLiteral("リンク先が普通のファイルではありません。");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("リンク先がありません。");
+    default:
+        return fileErrorText(error, false);
+    }
+}
+
+namespace {
+
+// The line that says why the shared store's last flush failed.
+QString whyNotSaved()
+{
+    SettingsStore &r = appSettings();
     switch (r.lastWriteProblem()) {
     case SettingsStore::WriteProblem::NotAFile:
-        why = QStringLiteral("この名前のものは普通のファイルではない（リンクなど）ため、書き込みません。\r\n");
-        break;
+        return QStringLiteral("この名前のものは普通のファイルではない（フォルダーなど）ため、書き込みません。\r\n");
     case SettingsStore::WriteProblem::NotRead:
-        why = QStringLiteral("読み込めなかったファイルなので、上書きしません。\r\n");
-        break;
+        // What the start said, again: the file stays as it was found.
+        if (r.readProblem() == ReadProblem::BrokenLink)
+            return QStringLiteral("起動時に設定ファイルのリンクをたどれなかったため、上書きしません。")
+                + brokenLinkText(r.readError()) + QStringLiteral("\r\n");
+        if (r.readProblem() == ReadProblem::Unreadable)
+            return QStringLiteral("読み込めなかったファイルなので、上書きしません。")
+                + fileErrorText(r.readError(), false) + QStringLiteral("\r\n");
+        return QStringLiteral("読み込めなかったファイルなので、上書きしません。\r\n");
+    case SettingsStore::WriteProblem::BrokenLink:
+        return QStringLiteral("設定ファイルのリンクをたどれません。") + brokenLinkText(r.lastWriteError())
+            + QStringLiteral("\r\n");
     case SettingsStore::WriteProblem::WriteFailed:
-        why = QStringLiteral("ディスクの空きと、フォルダーに書き込めるかを確かめてください。\r\n");
-        break;
+        if (r.lastWriteError() == 0)
+            return QStringLiteral("ディスクの空きと、フォルダーに書き込めるかを確かめてください。\r\n");
+        return fileErrorText(r.lastWriteError(), true) + QStringLiteral("\r\n");
     case SettingsStore::WriteProblem::None:
         break;
     }
-    return QStringLiteral("設定を保存できませんでした。\r\n") + r.settingsFilePath() + QStringLiteral("\r\n")
-        + why + QStringLiteral("設定ファイルは変更されていません。");
+    return QString();
+}
+
+} // namespace
+
+QString settingsNotSavedMessage()
+{
+    return QStringLiteral("設定を保存できませんでした。\r\n") + appSettings().settingsFilePath() + QStringLiteral("\r\n")
+        + whyNotSaved() + QStringLiteral("設定ファイルは変更されていません。");
+}
+
+QString exitNotSavedQuestion(const QString &file)
+{
+    SettingsStore &r = appSettings();
+    QString remedy = QStringLiteral("書き込みできる状態にしてから、");
+    switch (r.lastWriteProblem()) {
+    case SettingsStore::WriteProblem::NotRead:
+        remedy = r.readProblem() == ReadProblem::BrokenLink ? QStringLiteral("リンクを直して、")
+            : r.readProblem() == ReadProblem::Unreadable    ? QStringLiteral("読み込めるようにして、")
+                                                            : QStringLiteral("このファイルを取り除いて、");
+        remedy += QStringLiteral("起動し直してください");
+        break;
+    case SettingsStore::WriteProblem::BrokenLink:
+        remedy = QStringLiteral("リンクを直してから、");
+        break;
+    case SettingsStore::WriteProblem::NotAFile:
+        remedy = QStringLiteral("その名前のものを取り除いてから、");
+        break;
+    default:
+        if (r.lastWriteError() == ENOSPC || r.lastWriteError() == EDQUOT)
+            remedy = QStringLiteral("ディスクに空きを作ってから、");
+        break;
+    }
+    if (remedy.endsWith(QStringLiteral("、")))
+        remedy += QStringLiteral("もう一度「終了」を選んでください");
+    return QStringLiteral("設定を保存できませんでした。\r\n") + file + QStringLiteral("\r\n") + whyNotSaved()
+        + QStringLiteral("保存せずに終了しますか？\r\n（「キャンセル」で終了せずに戻ります。") + remedy
+        + QStringLiteral("）");
 }
 
 } // namespace tb

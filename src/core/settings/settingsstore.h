@@ -39,13 +39,21 @@ public:
     // (no explicit file and no application name).
     QString settingsFilePath() const;
 
-    // What QSettings reported when it read the file: NoError, or FormatError /
-    // AccessError for a file it could not parse or open.
+    // Only a file with a value in one of these sections is taken as a
+    // settings file (see readIniFile); the file is read again.
+    void setOwnSections(SectionFilter ownSection);
+
+    // How the file read: NoError, FormatError for a damaged one, AccessError
+    // for one that is no file, a broken link or a file that could not be read.
     QSettings::Status readStatus();
+    // The same, with why; error is the errno behind Unreadable and BrokenLink.
+    ReadProblem readProblem();
+    int readError() const { return m_readError; }
     // Renames the current file to "<file>.bad-yyyyMMdd-HHmmss" after the time
     // given (copying when a rename is impossible) and starts over with an
-    // empty store. Returns the new name, or an empty text when the file could
-    // not be kept.
+    // empty store. A link's damaged target is copied beside itself instead:
+    // the next save replaces it through the link. Returns the copy's name, or
+    // an empty text when the file could not be kept.
     QString setAsideFile(const QDateTime &when);
 
     // Writes are flushed to disk when the outermost group ends, so that a
@@ -60,8 +68,10 @@ public:
     // file as it was.
     int failedWrites() const { return m_failedWrites; }
     // Why the last failed flush failed.
-    enum class WriteProblem { None, NotAFile, NotRead, WriteFailed };
+    enum class WriteProblem { None, NotAFile, NotRead, BrokenLink, WriteFailed };
     WriteProblem lastWriteProblem() const { return m_problem; }
+    // The errno behind the last BrokenLink or WriteFailed (0 when unknown).
+    int lastWriteError() const { return m_writeError; }
 
     // Called for every setValue with section, key and value, in write order.
     using WriteObserver = std::function<void(const QString &, const QString &, const QString &)>;
@@ -78,9 +88,12 @@ private:
     QString m_explicitFile;
     std::optional<IniValues> m_values; // the file's contents with this run's writes
     QString m_openPath;                 // the file m_values came from
-    QSettings::Status m_readStatus = QSettings::NoError;
+    ReadProblem m_readProblem = ReadProblem::None;
+    int m_readError = 0;
+    SectionFilter m_ownSection;
     int m_failedWrites = 0;
     WriteProblem m_problem = WriteProblem::None;
+    int m_writeError = 0;
     int m_groupDepth = 0;
     bool m_groupOk = true;
     bool m_dirty = false;
@@ -91,6 +104,13 @@ private:
 // What the user is told when the shared store's last flush failed: the file is
 // named, with why when that is known, and said to be as it was.
 QString settingsNotSavedMessage();
+// The question when the save on exit failed: the file, why, and what would
+// let a second try succeed.
+QString exitNotSavedQuestion(const QString &file);
+// Why a file could not be read or written, for the user.
+QString fileErrorText(int error, bool writing);
+// What is wrong with a link that cannot be followed (error as readIniFile gives it).
+QString brokenLinkText(int error);
 
 // The shared instance every part of the program uses.
 SettingsStore &appSettings();

@@ -160,8 +160,11 @@ void MainWindow::loadSettings()
     m_model.loadClocks();
     for (int i = 0; i <= m_model.lastClock(); ++i)
         addClock(i);
-    // Start-up writes the defaults it read; said once if they could not be kept.
-    if (appSettings().failedWrites() != failedBefore)
+    // Start-up writes the defaults it read; said once if they could not be
+    // kept, unless the start already said that saves are refused.
+    const ReadProblem read = appSettings().readProblem();
+    if (appSettings().failedWrites() != failedBefore && read != ReadProblem::Unreadable
+        && read != ReadProblem::BrokenLink)
         m_messenger.message(settingsNotSavedMessage());
 }
 
@@ -357,11 +360,8 @@ void MainWindow::saveAndQuit()
     if (!m_model.saveOnExit(m_layout.bandRadius, &file)) {
         // Never close as if all were well, but never trap the user either: a
         // folder that can never be written must not keep the program open.
-        const Messenger::Answer a = m_messenger.message(
-            QStringLiteral("設定を保存できませんでした。\r\n") + file
-                + QStringLiteral("\r\n保存せずに終了しますか？\r\n"
-                                 "（「キャンセル」で終了せずに戻ります。書き込みできる状態にしてから、もう一度「終了」を選んでください）"),
-            Messenger::Buttons::OkCancel);
+        const Messenger::Answer a
+            = m_messenger.message(exitNotSavedQuestion(file), Messenger::Buttons::OkCancel);
         if (a == Messenger::Answer::Ok)
             close();
         return;
