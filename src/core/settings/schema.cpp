@@ -48,6 +48,12 @@ void openSettings(const Report &report, const ClockSource &clock)
         report(text);
 }
 
+QString settingsFileLocation()
+{
+    appSettings().setApplicationName(kApp);
+    return appSettings().settingsFilePath();
+}
+
 DisplaySettings loadDisplaySettings()
 {
     appSettings().setApplicationName(kApp);
