@@ -605,7 +605,7 @@ void TestSettingsSchema::userPicturesAndMessages()
     // One message for the four, grouped by what went wrong, in slot order.
     QCOMPARE(messenger.texts, QStringList{QStringLiteral("次の画像ファイルが見つかりません（2 個）\r\n") + goneA
                                           + QStringLiteral("\r\n") + goneB
-                                          + QStringLiteral("\r\n次の画像ファイルを読み込めません（2 個）\r\n") + broken
+                                          + QStringLiteral("\r\n\r\n次の画像ファイルを読み込めません（2 個）\r\n") + broken
                                           + QStringLiteral("\r\n") + folder
                                           + QStringLiteral("\r\n「時計の設定」、「編集」により、再び設定してください")});
     // Byte for byte: full-width space, CR LF.

@@ -46,7 +46,7 @@ QString picturesMessage(const QStringList &missing, const QStringList &unreadabl
         parts << pictureList(notFound, missing);
     if (!unreadable.isEmpty())
         parts << pictureList(notRead, unreadable);
-    return parts.join(QStringLiteral("\r\n")) + pictureAdvice();
+    return parts.join(QStringLiteral("\r\n\r\n")) + pictureAdvice(); // a blank line between the lists
 }
 
 } // namespace
