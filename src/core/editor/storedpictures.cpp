@@ -7,7 +7,7 @@ namespace tb {
 
 namespace {
 
-// The second line of both picture messages: where the user can set it again.
+// The last line of the picture messages: where the user can set it again.
 QString pictureAdvice()
 {
     return QStringLiteral("\r\n「時計の設定」、「編集」により、再び設定してください");
