@@ -6,11 +6,16 @@
 #include "core/window/programicon.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "core/time/clocksource.h"
+#include "core/settings/schema.h"
+#include "app/onecopy.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    tb::OneCopy oneCopy(tb::settingsFileLocation());
+    if (oneCopy.handedOver())
+        return 0;
     // Each second sends a few small rectangles to the X server. Through
     // shared memory every paint would first wait for the server to finish
     // reading the last one (a round trip that wakes two threads a second);
@@ -20,6 +25,7 @@ int main(int argc, char *argv[])
         qputenv("QT_XCB_NO_MITSHM", "1");
     std::thread fontConfiguration = tb::loadFontConfigurationAhead();
     QApplication app(argc, argv);
+    oneCopy.answerLaterStarts();
     tb::installQtTranslation(app);
     fontConfiguration.join();
     if (setNoShm) // read when the display was opened; nothing started from here inherits it
@@ -40,6 +46,7 @@ int main(int argc, char *argv[])
     tb::ClockEditorDialog editor(window.model().pictures(), clock, messages, window.model().colours(), chooser,
                        [&window](const QString &key) { window.model().dropPicture(key); }, &window);
     window.setClockEditor(&editor);
+    oneCopy.setWindow(&window);
     window.show();
     // Every size of the icon is decoded when it is set: done once the window
     // is on its way to the screen, it no longer holds the window back.

@@ -100,6 +100,8 @@ private slots:
     void userPicturesAndMessages();
     void userPictureCountIsBounded_data();
     void userPictureCountIsBounded();
+    void missingPicturesInOneMessage_data();
+    void missingPicturesInOneMessage();
     void stretchedUserPictureDecodedForItsSize_data();
     void stretchedUserPictureDecodedForItsSize();
     void pictureFormats_data();
@@ -600,8 +602,12 @@ void TestSettingsSchema::userPicturesAndMessages()
     QCOMPARE(added[0].slot, 3);
     QCOMPARE(added[0].tag, QStringLiteral("st0060-0045"));
     QCOMPARE(added[0].size, QSize(4, 3));
-    QCOMPARE(messenger.texts, (QStringList{missingText(goneA), missingText(goneB),
-                                           unreadableText(broken), unreadableText(folder)}));
+    // One message for the four, grouped by what went wrong, in slot order.
+    QCOMPARE(messenger.texts, QStringList{QStringLiteral("次の画像ファイルが見つかりません（2 個）\r\n") + goneA
+                                          + QStringLiteral("\r\n") + goneB
+                                          + QStringLiteral("\r\n\r\n次の画像ファイルを読み込めません（2 個）\r\n") + broken
+                                          + QStringLiteral("\r\n") + folder
+                                          + QStringLiteral("\r\n「時計の設定」、「編集」により、再び設定してください")});
     // Byte for byte: full-width space, CR LF.
     QCOMPARE(missingText(QStringLiteral("a")).toUtf8(),
              QByteArray("a\xE3\x80\x80\xE3\x81\xAE\xE7\x94\xBB\xE5\x83\x8F\xE3\x83\x95\xE3\x82\xA1"
@@ -652,6 +658,39 @@ void TestSettingsSchema::userPictureCountIsBounded()
     if (slotsRead > 0)
         QVERIFY(slotKeys.contains(QStringLiteral("UserImg/") + slotNumber(slotsRead) + QStringLiteral("FileName")));
     QCOMPARE(readUserPictureCount(), slotsRead);
+}
+
+void TestSettingsSchema::missingPicturesInOneMessage_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("gone"); // or there but not a picture
+    QTest::addColumn<QString>("message");
+    const QString advice = QStringLiteral("\r\n「時計の設定」、「編集」により、再び設定してください");
+    const QString five = QStringLiteral("\r\n/usb/1.jpg\r\n/usb/2.jpg\r\n/usb/3.jpg\r\n/usb/4.jpg\r\n/usb/5.jpg");
+    QTest::newRow("one: the message it always had") << 1 << true << missingText(QStringLiteral("/usb/1.jpg"));
+    QTest::newRow("one not a picture") << 1 << false << unreadableText(QStringLiteral("/usb/1.jpg"));
+    QTest::newRow("five: all named") << 5 << true << QStringLiteral("次の画像ファイルが見つかりません（5 個）") + five + advice;
+    QTest::newRow("six: one more") << 6 << true << QStringLiteral("次の画像ファイルが見つかりません（6 個）") + five
+            + QStringLiteral("\r\nほか 1 個") + advice;
+    QTest::newRow("a stick of 999 unplugged") << 999 << true << QStringLiteral("次の画像ファイルが見つかりません（999 個）")
+            + five + QStringLiteral("\r\nほか 994 個") + advice;
+}
+
+void TestSettingsSchema::missingPicturesInOneMessage()
+{
+    QFETCH(int, count);
+    QFETCH(bool, gone);
+    QFETCH(QString, message);
+    TempStore store;
+    QByteArray ini = "[UserImg]\nUserImgCount=" + QByteArray::number(count) + "\n";
+    for (int slot = 1; slot <= count; ++slot)
+        ini += slotNumber(slot).toLatin1() + "FileName=/usb/" + QByteArray::number(slot) + ".jpg\n";
+    store.writeRaw(ini);
+    RecordingMessenger messenger;
+    const PictureFile::Status status = gone ? PictureFile::Status::Missing : PictureFile::Status::Unreadable;
+    loadStoredPictures(nullptr, messenger.report(),
+                       [status](const QString &, const QString &) { return PictureFile{status, {}}; });
+    QCOMPARE(messenger.texts, QStringList{message});
 }
 
 void TestSettingsSchema::pictureFormats_data()

@@ -213,8 +213,9 @@ void TestStartupSave::missingUserPicturesAreReportedOnce()
         s.setValue("UserImg/003FileName", b);
     }
     auto w = start();
-    const QString tail = QStringLiteral("　の画像ファイルが見つかりません\r\n「時計の設定」、「編集」により、再び設定してください");
-    QCOMPARE(messages.texts, QStringList({ a + tail, b + tail }));
+    QCOMPARE(messages.texts, QStringList{ QStringLiteral("次の画像ファイルが見つかりません（2 個）\r\n") + a
+                                          + QStringLiteral("\r\n") + b
+                                          + QStringLiteral("\r\n「時計の設定」、「編集」により、再び設定してください") });
     QVERIFY(!w->model().pictures().contains("001User"));
     QCOMPARE(file().value("UserImg/001FileName").toString(), a);
 }

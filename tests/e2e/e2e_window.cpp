@@ -1,9 +1,11 @@
 // The main window as a person meets it: first start, a damaged settings
-// file, every map and every clock size through the menu.
+// file, every map and every clock size through the menu, a second start.
 #include "harness.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 
 using namespace e2e;
 
@@ -120,6 +122,7 @@ private slots:
     void damagedSettingsFile();
     void everyMap();
     void everyClockSize();
+    void oneCopyAtATime();
 
 private:
     // Opens the options menu and its submenu `item`; the submenu's popup.
@@ -332,6 +335,55 @@ void E2eWindow::everyClockSize()
     const std::optional<WindowInfo> sub = openOptionsSubmenu(again, kSizeItem);
     QVERIFY(sub);
     QCOMPARE(again.checkedItems(*sub, kSizeItems), QList<int>{ 2 });
+}
+
+void E2eWindow::oneCopyAtATime()
+{
+    QTemporaryDir runtime; // the user's, shared by the starts below
+    App::Options mine;
+    mine.configHome = scene->configHome();
+    mine.clock = &scene->clock;
+    mine.runtimeDir = runtime.path();
+    App first(scene->x, mine);
+    QString error;
+    QVERIFY2(first.start(&error) && first.waitForMainWindow(), qPrintable(error));
+    // A copy on other settings runs beside it, over it and with the focus.
+    App::Options theirs = mine;
+    theirs.configHome = scene->configHome("other");
+    writeIni(theirs.configHome + "/TembraOG/TembraOG.ini", { { "UserImg/WorldMap", "3" } });
+    App other(scene->x, theirs);
+    QVERIFY2(other.start(&error) && other.waitForMainWindow(), "a copy on other settings did not start");
+    QVERIFY(scene->desktop.focus(other.mainWindow().id));
+    const MainGeometry g(first.mainWindow().geometry); // both open at the same place
+    QVERIFY(waitFor([&] { return shownMap(scene->desktop.screenshot(), g) == 2; }, 10000, 200));
+
+    // Started again on the first one's settings: it leaves at once, and the
+    // first window comes to the front with the focus.
+    const QDir folder(QFileInfo(first.settingsFile()).path());
+    const auto files = [&] { // names, times and sizes, and the settings file's bytes
+        QStringList seen;
+        for (const QFileInfo &f : folder.entryInfoList(QDir::Files | QDir::Hidden))
+            seen << f.fileName() + f.lastModified().toString(Qt::ISODateWithMs) + QString::number(f.size());
+        QFile ini(first.settingsFile());
+        return ini.open(QIODevice::ReadOnly) ? seen << QString::fromUtf8(ini.readAll()) : seen;
+    };
+    const QStringList before = files();
+    App second(scene->x, mine);
+    QVERIFY(second.start(&error));
+    int code = -1;
+    QVERIFY2(second.waitForExit(3000, &code), "the second start did not leave");
+    QCOMPARE(code, 0);
+    QVERIFY2(waitFor([&] { return scene->desktop.focusedWindow() == first.mainWindow().id; }, 5000),
+             "the first window did not get the focus");
+    QVERIFY2(waitFor([&] { return shownMap(scene->desktop.screenshot(), g) == -1; }, 5000, 200),
+             "the first window was not raised");
+    QCOMPARE(files(), before);
+
+    // A copy that crashed keeps no one out.
+    ::kill(pid_t(first.pid()), SIGKILL);
+    QVERIFY(first.waitForExit(3000));
+    App next(scene->x, mine);
+    QVERIFY2(next.start(&error) && next.waitForMainWindow(), "the start after a crash did not open its window");
 }
 
 QTEST_GUILESS_MAIN(E2eWindow)

@@ -211,8 +211,9 @@ bool App::start(QString *error)
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("DISPLAY", m_x.display());
     env.insert("XDG_CONFIG_HOME", m_o.configHome);
-    env.insert("XDG_RUNTIME_DIR", m_runtime.path());
-    env.insert("HOME", m_runtime.path());
+    const QString runtime = m_o.runtimeDir.isEmpty() ? m_runtime.path() : m_o.runtimeDir;
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    env.insert("HOME", runtime);
     env.insert("TZ", m_o.zone);
     env.insert("LC_ALL", "C.UTF-8");
     if (m_o.clock) {

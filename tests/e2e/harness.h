@@ -86,6 +86,7 @@ public:
         bool fakeMonotonic = false;
         QString workingDir;           // the program's current folder; the test's when empty
         QByteArray zone = "Asia/Tokyo"; // the computer's time zone (TZ)
+        QString runtimeDir;           // XDG_RUNTIME_DIR (and HOME); one of its own when empty
     };
     App(const XServer &x, Options options);
     ~App();
@@ -136,6 +137,7 @@ public:
     QImage screenshotWithMenus() const;
     QString display() const { return m_x.display(); }
     QString windowName(const QString &window) const;
+    QString focusedWindow() const;
 
 private:
     const XServer &m_x;

@@ -13,6 +13,11 @@ QString Desktop::windowName(const QString &window) const
     return QString::fromUtf8(runTool("xdotool", { "getwindowname", window }, display(), 5000).out).trimmed();
 }
 
+QString Desktop::focusedWindow() const
+{
+    return QString::fromLatin1(runTool("xdotool", { "getwindowfocus" }, display(), 5000).out).trimmed();
+}
+
 bool Desktop::focus(const QString &window) const
 {
     // Without a window manager, keys go where the input focus is set.

@@ -21,9 +21,9 @@ struct MapChoice {
 // Receives a user picture for slot 1 … 999 (key PictureStore::userKey(slot)).
 using AddUserPicture = std::function<void(int slot, const QImage &picture, const QString &sizeTag)>;
 
-// Hands each user picture to addUserPicture and says which map to show. A
-// slot whose file is missing or not a picture is reported once through
-// report and kept in the settings.
+// Hands each user picture to addUserPicture and says which map to show. The
+// slots whose files are missing or not pictures are kept in the settings and
+// reported together, in one text through report.
 MapChoice loadStoredPictures(const AddUserPicture &addUserPicture, const Report &report,
                              const PictureLoader &load = static_cast<PictureFile (*)(const QString &, const QString &)>(loadPictureFile));
 

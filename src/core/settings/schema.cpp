@@ -76,6 +76,12 @@ void openSettings(const Report &report, const ClockSource &clock)
         report(text);
 }
 
+QString settingsFileLocation()
+{
+    appSettings().setApplicationName(kApp);
+    return appSettings().settingsFilePath();
+}
+
 DisplaySettings loadDisplaySettings()
 {
     appSettings().setApplicationName(kApp);

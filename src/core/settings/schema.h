@@ -63,6 +63,9 @@ QString slotNumber(int slot);
 // why, and saves over them are refused.
 void openSettings(const Report &report, const ClockSource &clock);
 
+// The settings file's path, without opening it.
+QString settingsFileLocation();
+
 // Face colours, clock size, hand and scale colours; writes the default of
 // every missing key.
 DisplaySettings loadDisplaySettings();
