@@ -1,6 +1,7 @@
 // A picture file as the map: decoded no larger than the map needs, and
 // refused when it is gone or no picture.
 #include "core/layout/mapfile.h"
+#include "core/layout/mapcache.h"
 #include "core/editor/storedpictures.h"
 #include "settings_testsupport.h"
 
@@ -83,6 +84,8 @@ private slots:
     void refusesWhatIsNoPicture();
     void costsWhatItShows_data();
     void costsWhatItShows();
+    void startMapCache_data();
+    void startMapCache();
 };
 
 void TestMapFile::decodeSize_data()
@@ -295,6 +298,50 @@ void TestMapFile::costsWhatItShows()
     const QColor left = read.image.pixelColor(300, 443), right = read.image.pixelColor(1250, 443);
     if (kind != "baseline") // its pixels beyond the first few blocks are libjpeg's grey
         QVERIFY2(near(left, sea) && near(right, land), qPrintable(left.name() + right.name()));
+}
+
+// The map file's start-up picture comes from the cache folder while the file
+// keeps its path, size and time. Each row then replaces the file's bytes by
+// noise: a start that still shows the map took it from the copy.
+void TestMapFile::startMapCache_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("fromCopy");
+    QTest::newRow("same file: the copy") << "" << true;
+    QTest::newRow("other size") << "size" << false;
+    QTest::newRow("other time") << "time" << false;
+    QTest::newRow("damaged copy") << "damage" << false;
+    QTest::newRow("copy cannot be written") << "unwritable" << false;
+}
+
+void TestMapFile::startMapCache()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, fromCopy);
+    QTemporaryDir dir;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+    if (change == "unwritable") // a file where the folder would be
+        QVERIFY(QDir().mkpath(dir.filePath("cache")) && QFile(dir.filePath("cache/TembraOG")).open(QIODevice::WriteOnly));
+    const QString path = dir.filePath("photo.jpg");
+    QVERIFY(solidPicture(4000, 3000, kSea, kLand).save(path, "jpeg", 90));
+    const QImage decoded = loadMapPicture(path, designMapPixels()).image;
+    QCOMPARE(loadStartMap(path).image, decoded);
+
+    QFile file(path);
+    const QDateTime time = QFileInfo(path).lastModified();
+    const qint64 size = file.size() + (change == "size" ? 1 : 0);
+    QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+    QVERIFY(file.write(QByteArray(size, 'x')) == size);
+    QVERIFY(file.setFileTime(change == "time" ? time.addSecs(-60) : time, QFileDevice::FileModificationTime));
+    file.close();
+    if (change == "damage") {
+        QFile copy(mapCacheFile());
+        QVERIFY(copy.open(QIODevice::ReadWrite));
+        QVERIFY(copy.seek(copy.size() / 2) && copy.write("?") == 1);
+    }
+    const PictureRead read = loadStartMap(path);
+    QCOMPARE(read.image, fromCopy ? decoded : QImage());
+    QCOMPARE(read.problem, fromCopy ? PictureProblem::None : PictureProblem::NotAPicture);
 }
 
 TEMBRA_SETTINGS_TEST_MAIN(TestMapFile)

@@ -213,6 +213,7 @@ bool App::start(QString *error)
     env.insert("XDG_CONFIG_HOME", m_o.configHome);
     env.insert("XDG_RUNTIME_DIR", m_runtime.path());
     env.insert("HOME", m_runtime.path());
+    env.insert("XDG_CACHE_HOME", m_runtime.path() + "/cache");
     env.insert("TZ", m_o.zone);
     env.insert("LC_ALL", "C.UTF-8");
     if (m_o.clock) {
