@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [run|test|bench|runcost|fuzz|screenshot]
 set -euo pipefail
 what=${1:-test}
-pkgs=(cmake make g++ qt6-base-dev libfontconfig-dev libxcb1-dev fonts-ipafont-gothic)
+pkgs=(cmake make g++ qt6-base-dev libfontconfig-dev libxcb1-dev libpng-dev fonts-ipafont-gothic)
 case "$what" in
   # qt6-translations-l10n: Qt's own texts (buttons, text-field menus) in Japanese.
   run) pkgs+=(qt6-qpa-plugins qt6-translations-l10n) ;;

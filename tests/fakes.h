@@ -27,6 +27,7 @@ inline void startWindowTests(const QTemporaryDir &dir)
     QApplication::setFont(designFont(9));
     QVERIFY(dir.isValid());
     qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    qputenv("XDG_CACHE_HOME", dir.filePath(QStringLiteral("cache")).toUtf8());
 }
 
 // A settings file of its own for each test function, in `dir`.

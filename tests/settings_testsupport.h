@@ -86,7 +86,7 @@ inline QTemporaryDir &redirectedConfigHome()
 
 } // namespace tb::testing
 
-// Like QTEST_GUILESS_MAIN, but the per-user config folder is a temporary one
+// Like QTEST_GUILESS_MAIN, but the per-user config and cache folders are temporary ones
 // before anything in Qt can look it up.
 // The application class is a parameter so that window tests can share it.
 #define TEMBRA_TEST_MAIN_WITH(AppClass, TestClass)                                                \
@@ -97,6 +97,7 @@ inline QTemporaryDir &redirectedConfigHome()
             return 1;                                                                              \
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));                                \
         qputenv("HOME", QFile::encodeName(home.path()));                                           \
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path() + "/cache"));                      \
         AppClass app(argc, argv);                                                                  \
         TestClass tc;                                                                              \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \

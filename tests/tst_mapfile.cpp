@@ -1,16 +1,20 @@
 // A picture file as the map: decoded no larger than the map needs, and
 // refused when it is gone or no picture.
 #include "core/layout/mapfile.h"
+#include "core/layout/mapcache.h"
 #include "core/editor/storedpictures.h"
 #include "settings_testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
+#include <sys/resource.h>
 #include <sys/stat.h>
 #endif
 
@@ -26,6 +30,44 @@ bool near(const QColor &a, const QColor &b)
 {
     return qAbs(a.red() - b.red()) <= 6 && qAbs(a.green() - b.green()) <= 6 && qAbs(a.blue() - b.blue()) <= 6;
 }
+
+// A small JPEG whose frame header then declares 30000 × 30000 pixels.
+bool writeJpegDeclaringHuge(const QString &path, bool progressive)
+{
+    QBuffer buf;
+    buf.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buf, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    if (!writer.write(solidPicture(32, 32, kSea, kLand)))
+        return false;
+    QByteArray bytes = buf.data();
+    for (int i = 2; i + 9 < bytes.size(); i += 2 + (uchar(bytes[i + 2]) << 8 | uchar(bytes[i + 3]))) {
+        if (uchar(bytes[i + 1]) == (progressive ? 0xC2 : 0xC0)) {
+            bytes.replace(i + 5, 4, QByteArray("\x75\x30\x75\x30", 4));
+            QFile f(path);
+            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        }
+    }
+    return false;
+}
+
+// Only `mb` more megabytes of address space while it lives: a decode that
+// holds more fails instead of slowing the computer down.
+struct MemoryLimit {
+    rlimit old{};
+    bool ok = false;
+    explicit MemoryLimit(qint64 mb)
+    {
+        QFile status("/proc/self/status");
+        if (!status.open(QIODevice::ReadOnly) || getrlimit(RLIMIT_AS, &old) != 0)
+            return;
+        const QByteArray text = status.readAll();
+        const qint64 kB = text.mid(text.indexOf("VmSize:") + 7).trimmed().split(' ').value(0).toLongLong();
+        const rlimit lower{ rlim_t((kB << 10) + (mb << 20)), old.rlim_max };
+        ok = kB > 0 && setrlimit(RLIMIT_AS, &lower) == 0;
+    }
+    ~MemoryLimit() { setrlimit(RLIMIT_AS, &old); }
+};
 } // namespace
 
 class TestMapFile : public QObject {
@@ -40,6 +82,10 @@ private slots:
     void photographMapSurvivesARestartSmall();
     void refusesWhatIsNoPicture_data();
     void refusesWhatIsNoPicture();
+    void costsWhatItShows_data();
+    void costsWhatItShows();
+    void startMapCache_data();
+    void startMapCache();
 };
 
 void TestMapFile::decodeSize_data()
@@ -205,6 +251,97 @@ void TestMapFile::refusesWhatIsNoPicture()
         }
     }
     QVERIFY(loadMapPicture(path, QSize(777, 443)).image.isNull());
+}
+
+// Decided from the header: a picture whose decoding would hold more than a
+// few hundred megabytes is refused before a pixel is decoded; the others
+// load within the memory they are given.
+void TestMapFile::costsWhatItShows_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("headroomMB");
+    QTest::addColumn<bool>("tooLarge");
+    QTest::newRow("progressive JPEG declaring 30000 x 30000") << "progressive" << 256 << true;
+    QTest::newRow("baseline JPEG declaring 30000 x 30000") << "baseline" << 256 << false;
+    QTest::newRow("16-bit PNG, never held at 16 bits") << "deep" << 64 << false;
+    QTest::newRow("11000 x 10000 grey PNG") << "grey" << 256 << false;
+}
+
+void TestMapFile::costsWhatItShows()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, headroomMB);
+    QFETCH(bool, tooLarge);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("map");
+    QColor sea = kSea, land = kLand;
+    if (kind == "grey") {
+        QImage grey(11000, 10000, QImage::Format_Grayscale8);
+        grey.fill(90);
+        for (int y = 0; y < grey.height(); ++y)
+            memset(grey.scanLine(y) + 5500, 210, 5500);
+        QVERIFY(grey.save(path, "png"));
+        sea = QColor(90, 90, 90);
+        land = QColor(210, 210, 210);
+    } else if (kind == "deep") {
+        QVERIFY(solidPicture(4000, 3000, kSea, kLand).convertToFormat(QImage::Format_RGBX64).save(path, "png"));
+    } else {
+        QVERIFY(writeJpegDeclaringHuge(path, kind == "progressive"));
+    }
+    MemoryLimit limit(headroomMB);
+    QVERIFY(limit.ok);
+    const PictureRead read = loadMapPicture(path, QSize(777, 443));
+    QCOMPARE(read.problem == PictureProblem::TooLarge, tooLarge);
+    if (tooLarge)
+        return;
+    QCOMPARE(read.image.size(), QSize(1554, 886));
+    const QColor left = read.image.pixelColor(300, 443), right = read.image.pixelColor(1250, 443);
+    if (kind != "baseline") // its pixels beyond the first few blocks are libjpeg's grey
+        QVERIFY2(near(left, sea) && near(right, land), qPrintable(left.name() + right.name()));
+}
+
+// The map file's start-up picture comes from the cache folder while the file
+// keeps its path, size and time. Each row then replaces the file's bytes by
+// noise: a start that still shows the map took it from the copy.
+void TestMapFile::startMapCache_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("fromCopy");
+    QTest::newRow("same file: the copy") << "" << true;
+    QTest::newRow("other size") << "size" << false;
+    QTest::newRow("other time") << "time" << false;
+    QTest::newRow("damaged copy") << "damage" << false;
+    QTest::newRow("copy cannot be written") << "unwritable" << false;
+}
+
+void TestMapFile::startMapCache()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, fromCopy);
+    QTemporaryDir dir;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+    if (change == "unwritable") // a file where the folder would be
+        QVERIFY(QDir().mkpath(dir.filePath("cache")) && QFile(dir.filePath("cache/TembraOG")).open(QIODevice::WriteOnly));
+    const QString path = dir.filePath("photo.jpg");
+    QVERIFY(solidPicture(4000, 3000, kSea, kLand).save(path, "jpeg", 90));
+    const QImage decoded = loadMapPicture(path, designMapPixels()).image;
+    QCOMPARE(loadStartMap(path).image, decoded);
+
+    QFile file(path);
+    const QDateTime time = QFileInfo(path).lastModified();
+    const qint64 size = file.size() + (change == "size" ? 1 : 0);
+    QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+    QVERIFY(file.write(QByteArray(size, 'x')) == size);
+    QVERIFY(file.setFileTime(change == "time" ? time.addSecs(-60) : time, QFileDevice::FileModificationTime));
+    file.close();
+    if (change == "damage") {
+        QFile copy(mapCacheFile());
+        QVERIFY(copy.open(QIODevice::ReadWrite));
+        QVERIFY(copy.seek(copy.size() / 2) && copy.write("?") == 1);
+    }
+    const PictureRead read = loadStartMap(path);
+    QCOMPARE(read.image, fromCopy ? decoded : QImage());
+    QCOMPARE(read.problem, fromCopy ? PictureProblem::None : PictureProblem::NotAPicture);
 }
 
 TEMBRA_SETTINGS_TEST_MAIN(TestMapFile)

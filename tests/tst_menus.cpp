@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "core/layout/mapcache.h"
 #include "core/settings/settingsstore.h"
 
 #include <QAction>
@@ -94,6 +95,7 @@ void TestMenus::mapFromAFile()
     else if (chosen == "gone")
         m_chooser.file = m_dir.filePath(QStringLiteral("gone.jpg"));
 
+    QFile::remove(mapCacheFile());
     std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
     w->mainMenu()->mapChosen(3);
@@ -106,6 +108,7 @@ void TestMenus::mapFromAFile()
         QVERIFY(m_messages.texts[0].contains(m_chooser.file));
     QCOMPARE(onDisk().value("UserImg/WorldMap").toString(), worldMap);
     QCOMPARE(onDisk().contains("UserImg/WorldMapFile"), fileStored);
+    QCOMPARE(QFile::exists(mapCacheFile()), fileStored); // chosen at the start's size: kept for it
 
     emit w->mainMenu()->optionMenu()->aboutToShow();
     for (int k = 1; k <= MainMenu::kMaps; ++k)

@@ -214,6 +214,7 @@ bool App::start(QString *error)
     const QString runtime = m_o.runtimeDir.isEmpty() ? m_runtime.path() : m_o.runtimeDir;
     env.insert("XDG_RUNTIME_DIR", runtime);
     env.insert("HOME", runtime);
+    env.insert("XDG_CACHE_HOME", runtime + "/cache");
     env.insert("TZ", m_o.zone);
     env.insert("LC_ALL", "C.UTF-8");
     if (m_o.clock) {

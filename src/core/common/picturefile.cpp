@@ -1,5 +1,8 @@
 #include "core/common/picturefile.h"
 
+#include "core/common/deeppng.h"
+#include "core/common/picturecost.h"
+#include "core/common/rowreducer.h"
 #include "core/common/sizetag.h"
 #include "core/common/twips.h"
 
@@ -15,12 +18,14 @@ namespace {
 // libjpeg pads a cut-off JPEG with grey and calls it a success; the file is
 // whole only when an end-of-image marker follows the last start-of-scan
 // (scan data cannot contain FF D9, bytes after the image may follow it).
-bool jpegComplete(QFile &f)
+// Its header is read on the way, for what decoding it will cost.
+bool jpegComplete(QFile &f, JpegLayout *layout)
 {
     const qint64 n = f.size();
     const uchar *data = n > 0 ? f.map(0, n) : nullptr;
     if (!data)
         return false;
+    *layout = jpegLayout(data, n);
     qint64 lastSos = -1;
     bool eoiAfter = false;
     for (qint64 i = 0; i + 1 < n; ++i) {
@@ -67,44 +72,59 @@ PictureRead readPicture(const QString &path, const PictureSizeFor &sizeFor)
         return r;
     }
     r.bytes = file.size();
+    const PngLayout png = pngLayout(file.peek(29));
     QImageReader reader(&file);
     reader.setAutoTransform(true); // photographs carry their orientation
     QSize stored = reader.size();
     if (!stored.isValid() || stored.isEmpty())
         return r;
     const bool jpeg = reader.format() == "jpeg";
-    if (jpeg && !jpegComplete(file))
+    JpegLayout jpegHeader;
+    if (jpeg && !jpegComplete(file, &jpegHeader))
         return r;
     // The size asked for applies before a quarter turn; compare upright.
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize own = turned ? stored.transposed() : stored;
     r.pixels = own;
     QSize want = sizeFor ? sizeFor(own).boundedTo(own).expandedTo(QSize(1, 1)) : own;
-    // Only JPEG decodes at a smaller size; the others are decoded whole and
-    // reduced below in full colour: Qt scales GIFs and palette PNGs (its PNG
-    // reader's own scaling included) into a fixed web palette of dithered blocks.
+    // Only JPEG decodes at a smaller size in Qt's reader; Qt scales GIFs and
+    // palette PNGs (its PNG reader's own scaling included) into a fixed web
+    // palette of dithered blocks, so those are reduced here, in full colour.
     const bool small = jpeg && want != own;
     const QSize storedWant = turned ? want.transposed() : want;
-    if (area(decodedSize(stored, small ? storedWant : stored, jpeg)) > kMaxDecodePixels) {
+    const QSize decoded = decodedSize(stored, small ? storedWant : stored, jpeg);
+    const DecodePlan plan = planDecode(stored, storedWant, decoded, reader.imageFormat(), jpegHeader, png);
+    if (plan.bytes > kMaxDecodeBytes) {
         r.problem = PictureProblem::TooLarge;
         return r;
     }
-    if (small)
-        reader.setScaledSize(storedWant);
-    // Qt's own limit (128 MB) would refuse a 6000 × 6000 picture: raise it for
-    // this one decode to what ours allows, 8 bytes a pixel for 16-bit PNGs.
-    const int oldLimit = QImageReader::allocationLimit();
-    const int needMB = int((kMaxDecodePixels * 8) >> 20) + 1;
-    if (oldLimit > 0 && oldLimit < needMB)
-        QImageReader::setAllocationLimit(needMB);
-    QImage img = reader.read();
-    QImageReader::setAllocationLimit(oldLimit);
+    QImage img;
+    if (plan.route == DecodeRoute::DeepPng) {
+        img = readDeepPng(file, storedWant);
+    } else {
+        if (small)
+            reader.setScaledSize(storedWant);
+        // Qt's own limit (128 MB) would refuse a 6000 × 6000 picture: raise it
+        // for this one decode to what ours allows.
+        const int oldLimit = QImageReader::allocationLimit();
+        const int needMB = int(kMaxDecodeBytes >> 20) + 1;
+        if (oldLimit > 0 && oldLimit < needMB)
+            QImageReader::setAllocationLimit(needMB);
+        img = reader.read();
+        QImageReader::setAllocationLimit(oldLimit);
+        if (img.isNull())
+            return r;
+        if (img.size() != want && img.depth() != 32) {
+            img = reducedByRows(img, want);
+        } else {
+            // Where it lies when it can: never a second full copy.
+            img.convertTo(img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+            if (img.size() != want)
+                img = img.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+    }
     if (img.isNull())
         return r;
-    img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                    : QImage::Format_RGB32);
-    if (img.size() != want)
-        img = img.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     r.image = std::move(img);
     r.problem = PictureProblem::None;
     return r;

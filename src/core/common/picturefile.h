@@ -12,11 +12,6 @@ namespace tb {
 // Why a file could not be used; None when it could.
 enum class PictureProblem { None, Missing, Unreadable, NotAPicture, TooLarge };
 
-// The most pixels decoded at once (400 MB in full colour, for a moment):
-// a 10000 × 10000 picture. JPEG decodes straight at up to an eighth of its
-// size each way, so only what it decodes counts; other formats count whole.
-constexpr qint64 kMaxDecodePixels = 100'000'000;
-
 struct PictureRead {
     PictureProblem problem = PictureProblem::Missing;
     qint64 bytes = 0; // length of the file (0 when it is no regular file)
@@ -30,6 +25,8 @@ using PictureSizeFor = std::function<QSize(const QSize &own)>;
 
 // Only regular files are opened (a pipe or a device could block for ever).
 // A JPEG without its end (libjpeg fills the rest with grey) is no picture.
+// A picture whose decoding would hold more than kMaxDecodeBytes, as its
+// header tells (planDecode), is TooLarge before a pixel is decoded.
 PictureRead readPicture(const QString &path, const PictureSizeFor &sizeFor = {});
 
 // The decoded size when `own` (as stored) is asked for at `want`: JPEG

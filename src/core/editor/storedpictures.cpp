@@ -1,5 +1,6 @@
 #include "core/editor/storedpictures.h"
 
+#include "core/layout/mapcache.h"
 #include "core/layout/mapfile.h"
 #include "core/settings/settingsstore.h"
 
@@ -84,9 +85,9 @@ MapChoice loadStoredPictures(const AddUserPicture &addUserPicture, const Report 
     } else if (stored.worldMap == 8) {
         // A map file that is gone or broken leaves the default map, and the
         // user is told which file it was (none when the chooser was cancelled).
-        // Decoded for the map's size, not whole: a photograph of 100 megapixels
-        // would cost seconds and hundreds of megabytes.
-        const PictureRead read = loadMapPicture(stored.worldMapFile, designMapPixels());
+        // Decoded for the map's size, not whole, and kept in the cache folder:
+        // a large picture would cost seconds at every start.
+        const PictureRead read = loadStartMap(stored.worldMapFile);
         if (read.problem == PictureProblem::None)
             map.fileImage = read.image;
         else if (!stored.worldMapFile.isEmpty() && report)

@@ -2,6 +2,7 @@
 
 #include "core/chooser/picturechooser.h"
 #include "ui/colour/colourdialog.h"
+#include "core/layout/mapcache.h"
 #include "core/layout/mapfile.h"
 #include "ui/mainwindow/bandstrip.h"
 #include "ui/mainwindow/clientarea.h"
@@ -329,11 +330,14 @@ bool MainWindow::mapFromFile()
     const QSize shown(m_client->width(), m_client->height());
     const QRect map(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
                     px(m_layout.map.height()));
-    const PictureRead picture = loadMapPicture(fields.chosenPath, map.isValid() ? map.size() : shown);
+    const QSize mapSize = map.isValid() ? map.size() : shown;
+    const PictureRead picture = loadMapPicture(fields.chosenPath, mapSize);
     if (picture.problem != PictureProblem::None) {
         m_messenger.message(mapNotLoadedMessage(fields.chosenPath, picture.problem));
         return false;
     }
+    // The next start then shows it without decoding the file again.
+    keepChosenMap(fields.chosenPath, picture, mapSize);
     m_model.storeMapFile(fields.chosenPath);
     setMapPicture(picture.image);
     return true;
