@@ -35,7 +35,7 @@ if grep -q '^/usr/bin/.*\.hlp$' "$work/files"; then echo "help file in bin/"; fa
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for p in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n; do
+for p in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n tzdata; do
   case ", $depends," in
     *", $p "*|*", $p,"*) ;;
     *) echo "Depends lacks $p"; fail=1 ;;
