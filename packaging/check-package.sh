@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree and checks that it holds what a
 # desktop needs: the program, its help, its menu entry and its icons, its
-# manual page, licence and metainfo; that it asks for the Qt libraries and the
-# font; and that lintian finds no errors in it.
+# manual page, licence and metainfo; that it asks for the Qt libraries, the
+# font and the time-zone database; and that lintian finds no errors in it.
 # Usage: check-package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
