@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree and checks that it holds what a
 # desktop needs: the program, its help, its menu entry and its icons, its
-# manual page, licence and metainfo; that it asks for the Qt libraries and the
-# font; and that lintian finds no errors in it.
+# manual page, licence and metainfo; that it asks for the Qt libraries, the
+# font and the time-zone database; and that lintian finds no errors in it.
 # Usage: check-package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -35,7 +35,7 @@ if grep -q '^/usr/bin/.*\.hlp$' "$work/files"; then echo "help file in bin/"; fa
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libxcb1 qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n; do
+for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libxcb1 qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n tzdata; do
   case ", $depends," in
     *", $p "*|*", $p,"*) ;;
     *) echo "Depends lacks $p"; fail=1 ;;

@@ -5,12 +5,13 @@ set -euo pipefail
 what=${1:-test}
 pkgs=(cmake make g++ qt6-base-dev libfontconfig-dev libxcb1-dev libpng-dev fonts-ipafont-gothic)
 case "$what" in
-  # qt6-translations-l10n: Qt's own texts (buttons, text-field menus) in Japanese.
-  run) pkgs+=(qt6-qpa-plugins qt6-translations-l10n) ;;
+  # qt6-translations-l10n: Qt's own texts (buttons, text-field menus) in Japanese;
+  # tzdata: each place's own summer time.
+  run) pkgs+=(qt6-qpa-plugins qt6-translations-l10n tzdata) ;;
   # desktop-file-validate checks the menu entry; dpkg-shlibdeps gives the
   # package's library dependencies; the end-to-end scenarios need a virtual
   # X server, input, screenshots and a fake clock; every test sets the
-  # computer's time zone (tzdata).
+  # computer's time zone, and the place rules read theirs (tzdata).
   test) pkgs+=(desktop-file-utils dpkg-dev qt6-qpa-plugins qt6-translations-l10n xvfb xdotool x11-apps imagemagick libfaketime tzdata) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
   # bench/runcost.sh: the program under Xvfb beside other clocks, plus the

@@ -133,6 +133,41 @@ private slots:
         QCOMPARE(f.summerTime, boxBefore || boxAfter);
     }
 
+    // The zone both ways; under the place rules a known zone, not the box, gives the time.
+    void placeRules_data()
+    {
+        QTest::addColumn<QString>("held");
+        QTest::addColumn<bool>("chooseNewYork");
+        QTest::addColumn<bool>("placeRules");
+        QTest::addColumn<QString>("time"); // the summer box ticked
+        QTest::addColumn<bool>("boxEnabled");
+        QTest::newRow("older clock") << "" << false << true << "20:05" << true;
+        QTest::newRow("Brisbane kept") << "Australia/Brisbane" << false << true << "10:05" << false;
+        QTest::newRow("New York chosen") << "" << true << true << "19:05" << false;
+    }
+    void placeRules()
+    {
+        QFETCH(QString, held);
+        QFETCH(bool, chooseNewYork);
+        QFETCH(bool, boxEnabled);
+        EditorFields f = fieldsFor(EditMode::Edit, "USA");
+        f.hours = -14;
+        f.summerTime = true;
+        f.zone = held;
+        QFETCH(bool, placeRules);
+        f.placeRules = placeRules;
+        run(f, [&](ClockEditorWindow &w) {
+            if (chooseNewYork)
+                w.zoneList()->setCurrentRow(12);
+            QTEST(w.timeLabel()->text(), "time");
+            QCOMPARE(w.summerTimeBox()->isEnabled(), boxEnabled);
+            QCOMPARE(w.summerRuleNote()->isVisible(), !boxEnabled);
+            w.confirmButton()->click();
+        });
+        QCOMPARE(f.zone, chooseNewYork ? QStringLiteral("America/New_York") : held);
+        QVERIFY(f.summerTime); // kept for the common rule
+    }
+
     // An add without a zone keeps what the editor last held, even from a
     // cancelled showing; a new window starts with the box clear.
     void addKeepsLastDifference()

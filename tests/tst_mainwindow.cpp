@@ -289,6 +289,8 @@ void TestMainWindow::sameScreenInEveryZone_data()
     for (const char *zone : { "Europe/Berlin", "America/New_York", "Asia/Kolkata" }) {
         QTest::addRow("%s, winter", zone) << QByteArray(zone) << QDateTime(QDate(2026, 12, 8), QTime(0, 5), Qt::UTC) << "18:35";
         QTest::addRow("%s, summer", zone) << QByteArray(zone) << QDateTime(QDate(2026, 7, 1), QTime(3, 0), Qt::UTC) << "22:30";
+        // 02:00:30 on 5 April in Japan: the summer period has begun everywhere.
+        QTest::addRow("%s, period begun", zone) << QByteArray(zone) << QDateTime(QDate(2026, 4, 4), QTime(17, 0, 30), Qt::UTC) << "12:30";
     }
 }
 
@@ -464,7 +466,7 @@ void TestMainWindow::menuCaptionsAndAccessKeys()
         "    時計の設定    {  追加     |  編集|  削除}",
         "    オプション   {色の変更|世界地図の変更{デフォルト|白地図|グレイ|ブルー|デザート|ダーク|"
         "タイムゾーン|画像ファイルから}|時計のサイズ   {特 600|大 440|中 300|小 250|微 180}|"
-        "イラストの境界線{あり|なし}}",
+        "イラストの境界線{あり|なし}||夏時間：共通の規則（4月第1日曜～10月最終日曜）|夏時間：各地の規則}",
         "   タスクバーへ(&T)   ",
         "     終了(&X)    ",
         "\u3000\u3000ヘルプ\u3000\u3000",

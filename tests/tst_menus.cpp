@@ -136,9 +136,10 @@ void TestMenus::checkMarksFollowEveryChoice_data()
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("radius");
     QTest::addColumn<int>("map");
+    QTest::addColumn<bool>("placeRules");
     const int radii[] = { 600, 440, 300, 250, 180, 600, 440 };
     for (int k = 1; k <= 7; ++k)
-        QTest::addRow("size %d, map %d", (k - 1) % 5 + 1, k) << (k - 1) % 5 + 1 << radii[k - 1] << k;
+        QTest::addRow("size %d, map %d", (k - 1) % 5 + 1, k) << (k - 1) % 5 + 1 << radii[k - 1] << k << (k % 2 == 0);
 }
 
 void TestMenus::checkMarksFollowEveryChoice()
@@ -146,9 +147,16 @@ void TestMenus::checkMarksFollowEveryChoice()
     QFETCH(int, size);
     QFETCH(int, radius);
     QFETCH(int, map);
+    QFETCH(bool, placeRules);
     std::unique_ptr<MainWindow> w = start();
     QVERIFY(w);
     MainMenu *menu = w->mainMenu();
+    QVERIFY(menu->summerRuleAction(SummerRule::Common)->isChecked());
+    // The rule is stored at once; choosing the checked one keeps it checked.
+    menu->summerRuleAction(placeRules ? SummerRule::Zone : SummerRule::Common)->trigger();
+    QCOMPARE(onDisk().value("UserClock/SummerRule").toString(), placeRules ? "Zone" : "Common");
+    QCOMPARE(menu->summerRuleAction(SummerRule::Zone)->isChecked(), placeRules);
+    QCOMPARE(menu->summerRuleAction(SummerRule::Common)->isChecked(), !placeRules);
     menu->sizeAction(size)->trigger();
     menu->mapAction(map)->trigger();
     QCOMPARE(int(w->model().clockRadius()), radius);

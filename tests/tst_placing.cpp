@@ -213,6 +213,10 @@ void TestPlacing::addAtTheDesignSize()
     QCOMPARE(window->clientArea()->surface().pixelColor(px(575) - 5, px(440) + 5).alpha(), 255);
     QCOMPARE(window->placedClocks()->timeLabel(1)->text(), QStringLiteral("17:05"));
     QVERIFY(window->placedClocks()->mark(1)->isVisible());
+    // The editor is told which summer rule is in force.
+    window->model().setSummerRule(SummerRule::Zone);
+    window->mainMenu()->addClockAction()->trigger();
+    QVERIFY(!editor->shown[0].placeRules && editor->shown[1].placeRules);
 }
 
 void TestPlacing::addAtALargerWindow()

@@ -154,6 +154,7 @@ void TestPlacingRules::addedEntry()
     f.minutes = -30;
     f.pictureKey = QStringLiteral("003User");
     f.summerTime = true;
+    f.zone = QStringLiteral("America/St_Johns");
     f.pictureTwips = QSize(1200, 600); // an add never takes the frame's size
     const ClockEntry e = tb::addedEntry(f, computeLayout(clientW, 5000));
     QCOMPARE(e.faceLeft, faceLeft);
@@ -166,12 +167,15 @@ void TestPlacingRules::addedEntry()
     QCOMPARE(e.minuteOffset, qint16(-30));
     QCOMPARE(e.pictureKey, QStringLiteral("003User"));
     QVERIFY(e.summerTime);
+    QCOMPARE(e.zone, QStringLiteral("America/St_Johns"));
 }
 
 void TestPlacingRules::editTakesTheEditorsValues()
 {
     ClockEntry e = defaultClockEntry();
+    e.zone = QStringLiteral("Asia/Tokyo");
     const EditorFields in = editorFieldsFor(e, 4, EditMode::Edit);
+    QCOMPARE(in.zone, QStringLiteral("Asia/Tokyo"));
     QCOMPARE(in.clockIndex, qint16(4));
     QCOMPARE(in.mode, EditMode::Edit);
     QCOMPARE(in.pictureKey, QStringLiteral("Japan"));
@@ -182,8 +186,10 @@ void TestPlacingRules::editTakesTheEditorsValues()
     out.minutes = 45;
     out.pictureKey = QStringLiteral("001User");
     out.summerTime = true;
+    out.zone = QStringLiteral("Europe/Paris");
     out.pictureTwips = QSize(1200, 600);
     applyEdit(e, out);
+    QCOMPARE(e.zone, QStringLiteral("Europe/Paris"));
     QCOMPARE(e.hourOffset, qint16(5));
     QCOMPARE(e.minuteOffset, qint16(45));
     QCOMPARE(e.pictureKey, QStringLiteral("001User"));

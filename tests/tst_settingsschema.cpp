@@ -90,6 +90,7 @@ private slots:
     void readClockSanitises_data();
     void readClockSanitises();
     void clockSurvivesSaveAndRestart();
+    void zoneGoesWithItsClock();
     void lastClockIndexLimits_data();
     void lastClockIndexLimits();
     void saveAllSettingsOrder_data();
@@ -408,6 +409,7 @@ void TestSettingsSchema::clockSurvivesSaveAndRestart()
         e.minuteOffset = qint16(i % 2 ? 30 : -45);
         e.pictureKey = i == 3 ? QStringLiteral("日本, 東京 \"x\" \\y") : QStringLiteral("%1User").arg(i, 3, 10, QLatin1Char('0'));
         e.summerTime = i % 2;
+        e.zone = i % 2 ? QStringLiteral("America/St_Johns") : QString();
     }
     DisplaySettings display;
     display.clockRadius = 250;
@@ -435,6 +437,18 @@ void TestSettingsSchema::clockSurvivesSaveAndRestart()
     QCOMPARE(loaded.colours.scaleColour, Colour(0x00FF00));
     QCOMPARE(loaded.colours.handColour, Colour(0x123456));
     QCOMPARE(loaded.colours.fills, display.colours.fills);
+}
+
+void TestSettingsSchema::zoneGoesWithItsClock()
+{
+    // Clock 0 deleted: clock 1, which has no zone, takes its section.
+    TempStore store;
+    ClockEntries entries{};
+    entries[0].zone = QStringLiteral("America/New_York");
+    QVERIFY(saveAllSettings(entries, 0, DisplaySettings()));
+    entries[0].zone.clear();
+    QVERIFY(saveAllSettings(entries, 0, DisplaySettings()));
+    QVERIFY(!store.raw().contains("Zone"));
 }
 
 void TestSettingsSchema::lastClockIndexLimits_data()

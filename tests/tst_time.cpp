@@ -1,7 +1,9 @@
-// Date-time values, the label formats, and the shown time of placed and band clocks.
+// Date-time values, the label formats, and the shown time of placed and band
+// clocks, under the common summer period and under each place's own rules.
 #include "core/time/clockentry.h"
 #include "core/time/datetime.h"
 #include "core/time/summertime.h"
+#include "core/time/zonerules.h"
 
 #include <QtTest>
 
@@ -23,6 +25,9 @@ private slots:
     void summerPeriod();
     void summerBoundaries_data();
     void summerBoundaries();
+    void zoneRules_data();
+    void zoneRules();
+    void unknownZonesToldOnce();
 };
 
 void TestTime::roundTripsWithQDateTime_data()
@@ -183,6 +188,60 @@ void TestTime::summerBoundaries()
     QFETCH(bool, follows);
     QFETCH(int, expected);
     QCOMPARE(summer(makeSummerPeriod(2026), follows, toDateTime(now)), expected);
+}
+
+void TestTime::zoneRules_data()
+{
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<int>("difference"); // minutes
+    QTest::addColumn<bool>("box");
+    QTest::addColumn<QDateTime>("utc");
+    QTest::addColumn<QString>("placeRules"); // date, time and the mark
+    QTest::addColumn<QString>("commonRule");
+    const auto utc = [](int mo, int d, int h, int mi = 0, int s = 0) {
+        return QDateTime(QDate(2026, mo, d), QTime(h, mi, s), Qt::UTC);
+    };
+    QTest::newRow("New York") << "America/New_York" << -840 << true << utc(3, 20, 12) << "3/20(金) 8:00 DST" << "3/20(金) 7:00";
+    QTest::newRow("Sydney") << "Australia/Sydney" << 60 << false << utc(1, 15, 13) << "1/16(金) 0:00 DST" << "1/15(木) 23:00";
+    QTest::newRow("Brisbane, box ticked") << "Australia/Brisbane" << 60 << true << utc(7, 15, 13) << "7/15(水) 23:00" << "7/16(木) 0:00 DST";
+    QTest::newRow("Tehran, box ticked") << "Asia/Tehran" << -330 << true << utc(7, 15, 12) << "7/15(水) 15:30" << "7/15(水) 16:30 DST";
+    QTest::newRow("St John's") << "America/St_Johns" << -750 << true << utc(3, 20, 12) << "3/20(金) 9:30 DST" << "3/20(金) 8:30";
+    QTest::newRow("no zone") << "" << -840 << true << utc(7, 15, 12) << "7/15(水) 8:00 DST" << "7/15(水) 8:00 DST";
+    QTest::newRow("unknown zone") << "Mars/Olympus" << -840 << true << utc(7, 15, 12) << "7/15(水) 8:00 DST" << "7/15(水) 8:00 DST";
+    QTest::newRow("a path, not a zone") << "../zoneinfo/Europe/London" << -840 << true << utc(7, 15, 12) << "7/15(水) 8:00 DST" << "7/15(水) 8:00 DST";
+    // In this order: the reading kept from one row must end at New York's change.
+    QTest::newRow("a second before New York's change") << "America/New_York" << -840 << true << utc(3, 8, 6, 59, 59) << "3/8(日) 1:59" << "3/8(日) 1:59";
+    QTest::newRow("a second after") << "America/New_York" << -840 << true << utc(3, 8, 7, 0, 1) << "3/8(日) 3:00 DST" << "3/8(日) 2:00";
+}
+
+void TestTime::zoneRules()
+{
+    static ZoneRules zones; // one for every row, as the running program keeps it
+    QFETCH(QString, zone);
+    QFETCH(int, difference);
+    QFETCH(bool, box);
+    QFETCH(QDateTime, utc);
+    ClockEntry e;
+    e.zone = zone;
+    e.hourOffset = qint16(difference / 60);
+    e.minuteOffset = qint16(difference % 60);
+    e.summerTime = box;
+    const Moment now = FixedClock(utc).moment();
+    const auto shown = [&](SummerRule rule) {
+        const ShownTime s = shownTime(e, now, rule, makeSummerPeriod(2026), zones);
+        return formatDate(s.time) + ' ' + formatTime(s.time) + (s.summer ? " DST" : "");
+    };
+    QTEST(shown(SummerRule::Zone), "placeRules");
+    QTEST(shown(SummerRule::Common), "commonRule");
+}
+
+void TestTime::unknownZonesToldOnce()
+{
+    ZoneRules zones;
+    for (const char *id : { "Mars/Olympus", "Asia/Tokyo", "../../x", "Mars/Olympus" })
+        QCOMPARE(zones.reading(QString::fromLatin1(id), 0).has_value(), id[0] == 'A');
+    QCOMPARE(zones.takeUnknown(), QStringList({ "../../x", "Mars/Olympus" }));
+    QVERIFY(zones.takeUnknown().isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestTime)

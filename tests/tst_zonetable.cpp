@@ -1,5 +1,6 @@
 #include "core/editor/zonetable.h"
 
+#include <QTimeZone>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -11,6 +12,7 @@ class TestZoneTable : public QObject {
 private slots:
     void standardTable();
     void textsAgreeWithNumbers();
+    void zonesAgreeWithNumbers();
     void rowTexts_data();
     void rowTexts();
     void oddCharactersOnlyWhereExpected();
@@ -50,6 +52,18 @@ void TestZoneTable::textsAgreeWithNumbers()
                                    .arg(std::abs(total) / 60)
                                    .arg(std::abs(total) % 60, 2, 10, QLatin1Char('0'));
         QCOMPARE(t.text(p).left(7), offset.rightJustified(6, QLatin1Char(' ')) + QLatin1Char(' '));
+    }
+}
+
+void TestZoneTable::zonesAgreeWithNumbers()
+{
+    // Each row's place is in the database, with the row's offset as its standard time.
+    const ZoneTable t = ZoneTable::standard();
+    for (int p = 0; p < t.count(); ++p) {
+        const QTimeZone zone(t.zone(p).toLatin1());
+        QVERIFY2(zone.isValid(), qPrintable(t.zone(p)));
+        QCOMPARE(zone.standardTimeOffset(QDateTime(QDate(2026, 1, 15), QTime(12, 0), Qt::UTC)),
+                 t.hourOffsets()[size_t(p)] * 3600 + t.minuteOffsets()[size_t(p)] * 60);
     }
 }
 
@@ -135,6 +149,7 @@ void TestZoneTable::noRowAtPosition()
     const ZoneTable t = ZoneTable::standard();
     QVERIFY(!t.difference(position).has_value());
     QVERIFY(t.text(position).isEmpty());
+    QVERIFY(t.zone(position).isEmpty());
     QVERIFY(!ZoneTable().difference(0).has_value());
 }
 

@@ -1,7 +1,8 @@
 // The computer's clock moves under the running program (libfaketime reads a
 // timestamp file that the test rewrites): across New Year, forward by months
 // as after a suspend, back by a year as after a clock correction, across both
-// edges of the summer period, a whole year in fast motion, and in Berlin.
+// edges of the summer period, a whole year in fast motion, in Berlin, and
+// across New York's own change under each place's rules.
 //
 // How the shown time is checked: for every moment the clock is set to, a
 // fresh program is started at that same moment (clock standing still) and
@@ -72,6 +73,8 @@ int dstInk(const QImage &shot, const MainGeometry &g, int i)
     return redPixels(shot, QRect(mark.toPoint(), QSize(14, 13)));
 }
 
+constexpr int kOptionsEntry = 1, kOptionsItems = 6; // the separator is too thin to count
+
 struct Step {
     QDateTime at;      // the computer's clock, in Tokyo
     bool summer;       // inside that year's summer period
@@ -97,6 +100,7 @@ private slots:
     void summerEnd();
     void yearInFastMotion();
     void otherZone();
+    void zoneRules();
 
 private:
     // A fresh program's screen at `t`, once its faces are drawn and stand still.
@@ -296,6 +300,39 @@ void E2eClockMoves::otherZone()
     // Across Berlin's own change to summer time and into the summer period.
     followJumps({ { at(2027, 3, 28, 9, 59, 58), false }, { at(2027, 3, 28, 10, 0, 1), false },
                   { at(2027, 5, 20, 14, 40, 10), true } }, "Europe/Berlin");
+}
+
+void E2eClockMoves::zoneRules()
+{
+    // A New York clock, its summer box clear, where clock 0 of the others stands.
+    writeIni(scene->configHome() + "/TembraOG/TembraOG.ini",
+             { { "UserClock/n", "0" }, { "UC000/ClockLeft", "9950" }, { "UC000/ClockTop", "3300" },
+               { "UC000/FlagLeft", "10650" }, { "UC000/FlagTop", "2900" }, { "UC000/DifTime", "-14" },
+               { "UC000/Fname", "USA" }, { "UC000/Zone", "America/New_York" } });
+    const QDateTime change(QDate(2026, 3, 8), QTime(7, 0), Qt::UTC);
+    scene->clock.freeze(change.addSecs(-1).toTimeZone(QTimeZone("Asia/Tokyo")));
+    QString error;
+    auto app = scene->launch(&error);
+    QVERIFY2(app, qPrintable(error));
+    const Menus menus(scene->desktop, *app);
+    const std::optional<WindowInfo> options = menus.openBar(kOptionsEntry);
+    QVERIFY(options && menus.chooseItem(*options, kOptionsItems - 1, kOptionsItems)); // "夏時間：各地の規則"
+    QCOMPARE(readIni(app->settingsFile()).value("UserClock/SummerRule"), QStringLiteral("Zone"));
+
+    // From the change on 3:00, not 1:59: the hour hand on the ray to three o'clock, and the mark.
+    const MainGeometry g(app->mainWindow().geometry);
+    const Circle face = g.placedFace(9950, 3300, 440);
+    for (const int s : { -1, 0, 1 }) {
+        scene->clock.freeze(change.addSecs(s).toTimeZone(QTimeZone("Asia/Tokyo")));
+        QImage shot;
+        const auto shown = [&, summer = s >= 0] {
+            shot = scene->desktop.screenshot();
+            return (extentOf(shot, face, 90, faceFill(shot, face)) < 10) == summer && (dstInk(shot, g, 0) > 8) == summer;
+        };
+        if (!waitFor(shown, 5000, 150))
+            saveArtifact(shot, QStringLiteral("change%1.png").arg(s));
+        QVERIFY2(shown(), qPrintable(QStringLiteral("%1 s from New York's change").arg(s)));
+    }
 }
 
 QTEST_GUILESS_MAIN(E2eClockMoves)

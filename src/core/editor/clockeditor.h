@@ -18,6 +18,8 @@ struct EditorFields {
     qint16 hours = 0;       // the zone's difference from Japan time; both ways
     qint16 minutes = 0;
     bool summerTime = false;
+    QString zone;           // the place's zone id, empty for none; both ways like hours
+    bool placeRules = false; // to the editor: each place's own summer time is in force
     bool confirmed = false; // from the editor: true only when confirmed
     QSize pictureTwips;     // from the editor: its picture frame's width × height in twips
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The editor's time-zone list: 52 fixed rows, each a display text with the
-// zone's offset from Greenwich time in hours and minutes.
+// zone's offset from Greenwich time in hours and minutes and the time-zone
+// database's id of its place.
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -49,6 +50,8 @@ public:
     const QStringList &texts() const { return m_texts; }
     // Empty text for a position that holds no row.
     QString text(int position) const;
+    // The row's zone id ("America/New_York"); empty for rows added by setcombo.
+    QString zone(int position) const;
 
     // Hours and minutes from Greenwich time, by list position; positions that
     // hold no row are 0.
@@ -62,6 +65,7 @@ public:
 
 private:
     QStringList m_texts;
+    std::array<QString, kCapacity> m_zones;
     std::array<qint16, kCapacity> m_hourOffsets{};
     std::array<qint16, kCapacity> m_minuteOffsets{};
 };

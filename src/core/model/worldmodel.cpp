@@ -3,6 +3,7 @@
 #include "core/editor/editorrules.h"
 #include "core/settings/schema.h"
 #include "core/settings/settingkeys.h"
+#include "core/settings/settingsstore.h"
 
 namespace tb {
 
@@ -36,6 +37,7 @@ qint16 WorldModel::loadDisplay()
     const DisplaySettings display = loadDisplaySettings();
     setColours(display.colours);
     setClockRadius(display.clockRadius);
+    setSummerRule(readSummerRule());
     return display.bandRadius;
 }
 
@@ -67,6 +69,29 @@ void WorldModel::setSummerPeriod(const SummerPeriod &period)
     m_summer = period;
     if (!same)
         emit summerPeriodChanged();
+}
+
+void WorldModel::setSummerRule(SummerRule rule)
+{
+    if (rule == m_summerRule)
+        return;
+    m_summerRule = rule;
+    emit summerRuleChanged();
+}
+
+bool WorldModel::storeSummerRule(SummerRule rule)
+{
+    SettingsWriteGroup group;
+    writeSummerRule(rule);
+    // Stored before the clocks move, so that no message of theirs holds the write back.
+    const bool stored = group.end();
+    setSummerRule(rule);
+    return stored;
+}
+
+ShownTime WorldModel::shownTime(int i, const Moment &now) const
+{
+    return tb::shownTime(m_clocks[i], now, m_summerRule, m_summer, m_zones);
 }
 
 void WorldModel::setMapChoice(int index)

@@ -1,13 +1,14 @@
 #pragma once
 // What the main window shows, held without a widget: the placed clocks, the
-// colours and radius of their faces, the summer period, the pictures, the
-// map chosen in the menu and the border round the pictures.
+// colours and radius of their faces, the summer period and rule, the
+// pictures, the map chosen in the menu and the border round the pictures.
 // Settings load into it and save from it; the window's rooms read it and
 // change it. A setter says what changed only when the value did.
 #include "core/editor/picturestore.h"
 #include "core/face/facecolours.h"
 #include "core/time/clocktable.h"
 #include "core/time/summertime.h"
+#include "core/time/zonerules.h"
 
 #include <QObject>
 
@@ -36,6 +37,17 @@ public:
 
     const SummerPeriod &summerPeriod() const { return m_summer; }
     void setSummerPeriod(const SummerPeriod &period);
+
+    // "SummerRule": the common period for every clock, or each place's own.
+    SummerRule summerRule() const { return m_summerRule; }
+    void setSummerRule(SummerRule rule);
+    // Chosen in the menu: kept at once, like the map; false when the file
+    // could not be written (the rule holds all the same until the exit).
+    bool storeSummerRule(SummerRule rule);
+    // What clock i shows at `now` under the rule, and whether its mark is up.
+    ShownTime shownTime(int i, const Moment &now) const;
+    // Zones of clocks shown since the last call that the computer does not know.
+    QStringList takeUnknownZones() { return m_zones.takeUnknown(); }
 
     PictureStore &pictures() { return m_pictures; }
     const PictureStore &pictures() const { return m_pictures; }
@@ -70,6 +82,7 @@ signals:
     void coloursChanged();
     void clockRadiusChanged();
     void summerPeriodChanged();
+    void summerRuleChanged();
     void mapChoiceChanged();
     void mapFileChanged();
     void pictureBorderChanged();
@@ -80,6 +93,8 @@ private:
     FaceColours m_colours;
     qint16 m_clockRadius = 440;
     SummerPeriod m_summer;
+    SummerRule m_summerRule = SummerRule::Common;
+    mutable ZoneRules m_zones; // a cache of the database's answers
     PictureStore m_pictures;
     int m_mapChoice = 0;
     QString m_mapFile;

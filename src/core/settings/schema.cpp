@@ -95,6 +95,16 @@ DisplaySettings loadDisplaySettings()
     return display;
 }
 
+SummerRule readSummerRule()
+{
+    return summerRuleFromText(peekSetting(keys::kSummerRule));
+}
+
+void writeSummerRule(SummerRule rule)
+{
+    writeSetting(keys::kSummerRule, summerRuleText(rule));
+}
+
 int readUserPictureCount()
 {
     return int(readSettingNumber(keys::kUserPictureCount));
@@ -145,6 +155,7 @@ void readClock(int i, ClockEntry &entry)
     entry.pictureTop = float(readSettingNumber(keys::kFlagTop, place));
     entry.pictureKey = readSetting(keys::kPictureKey, place);
     entry.summerTime = readSettingNumber(keys::kSummerTime, place) != 0;
+    entry.zone = peekSetting(keys::kZone, place);
 }
 
 void writeClock(int i, const ClockEntry &entry)
@@ -161,6 +172,11 @@ void writeClock(int i, const ClockEntry &entry)
     writeSettingNumber(keys::kFlagTop, entry.pictureTop, place);
     writeSetting(keys::kPictureKey, entry.pictureKey, place);
     writeSettingNumber(keys::kSummerTime, entry.summerTime, place);
+    // A clock without a zone has no key, also where a deleted clock's stood.
+    if (entry.zone.isEmpty())
+        removeSetting(keys::kZone, place);
+    else
+        writeSetting(keys::kZone, entry.zone, place);
 }
 
 bool saveAddedClock(int i, const ClockEntry &entry)

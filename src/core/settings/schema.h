@@ -16,6 +16,7 @@
 #include "core/face/facecolours.h"
 #include "core/settings/settingkeys.h"
 #include "core/time/clockentry.h"
+#include "core/time/zonerules.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -70,6 +71,10 @@ QString settingsFileLocation();
 // every missing key.
 DisplaySettings loadDisplaySettings();
 
+// "SummerRule": read without writing a default, written only when chosen.
+SummerRule readSummerRule();
+void writeSummerRule(SummerRule rule);
+
 // Every user picture slot up to "UserImgCount", then the map choice. Like
 // every read it writes missing keys back empty (both keys of each slot).
 PictureSettings readPictureSettings();
@@ -85,7 +90,8 @@ int readWorldMapChoice();
 std::optional<int> readLastClockIndex();
 
 // Clock i (0 … 20) from / to section clockSection(i). pictureWidth and
-// pictureHeight are not stored. An index outside 0 … 20 does nothing.
+// pictureHeight are not stored; "Zone" only while the clock has one. An
+// index outside 0 … 20 does nothing.
 // Reading: a value that is missing or not a number gives 0 / false / empty;
 // positions are limited to ±kPositionLimit ("nan", "inf" give 0), hourOffset to
 // ±kDifTimeLimit and minuteOffset to ±kDifMinuteLimit, halves rounded to even.

@@ -30,6 +30,16 @@ QString readSetting(const SettingKey &row, const SettingPlace &place)
     return valueOrStoreFallback(sectionOf(row, place), keyOf(row, place), fallback);
 }
 
+QString peekSetting(const SettingKey &row, const SettingPlace &place)
+{
+    return appSettings().value(sectionOf(row, place), keyOf(row, place));
+}
+
+void removeSetting(const SettingKey &row, const SettingPlace &place)
+{
+    appSettings().remove(sectionOf(row, place), keyOf(row, place));
+}
+
 double settingNumber(const SettingKey &row, const QString &text)
 {
     switch (row.kind) {

@@ -70,6 +70,9 @@ constexpr SettingKey kHandColour{ "UserClock", "NeadleColor", SettingKind::Colou
 constexpr SettingKey kScaleColour{ "UserClock", "GageColor", SettingKind::Colour, "255", 0, kWhite };
 // The index of the last placed clock; empty until the first clock is stored.
 constexpr SettingKey kLastClock{ "UserClock", "n", SettingKind::LeadingNumber, "", 0, kMaxClocks - 1 };
+// "Zone": each place's own summer time; anything else the common period. Only
+// written when chosen (peekSetting).
+constexpr SettingKey kSummerRule{ "UserClock", "SummerRule", SettingKind::Text, "" };
 
 // [UserImg]
 constexpr SettingKey kUserPictureCount{ "UserImg", "UserImgCount", SettingKind::Number, "0", 0, kMaxUserSlot };
@@ -89,6 +92,8 @@ constexpr SettingKey kFlagLeft{ nullptr, "FlagLeft", SettingKind::Position, "", 
 constexpr SettingKey kFlagTop{ nullptr, "FlagTop", SettingKind::Position, "", -kPosition, kPosition };
 constexpr SettingKey kPictureKey{ nullptr, "Fname", SettingKind::Text, "" };
 constexpr SettingKey kSummerTime{ nullptr, "summertime", SettingKind::Flag, "" };
+// The place's time-zone id; a clock without one has no key at all (peekSetting, removeSetting).
+constexpr SettingKey kZone{ nullptr, "Zone", SettingKind::Text, "" };
 
 } // namespace keys
 
@@ -107,6 +112,11 @@ QString readSetting(const SettingKey &row, const SettingPlace &place = {});
 double settingNumber(const SettingKey &row, const QString &text);
 // readSetting, then settingNumber.
 double readSettingNumber(const SettingKey &row, const SettingPlace &place = {});
+
+// The text of the row as the file has it; nothing is written back. For keys
+// that an older file, and a first start, must not gain.
+QString peekSetting(const SettingKey &row, const SettingPlace &place = {});
+void removeSetting(const SettingKey &row, const SettingPlace &place = {});
 
 // Writes the text / the number in the row's own form ("12", "1234.5", "True").
 void writeSetting(const SettingKey &row, const QString &text, const SettingPlace &place = {});

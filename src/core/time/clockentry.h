@@ -9,7 +9,7 @@
 namespace tb {
 
 struct ClockEntry {
-    // Keys "ClockTop", "ClockLeft", "FlagTop", … "Fname", "summertime".
+    // Keys "ClockTop", "ClockLeft", "FlagTop", … "Fname", "summertime", "Zone".
     float faceTop = 0;        // face centre, reference twips
     float faceLeft = 0;
     float pictureTop = 0;     // picture top-left, reference twips
@@ -20,13 +20,14 @@ struct ClockEntry {
     qint16 minuteOffset = 0;  // further minutes, with the zone's sign
     QString pictureKey;       // empty = no picture
     bool summerTime = false;  // the clock keeps the summer hour
+    QString zone;             // "Zone": the place's time-zone database id; empty = none
 
     bool operator==(const ClockEntry &o) const
     {
         return faceTop == o.faceTop && faceLeft == o.faceLeft && pictureTop == o.pictureTop
             && pictureLeft == o.pictureLeft && pictureWidth == o.pictureWidth && pictureHeight == o.pictureHeight
             && hourOffset == o.hourOffset && minuteOffset == o.minuteOffset && pictureKey == o.pictureKey
-            && summerTime == o.summerTime;
+            && summerTime == o.summerTime && zone == o.zone;
     }
     bool operator!=(const ClockEntry &o) const { return !(*this == o); }
 };

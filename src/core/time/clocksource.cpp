@@ -5,10 +5,9 @@ namespace tb {
 Moment ClockSource::moment() const
 {
     // Clocks count from Greenwich time, so neither the computer's zone nor
-    // its own summer time moves them; only the summer period keeps to the
-    // computer's calendar.
-    const QDateTime t = now();
-    return { toDateTime(t.toUTC().addSecs(kJapanOffsetHours * 3600)), toDateTime(t.toLocalTime()) };
+    // its own summer time moves them, nor the summer period.
+    const QDateTime utc = now().toUTC();
+    return { toDateTime(utc.addSecs(kJapanOffsetHours * 3600)), utc.toSecsSinceEpoch() };
 }
 
 QDateTime SystemClock::now() const

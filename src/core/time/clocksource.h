@@ -12,8 +12,9 @@ constexpr int kJapanOffsetHours = 9;
 
 // One reading of the present, at whole-second resolution.
 struct Moment {
-    DateTime japan = 0; // Greenwich time + 9 hours: what every clock counts from
-    DateTime local = 0; // the computer's own calendar, on which the summer period is read
+    DateTime japan = 0; // Greenwich time + 9 hours: what every clock counts from, and the
+                        // calendar the common summer period is read on
+    qint64 utc = 0;     // the same instant, seconds since 1970 UTC: what a zone is looked up at
 };
 
 class ClockSource {

@@ -23,11 +23,11 @@ SummerPeriod makeSummerPeriod(int year)
     return p;
 }
 
-int summer(const SummerPeriod &period, bool followsSummerTime, DateTime local)
+int summer(const SummerPeriod &period, bool followsSummerTime, DateTime japan)
 {
-    // Compare whole seconds: `local` comes from the clock at second resolution,
+    // Compare whole seconds: `japan` comes from the clock at second resolution,
     // and the bounds are exclusive to the second.
-    const qint64 n = qRound64(local * 86400.0);
+    const qint64 n = qRound64(japan * 86400.0);
     return (followsSummerTime && qRound64(period.start * 86400.0) < n
             && n < qRound64(period.end * 86400.0))
         ? 1 : 0;

@@ -1,6 +1,7 @@
 #pragma once
 // One summer period for every clock that follows summer time: 02:00 on the
-// first Sunday of April to 02:00 on the last Sunday of October, local time.
+// first Sunday of April to 02:00 on the last Sunday of October, Japan time,
+// so that it begins and ends at the same instant on every computer.
 #include "core/time/datetime.h"
 
 namespace tb {
@@ -8,12 +9,12 @@ namespace tb {
 struct SummerPeriod {
     DateTime start = 0; // SummerStartDate
     DateTime end = 0;   // SummerEndDate
-    int year = 0;       // the local year the period was computed for
+    int year = 0;       // the year (on Japan time) the period was computed for
 };
 
 SummerPeriod makeSummerPeriod(int year);
-// 1 while `local` (the computer's own date and time) lies strictly inside the
-// period and the clock follows summer time.
-int summer(const SummerPeriod &period, bool followsSummerTime, DateTime local);
+// 1 while `japan` (Moment::japan) lies strictly inside the period and the
+// clock follows summer time.
+int summer(const SummerPeriod &period, bool followsSummerTime, DateTime japan);
 
 } // namespace tb

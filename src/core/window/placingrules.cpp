@@ -73,6 +73,7 @@ ClockEntry addedEntry(const EditorFields &f, const MainLayout &l)
     e.pictureTop = 300;
     e.pictureKey = f.pictureKey;
     e.summerTime = f.summerTime;
+    e.zone = f.zone;
     return e;
 }
 
@@ -82,6 +83,7 @@ void applyEdit(ClockEntry &e, const EditorFields &f)
     e.minuteOffset = f.minutes;
     e.pictureKey = f.pictureKey;
     e.summerTime = f.summerTime;
+    e.zone = f.zone;
     e.pictureHeight = float(f.pictureTwips.height());
     e.pictureWidth = float(f.pictureTwips.width());
 }
@@ -94,6 +96,7 @@ EditorFields editorFieldsFor(const ClockEntry &e, int i, EditMode mode)
     f.hours = e.hourOffset;
     f.minutes = e.minuteOffset;
     f.summerTime = e.summerTime;
+    f.zone = e.zone;
     f.mode = mode;
     return f;
 }

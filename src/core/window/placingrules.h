@@ -51,7 +51,7 @@ struct PictureDrag {
 // The entry a confirmed add places: its face in the map's top-left corner,
 // its picture at (1000, 300) as window twips, no picture size of its own.
 ClockEntry addedEntry(const EditorFields &f, const MainLayout &l);
-// A confirmed edit: the editor's zone, picture and summer flag, and the size
+// A confirmed edit: the editor's difference, zone, picture and summer flag, and the size
 // of its picture frame as the clock's picture size.
 void applyEdit(ClockEntry &e, const EditorFields &f);
 // The editor's fields for an edit or delete of clock i.

@@ -69,6 +69,10 @@ void ClockEditorWindow::buildControls()
     const QRect ck = twipsRect(180, 1485, 2355, 195);
     const int ckH = std::max(ck.height(), m_summerTimeBox->sizeHint().height());
     m_summerTimeBox->setGeometry(ck.x(), ck.center().y() - ckH / 2, ck.width(), ckH);
+    m_summerRuleNote = new QLabel(QStringLiteral("夏時間は各地の規則に従います"), this);
+    m_summerRuleNote->adjustSize();
+    m_summerRuleNote->move(px(2600), m_summerTimeBox->geometry().center().y() - m_summerRuleNote->height() / 2);
+    m_summerRuleNote->hide();
 
     m_pictureFrame = new PictureFrameWidget(this);
     m_pictureFrame->moveTwips(1530, 1800);
@@ -192,6 +196,7 @@ void ClockEditorWindow::activate()
         }
     }
     placeDateLabels();
+    updateSummerBox();
     drawPreview();
     m_state.confirmed = false;
     for (QPushButton *b : { m_addPictureButton, m_confirmButton }) {
@@ -221,10 +226,28 @@ void ClockEditorWindow::placeDateLabels()
     }
 }
 
+std::optional<ZoneReading> ClockEditorWindow::zoneInForce(qint64 utc)
+{
+    if (!m_state.placeRules || m_state.zone.isEmpty())
+        return std::nullopt;
+    return m_services.zones.reading(m_state.zone, utc);
+}
+
+void ClockEditorWindow::updateSummerBox()
+{
+    // The box keeps its tick for the common rule, but has no say meanwhile.
+    const bool byZone = zoneInForce(m_services.clock.moment().utc).has_value();
+    m_summerTimeBox->setEnabled(!byZone);
+    m_summerRuleNote->setVisible(byZone && !m_summerTimeBox->isHidden());
+}
+
 void ClockEditorWindow::drawPreview()
 {
-    m_previewTime = tb::previewTime(m_services.clock.moment().japan, m_state.hours, m_state.minutes,
-                                m_summerTimeBox->isChecked());
+    const Moment now = m_services.clock.moment();
+    if (const std::optional<ZoneReading> zone = zoneInForce(now.utc))
+        m_previewTime = zoneTime(now.japan, *zone);
+    else
+        m_previewTime = tb::previewTime(now.japan, m_state.hours, m_state.minutes, m_summerTimeBox->isChecked());
     m_dateLabel->setText(formatDate(m_previewTime));
     m_dateLabel->adjustSize();
     m_timeLabel->setText(formatTime(m_previewTime));
@@ -251,6 +274,8 @@ void ClockEditorWindow::zoneChosen()
         return;
     m_state.hours = d->difTime;
     m_state.minutes = d->difMinute;
+    m_state.zone = m_zones.zone(m_zoneList->row(sel.first()));
+    updateSummerBox();
     drawPreview();
 }
 
@@ -325,7 +350,7 @@ void ClockEditorWindow::keyPressEvent(QKeyEvent *e)
 ClockEditorDialog::ClockEditorDialog(PictureStore &store, ClockSource &clock, Messenger &messenger,
                  const FaceColours &colours, PictureChooser &chooser,
                  std::function<void(const QString &)> pictureRemoved, QWidget *mainWindow)
-    : m_services{ store, clock, messenger, colours, chooser, std::move(pictureRemoved) },
+    : m_services{ store, clock, messenger, colours, chooser, m_zoneRules, std::move(pictureRemoved) },
       m_mainWindow(mainWindow)
 {
 }
@@ -341,7 +366,9 @@ void ClockEditorDialog::showModal(EditorFields &fields)
         window.setHours(fields.hours);
         window.setMinutes(fields.minutes);
         window.setSummerTime(fields.summerTime);
+        window.setZone(fields.zone);
     }
+    window.setPlaceRules(fields.placeRules);
     window.setMode(fields.mode);
     window.activate();
     runModal(window, m_driver);
@@ -351,6 +378,7 @@ void ClockEditorDialog::showModal(EditorFields &fields)
     fields.hours = m_state.hours;
     fields.minutes = m_state.minutes;
     fields.summerTime = m_state.summerTime;
+    fields.zone = m_state.zone;
     fields.pictureTwips = window.pictureFrame()->twipsSize();
 }
 

@@ -6,6 +6,7 @@
 #include "core/editor/zonetable.h"
 #include "core/face/facecolours.h"
 #include "core/time/datetime.h"
+#include "core/time/zonerules.h"
 
 #include <QDialog>
 #include <functional>
@@ -30,6 +31,8 @@ struct ClockEditorState {
     qint16 hours = 0;
     qint16 minutes = 0;
     bool summerTime = false;
+    QString zone;            // the zone of the row last chosen, or the clock's
+    bool placeRules = false; // as the main window wrote it for this showing
     bool confirmed = false;
     QString userPictureFile; // the last picture added through the chooser
     ChooserFields chooser; // the chooser's fields, kept between its showings
@@ -42,6 +45,7 @@ struct ClockEditorServices {
     Messenger &messenger;
     const FaceColours &colours;
     PictureChooser &chooser;
+    ZoneRules &zones;
     // Told when a user picture is removed, so placed clocks can drop it.
     std::function<void(const QString &key)> pictureRemoved;
 };
@@ -60,6 +64,8 @@ public:
     void setHours(qint16 v) { m_state.hours = v; }
     void setMinutes(qint16 v) { m_state.minutes = v; }
     void setSummerTime(bool on);
+    void setZone(const QString &zone) { m_state.zone = zone; }
+    void setPlaceRules(bool on) { m_state.placeRules = on; }
     void setMode(EditMode mode);
 
     void activate();
@@ -77,6 +83,8 @@ public:
     QListWidget *zoneList() const { return m_zoneList; }
     QListWidget *pictureNameList() const { return m_pictureNameList; }
     QCheckBox *summerTimeBox() const { return m_summerTimeBox; }
+    // Beside the box while the place's own rules decide instead of it.
+    QLabel *summerRuleNote() const { return m_summerRuleNote; }
     PictureFrameWidget *pictureFrame() const { return m_pictureFrame; }
     QLabel *dateLabel() const { return m_dateLabel; }
     QLabel *timeLabel() const { return m_timeLabel; }
@@ -99,6 +107,10 @@ private:
     int headingTextTop() const;
     void clearPicture();
     int nameRow(const QString &name) const;
+    // The held zone at `utc` while the place rules are in force and the
+    // computer knows the zone: then it, not the box, gives the time.
+    std::optional<ZoneReading> zoneInForce(qint64 utc);
+    void updateSummerBox();
 
     ClockEditorState &m_state;
     ClockEditorServices &m_services;
@@ -109,6 +121,7 @@ private:
     QLabel *m_zoneHeading = nullptr;
     QListWidget *m_zoneList = nullptr;
     QCheckBox *m_summerTimeBox = nullptr;
+    QLabel *m_summerRuleNote = nullptr;
     PictureFrameWidget *m_pictureFrame = nullptr;
     QLabel *m_dateLabel = nullptr;
     QLabel *m_timeLabel = nullptr;
@@ -141,6 +154,7 @@ public:
 
 private:
     ClockEditorState m_state;
+    ZoneRules m_zoneRules; // before m_services, which refers to it
     ClockEditorServices m_services;
     QWidget *m_mainWindow;
     Driver m_driver;

@@ -69,11 +69,25 @@ MainMenu::MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent) : QO
         emit borderChosen(false);
     });
 
+    m_optionMenu->addSeparator();
+    m_commonRule = m_optionMenu->addAction(QStringLiteral("夏時間：共通の規則（4月第1日曜～10月最終日曜）"));
+    m_zoneRule = m_optionMenu->addAction(QStringLiteral("夏時間：各地の規則"));
+    for (const SummerRule rule : { SummerRule::Common, SummerRule::Zone }) {
+        QAction *a = summerRuleAction(rule);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, rule] {
+            emit summerRuleChosen(rule);
+            refreshChecks(); // a click on the checked one must not clear it
+        });
+    }
+
     m_toTask = bar->addAction(QStringLiteral("   タスクバーへ(&T)   "));
     m_end = bar->addAction(QStringLiteral("     終了(&X)    "));
     m_help = bar->addAction(QStringLiteral("　　ヘルプ　　"));
     connect(&m_model, &WorldModel::clockRadiusChanged, this, &MainMenu::refreshChecks);
     connect(&m_model, &WorldModel::mapChoiceChanged, this, &MainMenu::refreshChecks);
+    connect(&m_model, &WorldModel::summerRuleChanged, this, &MainMenu::refreshChecks);
+    refreshChecks();
 }
 
 void MainMenu::refreshChecks()
@@ -82,6 +96,8 @@ void MainMenu::refreshChecks()
         m_sizeActions[size_t(k)]->setChecked(sizeRadius(k) == m_model.clockRadius());
     for (int k = 1; k <= kMaps; ++k)
         m_mapActions[size_t(k)]->setChecked(k == m_model.mapChoice());
+    m_commonRule->setChecked(m_model.summerRule() == SummerRule::Common);
+    m_zoneRule->setChecked(m_model.summerRule() == SummerRule::Zone);
 }
 
 } // namespace tb

@@ -2,7 +2,9 @@
 // The main window's menu bar: its entries, captions and access keys, and the
 // check marks of the option menu. Entries that later features wire up are
 // built disabled; enable them with their accessor and connect `triggered`.
-// The check marks of the clock size and the map follow the model.
+// The check marks of the clock size, the map and the summer rule follow the model.
+#include "core/time/zonerules.h"
+
 #include <QObject>
 #include <array>
 
@@ -36,6 +38,11 @@ public:
     QAction *sizeAction(int index) const { return m_sizeActions[size_t(index)]; } // 1 … 5
     QAction *borderYesAction() const { return m_borderYes; }
     QAction *borderNoAction() const { return m_borderNo; }
+    // The two summer rules, below the other options.
+    QAction *summerRuleAction(SummerRule rule) const
+    {
+        return rule == SummerRule::Zone ? m_zoneRule : m_commonRule;
+    }
     QAction *toTaskAction() const { return m_toTask; }
     QAction *endAction() const { return m_end; }
     QMenu *clockMenu() const { return m_clockMenu; }
@@ -45,11 +52,12 @@ signals:
     void mapChosen(int index);        // 1 … 7
     void clockSizeChosen(int index);  // 1 … 5
     void borderChosen(bool on);
+    void summerRuleChosen(SummerRule rule);
 
 private:
-    // The size entry of the model's clock radius and its map entry (none
-    // when outside 1 … 8). Also as the option menu opens: a click on an entry
-    // already chosen takes its check mark away.
+    // The size entry of the model's clock radius, its map entry (none when
+    // outside 1 … 8) and its summer rule. Also as the option menu opens: a
+    // click on an entry already chosen takes its check mark away.
     void refreshChecks();
 
     const WorldModel &m_model;
@@ -63,6 +71,8 @@ private:
     std::array<QAction *, kSizes + 1> m_sizeActions{};
     QAction *m_borderYes = nullptr;
     QAction *m_borderNo = nullptr;
+    QAction *m_commonRule = nullptr;
+    QAction *m_zoneRule = nullptr;
     QAction *m_toTask = nullptr;
     QAction *m_end = nullptr;
     QAction *m_help = nullptr;

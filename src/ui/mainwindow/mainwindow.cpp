@@ -82,6 +82,10 @@ void MainWindow::wireMenu()
     connect(m_menu, &MainMenu::mapChosen, this, &MainWindow::chooseMap);
     connect(m_menu, &MainMenu::clockSizeChosen, this, &MainWindow::chooseClockSize);
     connect(m_menu, &MainMenu::borderChosen, &m_model, &WorldModel::setPictureBorder);
+    connect(m_menu, &MainMenu::summerRuleChosen, this, [this](SummerRule rule) {
+        if (!m_model.storeSummerRule(rule))
+            m_messenger.message(settingsNotSavedMessage());
+    });
     connect(m_menu->toTaskAction(), &QAction::triggered, this, &MainWindow::minimizeToTaskbar);
     connect(m_menu->colourAction(), &QAction::triggered, this, &MainWindow::openColourDialog);
     connect(m_menu->helpAction(), &QAction::triggered, this, &MainWindow::openHelp);
@@ -97,6 +101,11 @@ void MainWindow::wireModel()
     connect(&m_model, &WorldModel::pictureBorderChanged, this, [this] { m_placed->applyBorder(); });
     connect(&m_model, &WorldModel::pictureDropped, this,
             [this](int i) { m_placed->picture(i)->setPicture(QImage()); });
+    // Another rule moves clocks by hours: shown at once, not at the next second.
+    connect(&m_model, &WorldModel::summerRuleChanged, this, [this] {
+        if (m_loaded)
+            tick();
+    });
 }
 
 void MainWindow::setClockEditor(ClockEditor *editor)
@@ -134,8 +143,9 @@ void MainWindow::load()
     const Moment now = m_clock.moment();
     m_band->setTimes(now.japan, true);
     for (int i = 0; i <= m_model.lastClock(); ++i) {
-        m_placed->setTimes(i, tb::clockTime(m_model.clocks()[i], now.japan, summer(i, now.local)));
-        updateSummerMark(i, now.local);
+        const ShownTime shown = m_model.shownTime(i, now);
+        m_placed->setTimes(i, shown.time);
+        updateSummerMark(i, shown.summer);
     }
     m_loaded = true;
 }
@@ -176,12 +186,7 @@ void MainWindow::setMapPicture(const QImage &image)
 
 void MainWindow::updateSummerPeriod()
 {
-    m_model.setSummerPeriod(makeSummerPeriod(split(m_clock.moment().local).year));
-}
-
-int MainWindow::summer(int i, DateTime local) const
-{
-    return tb::summer(m_model.summerPeriod(), m_model.clocks()[i].summerTime, local);
+    m_model.setSummerPeriod(makeSummerPeriod(split(m_clock.moment().japan).year));
 }
 
 void MainWindow::addClock(int i)
@@ -202,23 +207,21 @@ qint16 MainWindow::faceRadius() const
     return m_model.faceRadius(m_layout.bandRadius);
 }
 
-void MainWindow::placeSummerMark(int i, DateTime local)
+void MainWindow::placeSummerMark(int i, bool summer)
 {
     const ClockEntry &e = m_model.clocks()[i];
     const double r = faceRadius();
-    m_placed->placeMark(i, m_layout.windowX(e.faceLeft) + 0.6 * r, m_layout.windowY(e.faceTop) + 0.9 * r,
-                        summer(i, local) == 1);
+    m_placed->placeMark(i, m_layout.windowX(e.faceLeft) + 0.6 * r, m_layout.windowY(e.faceTop) + 0.9 * r, summer);
 }
 
-void MainWindow::placeSummerMark(int i) { placeSummerMark(i, m_clock.moment().local); }
+void MainWindow::placeSummerMark(int i) { placeSummerMark(i, m_model.shownTime(i, m_clock.moment()).summer); }
 
-void MainWindow::updateSummerMark(int i, DateTime local)
+void MainWindow::updateSummerMark(int i, bool summer)
 {
-    const int s = summer(i, local);
     QLabel *mark = m_placed->mark(i);
-    if (s == 1 && mark->isHidden())
-        placeSummerMark(i, local);
-    else if (s == 0 && !mark->isHidden())
+    if (summer && mark->isHidden())
+        placeSummerMark(i, true);
+    else if (!summer && !mark->isHidden())
         mark->hide();
 }
 
@@ -235,13 +238,13 @@ void MainWindow::layOut()
     m_client->setMapRect(mapPx);
     for (int i = 0; i <= m_model.lastClock(); ++i)
         m_placed->placePicture(i, m_layout.windowX(m_model.clocks()[i].pictureLeft), m_layout.windowY(m_model.clocks()[i].pictureTop));
-    const DateTime local = m_clock.moment().local;
+    const Moment now = m_clock.moment();
     for (int i = 0; i <= m_model.lastClock(); ++i) {
         m_placed->dateLabel(i)->hide();
         m_placed->timeLabel(i)->hide();
         m_placed->placeLabels(i);
         m_placed->show(i);
-        placeSummerMark(i, local);
+        placeSummerMark(i, m_model.shownTime(i, now).summer);
     }
     m_client->clearSurface();
     m_band->place(m_layout);
@@ -255,7 +258,7 @@ void MainWindow::tick()
     // and mark shows the same second.
     const Moment now = m_clock.moment();
     // A program left running over New Year takes the new year's summer period.
-    if (split(now.local).year != m_model.summerPeriod().year)
+    if (split(now.japan).year != m_model.summerPeriod().year)
         updateSummerPeriod();
 
     m_band->setTimes(now.japan);
@@ -263,14 +266,15 @@ void MainWindow::tick()
     m_band->appendFaces(m_faces, m_layout, m_model.colours(), now.japan);
     for (int i = 0; i <= m_model.lastClock(); ++i) {
         const ClockEntry &e = m_model.clocks()[i];
-        const DateTime t = tb::clockTime(e, now.japan, summer(i, now.local));
+        const ShownTime shown = m_model.shownTime(i, now);
+        const DateTime t = shown.time;
         m_placed->setTimes(i, t);
         // A radius of 0 becomes the band radius here, for good.
         qint16 radius = m_model.clockRadius();
         m_faces.push_back(mainFace(m_layout.windowX(e.faceLeft), m_layout.windowY(e.faceTop), t, radius, m_layout.bandRadius,
                                    m_model.colours()));
         m_model.setClockRadius(radius);
-        updateSummerMark(i, now.local);
+        updateSummerMark(i, shown.summer);
     }
     // Every face is drawn whole over the last tick's drawing, in this order;
     // the surface touches only the pixels that this changes.
@@ -279,6 +283,9 @@ void MainWindow::tick()
     // window and replace the surface: run it only once the painter is done.
     for (int i = 0; i <= m_model.lastClock(); ++i)
         remindToPlace(i);
+    // Said once per zone and run; the clocks meanwhile keep their stored difference.
+    if (const QStringList unknown = m_model.takeUnknownZones(); !unknown.isEmpty())
+        m_messenger.message(unknownZonesMessage(unknown));
 }
 
 void MainWindow::remindToPlace(int i) { m_placing->remindToPlace(i); }

@@ -96,14 +96,12 @@ private:
     // The radius the placed faces are drawn with (WorldModel::faceRadius).
     qint16 faceRadius() const;
 
-    // The summer hour of clock i at `local`, the computer's own date and time (Moment::local).
-    int summer(int i, DateTime local) const;
     void updateSummerPeriod();
     // The "DST" mark of clock i: placed beside its face and shown in summer;
-    // updateSummerMark shows or hides it for the moment `local` (one reading per tick).
+    // updateSummerMark shows or hides it as the tick's one reading says.
     void placeSummerMark(int i);
-    void placeSummerMark(int i, DateTime local);
-    void updateSummerMark(int i, DateTime local);
+    void placeSummerMark(int i, bool summer);
+    void updateSummerMark(int i, bool summer);
 
     ClockSource &m_clock;
     Messenger &m_messenger;

@@ -166,6 +166,7 @@ void Placing::chooseMode(int index)
         showBar(false);
         EditorFields f;
         f.mode = EditMode::Add;
+        f.placeRules = m_model.summerRule() == SummerRule::Zone;
         m_editor->showModal(f);
         if (f.confirmed) {
             const ClockEntry e = addedEntry(f, m_layout);
@@ -315,6 +316,7 @@ void Placing::editOrDelete(int i)
         m_dragging = false;
         if (m_editor) {
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Edit);
+            f.placeRules = m_model.summerRule() == SummerRule::Zone;
             m_editor->showModal(f);
             if (f.confirmed) {
                 ClockEntry &e = m_model.clocks()[i];
@@ -335,6 +337,7 @@ void Placing::editOrDelete(int i)
             m_messenger.message(QStringLiteral("削除はできません"));
         } else if (m_editor) {
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Delete);
+            f.placeRules = m_model.summerRule() == SummerRule::Zone;
             m_editor->showModal(f);
             if (f.confirmed)
                 deleteClock(i);
