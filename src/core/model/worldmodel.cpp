@@ -36,6 +36,7 @@ qint16 WorldModel::loadDisplay()
     const DisplaySettings display = loadDisplaySettings();
     setColours(display.colours);
     setClockRadius(display.clockRadius);
+    setDayNight(readDayNight());
     return display.bandRadius;
 }
 
@@ -103,6 +104,20 @@ void WorldModel::setPictureBorder(bool on)
         return;
     m_pictureBorder = on;
     emit pictureBorderChanged();
+}
+
+void WorldModel::setDayNight(bool on)
+{
+    if (on == m_dayNight)
+        return;
+    m_dayNight = on;
+    emit dayNightChanged();
+}
+
+void WorldModel::storeDayNight(bool on)
+{
+    writeDayNight(on);
+    setDayNight(on);
 }
 
 } // namespace tb

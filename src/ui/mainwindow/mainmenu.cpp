@@ -69,11 +69,17 @@ MainMenu::MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent) : QO
         emit borderChosen(false);
     });
 
+    m_optionMenu->addSeparator();
+    m_dayNight = m_optionMenu->addAction(QStringLiteral("昼と夜を表示"));
+    m_dayNight->setCheckable(true);
+    connect(m_dayNight, &QAction::triggered, this, &MainMenu::dayNightChosen);
+
     m_toTask = bar->addAction(QStringLiteral("   タスクバーへ(&T)   "));
     m_end = bar->addAction(QStringLiteral("     終了(&X)    "));
     m_help = bar->addAction(QStringLiteral("　　ヘルプ　　"));
     connect(&m_model, &WorldModel::clockRadiusChanged, this, &MainMenu::refreshChecks);
     connect(&m_model, &WorldModel::mapChoiceChanged, this, &MainMenu::refreshChecks);
+    connect(&m_model, &WorldModel::dayNightChanged, this, &MainMenu::refreshChecks);
 }
 
 void MainMenu::refreshChecks()
@@ -82,6 +88,7 @@ void MainMenu::refreshChecks()
         m_sizeActions[size_t(k)]->setChecked(sizeRadius(k) == m_model.clockRadius());
     for (int k = 1; k <= kMaps; ++k)
         m_mapActions[size_t(k)]->setChecked(k == m_model.mapChoice());
+    m_dayNight->setChecked(m_model.dayNight());
 }
 
 } // namespace tb

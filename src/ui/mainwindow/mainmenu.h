@@ -2,7 +2,7 @@
 // The main window's menu bar: its entries, captions and access keys, and the
 // check marks of the option menu. Entries that later features wire up are
 // built disabled; enable them with their accessor and connect `triggered`.
-// The check marks of the clock size and the map follow the model.
+// The check marks of the clock size, the map and day and night follow the model.
 #include <QObject>
 #include <array>
 
@@ -36,6 +36,7 @@ public:
     QAction *sizeAction(int index) const { return m_sizeActions[size_t(index)]; } // 1 … 5
     QAction *borderYesAction() const { return m_borderYes; }
     QAction *borderNoAction() const { return m_borderNo; }
+    QAction *dayNightAction() const { return m_dayNight; }
     QAction *toTaskAction() const { return m_toTask; }
     QAction *endAction() const { return m_end; }
     QMenu *clockMenu() const { return m_clockMenu; }
@@ -45,11 +46,12 @@ signals:
     void mapChosen(int index);        // 1 … 7
     void clockSizeChosen(int index);  // 1 … 5
     void borderChosen(bool on);
+    void dayNightChosen(bool on);
 
 private:
-    // The size entry of the model's clock radius and its map entry (none
-    // when outside 1 … 8). Also as the option menu opens: a click on an entry
-    // already chosen takes its check mark away.
+    // The size entry of the model's clock radius, its map entry (none when
+    // outside 1 … 8) and day and night. Also as the option menu opens: a
+    // click on an entry already chosen takes its check mark away.
     void refreshChecks();
 
     const WorldModel &m_model;
@@ -63,6 +65,7 @@ private:
     std::array<QAction *, kSizes + 1> m_sizeActions{};
     QAction *m_borderYes = nullptr;
     QAction *m_borderNo = nullptr;
+    QAction *m_dayNight = nullptr;
     QAction *m_toTask = nullptr;
     QAction *m_end = nullptr;
     QAction *m_help = nullptr;

@@ -81,6 +81,7 @@ void MainWindow::wireMenu()
     connect(m_menu, &MainMenu::mapChosen, this, &MainWindow::chooseMap);
     connect(m_menu, &MainMenu::clockSizeChosen, this, &MainWindow::chooseClockSize);
     connect(m_menu, &MainMenu::borderChosen, &m_model, &WorldModel::setPictureBorder);
+    connect(m_menu, &MainMenu::dayNightChosen, this, &MainWindow::chooseDayNight);
     connect(m_menu->toTaskAction(), &QAction::triggered, this, &MainWindow::minimizeToTaskbar);
     connect(m_menu->colourAction(), &QAction::triggered, this, &MainWindow::openColourDialog);
     connect(m_menu->helpAction(), &QAction::triggered, this, &MainWindow::openHelp);
@@ -96,6 +97,7 @@ void MainWindow::wireModel()
     connect(&m_model, &WorldModel::pictureBorderChanged, this, [this] { m_placed->applyBorder(); });
     connect(&m_model, &WorldModel::pictureDropped, this,
             [this](int i) { m_placed->picture(i)->setPicture(QImage()); });
+    connect(&m_model, &WorldModel::dayNightChanged, this, [this] { followSun(m_clock.moment().japan); });
 }
 
 void MainWindow::setClockEditor(ClockEditor *editor)
@@ -268,6 +270,7 @@ void MainWindow::tick()
         m_model.setClockRadius(radius);
         updateSummerMark(i, now.local);
     }
+    followSun(now.japan);
     // Every face is drawn whole over the last tick's drawing, in this order;
     // the surface touches only the pixels that this changes.
     m_client->drawFaces(m_faces);
@@ -278,6 +281,11 @@ void MainWindow::tick()
 }
 
 void MainWindow::remindToPlace(int i) { m_placing->remindToPlace(i); }
+
+void MainWindow::followSun(DateTime japan)
+{
+    m_client->setNightAt(m_model.dayNight() ? std::optional(addHours(japan, -kJapanOffsetHours)) : std::nullopt);
+}
 
 void MainWindow::scheduleTick()
 {
@@ -309,6 +317,14 @@ void MainWindow::chooseMap(int index)
     }
     // Remembered also when the chooser was cancelled: the entry was chosen.
     m_model.storeMapChoice(index);
+    if (!group.end())
+        m_messenger.message(settingsNotSavedMessage());
+}
+
+void MainWindow::chooseDayNight(bool on)
+{
+    SettingsWriteGroup group;
+    m_model.storeDayNight(on);
     if (!group.end())
         m_messenger.message(settingsNotSavedMessage());
 }
