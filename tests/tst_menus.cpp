@@ -235,6 +235,8 @@ void TestMenus::dayNightRoundTrip()
     auto grey = [&](const QImage &shot, double across, double down) {
         return qGray(shot.pixel(map.x() + int(across * map.width()), map.y() + int(down * map.height())));
     };
+    emit w->mainMenu()->optionMenu()->aboutToShow();
+    QCOMPARE(w->mainMenu()->dayNightAction()->isChecked(), on);
     const QImage first = screen();
     w->mainMenu()->dayNightAction()->trigger();
     QCOMPARE(onDisk().value("UserImg/DayNight").toString(), on ? "False" : "True");

@@ -58,9 +58,10 @@ private slots:
         QCOMPARE(solarElevation(tb::subsolarPoint(utc), latitude, longitude) > 0, day);
     }
 
-    // A grey map at the December solstice, 20:50 UTC: Dhaka (02:50) at half
-    // its brightness, the Gulf of Mexico (14:50) untouched, the terminator a
-    // ramp of a few pixels; a minute later only tiles along it change.
+    // A grey map at the December solstice, 20:50 UTC: Dhaka (02:50) and
+    // Nunavut (polar night, 14:10) at half their brightness, the Gulf of
+    // Mexico (14:50) untouched, the terminator a ramp of a few pixels; a
+    // minute later only tiles along it change.
     void nightOnAMap()
     {
         QImage day(777, 443, QImage::Format_RGB32);
@@ -71,6 +72,7 @@ private slots:
         auto grey = [&](double across, double down) { return qGray(shaded.pixel(int(across * 777), int(down * 443))); };
         QCOMPARE(grey(0.7511, 0.5053), 100);
         QCOMPARE(grey(0.2489, 0.5053), 200);
+        QCOMPARE(grey(0.2222, 0.1822), 100);
         int between = 0;
         for (int x = 0; x < 777; ++x)
             between += qGray(shaded.pixel(x, int(0.6345 * 443))) % 100 != 0; // the equator
