@@ -1,7 +1,8 @@
 #pragma once
-// The map with its night side darkened: the map's own pixels where the sun is
-// up, half their brightness once it is 6° below the horizon, and a smooth
-// ramp through twilight between, so that the edge reads as the terminator.
+// The map with its night side darkened: the map's own pixels where the sun's
+// centre is above the horizon (refraction left out), half their brightness
+// once it is 6° below, and a smooth ramp through twilight between, so that
+// the edge reads as the terminator.
 #include "core/sun/sun.h"
 
 #include <QImage>

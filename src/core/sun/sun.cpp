@@ -1,6 +1,5 @@
 #include "core/sun/sun.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace tb {
@@ -47,14 +46,6 @@ SubsolarPoint subsolarPoint(DateTime greenwich)
     // The sun is overhead where apparent solar time is noon.
     const double minutesOfDay = (greenwich - std::floor(greenwich)) * 1440.0;
     return { declination / kRad, wrap180(-(minutesOfDay - 720.0 + equationOfTime) / 4.0) };
-}
-
-double solarElevation(const SubsolarPoint &sun, double latitude, double longitude)
-{
-    const double lat = latitude * kRad, dec = sun.latitude * kRad;
-    const double hourAngle = (longitude - sun.longitude) * kRad;
-    const double s = std::sin(lat) * std::sin(dec) + std::cos(lat) * std::cos(dec) * std::cos(hourAngle);
-    return std::asin(std::clamp(s, -1.0, 1.0)) / kRad;
 }
 
 } // namespace tb
