@@ -10,6 +10,7 @@
 #   RUNCOST_SETTLE=s    start the 60 s window s seconds after launch instead
 #                       of 10 (the faces' rims take about two minutes to settle)
 #   RUNCOST_OUT=dir     keep the raw figures there (default: a temporary folder)
+#   RUNCOST_DAYNIGHT=1  measure the program with "昼と夜を表示" on too, in the same run
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-3}
@@ -27,6 +28,9 @@ gcc -O2 -o "$work/mapwait" bench/runcost/mapwait.c -lX11
 full="$work/full/TembraOG"
 bench/runcost/fullsettings.sh "$work/full"
 cp "$full/TembraOG.ini" "$out/full-settings.ini" 2>/dev/null || true
+# The same with the night shown on the map.
+cp -r "$work/full" "$work/fulldn"
+printf '\n[UserImg]\nDayNight=True\n' >> "$work/fulldn/TembraOG/TembraOG.ini"
 
 # gworldclock: twelve zones, one per two hours.
 for z in Pacific/Honolulu America/Anchorage America/Los_Angeles America/Chicago \
@@ -47,10 +51,17 @@ trap cleanup EXIT
 
 names=("tembra, 21 placed clocks (33 faces)" "tembra, first start (13 faces)"
        "xclock -update 1" "sunclock -map" "gworldclock (12 zones)")
+codes=(0 1 2 3 4) # what launch starts for each row
 before=${TEMBRA_BEFORE:-}
 if [ -n "$before" ]; then
   before=$(realpath "$before")
   names+=("before: 21 placed clocks" "before: first start")
+  codes+=(5 6)
+fi
+daynight=${RUNCOST_DAYNIGHT:-}
+if [ -n "$daynight" ]; then
+  names+=("day and night: 21 placed clocks" "day and night: first start")
+  codes+=(7 8)
 fi
 settle=${RUNCOST_SETTLE:-10}
 
@@ -63,6 +74,8 @@ launch() { # index round → "pid ms"
     4) "$work/mapwait" gworldclock -f "$work/tzlist" ;;
     5) XDG_CONFIG_HOME="$work/full" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
     6) XDG_CONFIG_HOME="$work/firstb$2" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
+    7) XDG_CONFIG_HOME="$work/fulldn" QT_QPA_PLATFORM=xcb "$work/mapwait" "$bin" ;;
+    8) XDG_CONFIG_HOME="$work/firstdn$2" QT_QPA_PLATFORM=xcb "$work/mapwait" "$bin" ;;
   esac
 }
 
@@ -85,10 +98,11 @@ hz=$(getconf CLK_TCK)
 raw="$out/rounds.tsv"
 echo -e "round\tprogram\tmap_ms\trss_start_kB\trss_end_kB\tcpu_s\tctxsw\tthreads" > "$raw"
 for r in $(seq "$rounds"); do
-  mkdir -p "$work/first$r" "$work/firstb$r"
+  mkdir -p "$work/first$r" "$work/firstb$r" "$work/firstdn$r/TembraOG"
+  printf '[UserImg]\nDayNight=True\n' > "$work/firstdn$r/TembraOG/TembraOG.ini"
   pids=(); maps=()
   for i in "${!names[@]}"; do
-    read -r pid ms < <(launch "$i" "$r")
+    read -r pid ms < <(launch "${codes[$i]}" "$r")
     pids+=("$pid"); maps+=("$ms")
     sleep 1
   done

@@ -18,7 +18,7 @@ case "$what" in
   # heap and profile tools its figures were found with.
   runcost) pkgs+=(qt6-qpa-plugins xvfb libx11-dev gcc x11-apps sunclock gworldclock heaptrack linux-perf) ;;
   fuzz) pkgs+=(clang libclang-rt-dev) ;;
-  screenshot) pkgs+=(qt6-qpa-plugins xvfb xauth imagemagick) ;;
+  screenshot) pkgs+=(qt6-qpa-plugins xvfb xauth imagemagick libfaketime) ;;
   *) echo "usage: $0 [run|test|bench|runcost|fuzz|screenshot]" >&2; exit 2 ;;
 esac
 # The package's own checks: lintian on the .deb, appstreamcli on its metainfo.

@@ -1,5 +1,5 @@
-// The options menu: check marks, the picture border and a picture file as
-// the map (through a scripted chooser).
+// The options menu: check marks, the picture border, a picture file as the
+// map (through a scripted chooser) and day and night on the map.
 #include "fakes.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/mainwindow.h"
@@ -27,6 +27,8 @@ private slots:
     void checkMarksFollowEveryChoice_data();
     void checkMarksFollowEveryChoice();
     void borderOnEveryPictureNotKept();
+    void dayNightRoundTrip_data();
+    void dayNightRoundTrip();
 
 private:
     std::unique_ptr<MainWindow> start();
@@ -213,6 +215,60 @@ void TestMenus::borderOnEveryPictureNotKept()
     QVERIFY(again);
     for (int i = 0; i <= 2; ++i)
         QCOMPARE(again->placedClocks()->picture(i)->frameShape(), QFrame::NoFrame);
+}
+
+void TestMenus::dayNightRoundTrip_data()
+{
+    QTest::addColumn<QString>("stored"); // "-": no key, as in every file from before
+    QTest::addColumn<bool>("on");
+    QTest::newRow("older file") << "-" << false;
+    QTest::newRow("False") << "False" << false;
+    QTest::newRow("true") << "true" << false;
+    QTest::newRow("1") << "1" << false;
+    QTest::newRow("True") << "True" << true;
+}
+
+void TestMenus::dayNightRoundTrip()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, on);
+    if (stored != "-")
+        QSettings(m_ini, QSettings::IniFormat).setValue("UserImg/DayNight", stored);
+    appSettings().setSettingsFile(m_ini);
+    // 21:00 in Tokyo, 13:00 in London, the sun never sets in northern Norway.
+    m_clock.set(QDateTime(QDate(2026, 6, 21), QTime(12, 0), Qt::UTC));
+    std::unique_ptr<MainWindow> w = start();
+    QVERIFY(w);
+    QCOMPARE(onDisk().contains("UserImg/DayNight"), stored != "-");
+    const QRect map = w->mapWidget()->geometry();
+    auto screen = [&] { return w->clientArea()->grab().toImage(); };
+    auto grey = [&](const QImage &shot, double across, double down) {
+        return qGray(shot.pixel(map.x() + int(across * map.width()), map.y() + int(down * map.height())));
+    };
+    QCOMPARE(w->mainMenu()->dayNightAction()->isChecked(), on);
+    const QImage first = screen();
+    w->mainMenu()->dayNightAction()->trigger();
+    QCOMPARE(onDisk().value("UserImg/DayNight").toString(), on ? "False" : "True");
+    QCOMPARE(w->mainMenu()->dayNightAction()->isChecked(), !on);
+    const QImage second = screen();
+    const QImage &night = on ? first : second, &plain = on ? second : first;
+    // The Pacific east of Japan about half as bright; London and Tromsø as they are.
+    const double ratio = double(grey(night, 0.9167, 0.4093)) / grey(plain, 0.9167, 0.4093);
+    QVERIFY2(ratio > 0.45 && ratio < 0.55, qPrintable(QString::number(ratio)));
+    QCOMPARE(grey(night, 0.5, 0.3328), grey(plain, 0.5, 0.3328));
+    QCOMPARE(grey(night, 0.5527, 0.1855), grey(plain, 0.5527, 0.1855));
+    w->mainMenu()->dayNightAction()->trigger();
+    QCOMPARE(screen(), first);
+
+    // Ticks within the minute leave the shaded map alone; the next minute shades it anew.
+    w->model().setDayNight(true);
+    screen();
+    const qint64 shaded = w->clientArea()->shadedMap().cacheKey();
+    for (const int secs : { 59, 1 }) {
+        m_clock.advanceSecs(secs);
+        w->tick();
+        QCOMPARE(w->clientArea()->shadedMap().cacheKey() == shaded, secs == 59);
+    }
 }
 
 QTEST_MAIN(TestMenus)

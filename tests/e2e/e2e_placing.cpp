@@ -16,7 +16,7 @@ const QRgb kDarkFace = qRgb(0x80, 0x80, 0x80);
 
 // Menu bar entries and their popups.
 constexpr int kClockEntry = 0, kClockItems = 3; // 追加, 編集, 削除
-constexpr int kOptionsEntry = 1, kOptionsItems = 6;
+constexpr int kOptionsEntry = 1, kOptionsItems = 7;
 
 // Zone rows of the editor's list.
 constexpr int kNewfoundlandRow = 15; // " -3:30 ﾆｭｰﾌｧﾝﾄﾞﾗﾝﾄﾞ"

@@ -16,7 +16,7 @@ const QRgb kDarkFace = qRgb(0x80, 0x80, 0x80);  // and of the other hours
 
 // Menu bar entries and the items of the options menu.
 constexpr int kOptionsEntry = 1;
-constexpr int kOptionsItems = 6;
+constexpr int kOptionsItems = 7;
 constexpr int kMapItem = 1, kMapItems = 8;
 constexpr int kSizeItem = 2, kSizeItems = 5;
 

@@ -38,6 +38,7 @@ qint16 WorldModel::loadDisplay()
     setColours(display.colours);
     setClockRadius(display.clockRadius);
     setSummerRule(readSummerRule());
+    setDayNight(readDayNight());
     return display.bandRadius;
 }
 
@@ -128,6 +129,20 @@ void WorldModel::setPictureBorder(bool on)
         return;
     m_pictureBorder = on;
     emit pictureBorderChanged();
+}
+
+void WorldModel::setDayNight(bool on)
+{
+    if (on == m_dayNight)
+        return;
+    m_dayNight = on;
+    emit dayNightChanged();
+}
+
+void WorldModel::storeDayNight(bool on)
+{
+    writeDayNight(on);
+    setDayNight(on);
 }
 
 } // namespace tb

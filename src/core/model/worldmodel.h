@@ -1,7 +1,8 @@
 #pragma once
 // What the main window shows, held without a widget: the placed clocks, the
 // colours and radius of their faces, the summer period and rule, the
-// pictures, the map chosen in the menu and the border round the pictures.
+// pictures, the map chosen in the menu, whether night is shown on it and the
+// border round the pictures.
 // Settings load into it and save from it; the window's rooms read it and
 // change it. A setter says what changed only when the value did.
 #include "core/editor/picturestore.h"
@@ -67,6 +68,13 @@ public:
     void storeMapChoice(int index);
     void storeMapFile(const QString &file);
 
+    // "昼と夜を表示": the map's night side darkened. Read with the display
+    // settings; a choice from the menu is kept at once (the caller tells the
+    // user when it could not be).
+    bool dayNight() const { return m_dayNight; }
+    void setDayNight(bool on);
+    void storeDayNight(bool on);
+
     // "イラストの境界線": a line round every placed picture. Not kept.
     bool pictureBorder() const { return m_pictureBorder; }
     void setPictureBorder(bool on);
@@ -86,6 +94,7 @@ signals:
     void mapChoiceChanged();
     void mapFileChanged();
     void pictureBorderChanged();
+    void dayNightChanged();
     void pictureDropped(int clock);
 
 private:
@@ -99,6 +108,7 @@ private:
     int m_mapChoice = 0;
     QString m_mapFile;
     bool m_pictureBorder = false;
+    bool m_dayNight = false;
 };
 
 } // namespace tb

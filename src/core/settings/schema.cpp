@@ -115,6 +115,17 @@ int readWorldMapChoice()
     return int(readSettingNumber(keys::kWorldMap));
 }
 
+bool readDayNight()
+{
+    const SettingKey &row = keys::kDayNight;
+    return appSettings().value(QString::fromLatin1(row.section), QString::fromLatin1(row.key)) == boolText(true);
+}
+
+void writeDayNight(bool on)
+{
+    writeSetting(keys::kDayNight, boolText(on));
+}
+
 PictureSettings readPictureSettings()
 {
     SettingsWriteGroup group;

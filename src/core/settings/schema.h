@@ -85,6 +85,10 @@ int readUserPictureCount();
 // a number outside that range (0 when empty).
 int readWorldMapChoice();
 
+// "DayNight" is "True". Unlike the other reads, a missing key stays missing.
+bool readDayNight();
+void writeDayNight(bool on);
+
 // "n": the index of the last placed clock, 0 … 20; nullopt when it was never
 // stored (first start).
 std::optional<int> readLastClockIndex();

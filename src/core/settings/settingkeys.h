@@ -79,6 +79,9 @@ constexpr SettingKey kUserPictureCount{ "UserImg", "UserImgCount", SettingKind::
 // 1 … 7 a built-in map, 8 the user's file.
 constexpr SettingKey kWorldMap{ "UserImg", "WorldMap", SettingKind::LeadingNumber, "", kIntMin, kIntMax };
 constexpr SettingKey kWorldMapFile{ "UserImg", "WorldMapFile", SettingKind::Text, "" };
+// Night shown on the map: "True" on, anything else off. Never written until
+// chosen, so that a file from before stays as it is.
+constexpr SettingKey kDayNight{ "UserImg", "DayNight", SettingKind::Text, "" };
 // Per user picture slot, after its number: "001FileName", "001Size".
 constexpr SettingKey kUserPictureFile{ "UserImg", "FileName", SettingKind::Text, "" };
 constexpr SettingKey kUserPictureSize{ "UserImg", "Size", SettingKind::Text, "" };

@@ -80,6 +80,10 @@ MainMenu::MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent) : QO
             refreshChecks(); // a click on the checked one must not clear it
         });
     }
+    m_optionMenu->addSeparator();
+    m_dayNight = m_optionMenu->addAction(QStringLiteral("昼と夜を表示"));
+    m_dayNight->setCheckable(true);
+    connect(m_dayNight, &QAction::triggered, this, &MainMenu::dayNightChosen);
 
     m_toTask = bar->addAction(QStringLiteral("   タスクバーへ(&T)   "));
     m_end = bar->addAction(QStringLiteral("     終了(&X)    "));
@@ -87,6 +91,7 @@ MainMenu::MainMenu(QMenuBar *bar, const WorldModel &model, QObject *parent) : QO
     connect(&m_model, &WorldModel::clockRadiusChanged, this, &MainMenu::refreshChecks);
     connect(&m_model, &WorldModel::mapChoiceChanged, this, &MainMenu::refreshChecks);
     connect(&m_model, &WorldModel::summerRuleChanged, this, &MainMenu::refreshChecks);
+    connect(&m_model, &WorldModel::dayNightChanged, this, &MainMenu::refreshChecks);
     refreshChecks();
 }
 
@@ -98,6 +103,7 @@ void MainMenu::refreshChecks()
         m_mapActions[size_t(k)]->setChecked(k == m_model.mapChoice());
     m_commonRule->setChecked(m_model.summerRule() == SummerRule::Common);
     m_zoneRule->setChecked(m_model.summerRule() == SummerRule::Zone);
+    m_dayNight->setChecked(m_model.dayNight());
 }
 
 } // namespace tb

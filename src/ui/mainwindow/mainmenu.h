@@ -2,7 +2,8 @@
 // The main window's menu bar: its entries, captions and access keys, and the
 // check marks of the option menu. Entries that later features wire up are
 // built disabled; enable them with their accessor and connect `triggered`.
-// The check marks of the clock size, the map and the summer rule follow the model.
+// The check marks of the clock size, the map, the summer rule and day and
+// night follow the model.
 #include "core/time/zonerules.h"
 
 #include <QObject>
@@ -43,6 +44,7 @@ public:
     {
         return rule == SummerRule::Zone ? m_zoneRule : m_commonRule;
     }
+    QAction *dayNightAction() const { return m_dayNight; }
     QAction *toTaskAction() const { return m_toTask; }
     QAction *endAction() const { return m_end; }
     QMenu *clockMenu() const { return m_clockMenu; }
@@ -53,10 +55,11 @@ signals:
     void clockSizeChosen(int index);  // 1 … 5
     void borderChosen(bool on);
     void summerRuleChosen(SummerRule rule);
+    void dayNightChosen(bool on);
 
 private:
     // The size entry of the model's clock radius, its map entry (none when
-    // outside 1 … 8) and its summer rule. Also as the option menu opens: a
+    // outside 1 … 8), its summer rule and day and night. Also as the option menu opens: a
     // click on an entry already chosen takes its check mark away.
     void refreshChecks();
 
@@ -73,6 +76,7 @@ private:
     QAction *m_borderNo = nullptr;
     QAction *m_commonRule = nullptr;
     QAction *m_zoneRule = nullptr;
+    QAction *m_dayNight = nullptr;
     QAction *m_toTask = nullptr;
     QAction *m_end = nullptr;
     QAction *m_help = nullptr;

@@ -86,6 +86,7 @@ void MainWindow::wireMenu()
         if (!m_model.storeSummerRule(rule))
             m_messenger.message(settingsNotSavedMessage());
     });
+    connect(m_menu, &MainMenu::dayNightChosen, this, &MainWindow::chooseDayNight);
     connect(m_menu->toTaskAction(), &QAction::triggered, this, &MainWindow::minimizeToTaskbar);
     connect(m_menu->colourAction(), &QAction::triggered, this, &MainWindow::openColourDialog);
     connect(m_menu->helpAction(), &QAction::triggered, this, &MainWindow::openHelp);
@@ -106,6 +107,7 @@ void MainWindow::wireModel()
         if (m_loaded)
             tick();
     });
+    connect(&m_model, &WorldModel::dayNightChanged, this, [this] { followSun(m_clock.moment().japan); });
 }
 
 void MainWindow::setClockEditor(ClockEditor *editor)
@@ -276,6 +278,7 @@ void MainWindow::tick()
         m_model.setClockRadius(radius);
         updateSummerMark(i, shown.summer);
     }
+    followSun(now.japan);
     // Every face is drawn whole over the last tick's drawing, in this order;
     // the surface touches only the pixels that this changes.
     m_client->drawFaces(m_faces);
@@ -289,6 +292,11 @@ void MainWindow::tick()
 }
 
 void MainWindow::remindToPlace(int i) { m_placing->remindToPlace(i); }
+
+void MainWindow::followSun(DateTime japan)
+{
+    m_client->setNightAt(m_model.dayNight() ? std::optional(addHours(japan, -kJapanOffsetHours)) : std::nullopt);
+}
 
 void MainWindow::scheduleTick()
 {
@@ -320,6 +328,14 @@ void MainWindow::chooseMap(int index)
     }
     // Remembered also when the chooser was cancelled: the entry was chosen.
     m_model.storeMapChoice(index);
+    if (!group.end())
+        m_messenger.message(settingsNotSavedMessage());
+}
+
+void MainWindow::chooseDayNight(bool on)
+{
+    SettingsWriteGroup group;
+    m_model.storeDayNight(on);
     if (!group.end())
         m_messenger.message(settingsNotSavedMessage());
 }

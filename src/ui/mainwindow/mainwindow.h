@@ -78,6 +78,7 @@ private:
     void minimizeToTaskbar();
     void chooseClockSize(int index);
     void chooseMap(int index);
+    void chooseDayNight(bool on);
     void openColourDialog();
     void openHelp();
 
@@ -90,6 +91,8 @@ private:
     void setMapPicture(const QImage &image);
     bool mapFromFile();
     void remindToPlace(int i);
+    // The night on the map for the moment `japan`, while it is shown.
+    void followSun(DateTime japan);
     void scheduleTick();
     // Client area in twips.
     QSizeF clientTwips() const;
