@@ -128,11 +128,14 @@ QString OneCopy::socketName(const QString &settingsFile)
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         return {};
-    // The same file reached through a linked folder is the same file.
+    // The same file reached through a link, or a linked folder, is the same
+    // file: saves follow a link to its target, so the copies must meet there.
     const QFileInfo file(settingsFile);
+    const QString target = file.canonicalFilePath();
     const QString folder = file.dir().canonicalPath();
-    const QString path = folder.isEmpty() ? QDir::cleanPath(file.absoluteFilePath())
-                                          : folder + QLatin1Char('/') + file.fileName();
+    const QString path = !target.isEmpty() ? target
+        : folder.isEmpty()                 ? QDir::cleanPath(file.absoluteFilePath())
+                                           : folder + QLatin1Char('/') + file.fileName();
     const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
     return runtime + QStringLiteral("/tembra-") + QString::fromLatin1(hash);
 }
