@@ -34,8 +34,10 @@ struct Decode {
 
 void premultiply(QRgb *row, int width)
 {
-    for (int x = 0; x < width; ++x)
-        row[x] = qPremultiply(row[x]);
+    for (int x = 0; x < width; ++x) {
+        if (qAlpha(row[x]) != 255) // most pictures are opaque, or nearly
+            row[x] = qPremultiply(row[x]);
+    }
 }
 
 } // namespace
