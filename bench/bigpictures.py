@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes two small files that declare huge pictures (bench/mapcost.sh):
+"""Writes two small files that declare huge pictures (bench/mapstart.sh, bench/choosemap.cpp):
 deep.png, a 16-bit RGBA PNG of 10000 x 10000 pixels (0.78 MB, one colour:
 every row after the first is filtered "Up" to zeros), and bomb.jpg, a
 progressive JPEG of 32 x 32 pixels whose frame header is changed to say
