@@ -16,6 +16,7 @@
 #include "core/settings/schema.h"
 #include "core/settings/settingsstore.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -45,6 +46,10 @@ MainWindow::MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent
     });
     load();
     resizeClientTwips();
+    // The window itself holds the focus until Tab gives it to a clock: left
+    // to Qt, the first clock would take it on every start and show its mark.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus();
     scheduleTick();
 }
 
@@ -74,6 +79,7 @@ void MainWindow::buildControls()
     connect(m_placing.get(), &Placing::clockAdded, this, &MainWindow::addClock);
     connect(m_placing.get(), &Placing::faceMoved, this, [this](int i) { placeSummerMark(i); });
     connect(m_placing.get(), &Placing::redrawRequested, this, [this] { tick(); });
+    m_keys = std::make_unique<ClockKeys>(*m_placing, *m_placed);
 }
 
 void MainWindow::wireMenu()
@@ -186,6 +192,8 @@ void MainWindow::addClock(int i)
         return;
     m_placed->create(i);
     m_placing->watch(i);
+    m_keys->watch(i);
+    placeSpot(i);
     m_placed->applyPicture(i, m_model.clocks()[i], m_model.pictures());
     m_placed->picture(i)->show();
     m_placed->placeLabels(i);
@@ -204,6 +212,13 @@ void MainWindow::placeSummerMark(int i, DateTime local)
     const double r = faceRadius();
     m_placed->placeMark(i, m_layout.windowX(e.faceLeft) + 0.6 * r, m_layout.windowY(e.faceTop) + 0.9 * r,
                         summer(i, local) == 1);
+    placeSpot(i);
+}
+
+void MainWindow::placeSpot(int i)
+{
+    const ClockEntry &e = m_model.clocks()[i];
+    m_placed->placeSpot(i, QPointF(m_layout.windowX(e.faceLeft), m_layout.windowY(e.faceTop)), faceRadius());
 }
 
 void MainWindow::placeSummerMark(int i) { placeSummerMark(i, m_clock.moment().local); }
@@ -271,6 +286,11 @@ void MainWindow::tick()
     // Every face is drawn whole over the last tick's drawing, in this order;
     // the surface touches only the pixels that this changes.
     m_client->drawFaces(m_faces);
+    // New names are told only to a screen reader that listens.
+    if (QAccessible::isActive()) {
+        m_band->announce();
+        m_placed->announce();
+    }
     // The reminder may open a modal message, whose event loop can resize the
     // window and replace the surface: run it only once the painter is done.
     for (int i = 0; i <= m_model.lastClock(); ++i)
