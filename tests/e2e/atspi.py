@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The program as a screen reader reads it (pyatspi): "enable" turns the session's screen-reader flag on,
-as a screen reader does; "tree APP" prints APP's objects as JSON lines; "names SECONDS" prints, as
-"role: name", each new name told for SECONDS. Fails, saying why, without pyatspi or an accessibility bus."""
-import json
+as a screen reader does; "tree APP" prints APP's objects as "role: name", with " (focused)" and
+" (selected)" when they are; "names SECONDS" prints each new name told for SECONDS as "role: name".
+Fails, saying why, without pyatspi or an accessibility bus."""
 import sys
 
 try:
@@ -14,9 +14,8 @@ except ImportError as e:
 
 def walk(node):
     s = node.getState()
-    print(json.dumps({"role": node.getRoleName(), "name": node.name, "description": node.description,
-                      "focused": s.contains(pyatspi.STATE_FOCUSED), "selected": s.contains(pyatspi.STATE_SELECTED)},
-                     ensure_ascii=False))
+    print(f"{node.getRoleName()}: {node.name}" + (" (focused)" if s.contains(pyatspi.STATE_FOCUSED) else "")
+          + (" (selected)" if s.contains(pyatspi.STATE_SELECTED) else ""))
     for child in filter(None, node):
         walk(child)
 
