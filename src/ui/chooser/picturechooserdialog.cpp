@@ -141,9 +141,9 @@ void PictureChooserWindow::buildControls()
     m_folderTree->setHeaderHidden(true);
     m_folderTree->setGeometry(twipsRect(180, 480, 2310, 2400));
 
-    // Lists and previews are named after the heading above them; the drive
-    // and folder lists, which have none, after what they hold.
-    m_driveBox->setAccessibleName(QStringLiteral("ドライブ"));
+    // Lists and previews are named after the heading above them; the folder
+    // list, which has none, after what it holds. (A drop-down list is read by
+    // its value and the label that names it as its buddy.)
     m_folderTree->setAccessibleName(QStringLiteral("フォルダ"));
     const QLabel *filesHeading = makeLabel(this, QStringLiteral("ファイル"), twipsRect(240, 3000, 1245, 195 + 60));
 
@@ -158,10 +158,9 @@ void PictureChooserWindow::buildControls()
     m_fileList->setGeometry(twipsRect(180, 3285, 2355, 2250));
     m_fileList->setAccessibleName(filesHeading->text());
 
-    const QLabel *filterHeading =
-        makeLabel(this, QStringLiteral("ファイルの種類"), twipsRect(300, 5640, 1290, 195 + 60));
+    QLabel *filterHeading = makeLabel(this, QStringLiteral("ファイルの種類"), twipsRect(300, 5640, 1290, 195 + 60));
     m_filterBox = new QComboBox(this);
-    m_filterBox->setAccessibleName(filterHeading->text());
+    filterHeading->setBuddy(m_filterBox);
     for (const ChooserFilter &f : chooserFilters())
         m_filterBox->addItem(QString::fromUtf8(f.text));
     m_filterBox->setGeometry(twipsRect(180, 5940, 2400, 300));

@@ -287,6 +287,7 @@ void ClockEditorWindow::nameChosen(const QString &name)
         m_pictureFrame->setPicture(e->picture);
     }
     m_pictureFrame->show();
+    m_pictureFrame->setAccessibleName(name); // what the preview shows
     placeDateLabels();
     m_state.pictureKey = name;
     if (isUserPictureName(name)) {
@@ -300,6 +301,7 @@ void ClockEditorWindow::nameChosen(const QString &name)
 void ClockEditorWindow::clearPicture()
 {
     m_pictureFrame->setPicture(QImage());
+    m_pictureFrame->setAccessibleName(QString());
     m_removePictureButton->hide();
     placeDateLabels();
 }
