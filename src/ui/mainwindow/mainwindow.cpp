@@ -48,7 +48,8 @@ MainWindow::MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent
     resizeClientTwips();
     // The window itself holds the focus until Tab gives it to a clock: left
     // to Qt, the first clock would take it on every start and show its mark.
-    setFocusPolicy(Qt::ClickFocus);
+    // It takes no focus by a click, so a click on the map or the menu bar
+    // leaves a focused clock focused, as a click on a dialog's background does.
     setFocus();
     scheduleTick();
 }
