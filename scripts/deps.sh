@@ -11,8 +11,11 @@ case "$what" in
   # desktop-file-validate checks the menu entry; dpkg-shlibdeps gives the
   # package's library dependencies; the end-to-end scenarios need a virtual
   # X server, input, screenshots and a fake clock; every test sets the
-  # computer's time zone, and the place rules read theirs (tzdata).
-  test) pkgs+=(desktop-file-utils dpkg-dev qt6-qpa-plugins qt6-translations-l10n xvfb xdotool x11-apps imagemagick libfaketime tzdata) ;;
+  # computer's time zone, and the place rules read theirs (tzdata); the
+  # screen-reader scenario reads the program over the accessibility bus of a
+  # private D-Bus session.
+  test) pkgs+=(desktop-file-utils dpkg-dev qt6-qpa-plugins qt6-translations-l10n xvfb xdotool x11-apps imagemagick libfaketime tzdata
+               dbus at-spi2-core python3-pyatspi) ;;
   bench) pkgs+=(libbenchmark-dev) ;;
   # bench/runcost.sh: the program under Xvfb beside other clocks, plus the
   # heap and profile tools its figures were found with.

@@ -24,6 +24,8 @@ private slots:
     void editTakesTheEditorsValues();
     void reminder_data();
     void reminder();
+    void keyStepsStayOnTheMap_data();
+    void keyStepsStayOnTheMap();
 };
 
 void TestPlacingRules::hitTest_data()
@@ -239,6 +241,32 @@ void TestPlacingRules::reminder()
         for (int visit = 0; visit < 200; ++visit)
             QVERIFY(!fresh.visit(entries[size_t(visit % clocks)], l));
     }
+}
+
+void TestPlacingRules::keyStepsStayOnTheMap_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<QRectF>("group"); // face and picture, pixels, on a map of (9, 0) 777 × 443
+    QTest::addColumn<QPoint>("step");
+    const QRectF middle(300, 200, 80, 60);
+    QTest::newRow("right") << int(Qt::Key_Right) << false << middle << QPoint(1, 0);
+    QTest::newRow("shift up") << int(Qt::Key_Up) << true << middle << QPoint(0, -10);
+    QTest::newRow("shift down, 2.6 px of room") << int(Qt::Key_Down) << true << QRectF(300, 353, 80, 87.4) << QPoint(0, 2);
+    QTest::newRow("left, at the edge") << int(Qt::Key_Left) << false << QRectF(9, 200, 80, 60) << QPoint(0, 0);
+    QTest::newRow("shift left, already past the edge") << int(Qt::Key_Left) << true << QRectF(4, 200, 80, 60) << QPoint(0, 0);
+    QTest::newRow("shift right, back from past the edge") << int(Qt::Key_Right) << true << QRectF(4, 200, 80, 60) << QPoint(10, 0);
+    QTest::newRow("not an arrow") << int(Qt::Key_A) << false << middle << QPoint(0, 0);
+}
+
+void TestPlacingRules::keyStepsStayOnTheMap()
+{
+    QFETCH(int, key);
+    QFETCH(bool, shift);
+    QFETCH(QRectF, group);
+    QFETCH(QPoint, step);
+    const QPoint wanted = arrowStep(key, shift ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(keepOnMap(wanted, QRectF(9, 0, 777, 443), group), step);
 }
 
 QTEST_APPLESS_MAIN(TestPlacingRules)

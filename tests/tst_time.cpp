@@ -1,6 +1,7 @@
 // Date-time values, the label formats, and the shown time of placed and band
 // clocks, under the common summer period and under each place's own rules.
 #include "core/time/clockentry.h"
+#include "core/time/clocknames.h"
 #include "core/time/datetime.h"
 #include "core/time/summertime.h"
 #include "core/time/zonerules.h"
@@ -28,6 +29,8 @@ private slots:
     void zoneRules_data();
     void zoneRules();
     void unknownZonesToldOnce();
+    void spokenNames_data();
+    void spokenNames();
 };
 
 void TestTime::roundTripsWithQDateTime_data()
@@ -242,6 +245,34 @@ void TestTime::unknownZonesToldOnce()
         QCOMPARE(zones.reading(QString::fromLatin1(id), 0).has_value(), id[0] == 'A');
     QCOMPARE(zones.takeUnknown(), QStringList({ "../../x", "Mars/Olympus" }));
     QVERIFY(zones.takeUnknown().isEmpty());
+}
+
+void TestTime::spokenNames_data()
+{
+    QTest::addColumn<int>("band"); // -1: a placed clock
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<DateTime>("shown");
+    QTest::addColumn<bool>("mark");
+    QTest::addColumn<QString>("name");
+    const DateTime evening = makeDateTime(2026, 12, 8, 20, 0);
+    QTest::newRow("placed, summer mark") << -1 << "USA" << evening << true << "USA 12/8(火) 20:00 夏時間";
+    QTest::newRow("placed, no mark") << -1 << "001User" << makeDateTime(2027, 1, 1, 0, 0) << false
+                                     << "001User 1/1(金) 0:00";
+    QTest::newRow("placed, no picture") << -1 << "" << makeDateTime(2026, 12, 8, 9, 5) << true << "12/8(火) 9:05 夏時間";
+    QTest::newRow("band 0") << 0 << "" << makeDateTime(2026, 12, 7, 15, 0) << false << "グリニッジ標準時 -10 時間 12/7(月) 15:00";
+    QTest::newRow("band 5, Greenwich") << 5 << "" << evening << false << "グリニッジ標準時 ±0 時間 12/8(火) 20:00";
+    QTest::newRow("band 9") << 9 << "" << makeDateTime(2026, 12, 8, 21, 0) << false << "グリニッジ標準時 +8 時間 12/8(火) 21:00";
+    QTest::newRow("band 11") << 11 << "" << makeDateTime(2026, 12, 9, 8, 59) << false << "グリニッジ標準時 +12 時間 12/9(水) 8:59";
+}
+
+void TestTime::spokenNames()
+{
+    QFETCH(int, band);
+    QFETCH(QString, picture);
+    QFETCH(DateTime, shown);
+    QFETCH(bool, mark);
+    QFETCH(QString, name);
+    QCOMPARE(band < 0 ? placedClockName(picture, shown, mark) : bandClockName(band, shown), name);
 }
 
 QTEST_APPLESS_MAIN(TestTime)

@@ -1,5 +1,6 @@
 #include "core/window/placingrules.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tb {
@@ -60,6 +61,30 @@ void PictureDrag::press(QPointF pointer)
 QPointF PictureDrag::step(QPointF pointer)
 {
     return QPointF(pointer.x() - grabX, pointer.y() - grabY);
+}
+
+QPoint arrowStep(int key, Qt::KeyboardModifiers modifiers)
+{
+    const int n = modifiers & Qt::ShiftModifier ? 10 : 1;
+    switch (key) {
+    case Qt::Key_Left: return QPoint(-n, 0);
+    case Qt::Key_Right: return QPoint(n, 0);
+    case Qt::Key_Up: return QPoint(0, -n);
+    case Qt::Key_Down: return QPoint(0, n);
+    default: return QPoint();
+    }
+}
+
+QPoint keepOnMap(QPoint step, const QRectF &map, const QRectF &group)
+{
+    // Whole pixels of room on each side; none on a side already past the edge.
+    const auto limit = [](int d, double before, double after) {
+        if (d < 0)
+            return std::max(d, -int(std::max(0.0, std::floor(before))));
+        return std::min(d, int(std::max(0.0, std::floor(after))));
+    };
+    return QPoint(limit(step.x(), group.left() - map.left(), map.right() - group.right()),
+                  limit(step.y(), group.top() - map.top(), map.bottom() - group.bottom()));
 }
 
 ClockEntry addedEntry(const EditorFields &f, const MainLayout &l)

@@ -7,7 +7,9 @@
 #include "core/layout/layout.h"
 #include "core/time/clockentry.h"
 
+#include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <vector>
 
 namespace tb {
@@ -47,6 +49,13 @@ struct PictureDrag {
     // place; (0, 0) when the pointer has not left the grab point.
     QPointF step(QPointF pointer);
 };
+
+// The step an arrow key moves a focused clock, in pixels: 1, or 10 with
+// Shift; (0, 0) for any other key.
+QPoint arrowStep(int key, Qt::KeyboardModifiers modifiers);
+// `step` shortened so that `group` (the face and the picture, pixels) stays
+// on `map`: it never goes further past an edge than it already is.
+QPoint keepOnMap(QPoint step, const QRectF &map, const QRectF &group);
 
 // The entry a confirmed add places: its face in the map's top-left corner,
 // its picture at (1000, 300) as window twips, no picture size of its own.

@@ -141,7 +141,11 @@ void PictureChooserWindow::buildControls()
     m_folderTree->setHeaderHidden(true);
     m_folderTree->setGeometry(twipsRect(180, 480, 2310, 2400));
 
-    makeLabel(this, QStringLiteral("ファイル"), twipsRect(240, 3000, 1245, 195 + 60));
+    // Lists and previews are named after the heading above them; the folder
+    // list, which has none, after what it holds. (A drop-down list is read by
+    // its value and the label that names it as its buddy.)
+    m_folderTree->setAccessibleName(QStringLiteral("フォルダ"));
+    const QLabel *filesHeading = makeLabel(this, QStringLiteral("ファイル"), twipsRect(240, 3000, 1245, 195 + 60));
 
     m_fileModel = new QFileSystemModel(this);
     m_fileModel->setFilter(QDir::Files); // no hidden files
@@ -152,9 +156,11 @@ void PictureChooserWindow::buildControls()
     m_fileList = fileList;
     m_fileList->setModel(m_files);
     m_fileList->setGeometry(twipsRect(180, 3285, 2355, 2250));
+    m_fileList->setAccessibleName(filesHeading->text());
 
-    makeLabel(this, QStringLiteral("ファイルの種類"), twipsRect(300, 5640, 1290, 195 + 60));
+    QLabel *filterHeading = makeLabel(this, QStringLiteral("ファイルの種類"), twipsRect(300, 5640, 1290, 195 + 60));
     m_filterBox = new QComboBox(this);
+    filterHeading->setBuddy(m_filterBox);
     for (const ChooserFilter &f : chooserFilters())
         m_filterBox->addItem(QString::fromUtf8(f.text));
     m_filterBox->setGeometry(twipsRect(180, 5940, 2400, 300));
@@ -177,12 +183,14 @@ void PictureChooserWindow::buildControls()
     m_shownSizeFrame->moveTwips(2880, 990);
     m_shownSizeFrame->setStretch(true);
     m_shownSizeFrame->setTwipsSize(QSize(1455, 795));
+    m_shownSizeFrame->setAccessibleName(m_previewCaptions[0]->text());
 
     m_previewCaptions[1] = makeLabel(this, QStringLiteral("選択された画像"), twipsRect(2940, 2100, 2850, 255));
     m_chosenPictureFrame = new PictureFrameWidget(this);
     m_chosenPictureFrame->moveTwips(2880, 2520);
     m_chosenPictureFrame->setStretch(true);
     m_chosenPictureFrame->setTwipsSize(QSize(kPreviewBoxWidth, kPreviewBoxHeight));
+    m_chosenPictureFrame->setAccessibleName(m_previewCaptions[1]->text());
 
     m_chooseFileHint = makeLabel(this, QStringLiteral("←ファイルを選択してください"),
                          twipsRect(2760, 4560, 3690, 255 + 45));

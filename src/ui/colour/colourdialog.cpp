@@ -78,6 +78,8 @@ ColourSwatch::ColourSwatch(QWidget *parent) : QLabel(parent)
 void ColourSwatch::setColour(Colour c)
 {
     m_colour = c;
+    // Its colour in the digits the dialog shows for the edited colour.
+    setAccessibleDescription(colourHex(c));
     QPalette p = palette();
     p.setColor(QPalette::Window, toQColor(c));
     setPalette(p);
@@ -120,11 +122,13 @@ void ColourDialog::buildControls()
     m_registerButton->setGeometry(rectTw(5850, 45, 1275, 375));
     connect(m_registerButton, &QPushButton::clicked, this, &ColourDialog::registerColourChoice);
 
-    caption(this, QStringLiteral("長針、短針"), 6210, 1440);
-    caption(this, QStringLiteral("目盛"), 7875, 1440);
+    // Each swatch and slider is named after the caption beside it.
+    const QLabel *swatchCaptions[2] = { caption(this, QStringLiteral("長針、短針"), 6210, 1440),
+                                        caption(this, QStringLiteral("目盛"), 7875, 1440) };
     const double swatchLefts[2] = { 5535, 7245 };
     for (int i = 0; i < 2; ++i) {
         auto *s = new ColourSwatch(this);
+        s->setAccessibleName(swatchCaptions[i]->text());
         s->setGeometry(rectTw(swatchLefts[i], 1440, 465, 195));
         connect(s, &ColourSwatch::clicked, this, [this, i] { pickSwatch(i); });
         m_swatches[size_t(i)] = s;
@@ -155,6 +159,7 @@ void ColourDialog::buildControls()
         l->setGeometry(rectTw(1260, captionTops[i], 885, 255));
 
         auto *s = new QSlider(Qt::Horizontal, this);
+        s->setAccessibleName(l->text());
         s->setRange(0, sliderMax(i));
         s->setSingleStep(1);
         s->setPageStep(5);

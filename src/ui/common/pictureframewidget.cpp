@@ -1,6 +1,7 @@
 #include "ui/common/pictureframewidget.h"
 
 #include "core/common/twips.h"
+#include "ui/common/accessible.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,7 +9,10 @@
 
 namespace tb {
 
-PictureFrameWidget::PictureFrameWidget(QWidget *parent) : QWidget(parent) {}
+PictureFrameWidget::PictureFrameWidget(QWidget *parent) : QWidget(parent)
+{
+    installAccessibleInterfaces();
+}
 
 void PictureFrameWidget::setPicture(const QImage &image)
 {

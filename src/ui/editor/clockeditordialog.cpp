@@ -64,6 +64,7 @@ void ClockEditorWindow::buildControls()
                             twipsRect(135, 0, 4965 + 300, 240 + 30));
     m_zoneList = new QListWidget(this);
     m_zoneList->setGeometry(twipsRect(180, 270, 5280, 1140));
+    m_zoneList->setAccessibleName(m_zoneHeading->text()); // each list is named after its heading
 
     m_summerTimeBox = new QCheckBox(QStringLiteral("SummerTime導入地区"), this);
     const QRect ck = twipsRect(180, 1485, 2355, 195);
@@ -104,6 +105,7 @@ void ClockEditorWindow::buildControls()
     m_pictureHeading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     m_pictureNameList = new QListWidget(this);
     m_pictureNameList->setGeometry(twipsRect(180, 3150, 2220, 1680));
+    m_pictureNameList->setAccessibleName(m_pictureHeading->text());
 
     m_removePictureButton = new QPushButton(this);
     m_removePictureButton->setGeometry(twipsRect(3015, 3555, 2355, 420));
@@ -310,6 +312,7 @@ void ClockEditorWindow::nameChosen(const QString &name)
         m_pictureFrame->setPicture(e->picture);
     }
     m_pictureFrame->show();
+    m_pictureFrame->setAccessibleName(name); // what the preview shows
     placeDateLabels();
     m_state.pictureKey = name;
     if (isUserPictureName(name)) {
@@ -323,6 +326,7 @@ void ClockEditorWindow::nameChosen(const QString &name)
 void ClockEditorWindow::clearPicture()
 {
     m_pictureFrame->setPicture(QImage());
+    m_pictureFrame->setAccessibleName(QString());
     m_removePictureButton->hide();
     placeDateLabels();
 }

@@ -2,6 +2,8 @@
 
 #include "ui/mainwindow/controls.h"
 #include "core/time/clockentry.h"
+#include "core/time/clocknames.h"
+#include "ui/common/clockspot.h"
 
 #include <algorithm>
 
@@ -21,10 +23,15 @@ void BandStrip::createLabels()
         m_labels[i] = copyLabel(m_labels[0]);
         m_labels[i]->raise();
     }
+    for (int k = 0; k < kClocks; ++k)
+        if (!m_spots[size_t(k)])
+            m_spots[size_t(k)] = new ClockSpot(
+                m_labels[0]->parentWidget(), [this, k] { return bandClockName(k, bandTime(k, m_japan)); }, false);
 }
 
 void BandStrip::setTimes(DateTime japan, bool first)
 {
+    m_japan = japan;
     for (int k = 0; k < kClocks; ++k) {
         const DateTime t = bandTime(k, japan);
         QLabel *date = m_labels[size_t(k)];
@@ -56,8 +63,18 @@ void BandStrip::place(const MainLayout &layout)
         time->hide();
         moveTw(time, layout.bandLabelLeft(k), layout.bandTimeTop());
         time->show();
+        if (ClockSpot *s = m_spots[size_t(k)])
+            s->cover(QPointF(twipsToPx(layout.bandFaceX(k)), twipsToPx(layout.bandFaceY())),
+                     twipsToPx(layout.bandRadius));
     }
     m_laidOut = true;
+}
+
+void BandStrip::announce()
+{
+    for (ClockSpot *s : m_spots)
+        if (s)
+            s->announce();
 }
 
 void BandStrip::keepWhole(int k)

@@ -17,6 +17,7 @@
 #include "core/settings/schema.h"
 #include "core/settings/settingsstore.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -46,6 +47,11 @@ MainWindow::MainWindow(ClockSource &clock, Messenger &messenger, QWidget *parent
     });
     load();
     resizeClientTwips();
+    // The window itself holds the focus until Tab gives it to a clock: left
+    // to Qt, the first clock would take it on every start and show its mark.
+    // It takes no focus by a click, so a click on the map or the menu bar
+    // leaves a focused clock focused, as a click on a dialog's background does.
+    setFocus();
     scheduleTick();
 }
 
@@ -75,6 +81,7 @@ void MainWindow::buildControls()
     connect(m_placing.get(), &Placing::clockAdded, this, &MainWindow::addClock);
     connect(m_placing.get(), &Placing::faceMoved, this, [this](int i) { placeSummerMark(i); });
     connect(m_placing.get(), &Placing::redrawRequested, this, [this] { tick(); });
+    m_keys = std::make_unique<ClockKeys>(*m_placing, *m_placed);
 }
 
 void MainWindow::wireMenu()
@@ -197,6 +204,8 @@ void MainWindow::addClock(int i)
         return;
     m_placed->create(i);
     m_placing->watch(i);
+    m_keys->watch(i);
+    placeSpot(i);
     m_placed->applyPicture(i, m_model.clocks()[i], m_model.pictures());
     m_placed->picture(i)->show();
     m_placed->placeLabels(i);
@@ -214,6 +223,13 @@ void MainWindow::placeSummerMark(int i, bool summer)
     const ClockEntry &e = m_model.clocks()[i];
     const double r = faceRadius();
     m_placed->placeMark(i, m_layout.windowX(e.faceLeft) + 0.6 * r, m_layout.windowY(e.faceTop) + 0.9 * r, summer);
+    placeSpot(i);
+}
+
+void MainWindow::placeSpot(int i)
+{
+    const ClockEntry &e = m_model.clocks()[i];
+    m_placed->placeSpot(i, QPointF(m_layout.windowX(e.faceLeft), m_layout.windowY(e.faceTop)), faceRadius());
 }
 
 void MainWindow::placeSummerMark(int i) { placeSummerMark(i, m_model.shownTime(i, m_clock.moment()).summer); }
@@ -282,6 +298,11 @@ void MainWindow::tick()
     // Every face is drawn whole over the last tick's drawing, in this order;
     // the surface touches only the pixels that this changes.
     m_client->drawFaces(m_faces);
+    // New names are told only to a screen reader that listens.
+    if (QAccessible::isActive()) {
+        m_band->announce();
+        m_placed->announce();
+    }
     // The reminder may open a modal message, whose event loop can resize the
     // window and replace the surface: run it only once the painter is done.
     for (int i = 0; i <= m_model.lastClock(); ++i)

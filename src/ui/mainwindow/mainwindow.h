@@ -10,6 +10,7 @@
 #include "ui/common/messenger.h"
 #include "ui/mainwindow/bandstrip.h"
 #include "ui/mainwindow/clientarea.h"
+#include "ui/mainwindow/clockkeys.h"
 #include "ui/mainwindow/mainmenu.h"
 #include "ui/mainwindow/picturebox.h"
 #include "ui/mainwindow/placedclocks.h"
@@ -59,6 +60,7 @@ public:
     QLabel *legend() const { return m_legend; }
     QWidget *mapWidget() const { return m_mapWidget; }
     Placing *placing() const { return m_placing.get(); }
+    ClockKeys *clockKeys() const { return m_keys.get(); }
     MainMenu *mainMenu() const { return m_menu; }
     PlacedClocks *placedClocks() const { return m_placed.get(); }
     BandStrip *bandStrip() const { return m_band.get(); }
@@ -105,6 +107,8 @@ private:
     void placeSummerMark(int i);
     void placeSummerMark(int i, bool summer);
     void updateSummerMark(int i, bool summer);
+    // Clock i's spot over its face; placeSummerMark places it too, as both go with the face.
+    void placeSpot(int i);
 
     ClockSource &m_clock;
     Messenger &m_messenger;
@@ -122,6 +126,7 @@ private:
     std::unique_ptr<BandStrip> m_band;
     std::unique_ptr<PlacedClocks> m_placed;
     std::unique_ptr<Placing> m_placing;
+    std::unique_ptr<ClockKeys> m_keys;
     MainMenu *m_menu = nullptr;
     QWidget *m_mapWidget = nullptr;
     QLabel *m_legend = nullptr;

@@ -3,6 +3,8 @@
 #include "core/editor/picturestore.h"
 #include "core/model/worldmodel.h"
 #include "core/common/sizetag.h"
+#include "core/time/clocknames.h"
+#include "ui/common/clockspot.h"
 #include "ui/mainwindow/controls.h"
 #include "ui/mainwindow/picturebox.h"
 
@@ -29,6 +31,24 @@ PlacedClocks::PlacedClocks(QWidget *parent, const WorldModel &model, const QFont
     moveTw(dst, 1800, 5160);
     dst->hide();
     m_marks.push_back(dst);
+    makeSpot(parent);
+}
+
+void PlacedClocks::makeSpot(QWidget *parent)
+{
+    const int i = int(m_spots.size());
+    auto *spot = new ClockSpot(
+        parent,
+        [this, i] {
+            return placedClockName(m_model.clock(i).pictureKey, m_shown[size_t(i)], !mark(i)->isHidden());
+        },
+        true);
+    spot->setAccessibleDescription(QStringLiteral("Enterで編集、Deleteで削除、矢印キーで移動（Shiftで10ピクセルずつ）"));
+    // Tab goes through the clocks in their order.
+    if (i > 0)
+        QWidget::setTabOrder(m_spots.back(), spot);
+    m_spots.push_back(spot);
+    m_shown.push_back(0);
 }
 
 void PlacedClocks::create(int i)
@@ -43,6 +63,7 @@ void PlacedClocks::create(int i)
         m_dates.push_back(copyLabel(m_dates[0]));
         m_times.push_back(copyLabel(m_times[0]));
         m_marks.push_back(copyLabel(m_marks[0]));
+        makeSpot(m_pictures[0]->parentWidget());
     }
 }
 
@@ -53,8 +74,12 @@ bool PlacedClocks::destroyLast()
     // The set may hold the control whose mouse press led here (a delete
     // picked by a click on its picture): it leaves the window at once and
     // is deleted once that event is done.
+    // A focused clock that goes leaves the focus to the clock before it.
+    if (m_spots.back()->window()->focusWidget() == m_spots.back())
+        m_spots[m_spots.size() - 2]->setFocus(Qt::OtherFocusReason);
     for (QWidget *w : { static_cast<QWidget *>(m_pictures.back()), static_cast<QWidget *>(m_dates.back()),
-                        static_cast<QWidget *>(m_times.back()), static_cast<QWidget *>(m_marks.back()) }) {
+                        static_cast<QWidget *>(m_times.back()), static_cast<QWidget *>(m_marks.back()),
+                        static_cast<QWidget *>(m_spots.back()) }) {
         w->hide();
         w->setParent(nullptr);
         w->deleteLater();
@@ -63,6 +88,8 @@ bool PlacedClocks::destroyLast()
     m_dates.pop_back();
     m_times.pop_back();
     m_marks.pop_back();
+    m_spots.pop_back();
+    m_shown.pop_back();
     return true;
 }
 
@@ -83,6 +110,7 @@ void PlacedClocks::copyDown(int from, int to)
     copy(dateLabel(from), dateLabel(to));
     copy(timeLabel(from), timeLabel(to));
     copy(mark(from), mark(to));
+    m_shown[size_t(to)] = m_shown[size_t(from)];
 }
 
 void PlacedClocks::applyPicture(int i, ClockEntry &e, const PictureStore &pictures)
@@ -137,8 +165,31 @@ void PlacedClocks::placeMark(int i, double left, double top, bool show)
         m->show();
 }
 
+void PlacedClocks::placeSpot(int i, QPointF centre, double radius)
+{
+    spot(i)->cover(QPointF(twipsToPx(centre.x()), twipsToPx(centre.y())), twipsToPx(radius));
+}
+
+void PlacedClocks::shiftGroup(int i, QPoint shift)
+{
+    // Moved in place rather than hidden and shown again: the widgets repaint
+    // once per move anyway, and a pressed one keeps the mouse.
+    if (shift.isNull())
+        return;
+    for (QWidget *w : { static_cast<QWidget *>(picture(i)), static_cast<QWidget *>(timeLabel(i)),
+                        static_cast<QWidget *>(dateLabel(i)) })
+        w->move(w->pos() + shift);
+}
+
+void PlacedClocks::announce()
+{
+    for (int i = 0; i <= m_model.lastClock() && i < count(); ++i)
+        spot(i)->announce();
+}
+
 void PlacedClocks::setTimes(int i, DateTime t)
 {
+    m_shown[size_t(i)] = t;
     setLabelText(dateLabel(i), formatDate(t));
     setLabelText(timeLabel(i), formatTime(t));
 }

@@ -274,18 +274,6 @@ void Placing::picturePressed(int index, Qt::MouseButton, Qt::KeyboardModifiers, 
     }
 }
 
-void Placing::moveGroup(int i, QPoint shift)
-{
-    // Moved in place rather than hidden and shown again: the widgets repaint
-    // once per move anyway, and the pressed one keeps the mouse.
-    if (shift.isNull())
-        return;
-    for (QWidget *w : { static_cast<QWidget *>(m_placed.picture(i)),
-                        static_cast<QWidget *>(m_placed.timeLabel(i)),
-                        static_cast<QWidget *>(m_placed.dateLabel(i)) })
-        w->move(w->pos() + shift);
-}
-
 void Placing::pictureMoved(int index, Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y)
 {
     if (!m_dragging || index < 0 || index > m_model.lastClock() || index >= m_placed.count())
@@ -300,12 +288,47 @@ void Placing::pictureMoved(int index, Qt::MouseButtons, Qt::KeyboardModifiers, d
     ClockEntry &e = m_model.clocks()[index];
     e.pictureLeft = refX(m_layout, leftTw(box) + tw(px(d.x())));
     e.pictureTop = refY(m_layout, topTw(box) + tw(px(d.y())));
-    moveGroup(index, QPoint(px(m_layout.windowX(e.pictureLeft)), px(m_layout.windowY(e.pictureTop))) - box->pos());
+    const QPoint to(px(m_layout.windowX(e.pictureLeft)), px(m_layout.windowY(e.pictureTop)));
+    m_placed.shiftGroup(index, to - box->pos());
 }
 
 void Placing::pictureReleased(int, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
 {
     m_dragging = false;
+}
+
+void Placing::pickClock(int i, EditMode mode)
+{
+    if (m_dragging)
+        return;
+    m_clockMode = mode;
+    editOrDelete(i);
+}
+
+void Placing::moveClock(int i, QPoint step)
+{
+    if (m_dragging || i < 0 || i > m_model.lastClock() || i >= m_placed.count())
+        return;
+    ClockEntry &e = m_model.clocks()[i];
+    const PictureBox *box = m_placed.picture(i);
+    const double r = m_model.faceRadius(m_layout.bandRadius);
+    const QPointF centre(m_layout.windowX(e.faceLeft), m_layout.windowY(e.faceTop));
+    const QRectF face(twipsToPx(centre.x() - r), twipsToPx(centre.y() - r), twipsToPx(2 * r), twipsToPx(2 * r));
+    const QRectF map(twipsToPx(m_layout.map.left()), twipsToPx(m_layout.map.top()), twipsToPx(m_layout.map.width()),
+                     twipsToPx(m_layout.map.height()));
+    step = keepOnMap(step, map, face.united(QRectF(box->geometry())));
+    if (step.isNull())
+        return;
+    // Kept as a drag keeps them: the face's centre and the picture's corner
+    // in reference twips, stored on exit.
+    e.faceLeft = refX(m_layout, centre.x() + tw(step.x()));
+    e.faceTop = refY(m_layout, centre.y() + tw(step.y()));
+    e.pictureLeft = refX(m_layout, leftTw(box) + tw(step.x()));
+    e.pictureTop = refY(m_layout, topTw(box) + tw(step.y()));
+    const QPoint to(px(m_layout.windowX(e.pictureLeft)), px(m_layout.windowY(e.pictureTop)));
+    m_placed.shiftGroup(i, to - box->pos());
+    emit faceMoved(i);
+    redrawFaces();
 }
 
 void Placing::editOrDelete(int i)

@@ -9,6 +9,7 @@
 #include "core/window/placingrules.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <optional>
 
@@ -61,6 +62,11 @@ public:
                         double y);
     void editOrDelete(int i);
     void deleteClock(int i);
+    // From the keyboard: clock i picked for the editor in `mode` (as a click
+    // does while the bar asks), or moved by `step` pixels, face and picture
+    // together, never further off the map.
+    void pickClock(int i, EditMode mode);
+    void moveClock(int i, QPoint step);
     // Run by the tick for clock i after its mark was checked.
     void remindToPlace(int i);
 
@@ -88,8 +94,6 @@ private:
     void showBar(bool on);
     // Which clock a picture or label belongs to; -1 for none.
     int ownerOf(const QObject *control) const;
-    // Moves clock i's picture and labels by `shift` pixels.
-    void moveGroup(int i, QPoint shift);
     // Clear the drawn faces and draw them all again at once.
     void redrawFaces();
     // Ends a drag before a message opens in the middle of it.
