@@ -1,15 +1,13 @@
 #include "ui/mainwindow/mainwindow.h"
 
-#include "core/chooser/picturechooser.h"
 #include "ui/colour/colourdialog.h"
-#include "core/layout/mapcache.h"
-#include "core/layout/mapfile.h"
 #include "ui/mainwindow/bandstrip.h"
 #include "ui/mainwindow/clientarea.h"
 #include "ui/mainwindow/controls.h"
 #include "ui/common/fonts.h"
 #include "ui/mainwindow/helpwindow.h"
 #include "ui/mainwindow/mainmenu.h"
+#include "ui/mainwindow/optionchoices.h"
 #include "core/window/maps.h"
 #include "ui/mainwindow/placedclocks.h"
 #include "ui/mainwindow/placing.h"
@@ -82,18 +80,19 @@ void MainWindow::buildControls()
     connect(m_placing.get(), &Placing::faceMoved, this, [this](int i) { placeSummerMark(i); });
     connect(m_placing.get(), &Placing::redrawRequested, this, [this] { tick(); });
     m_keys = std::make_unique<ClockKeys>(*m_placing, *m_placed);
+    m_options = std::make_unique<OptionChoices>(m_model, *m_client, m_messenger, [this] {
+        return QRect(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
+                     px(m_layout.map.height()));
+    });
 }
 
 void MainWindow::wireMenu()
 {
-    connect(m_menu, &MainMenu::mapChosen, this, &MainWindow::chooseMap);
+    connect(m_menu, &MainMenu::mapChosen, this, [this](int index) { m_options->chooseMap(index); });
     connect(m_menu, &MainMenu::clockSizeChosen, this, &MainWindow::chooseClockSize);
     connect(m_menu, &MainMenu::borderChosen, &m_model, &WorldModel::setPictureBorder);
-    connect(m_menu, &MainMenu::summerRuleChosen, this, [this](SummerRule rule) {
-        if (!m_model.storeSummerRule(rule))
-            m_messenger.message(settingsNotSavedMessage());
-    });
-    connect(m_menu, &MainMenu::dayNightChosen, this, &MainWindow::chooseDayNight);
+    connect(m_menu, &MainMenu::summerRuleChosen, this, [this](SummerRule rule) { m_options->chooseSummerRule(rule); });
+    connect(m_menu, &MainMenu::dayNightChosen, this, [this](bool on) { m_options->chooseDayNight(on); });
     connect(m_menu->toTaskAction(), &QAction::triggered, this, &MainWindow::minimizeToTaskbar);
     connect(m_menu->colourAction(), &QAction::triggered, this, &MainWindow::openColourDialog);
     connect(m_menu->helpAction(), &QAction::triggered, this, &MainWindow::openHelp);
@@ -115,6 +114,11 @@ void MainWindow::wireModel()
             tick();
     });
     connect(&m_model, &WorldModel::dayNightChanged, this, [this] { followSun(m_clock.moment().japan); });
+}
+
+void MainWindow::setPictureChooser(PictureChooser *chooser)
+{
+    m_options->setPictureChooser(chooser);
 }
 
 void MainWindow::setClockEditor(ClockEditor *editor)
@@ -146,7 +150,7 @@ void MainWindow::load()
 {
     m_band->createLabels();
     m_model.pictures() = PictureStore::builtIn();
-    setMapPicture(startMap());
+    m_client->setMapPicture(startMap());
     loadSettings();
 
     const Moment now = m_clock.moment();
@@ -173,9 +177,9 @@ void MainWindow::loadSettings()
     m_model.setMapChoice(map.worldMap);
     m_model.setMapFile(map.file);
     if (map.builtInIndex >= 2 && map.builtInIndex <= 7)
-        setMapPicture(builtInMap(map.builtInIndex));
+        m_client->setMapPicture(builtInMap(map.builtInIndex));
     else if (!map.fileImage.isNull())
-        setMapPicture(map.fileImage);
+        m_client->setMapPicture(map.fileImage);
 
     m_model.loadClocks();
     for (int i = 0; i <= m_model.lastClock(); ++i)
@@ -186,11 +190,6 @@ void MainWindow::loadSettings()
     if (appSettings().failedWrites() != failedBefore && read != ReadProblem::Unreadable
         && read != ReadProblem::BrokenLink)
         m_messenger.message(settingsNotSavedMessage());
-}
-
-void MainWindow::setMapPicture(const QImage &image)
-{
-    m_client->setMapPicture(image);
 }
 
 void MainWindow::updateSummerPeriod()
@@ -334,57 +333,6 @@ void MainWindow::chooseClockSize(int index)
         return;
     m_model.setClockRadius(qint16(r));
     layOut();
-}
-
-void MainWindow::chooseMap(int index)
-{
-    if (index < 1 || index > MainMenu::kMaps)
-        return;
-    SettingsWriteGroup group; // the file and the choice are stored together
-    if (index == MainMenu::kMaps) {
-        if (!m_chooser || !mapFromFile())
-            return;
-    } else {
-        setMapPicture(builtInMap(index));
-    }
-    // Remembered also when the chooser was cancelled: the entry was chosen.
-    m_model.storeMapChoice(index);
-    if (!group.end())
-        m_messenger.message(settingsNotSavedMessage());
-}
-
-void MainWindow::chooseDayNight(bool on)
-{
-    SettingsWriteGroup group;
-    m_model.storeDayNight(on);
-    if (!group.end())
-        m_messenger.message(settingsNotSavedMessage());
-}
-
-// False only when the chosen file could not be loaded.
-bool MainWindow::mapFromFile()
-{
-    ChooserFields fields;
-    fields.purpose = ChooserPurpose::WorldMap;
-    m_chooser->showModal(fields);
-    if (!fields.confirmed)
-        return true;
-    // The file may have vanished or broken since it was chosen: then the map
-    // and the stored choice stay as they were.
-    const QSize shown(m_client->width(), m_client->height());
-    const QRect map(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
-                    px(m_layout.map.height()));
-    const QSize mapSize = map.isValid() ? map.size() : shown;
-    const PictureRead picture = loadMapPicture(fields.chosenPath, mapSize);
-    if (picture.problem != PictureProblem::None) {
-        m_messenger.message(mapNotLoadedMessage(fields.chosenPath, picture.problem));
-        return false;
-    }
-    // The next start then shows it without decoding the file again.
-    keepChosenMap(fields.chosenPath, picture, mapSize);
-    m_model.storeMapFile(fields.chosenPath);
-    setMapPicture(picture.image);
-    return true;
 }
 
 void MainWindow::openColourDialog()

@@ -31,6 +31,7 @@ namespace tb {
 class ClockEditor;
 class PictureChooser;
 class ColourDialog;
+class OptionChoices;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -47,7 +48,7 @@ public:
     void addClock(int i);
 
     // The picture chooser serves "画像ファイルから"; without one that entry does nothing.
-    void setPictureChooser(PictureChooser *chooser) { m_chooser = chooser; }
+    void setPictureChooser(PictureChooser *chooser);
     // The clock editor that adding, editing and deleting show (not owned);
     // without one those menu entries stay disabled.
     void setClockEditor(ClockEditor *editor);
@@ -79,8 +80,6 @@ private:
     void saveAndQuit();
     void minimizeToTaskbar();
     void chooseClockSize(int index);
-    void chooseMap(int index);
-    void chooseDayNight(bool on);
     void openColourDialog();
     void openHelp();
 
@@ -90,8 +89,6 @@ private:
     void wireMenu();
     void wireModel();
     void loadSettings();
-    void setMapPicture(const QImage &image);
-    bool mapFromFile();
     void remindToPlace(int i);
     // The night on the map for the moment `japan`, while it is shown.
     void followSun(DateTime japan);
@@ -117,7 +114,6 @@ private:
 
     WorldModel m_model;
     ColourDialog *m_colourDialog = nullptr; // lives from its first use to the end
-    PictureChooser *m_chooser = nullptr;
     MainLayout m_layout;
     std::vector<FaceDrawing> m_faces; // this tick's faces, kept to spare allocations
     bool m_saved = false;
@@ -127,6 +123,7 @@ private:
     std::unique_ptr<PlacedClocks> m_placed;
     std::unique_ptr<Placing> m_placing;
     std::unique_ptr<ClockKeys> m_keys;
+    std::unique_ptr<OptionChoices> m_options;
     MainMenu *m_menu = nullptr;
     QWidget *m_mapWidget = nullptr;
     QLabel *m_legend = nullptr;
