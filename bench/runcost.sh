@@ -28,6 +28,8 @@ gcc -O2 -o "$work/mapwait" bench/runcost/mapwait.c -lX11
 full="$work/full/TembraOG"
 bench/runcost/fullsettings.sh "$work/full"
 cp "$full/TembraOG.ini" "$out/full-settings.ini" 2>/dev/null || true
+# The same for the build before: a folder of its own, as one copy runs per settings file.
+cp -r "$work/full" "$work/fullb"
 # The same with the night shown on the map.
 cp -r "$work/full" "$work/fulldn"
 printf '\n[UserImg]\nDayNight=True\n' >> "$work/fulldn/TembraOG/TembraOG.ini"
@@ -72,7 +74,7 @@ launch() { # index round → "pid ms"
     2) "$work/mapwait" xclock -update 1 ;;
     3) "$work/mapwait" sunclock -map ;;
     4) "$work/mapwait" gworldclock -f "$work/tzlist" ;;
-    5) XDG_CONFIG_HOME="$work/full" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
+    5) XDG_CONFIG_HOME="$work/fullb" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
     6) XDG_CONFIG_HOME="$work/firstb$2" QT_QPA_PLATFORM=xcb "$work/mapwait" "$before" ;;
     7) XDG_CONFIG_HOME="$work/fulldn" QT_QPA_PLATFORM=xcb "$work/mapwait" "$bin" ;;
     8) XDG_CONFIG_HOME="$work/firstdn$2" QT_QPA_PLATFORM=xcb "$work/mapwait" "$bin" ;;
