@@ -102,10 +102,13 @@ echo -e "round\tprogram\tmap_ms\trss_start_kB\trss_end_kB\tcpu_s\tctxsw\tthreads
 for r in $(seq "$rounds"); do
   mkdir -p "$work/first$r" "$work/firstb$r" "$work/firstdn$r/TembraOG"
   printf '[UserImg]\nDayNight=True\n' > "$work/firstdn$r/TembraOG/TembraOG.ini"
-  pids=(); maps=()
-  for i in "${!names[@]}"; do
+  # Each round starts the launches at another program: the programs launched
+  # last are measured a few seconds younger, while their faces still settle.
+  pids=(); maps=(); n=${#names[@]}
+  for k in "${!names[@]}"; do
+    i=$(( (k + (r - 1) * n / rounds) % n ))
     read -r pid ms < <(launch "${codes[$i]}" "$r")
-    pids+=("$pid"); maps+=("$ms")
+    pids[$i]=$pid; maps[$i]=$ms
     sleep 1
   done
   sleep "$settle"
