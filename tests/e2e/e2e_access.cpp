@@ -75,6 +75,18 @@ void E2eAccess::screenReader()
     QVERIFY(scene.desktop.key(editor->id, "Escape"));
     QVERIFY(app->waitForOnlyMainWindow());
 
+    // Delete asks about that clock; Tab and Shift+Tab go to the next clock and back.
+    QVERIFY(scene.desktop.key(id, "Delete"));
+    const auto asked = app->waitForWindowNamed("デジタル時計の削除", { id });
+    QVERIFY2(asked, "Delete did not open the delete dialog");
+    QVERIFY(objects().filter(QRegularExpression("\\(selected\\)$")).value(0).startsWith("list item: Japan "));
+    QVERIFY(scene.desktop.key(asked->id, "Escape"));
+    QVERIFY(app->waitForOnlyMainWindow());
+    QVERIFY(scene.desktop.key(id, "Tab"));
+    QVERIFY(waitFor([] { return objects().contains("image: USA 7/14(火) 20:05 夏時間 (focused)"); }, 5000, 300));
+    QVERIFY(scene.desktop.key(id, "shift+Tab"));
+    QVERIFY(waitFor([] { return objects().contains("image: Japan 7/15(水) 9:05 (focused)"); }, 5000, 300));
+
     // Running across a minute, each clock tells its new name once.
     QProcess listener;
     listener.start(kPython, { sourcePath("tests/e2e/atspi.py"), "names", "6" });
