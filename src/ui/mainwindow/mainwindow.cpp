@@ -80,10 +80,7 @@ void MainWindow::buildControls()
     connect(m_placing.get(), &Placing::faceMoved, this, [this](int i) { placeSummerMark(i); });
     connect(m_placing.get(), &Placing::redrawRequested, this, [this] { tick(); });
     m_keys = std::make_unique<ClockKeys>(*m_placing, *m_placed);
-    m_options = std::make_unique<OptionChoices>(m_model, *m_client, m_messenger, [this] {
-        return QRect(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
-                     px(m_layout.map.height()));
-    });
+    m_options = std::make_unique<OptionChoices>(m_model, *m_client, m_messenger, [this] { return mapPixels(); });
 }
 
 void MainWindow::wireMenu()
@@ -231,6 +228,11 @@ void MainWindow::placeSpot(int i)
     m_placed->placeSpot(i, QPointF(m_layout.windowX(e.faceLeft), m_layout.windowY(e.faceTop)), faceRadius());
 }
 
+QRect MainWindow::mapPixels() const
+{
+    return QRect(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()), px(m_layout.map.height()));
+}
+
 void MainWindow::placeSummerMark(int i) { placeSummerMark(i, m_model.shownTime(i, m_clock.moment()).summer); }
 
 void MainWindow::updateSummerMark(int i, bool summer)
@@ -249,8 +251,7 @@ void MainWindow::layOut()
         return;
     const QSizeF client = clientTwips();
     m_layout = computeLayout(client.width(), client.height());
-    const QRect mapPx(px(m_layout.map.left()), px(m_layout.map.top()), px(m_layout.map.width()),
-                      px(m_layout.map.height()));
+    const QRect mapPx = mapPixels();
     m_mapWidget->setGeometry(mapPx);
     m_client->setMapRect(mapPx);
     for (int i = 0; i <= m_model.lastClock(); ++i)

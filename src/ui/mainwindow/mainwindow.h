@@ -106,6 +106,8 @@ private:
     void updateSummerMark(int i, bool summer);
     // Clock i's spot over its face; placeSummerMark places it too, as both go with the face.
     void placeSpot(int i);
+    // The map's rectangle in the client area, in pixels.
+    QRect mapPixels() const;
 
     ClockSource &m_clock;
     Messenger &m_messenger;

@@ -166,8 +166,7 @@ void Placing::chooseMode(int index)
         showBar(false);
         EditorFields f;
         f.mode = EditMode::Add;
-        f.placeRules = m_model.summerRule() == SummerRule::Zone;
-        m_editor->showModal(f);
+        showEditor(f);
         if (f.confirmed) {
             const ClockEntry e = addedEntry(f, m_layout);
             m_model.clocks().append(e);
@@ -331,6 +330,13 @@ void Placing::moveClock(int i, QPoint step)
     redrawFaces();
 }
 
+void Placing::showEditor(EditorFields &f)
+{
+    // The summer box has no say while each place keeps its own rules.
+    f.placeRules = m_model.summerRule() == SummerRule::Zone;
+    m_editor->showModal(f);
+}
+
 void Placing::editOrDelete(int i)
 {
     if (i < 0 || i > m_model.lastClock())
@@ -339,8 +345,7 @@ void Placing::editOrDelete(int i)
         m_dragging = false;
         if (m_editor) {
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Edit);
-            f.placeRules = m_model.summerRule() == SummerRule::Zone;
-            m_editor->showModal(f);
+            showEditor(f);
             if (f.confirmed) {
                 ClockEntry &e = m_model.clocks()[i];
                 applyEdit(e, f);
@@ -360,8 +365,7 @@ void Placing::editOrDelete(int i)
             m_messenger.message(QStringLiteral("削除はできません"));
         } else if (m_editor) {
             EditorFields f = editorFieldsFor(m_model.clock(i), i, EditMode::Delete);
-            f.placeRules = m_model.summerRule() == SummerRule::Zone;
-            m_editor->showModal(f);
+            showEditor(f);
             if (f.confirmed)
                 deleteClock(i);
         }

@@ -92,6 +92,8 @@ protected:
 
 private:
     void showBar(bool on);
+    // The editor, told which summer rule is in force.
+    void showEditor(EditorFields &f);
     // Which clock a picture or label belongs to; -1 for none.
     int ownerOf(const QObject *control) const;
     // Clear the drawn faces and draw them all again at once.
